@@ -1,0 +1,79 @@
+#include "ports/udp_client.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <thread>
+
+namespace ombrel {
+
+UdpClient::~UdpClient() { deactivate(); }
+
+void UdpClient::setRemote(const std::string& host, int port) {
+  host_ = host;
+  port_ = port;
+}
+
+void UdpClient::activate() {
+  deactivate();
+  fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (fd_ < 0) return;
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_DGRAM;
+  addrinfo* found = nullptr;
+  const std::string service = std::to_string(port_);
+  if (port_ > 0 && port_ < 65536 && ::getaddrinfo(host_.c_str(), service.c_str(), &hints, &found) == 0) {
+    connected_ = ::connect(fd_, found->ai_addr, found->ai_addrlen) == 0;
+    ::freeaddrinfo(found);
+  }
+}
+
+void UdpClient::deactivate() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  connected_ = false;
+}
+
+void UdpClient::send(const std::uint8_t* data, std::size_t count) {
+  if (fd_ < 0 || !connected_) return;
+  (void)::send(fd_, data, count, MSG_NOSIGNAL);
+}
+
+std::size_t UdpClient::receive(Bytes& out, std::size_t capacity, std::chrono::nanoseconds timeout) {
+  out.clear();
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  if (fd_ < 0 || !connected_) {
+    std::this_thread::sleep_until(deadline);
+    return 0;
+  }
+  out.resize(capacity);
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pollfd waitFor{fd_, POLLIN, 0};
+    const int ready = ::poll(&waitFor, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
+    if (ready > 0) {
+      const ssize_t got = ::recv(fd_, out.data(), capacity, 0);
+      if (got >= 0) {
+        out.resize(static_cast<std::size_t>(got));
+        return out.size();
+      }
+      // A refused earlier datagram (nobody listening) is reported on the next
+      // receive; it is no answer, so keep waiting for one until the deadline.
+      if (errno != ECONNREFUSED && errno != EINTR && errno != EAGAIN) break;
+    } else if (ready == 0) {
+      break;
+    } else if (errno != EINTR) {
+      break;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) break;
+  }
+  out.clear();
+  return 0;
+}
+
+}  // namespace ombrel

@@ -1,0 +1,42 @@
+#pragma once
+
+// The network link: one UDP socket connected to the printer's address, so
+// that only the printer's own datagrams are taken as replies.
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "platform/bytes.h"
+
+namespace ombrel {
+
+class UdpClient {
+ public:
+  UdpClient() = default;
+  ~UdpClient();
+  UdpClient(const UdpClient&) = delete;
+  UdpClient& operator=(const UdpClient&) = delete;
+
+  void setRemote(const std::string& host, int port);
+  // Opens the socket towards the remote address. A host that cannot be
+  // resolved leaves the client active but unable to send; its receives then
+  // wait out their time-out, as with a printer that does not answer.
+  void activate();
+  void deactivate();
+  bool isActive() const { return fd_ >= 0; }
+
+  // Sends one datagram; errors are ignored, as the protocol ignores them.
+  void send(const std::uint8_t* data, std::size_t count);
+  // Receives one datagram into `out` (at most `capacity` bytes), waiting at
+  // most `timeout`. Returns the byte count, 0 when nothing came in time.
+  std::size_t receive(Bytes& out, std::size_t capacity, std::chrono::nanoseconds timeout);
+
+ private:
+  std::string host_;
+  int port_ = 0;
+  int fd_ = -1;
+  bool connected_ = false;
+};
+
+}  // namespace ombrel

@@ -1,0 +1,32 @@
+#pragma once
+
+// What the engine needs of the USB printer port.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ports/port_events.h"
+
+namespace ombrel {
+
+class UsbPort {
+ public:
+  virtual ~UsbPort() = default;
+
+  // Identities ("VID_vvvv&PID_pppp") of the present USB devices.
+  virtual std::vector<std::string> listDevices() = 0;
+  virtual void selectDevice(const std::string& identity) = 0;
+  // No effect when already open; raises ECommsError on failure.
+  virtual void openPort() = 0;
+  virtual void closePort() = 0;
+  virtual bool isOpen() const = 0;
+  virtual bool sendData(const std::uint8_t* buffer, std::uint16_t length) = 0;
+
+  virtual void setOnReceiveData(ReceiveDataHandler handler) = 0;
+  // A USB device arrived or left.
+  virtual void setOnDevicesChanged(std::function<void()> handler) = 0;
+};
+
+}  // namespace ombrel
