@@ -1,0 +1,30 @@
+#pragma once
+
+// The actions of ombrelctl, run in order, each after the task of the previous
+// one has ended. Each returns an exit status: 0 all went well, 1 a task
+// failed, 2 the action refused its input, 3 the link test found no printer.
+
+#include <vector>
+
+#include "cli/cli_front_end.h"
+#include "cli/options.h"
+#include "engine/comm_thread.h"
+
+namespace ombrel::cli {
+
+enum ExitStatus : int { kExitOk = 0, kExitTaskFailed = 1, kExitRefused = 2, kExitNoPrinter = 3 };
+
+struct ActionContext {
+  TCommThread& engine;
+  CliFrontEnd& frontEnd;
+  const Options& options;
+};
+
+// Runs every action; stops at the first that does not end well and returns
+// its status.
+int runActions(ActionContext& context, const std::vector<Action>& actions);
+
+// Starts a task, waits for its end and turns the outcome into an exit status.
+int runTask(ActionContext& context, int code, int a, int b, Bytes payload = {});
+
+}  // namespace ombrel::cli

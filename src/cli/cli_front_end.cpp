@@ -1,0 +1,72 @@
+#include "cli/cli_front_end.h"
+
+namespace ombrel::cli {
+
+CliFrontEnd::CliFrontEnd(LinkSettings link, std::FILE* out, std::FILE* err)
+    : out_(out), err_(err), link_(std::move(link)) {}
+
+LinkSettings CliFrontEnd::linkSettings() {
+  std::lock_guard lock(mutex_);
+  return link_;
+}
+
+void CliFrontEnd::devBaudChanged(int rate) {
+  std::lock_guard lock(mutex_);
+  link_.devBaud = rate;
+}
+
+// Nobody reads what a printer says on its own between tasks here.
+void CliFrontEnd::showIdleData(const Bytes&) {}
+
+void CliFrontEnd::usbDevicesChanged(const std::vector<std::string>&) {}
+
+void CliFrontEnd::showTransferText(const std::string& text) {
+  std::fprintf(out_, "%s\n", text.c_str());
+  std::fflush(out_);
+}
+
+void CliFrontEnd::engineMessage(EngineMessage message, int wParam, const std::string& text) {
+  switch (message) {
+    case kStatusChanged:
+      std::fprintf(out_, "%s\n", text.c_str());
+      std::fflush(out_);
+      return;
+    case kLinkTestFailed: {
+      std::lock_guard lock(mutex_);
+      end_.noPrinter = true;
+      return;
+    }
+    case kLinkTestSucceeded:
+      return;
+    case kTaskSucceeded:
+    case kTaskFailed: {
+      {
+        std::lock_guard lock(mutex_);
+        end_.result = message == kTaskSucceeded ? 0 : wParam;
+        end_.errorText = text;
+        taskEnded_ = true;
+      }
+      ended_.notify_all();
+      return;
+    }
+  }
+}
+
+void CliFrontEnd::expectTask() {
+  std::lock_guard lock(mutex_);
+  taskEnded_ = false;
+  end_ = TaskEnd{};
+}
+
+TaskEnd CliFrontEnd::waitForTaskEnd() {
+  std::unique_lock lock(mutex_);
+  ended_.wait(lock, [this] { return taskEnded_; });
+  return end_;
+}
+
+void CliFrontEnd::messageBox(const std::string& text) {
+  std::fprintf(err_, "%s\n", text.c_str());
+  std::fflush(err_);
+}
+
+}  // namespace ombrel::cli

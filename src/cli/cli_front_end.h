@@ -1,0 +1,51 @@
+#pragma once
+
+// The command line's side of the engine: it plays the main window (link
+// settings, printer rate) and the notify window (status texts to standard
+// output, failures to standard error), and lets the actions wait for the end
+// of their task.
+
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "engine/engine_host.h"
+
+namespace ombrel::cli {
+
+struct TaskEnd {
+  int result = 0;          // TaskResult
+  std::string errorText;   // the failure text, when result is not 0
+  bool noPrinter = false;  // the link test found no printer
+};
+
+class CliFrontEnd final : public EngineHost, public NotifyWindow {
+ public:
+  CliFrontEnd(LinkSettings link, std::FILE* out, std::FILE* err);
+
+  LinkSettings linkSettings() override;
+  void devBaudChanged(int rate) override;
+  void showIdleData(const Bytes& bytes) override;
+  void usbDevicesChanged(const std::vector<std::string>& identities) override;
+  void showTransferText(const std::string& text) override;
+  void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
+
+  // Call before starting a task, then wait for its end.
+  void expectTask();
+  TaskEnd waitForTaskEnd();
+
+  // A message box: its text goes to standard error.
+  void messageBox(const std::string& text);
+
+ private:
+  std::FILE* out_;
+  std::FILE* err_;
+  std::mutex mutex_;
+  std::condition_variable ended_;
+  LinkSettings link_;
+  bool taskEnded_ = false;
+  TaskEnd end_;
+};
+
+}  // namespace ombrel::cli

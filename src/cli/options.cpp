@@ -1,0 +1,165 @@
+#include "cli/options.h"
+
+#include <charconv>
+#include <functional>
+
+namespace ombrel::cli {
+
+const char* const kUsage =
+    "Usage: ombrelctl [options] ACTION...\n"
+    "  --link serial:PORT | net:HOST[:PORT] | usb:IDENTITY\n"
+    "                      the link to the printer (net port defaults to 5100)\n"
+    "  --dev-baud N        the rate the printer is set to (default 9600)\n"
+    "  --tran-baud N       the rate used during a task (default 115200)\n"
+    "  --dir DIR           program directory: debug.log, sysconfig.ini, *.lng\n"
+    "  --language 0|1      0 Chinese, 1 English\n"
+    "  --help              this text\n"
+    "Actions run in order, each after the task of the previous one has ended:\n"
+    "  task CODE [A [B]] [--data HEX]   a numbered task with raw arguments and command data\n"
+    "Exit status: 0 all went well; 1 a task failed; 2 an action refused its input or the\n"
+    "command line was wrong; 3 the link test found no printer.\n";
+
+namespace {
+
+int wholeNumber(const std::string& text, const std::string& what) {
+  int value = 0;
+  const char* begin = text.data();
+  const char* end = text.data() + text.size();
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    begin += 2;
+    base = 16;
+  }
+  const auto [stop, error] = std::from_chars(begin, end, value, base);
+  if (begin == end || error != std::errc() || stop != end) {
+    throw UsageError(what + " must be a whole number, not \"" + text + "\"");
+  }
+  return value;
+}
+
+bool isWholeNumber(const std::string& text) {
+  try {
+    wholeNumber(text, "");
+    return true;
+  } catch (const UsageError&) {
+    return false;
+  }
+}
+
+void parseLink(const std::string& text, LinkSettings& link) {
+  const auto colon = text.find(':');
+  if (colon == std::string::npos || colon + 1 == text.size()) {
+    throw UsageError("--link takes serial:PORT, net:HOST[:PORT] or usb:IDENTITY, not \"" + text + "\"");
+  }
+  const std::string kind = text.substr(0, colon);
+  const std::string rest = text.substr(colon + 1);
+  if (kind == "serial") {
+    link.transport = Transport::Serial;
+    link.comName = rest;
+  } else if (kind == "net") {
+    link.transport = Transport::Network;
+    const auto portColon = rest.rfind(':');
+    link.hostAddress = rest.substr(0, portColon);
+    link.hostPort = 5100;
+    if (portColon != std::string::npos) {
+      link.hostPort = wholeNumber(rest.substr(portColon + 1), "The network port");
+      if (link.hostPort < 1 || link.hostPort > 65535) throw UsageError("The network port must be 1 to 65535");
+    }
+  } else if (kind == "usb") {
+    link.transport = Transport::Usb;
+    link.usbDevice = rest;
+  } else {
+    throw UsageError("Unknown link kind \"" + kind + "\": use serial, net or usb");
+  }
+}
+
+struct OptionRule {
+  const char* name;
+  bool takesValue;
+  std::function<void(Options&, const std::string&)> apply;
+};
+
+const std::vector<OptionRule>& optionRules() {
+  static const std::vector<OptionRule> rules = {
+      {"--link", true, [](Options& o, const std::string& v) { parseLink(v, o.link); }},
+      {"--dev-baud", true,
+       [](Options& o, const std::string& v) { o.link.devBaud = wholeNumber(v, "--dev-baud"); }},
+      {"--tran-baud", true,
+       [](Options& o, const std::string& v) { o.link.tranBaud = wholeNumber(v, "--tran-baud"); }},
+      {"--dir", true, [](Options& o, const std::string& v) { o.dir = v; }},
+      {"--language", true,
+       [](Options& o, const std::string& v) {
+         o.language = wholeNumber(v, "--language");
+         if (o.language != 0 && o.language != 1) throw UsageError("--language takes 0 or 1");
+       }},
+      {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
+  };
+  return rules;
+}
+
+// "task CODE [A [B]] [--data HEX]" starting at args[i]; returns the next index.
+std::size_t parseTask(const std::vector<std::string>& args, std::size_t i, Options& options) {
+  Action action{"task", {}, std::nullopt};
+  ++i;
+  if (i >= args.size() || !isWholeNumber(args[i])) throw UsageError("task needs a task number");
+  while (i < args.size() && action.words.size() < 3 && isWholeNumber(args[i])) {
+    action.words.push_back(args[i++]);
+  }
+  if (i < args.size() && args[i] == "--data") {
+    if (i + 1 >= args.size()) throw UsageError("--data needs hex bytes");
+    Bytes data;
+    if (!parseHex(args[i + 1], data)) throw UsageError("--data takes hex bytes, not \"" + args[i + 1] + "\"");
+    action.data = std::move(data);
+    i += 2;
+  }
+  options.actions.push_back(std::move(action));
+  return i;
+}
+
+}  // namespace
+
+Options parseCommandLine(const std::vector<std::string>& args) {
+  Options options;
+  std::size_t i = 0;
+  while (i < args.size()) {
+    const std::string& word = args[i];
+    if (word == "task") {
+      i = parseTask(args, i, options);
+      continue;
+    }
+    if (word.rfind("--", 0) == 0) {
+      std::string name = word;
+      std::string value;
+      const auto equals = word.find('=');
+      const bool inlineValue = equals != std::string::npos;
+      if (inlineValue) {
+        name = word.substr(0, equals);
+        value = word.substr(equals + 1);
+      }
+      const OptionRule* rule = nullptr;
+      for (const auto& candidate : optionRules()) {
+        if (name == candidate.name) rule = &candidate;
+      }
+      if (rule == nullptr) throw UsageError("Unknown option " + name);
+      if (rule->takesValue && !inlineValue) {
+        if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
+        value = args[++i];
+      }
+      rule->apply(options, value);
+      ++i;
+      continue;
+    }
+    // A control action, with its new state when written NAME=VALUE.
+    Action action{word, {}, std::nullopt};
+    const auto equals = word.find('=');
+    if (equals != std::string::npos) {
+      action.name = word.substr(0, equals);
+      action.words.push_back(word.substr(equals + 1));
+    }
+    options.actions.push_back(std::move(action));
+    ++i;
+  }
+  return options;
+}
+
+}  // namespace ombrel::cli

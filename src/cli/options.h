@@ -1,0 +1,41 @@
+#pragma once
+
+// The command line of ombrelctl, parsed with one table of options.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/engine_host.h"
+#include "platform/bytes.h"
+
+namespace ombrel::cli {
+
+// A wrong command line: the text says what is wrong (exit status 2).
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One action: a control name with its words (a check box's new state), or
+// "task" with its code, arguments and command data.
+struct Action {
+  std::string name;
+  std::vector<std::string> words;
+  std::optional<Bytes> data;
+};
+
+struct Options {
+  LinkSettings link;
+  std::string dir;
+  int language = 0;
+  bool help = false;
+  std::vector<Action> actions;
+};
+
+Options parseCommandLine(const std::vector<std::string>& args);
+
+extern const char* const kUsage;
+
+}  // namespace ombrel::cli

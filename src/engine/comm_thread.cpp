@@ -1,0 +1,250 @@
+#include "engine/comm_thread.h"
+
+#include <cstdio>
+#include <exception>
+#include <optional>
+
+#include "engine/baud.h"
+#include "engine/raw_sequences.h"
+#include "engine/task_table.h"
+#include "platform/errors.h"
+#include "texts/message_texts.h"
+
+namespace ombrel {
+
+TCommThread::TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mainWindow,
+                         Ports ports, Clock& clock, std::string appDir)
+    : owner_(owner),
+      host_(host),
+      clock_(clock),
+      serial_(ports.serial),
+      usb_(ports.usb),
+      appDir_(std::move(appDir)),
+      notifyWindow_(&mainWindow) {
+  serial_.setOnReceiveData([this](const std::uint8_t* bytes, std::uint16_t count) {
+    onSerialReceive(bytes, count);
+  });
+  usb_.setOnReceiveData([this](const std::uint8_t* bytes, std::uint16_t count) {
+    onUsbReceive(bytes, count);
+  });
+  usb_.setOnDevicesChanged([this] { refreshUsbDevices(); });
+  const auto printers = usbPrinters();
+  owner_.post([this, printers] { host_.usbDevicesChanged(printers); });
+  worker_ = std::thread([this] { run(); });
+}
+
+TCommThread::~TCommThread() {
+  {
+    std::lock_guard lock(stateMutex_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
+  worker_.join();
+  serial_.setOnReceiveData(nullptr);
+  usb_.setOnReceiveData(nullptr);
+  usb_.setOnDevicesChanged(nullptr);
+}
+
+bool TCommThread::StartTask(int code, int a, int b, Bytes payload) {
+  {
+    std::lock_guard lock(stateMutex_);
+    if (busy_) return false;
+    request_ = TaskRequest{code, a, b, std::move(payload)};
+    busy_ = true;
+    requestPending_ = true;
+  }
+  wake_.notify_all();
+  return true;
+}
+
+bool TCommThread::isBusy() const {
+  std::lock_guard lock(stateMutex_);
+  return busy_;
+}
+
+void TCommThread::setNotifyWindow(NotifyWindow& window) {
+  std::lock_guard lock(stateMutex_);
+  notifyWindow_ = &window;
+}
+
+std::string TCommThread::statusText() const {
+  std::lock_guard lock(stateMutex_);
+  return statusText_;
+}
+
+std::string TCommThread::errorText() const {
+  std::lock_guard lock(stateMutex_);
+  return errorText_;
+}
+
+std::string TCommThread::printerIdentity() const {
+  std::lock_guard lock(stateMutex_);
+  return printerIdentity_;
+}
+
+void TCommThread::run() {
+  for (;;) {
+    TaskRequest request;
+    {
+      std::unique_lock lock(stateMutex_);
+      wake_.wait(lock, [this] { return stopping_ || requestPending_; });
+      if (stopping_) return;
+      request = std::move(request_);
+      requestPending_ = false;
+    }
+    runTask(request);
+  }
+}
+
+void TCommThread::runTask(const TaskRequest& request) {
+  trace_.clear();
+  taskCode_ = request.code;
+  taskResult_ = kTaskOk;
+
+  // The link snapshot is read on the owner's thread, where the window lives.
+  std::optional<std::string> snapshotProblem;
+  owner_.send([this, &snapshotProblem] {
+    try {
+      link_ = host_.linkSettings();
+    } catch (const std::exception& error) {
+      snapshotProblem = error.what();
+    }
+  });
+  serial_.setReadTimeouts(1, 0, 0);
+
+  if (snapshotProblem) {
+    taskResult_ = kTaskFailedWithText;
+    SetErrorText(*snapshotProblem);
+  } else if (const TaskInfo* task = findTask(request.code)) {
+    runHandler(*task, request);
+  }
+  endTask();
+}
+
+void TCommThread::runHandler(const TaskInfo& task, const TaskRequest& request) {
+  switch (task.form) {
+    case TaskForm::LinkTest:
+      linkTest();
+      break;
+    case TaskForm::Acknowledged:
+      acknowledgedTask(task, request);
+      break;
+    case TaskForm::Raw:
+      rawTask(request);
+      break;
+    case TaskForm::NotAvailable:
+      taskResult_ = kTaskFailedWithText;
+      SetErrorText("Task " + std::to_string(task.code) + " (" + task.name +
+                   ") is not available in this version");
+      break;
+  }
+}
+
+void TCommThread::endTask() {
+  if (!trace_.save(appDir_ + "debug.log")) {
+    std::fprintf(stderr, "Cannot write %sdebug.log\n", appDir_.c_str());
+  }
+  const int result = taskResult_;
+  const std::string failure = result == kTaskOk ? std::string() : errorText();
+  {
+    // A new request may be stored from here on; it runs once this one is done.
+    std::lock_guard lock(stateMutex_);
+    busy_ = false;
+  }
+  if (result == kTaskOk) {
+    notify(kTaskSucceeded, 0, {}, true);
+  } else {
+    notify(kTaskFailed, result, failure, false);
+  }
+  taskResult_ = kTaskOk;
+  taskCode_ = 0;
+  serial_.setReadTimeouts(20, 0, 0);
+}
+
+void TCommThread::ReportStatus(const std::string& text, std::int64_t done, std::int64_t total,
+                               bool direct) {
+  const std::string shown = progressText(text, done, total);
+  if (direct) {
+    owner_.post([this, shown] { host_.showTransferText(shown); });
+    return;
+  }
+  {
+    std::lock_guard lock(stateMutex_);
+    statusText_ = shown;
+  }
+  if (throttle_.shouldPost(clock_.nowMs(), done, total)) notify(kStatusChanged, 0, shown, false);
+}
+
+void TCommThread::SetErrorText(const std::string& text) {
+  std::lock_guard lock(stateMutex_);
+  errorText_ = text;
+}
+
+void TCommThread::notify(EngineMessage message, int wParam, const std::string& text, bool wait) {
+  NotifyWindow* window = nullptr;
+  {
+    std::lock_guard lock(stateMutex_);
+    window = notifyWindow_;
+  }
+  auto deliver = [window, message, wParam, text] { window->engineMessage(message, wParam, text); };
+  if (wait) {
+    owner_.send(deliver);
+  } else {
+    owner_.post(deliver);
+  }
+}
+
+template <typename Body>
+void TCommThread::inTaskFrame(bool restoreRate, Body&& body) {
+  taskResult_ = kTaskOk;
+  try {
+    OpenLink(link_.comName, link_.tranBaud);
+    body();
+    if (restoreRate) SwitchBaudRate(link_.devBaud);
+  } catch (const ECommonError& error) {
+    taskResult_ = kTaskFailedWithText;
+    SetErrorText(error.what());
+  } catch (const std::exception&) {
+    taskResult_ = kTaskFailedUndefined;
+    SetErrorText(error_text::kUndefinedError);
+  }
+  try {
+    CloseLink();
+  } catch (const std::exception&) {
+    // Closing never fails the task: the outcome is already decided.
+  }
+}
+
+void TCommThread::acknowledgedTask(const TaskInfo& task, const TaskRequest& request) {
+  Bytes data;
+  if (task.data == CommandData::ArgumentByte) data = {static_cast<std::uint8_t>(request.a)};
+  if (task.data == CommandData::Payload) data = request.payload;
+  const auto first = static_cast<std::uint32_t>(task.argumentsFromTask ? request.a : 0);
+  const auto second = static_cast<std::uint32_t>(task.argumentsFromTask ? request.b : 0);
+
+  inTaskFrame(task.restoreRate, [&] {
+    SendCommand(task.command, first, second, data, 3);
+    ReportStatus(messageTexts().text(task.successKey));
+    if (task.code == 8) {
+      // The printer now listens at the new rate: every later task starts there.
+      link_.devBaud = rateOfBaudIndex(request.a);
+      const int rate = link_.devBaud;
+      owner_.post([this, rate] { host_.devBaudChanged(rate); });
+    }
+  });
+}
+
+void TCommThread::rawTask(const TaskRequest& request) {
+  const bool flowControl = request.code == 42 || request.code == 43;
+  try {
+    SendRaw(raw::rawTaskBytes(request.code, request.payload), flowControl ? "sMsg25" : nullptr);
+  } catch (const ECommonError& error) {
+    taskResult_ = kTaskFailedWithText;
+    SetErrorText(error.what());
+  } catch (const std::exception&) {
+    taskResult_ = kTaskFailedUndefined;
+    SetErrorText(error_text::kUndefinedError);
+  }
+}
+
+}  // namespace ombrel

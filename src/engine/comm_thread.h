@@ -1,0 +1,143 @@
+#pragma once
+
+// TCommThread: the one worker that runs the numbered tasks. A front end asks
+// for a task with StartTask; the worker copies the link settings, runs the
+// task's handler, writes the task's trace to debug.log, tells the notify
+// window how it ended, and waits for the next request.
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/engine_host.h"
+#include "engine/reply_channel.h"
+#include "engine/status_text.h"
+#include "engine/trace.h"
+#include "platform/bytes.h"
+#include "platform/clock.h"
+#include "platform/owner_thread.h"
+#include "ports/serial_port.h"
+#include "ports/udp_client.h"
+#include "ports/usb_port.h"
+
+namespace ombrel {
+
+struct TaskInfo;
+
+// A task request with its own copy of the command data, so nothing a window
+// does after StartTask can change what a running task sends.
+struct TaskRequest {
+  int code = 0;
+  int a = 0;
+  int b = 0;
+  Bytes payload;
+};
+
+class TCommThread {
+ public:
+  struct Ports {
+    SerialPort& serial;
+    UsbPort& usb;
+  };
+
+  // `appDir` ends with a separator; debug.log is written there.
+  TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mainWindow, Ports ports,
+              Clock& clock, std::string appDir);
+  ~TCommThread();
+  TCommThread(const TCommThread&) = delete;
+  TCommThread& operator=(const TCommThread&) = delete;
+
+  // Stores the request and wakes the worker. Refused (false) while a task
+  // runs: the running task is left alone.
+  bool StartTask(int code, int a, int b, Bytes payload = {});
+  bool isBusy() const;
+
+  // The window that receives the engine's messages (main window by default).
+  void setNotifyWindow(NotifyWindow& window);
+
+  bool linkOpen() const { return linkOpen_; }
+  std::string statusText() const;
+  std::string errorText() const;
+  std::string printerIdentity() const;
+
+  // Bytes delivered by the ports, on the owner's thread.
+  void onSerialReceive(const std::uint8_t* bytes, std::uint16_t count);
+  void onUsbReceive(const std::uint8_t* bytes, std::uint16_t count);
+
+ private:
+  void run();
+  void runTask(const TaskRequest& request);
+  void runHandler(const TaskInfo& task, const TaskRequest& request);
+  void endTask();
+
+  // Reporting.
+  void ReportStatus(const std::string& text, std::int64_t done = 0, std::int64_t total = 0,
+                    bool direct = false);
+  void SetErrorText(const std::string& text);
+  void LogLine(std::string text) { trace_.line(std::move(text)); }
+  void notify(EngineMessage message, int wParam, const std::string& text, bool wait);
+
+  // Task forms.
+  template <typename Body>
+  void inTaskFrame(bool restoreRate, Body&& body);
+  void acknowledgedTask(const TaskInfo& task, const TaskRequest& request);
+  void rawTask(const TaskRequest& request);
+  void linkTest();
+
+  // Packet protocol.
+  std::size_t SendCommand(std::uint16_t command, std::uint32_t first, std::uint32_t second,
+                          const Bytes& data, int attempts);
+  Bytes ReadBlock(std::uint16_t command, std::uint32_t first, std::uint32_t second,
+                  const Bytes& data, int attempts);
+  void WriteLink(const Bytes& data);
+  void SendRaw(const Bytes& sequence, const char* successKey);
+  void IdentifyPrinter();
+
+  // Link layer.
+  void OpenLink(const std::string& name, int rate);
+  void CloseLink();
+  void SwitchBaudRate(int rate);
+  void reopenSerialForRawSend();
+  std::vector<std::string> usbPrinters();
+  void refreshUsbDevices();
+
+  OwnerThread& owner_;
+  EngineHost& host_;
+  Clock& clock_;
+  SerialPort& serial_;
+  UsbPort& usb_;
+  const std::string appDir_;
+
+  mutable std::mutex stateMutex_;  // guards the fields up to the next blank line
+  NotifyWindow* notifyWindow_;
+  std::string statusText_;
+  std::string errorText_;
+  std::string printerIdentity_;
+  TaskRequest request_;
+  bool requestPending_ = false;
+  bool busy_ = false;
+  bool stopping_ = false;
+  std::condition_variable wake_;
+
+  std::atomic<int> taskCode_{0};
+  std::atomic<bool> linkOpen_{false};
+  std::atomic<bool> cancelRequested_{false};
+  std::atomic<bool> lenientReplies_{false};
+  std::atomic<bool> rawReceive_{false};
+
+  // Worker-only state.
+  LinkSettings link_;
+  int taskResult_ = kTaskOk;
+  UdpClient udp_;
+  StatusThrottle throttle_;
+
+  Trace trace_;
+  ReplyChannel reply_;
+  std::thread worker_;
+};
+
+}  // namespace ombrel

@@ -1,0 +1,66 @@
+#pragma once
+
+// How the engine meets the front end (the desktop windows, the command line,
+// the tests). Every call below runs on the front end's owner thread: the
+// engine posts or sends it there, it never calls across threads directly.
+
+#include <string>
+#include <vector>
+
+#include "platform/bytes.h"
+
+namespace ombrel {
+
+// The engine's messages, numbered as the windows have always known them.
+enum EngineMessage : int {
+  kLinkTestSucceeded = 1024,  // WM_USER, sent (waits until handled)
+  kStatusChanged = 1025,      // WM_USER+1, posted
+  kTaskSucceeded = 1026,      // WM_USER+2, sent
+  kTaskFailed = 1027,         // WM_USER+3, posted, wParam = TaskResult
+  kLinkTestFailed = 1028,     // WM_USER+4, sent
+};
+
+// TaskResult: 0 success, 1 failure with a message text, 2 any other failure.
+enum TaskResult : int { kTaskOk = 0, kTaskFailedWithText = 1, kTaskFailedUndefined = 2 };
+
+enum class Transport { Serial, Network, Usb };
+
+// The main window's link choice, copied at the start of every task.
+struct LinkSettings {
+  Transport transport = Transport::Serial;
+  std::string comName = "COM1";
+  int devBaud = 9600;    // the rate the printer is set to now
+  int tranBaud = 115200; // the rate used during a task
+  std::string hostAddress = "192.168.1.87";
+  int hostPort = 5100;
+  std::string usbDevice;
+};
+
+// The window that currently receives the engine's messages.
+class NotifyWindow {
+ public:
+  virtual ~NotifyWindow() = default;
+  // `text` is the status text for kStatusChanged and the failure text for
+  // kTaskFailed and kLinkTestFailed; empty otherwise.
+  virtual void engineMessage(EngineMessage message, int wParam, const std::string& text) = 0;
+};
+
+// The main window's side of the engine.
+class EngineHost {
+ public:
+  virtual ~EngineHost() = default;
+  // The link snapshot of a starting task. May raise ECommonError when the
+  // window's rate texts are not whole numbers; the task then fails with it.
+  virtual LinkSettings linkSettings() = 0;
+  // The printer accepted a new rate (task 8): every following task uses it.
+  virtual void devBaudChanged(int rate) = 0;
+  // Bytes that arrived on a port while no task ran.
+  virtual void showIdleData(const Bytes& bytes) = 0;
+  // The present USB printers, after a device arrived or left.
+  virtual void usbDevicesChanged(const std::vector<std::string>& identities) = 0;
+  // A transfer names the file it sends: shown in the parameters window's
+  // second status panel, never stored as the status text.
+  virtual void showTransferText(const std::string& text) = 0;
+};
+
+}  // namespace ombrel
