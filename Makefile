@@ -1,0 +1,49 @@
+# The two commands of the README: `make run` and `make test`. Both install
+# what is missing on a Debian 12 machine first.
+
+BUILD ?= build
+JOBS ?= 2
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
+
+.PHONY: run test deps build build-asan build-tsan test-asan test-tsan bench clean
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD)/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+	cmake --build $(BUILD)/release -j $(JOBS)
+
+run: build
+	@scripts/demo.sh $(BUILD)/release/bin
+
+build-asan: deps
+	cmake -S . -B $(BUILD)/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=address
+	cmake --build $(BUILD)/asan -j $(JOBS)
+
+build-tsan: deps
+	cmake -S . -B $(BUILD)/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=thread -DOMBREL_THREAD_TESTS_ONLY=ON
+	cmake --build $(BUILD)/tsan -j $(JOBS)
+
+test-asan: build-asan
+	cd $(BUILD)/asan && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+test-tsan: build-tsan
+	cd $(BUILD)/tsan && setarch $$(uname -m) -R ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# Everything under AddressSanitizer and UBSan, then the threaded tests under
+# ThreadSanitizer.
+test: test-asan test-tsan
+
+bench: build
+	@for b in $(BUILD)/release/bin/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "engine/comm_thread.h"
+#include "engine/frame.h"
+#include "fake_serial_printer.h"
+#include "platform/clock.h"
+#include "platform/event_loop_thread.h"
+#include "ports/no_usb_port.h"
+#include "recording_host.h"
+
+namespace ombrel::testing_support {
+
+// An engine on a scripted serial printer, with protocol time running fast.
+class EngineFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("ombrel_engine_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::create_directories(dir_);
+    LinkSettings link;
+    link.transport = Transport::Serial;
+    link.comName = "/dev/ttyFAKE0";
+    link.devBaud = 9600;
+    link.tranBaud = 115200;
+    host.setLink(link);
+    engine = std::make_unique<TCommThread>(loop, host, host, TCommThread::Ports{printer, usb}, clock,
+                                           dir_.string() + "/");
+  }
+  void TearDown() override {
+    engine.reset();
+    loop.send([] {});  // everything the engine posted has been handled
+    std::filesystem::remove_all(dir_);
+  }
+
+  void runTask(int code, int a = 0, int b = 0, Bytes payload = {}) {
+    const std::size_t before = ends_++;
+    ASSERT_TRUE(engine->StartTask(code, a, b, std::move(payload)));
+    ASSERT_TRUE(host.waitForTaskEnds(before + 1));
+  }
+
+  std::string debugLog() const {
+    std::ifstream in(dir_ / "debug.log", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  // The command numbers of the frames written, in order.
+  std::vector<int> commandsSent() const {
+    std::vector<int> commands;
+    for (const auto& write : printer.writes()) {
+      if (write.size() >= frame::kHeadSize && write[0] == 0x02) {
+        commands.push_back(frame::readHead(write.data()).command);
+      }
+    }
+    return commands;
+  }
+
+  Message lastMessage() { return host.snapshot().back(); }
+
+  EventLoopThread loop;
+  ScaledClock clock{50.0};
+  FakeSerialPrinter printer{loop};
+  NoUsbPort usb;
+  RecordingHost host;
+  std::unique_ptr<TCommThread> engine;
+
+ private:
+  std::filesystem::path dir_;
+  std::size_t ends_ = 0;
+};
+
+}  // namespace ombrel::testing_support

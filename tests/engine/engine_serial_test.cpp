@@ -1,0 +1,113 @@
+// The engine on a serial link, against a scripted printer.
+
+#include "engine_fixture.h"
+
+namespace ombrel::testing_support {
+namespace {
+
+using SerialEngine = EngineFixture;
+
+TEST_F(SerialEngine, FramedTaskSwitchesRateIdentifiesSendsAndSwitchesBack) {
+  runTask(6, 0xFF);
+  EXPECT_EQ(lastMessage().id, kTaskSucceeded);
+  EXPECT_EQ(commandsSent(), (std::vector<int>{49, 48, 128, 49}));
+  const auto writes = printer.writes();
+  EXPECT_EQ(toHex(writes[0]), "02 00 31 00 04 00 00 00 00 00 00 00 00 00 37 00");
+  EXPECT_EQ(toHex(writes[2]), toHex(frame::build(128, 0, 0, {0xFF}, true)));
+  EXPECT_EQ(writes[3][4], 0);  // back to index 0, 9600
+  const auto events = printer.events();
+  EXPECT_EQ(events.front(), "open /dev/ttyFAKE0@9600");
+  EXPECT_EQ(events.back(), "close");
+  EXPECT_NE(std::find(events.begin(), events.end(), "rate 115200"), events.end());
+  EXPECT_EQ(printer.baudRate(), 9600u);
+  EXPECT_EQ(engine->statusText(), "设置代码页成功");
+  EXPECT_EQ(engine->printerIdentity(), "AB");
+
+  const std::string log = debugLog();
+  EXPECT_EQ(log.rfind("Open/dev/ttyFAKE0 ", 0), 0u) << log;
+  EXPECT_NE(log.find("\r\nClose/dev/ttyFAKE0 "), std::string::npos);
+  EXPECT_NE(log.find("Send 16 Bytes"), std::string::npos);
+  EXPECT_NE(log.find("Receive 25 Bytes"), std::string::npos);
+}
+
+TEST_F(SerialEngine, EqualRatesSendNoRateCommand) {
+  LinkSettings link = host.linkSettings();
+  link.tranBaud = 9600;
+  host.setLink(link);
+  runTask(10);
+  EXPECT_EQ(commandsSent(), (std::vector<int>{48, 121}));
+}
+
+TEST_F(SerialEngine, NoiseBeforeRepliesIsSkipped) {
+  printer.setReplyPrefixNoise({0xFF, 0x13});
+  runTask(6, 1);
+  EXPECT_EQ(lastMessage().id, kTaskSucceeded);
+}
+
+TEST_F(SerialEngine, UnansweredCommandIsSentThreeTimesThenFails) {
+  printer.ignoreCommand(121);
+  runTask(10);
+  const Message end = lastMessage();
+  EXPECT_EQ(end.id, kTaskFailed);
+  EXPECT_EQ(end.wParam, kTaskFailedWithText);
+  EXPECT_EQ(end.text, "Download Data Failed");
+  EXPECT_EQ(commandsSent(), (std::vector<int>{49, 48, 121, 121, 121}));
+  EXPECT_EQ(printer.events().back(), "close");
+  EXPECT_FALSE(engine->linkOpen());
+}
+
+TEST_F(SerialEngine, RefusedRateChangeFailsTheTask) {
+  printer.ignoreCommand(49);
+  runTask(6, 1);
+  EXPECT_EQ(lastMessage().text, "Set Baudrate Failed");
+  EXPECT_EQ(printer.baudRate(), 9600u);  // the port keeps its old rate
+}
+
+TEST_F(SerialEngine, SilentIdentificationFailsWithReceivedFailed) {
+  LinkSettings link = host.linkSettings();
+  link.tranBaud = 9600;
+  host.setLink(link);
+  printer.ignoreCommand(48);
+  runTask(6, 1);
+  EXPECT_EQ(lastMessage().text, "Received Failed");
+}
+
+TEST_F(SerialEngine, PortThatCannotOpenFailsWithTheDriversText) {
+  LinkSettings link = host.linkSettings();
+  link.comName = "missing";
+  host.setLink(link);
+  runTask(6, 1);
+  EXPECT_EQ(lastMessage().text, "Error opening serial port");
+}
+
+TEST_F(SerialEngine, NewPrinterRateIsUsedByTheNextTask) {
+  runTask(8, 2);  // 38400
+  EXPECT_EQ(lastMessage().id, kTaskSucceeded);
+  EXPECT_EQ(commandsSent(), (std::vector<int>{49, 48, 129}));  // no switch back
+  EXPECT_EQ(host.devBaud(), 38400);
+  runTask(10);
+  const auto events = printer.events();
+  EXPECT_NE(std::find(events.begin(), events.end(), "open /dev/ttyFAKE0@38400"), events.end());
+  const auto writes = printer.writes();
+  EXPECT_EQ(writes.back()[4], 2);  // switched back to 38400's code
+}
+
+TEST_F(SerialEngine, RawTaskReopensThePortAndWritesWithoutWaiting) {
+  runTask(6, 1);
+  runTask(43);
+  EXPECT_EQ(lastMessage().id, kTaskSucceeded);
+  EXPECT_EQ(engine->statusText(), "设置流控成功");
+  EXPECT_EQ(toHex(printer.writes().back()),
+            "02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01");
+}
+
+TEST_F(SerialEngine, BytesBetweenTasksGoToTheWindowUntraced) {
+  runTask(6, 1);
+  printer.deliver(bytesOf("hello\n"));
+  runTask(0);  // the delivery is handled on the owner's thread before this task starts
+  EXPECT_EQ(host.idle(), bytesOf("hello\n"));
+  EXPECT_EQ(debugLog().find("Receive"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ombrel::testing_support

@@ -1,0 +1,106 @@
+#include "fake_serial_printer.h"
+
+#include "engine/frame.h"
+#include "platform/errors.h"
+
+namespace ombrel::testing_support {
+
+void FakeSerialPrinter::setCommName(const std::string& name) {
+  std::lock_guard lock(mutex_);
+  name_ = name;
+}
+
+std::string FakeSerialPrinter::commName() const {
+  std::lock_guard lock(mutex_);
+  return name_;
+}
+
+void FakeSerialPrinter::setBaudRate(std::uint32_t rate) {
+  std::lock_guard lock(mutex_);
+  if (rate != rate_ && open_) events_.push_back("rate " + std::to_string(rate));
+  rate_ = rate;
+}
+
+std::uint32_t FakeSerialPrinter::baudRate() const {
+  std::lock_guard lock(mutex_);
+  return rate_;
+}
+
+void FakeSerialPrinter::openPort() {
+  std::lock_guard lock(mutex_);
+  if (open_) throw ECommsError("This serial port already opened");
+  if (name_ == "missing") throw ECommsError("Error opening serial port");
+  open_ = true;
+  events_.push_back("open " + name_ + "@" + std::to_string(rate_));
+}
+
+void FakeSerialPrinter::closePort() {
+  std::lock_guard lock(mutex_);
+  if (open_) events_.push_back("close");
+  open_ = false;
+}
+
+bool FakeSerialPrinter::isOpen() const {
+  std::lock_guard lock(mutex_);
+  return open_;
+}
+
+bool FakeSerialPrinter::sendData(const std::uint8_t* buffer, std::uint16_t length) {
+  const Bytes sent(buffer, buffer + length);
+  Bytes reply;
+  {
+    std::lock_guard lock(mutex_);
+    if (!open_ || length == 0) return false;
+    events_.push_back("send " + toHex(sent));
+    writes_.push_back(sent);
+    if (sent.size() >= frame::kHeadSize && sent[0] == 0x02 && sent[1] == 0x00) {
+      const frame::Head head = frame::readHead(sent.data());
+      if (ignored_.count(head.command) == 0) {
+        const Bytes data = head.command == 48 ? Bytes{'a', 'b', 0, 0, 0, 0, 0, 0} : Bytes{};
+        reply = noise_;
+        const Bytes frameBytes = frame::build(head.command, head.first, head.second, data, true);
+        reply.insert(reply.end(), frameBytes.begin(), frameBytes.end());
+      }
+    }
+  }
+  if (!reply.empty()) deliver(reply);
+  return true;
+}
+
+void FakeSerialPrinter::setOnReceiveData(ReceiveDataHandler handler) {
+  std::lock_guard lock(mutex_);
+  handler_ = std::move(handler);
+}
+
+void FakeSerialPrinter::ignoreCommand(int command) {
+  std::lock_guard lock(mutex_);
+  ignored_.insert(command);
+}
+
+void FakeSerialPrinter::setReplyPrefixNoise(Bytes noise) {
+  std::lock_guard lock(mutex_);
+  noise_ = std::move(noise);
+}
+
+void FakeSerialPrinter::deliver(const Bytes& bytes) {
+  owner_.post([this, bytes] {
+    ReceiveDataHandler handler;
+    {
+      std::lock_guard lock(mutex_);
+      handler = handler_;
+    }
+    if (handler) handler(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
+  });
+}
+
+std::vector<std::string> FakeSerialPrinter::events() const {
+  std::lock_guard lock(mutex_);
+  return events_;
+}
+
+std::vector<Bytes> FakeSerialPrinter::writes() const {
+  std::lock_guard lock(mutex_);
+  return writes_;
+}
+
+}  // namespace ombrel::testing_support
