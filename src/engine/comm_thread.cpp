@@ -82,6 +82,18 @@ std::string TCommThread::printerIdentity() const {
   return printerIdentity_;
 }
 
+std::string TCommThread::bootReply() const {
+  std::lock_guard lock(stateMutex_);
+  return bootReply_;
+}
+
+void TCommThread::finishBootMode() {
+  serial_.closePort();
+  linkOpen_ = false;
+  std::lock_guard lock(stateMutex_);
+  bootReply_.clear();
+}
+
 void TCommThread::run() {
   for (;;) {
     TaskRequest request;
@@ -132,6 +144,17 @@ void TCommThread::runHandler(const TaskInfo& task, const TaskRequest& request) {
     case TaskForm::Raw:
       rawTask(request);
       break;
+    case TaskForm::BootHandshake:
+      try {
+        BootHandshake(0x61);
+      } catch (const ECommonError& error) {
+        taskResult_ = kTaskFailedWithText;
+        SetErrorText(error.what());
+      } catch (const std::exception&) {
+        taskResult_ = kTaskFailedUndefined;
+        SetErrorText(error_text::kUndefinedError);
+      }
+      break;
     case TaskForm::NotAvailable:
       taskResult_ = kTaskFailedWithText;
       SetErrorText("Task " + std::to_string(task.code) + " (" + task.name +
@@ -146,6 +169,11 @@ void TCommThread::endTask() {
   }
   const int result = taskResult_;
   const std::string failure = result == kTaskOk ? std::string() : errorText();
+  // Idle before the window hears of the end: whatever arrives from now on
+  // belongs to no task.
+  taskResult_ = kTaskOk;
+  taskCode_ = 0;
+  serial_.setReadTimeouts(20, 0, 0);
   {
     // A new request may be stored from here on; it runs once this one is done.
     std::lock_guard lock(stateMutex_);
@@ -156,9 +184,6 @@ void TCommThread::endTask() {
   } else {
     notify(kTaskFailed, result, failure, false);
   }
-  taskResult_ = kTaskOk;
-  taskCode_ = 0;
-  serial_.setReadTimeouts(20, 0, 0);
 }
 
 void TCommThread::ReportStatus(const std::string& text, std::int64_t done, std::int64_t total,

@@ -64,6 +64,14 @@ class TCommThread {
   std::string errorText() const;
   std::string printerIdentity() const;
 
+  // Boot mode: "151" once the boot loader answered the handshake.
+  std::string bootReply() const;
+  // Leaves boot mode: received bytes are parsed again. Leaves the port as it is.
+  void stopRawReceive() { rawReceive_ = false; }
+  // The handshake was answered: closes the serial port, the link is no longer
+  // open and the answer is consumed.
+  void finishBootMode();
+
   // Bytes delivered by the ports, on the owner's thread.
   void onSerialReceive(const std::uint8_t* bytes, std::uint16_t count);
   void onUsbReceive(const std::uint8_t* bytes, std::uint16_t count);
@@ -87,6 +95,7 @@ class TCommThread {
   void acknowledgedTask(const TaskInfo& task, const TaskRequest& request);
   void rawTask(const TaskRequest& request);
   void linkTest();
+  void BootHandshake(std::uint8_t byte);
 
   // Packet protocol.
   std::size_t SendCommand(std::uint16_t command, std::uint32_t first, std::uint32_t second,
@@ -102,6 +111,7 @@ class TCommThread {
   void CloseLink();
   void SwitchBaudRate(int rate);
   void reopenSerialForRawSend();
+  void ReopenSerial(const std::string& name);
   std::vector<std::string> usbPrinters();
   void refreshUsbDevices();
 
@@ -117,6 +127,7 @@ class TCommThread {
   std::string statusText_;
   std::string errorText_;
   std::string printerIdentity_;
+  std::string bootReply_;
   TaskRequest request_;
   bool requestPending_ = false;
   bool busy_ = false;

@@ -43,7 +43,7 @@ constexpr std::array<TaskInfo, 43> kTasks = {{
     later(25, "raw program transfer"),
     raw(26, "WiFi off"),
     raw(27, "Bluetooth visible"),
-    later(28, "boot handshake"),
+    {28, TaskForm::BootHandshake, "boot handshake"},
     raw(29, "WiFi on"),
     raw(30, "Bluetooth hidden"),
     raw(31, "black-mark mode on"),

@@ -10,6 +10,7 @@ enum class TaskForm {
   LinkTest,      // task 1
   Acknowledged,  // one framed command with acknowledgement, in the task frame
   Raw,           // raw bytes on the link as it is, no reply
+  BootHandshake, // task 28: the boot loader's byte until it answers
   NotAvailable,  // a task this build cannot run yet
 };
 

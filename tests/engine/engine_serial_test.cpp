@@ -111,3 +111,39 @@ TEST_F(SerialEngine, BytesBetweenTasksGoToTheWindowUntraced) {
 
 }  // namespace
 }  // namespace ombrel::testing_support
+
+namespace ombrel::testing_support {
+namespace {
+
+using BootHandshake = EngineFixture;
+
+TEST_F(BootHandshake, SendsTheBootByteUntilTheLoaderAnswers) {
+  printer.answerBootByteAfter(5);
+  runTask(28);
+  EXPECT_EQ(lastMessage().id, kTaskSucceeded);
+  EXPECT_EQ(engine->bootReply(), "151");
+  const auto writes = printer.writes();
+  ASSERT_GE(writes.size(), 5u);
+  for (const auto& write : writes) EXPECT_EQ(write, Bytes{0x61});
+  EXPECT_FALSE(printer.isOpen());  // closed once the loader answered
+  EXPECT_EQ(printer.events().front(), "open /dev/ttyFAKE0@9600");  // at the printer's own rate
+
+  engine->finishBootMode();
+  EXPECT_EQ(engine->bootReply(), "");
+  EXPECT_FALSE(engine->linkOpen());
+}
+
+TEST_F(BootHandshake, AfterwardsUnansweredCommandsNoLongerFailTasks) {
+  printer.answerBootByteAfter(1);
+  runTask(28);
+  engine->finishBootMode();
+  engine->stopRawReceive();
+  printer.ignoreCommand(48);
+  printer.ignoreCommand(49);
+  printer.ignoreCommand(121);
+  runTask(10);
+  EXPECT_EQ(lastMessage().id, kTaskSucceeded);
+}
+
+}  // namespace
+}  // namespace ombrel::testing_support

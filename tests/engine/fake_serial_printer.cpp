@@ -53,6 +53,9 @@ bool FakeSerialPrinter::sendData(const std::uint8_t* buffer, std::uint16_t lengt
     if (!open_ || length == 0) return false;
     events_.push_back("send " + toHex(sent));
     writes_.push_back(sent);
+    if (sent == Bytes{0x61} && bootBytesBeforeAnswer_ >= 0 && --bootBytesBeforeAnswer_ < 0) {
+      reply = Bytes{0x61};
+    }
     if (sent.size() >= frame::kHeadSize && sent[0] == 0x02 && sent[1] == 0x00) {
       const frame::Head head = frame::readHead(sent.data());
       if (ignored_.count(head.command) == 0) {
@@ -80,6 +83,11 @@ void FakeSerialPrinter::ignoreCommand(int command) {
 void FakeSerialPrinter::setReplyPrefixNoise(Bytes noise) {
   std::lock_guard lock(mutex_);
   noise_ = std::move(noise);
+}
+
+void FakeSerialPrinter::answerBootByteAfter(int count) {
+  std::lock_guard lock(mutex_);
+  bootBytesBeforeAnswer_ = count - 1;
 }
 
 void FakeSerialPrinter::deliver(const Bytes& bytes) {

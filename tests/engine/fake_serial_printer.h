@@ -33,6 +33,8 @@ class FakeSerialPrinter final : public SerialPort {
   // The printer's behaviour.
   void ignoreCommand(int command);
   void setReplyPrefixNoise(Bytes noise);
+  // Answers the boot byte 0x61 with 0x61 from the `count`-th one on.
+  void answerBootByteAfter(int count);
   // Bytes as if the printer spoke on its own.
   void deliver(const Bytes& bytes);
 
@@ -48,6 +50,7 @@ class FakeSerialPrinter final : public SerialPort {
   bool open_ = false;
   std::set<int> ignored_;
   Bytes noise_;
+  int bootBytesBeforeAnswer_ = -1;
   std::vector<std::string> events_;
   std::vector<Bytes> writes_;
   ReceiveDataHandler handler_;
