@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "texts/message_texts.h"
+
 namespace ombrel::cli {
 
 namespace {
@@ -20,6 +22,27 @@ int taskAction(ActionContext& context, const Action& action) {
   return runTask(context, number(0), number(1), number(2), action.data.value_or(Bytes{}));
 }
 
+// The main window's test button: task 1, then its message box.
+int linkTestAction(ActionContext& context, const Action&) {
+  const int status = runTask(context, 1, 0, 0);
+  context.frontEnd.messageBox(messageTexts().text(status == kExitOk ? "sConnectOKstr" : "sConnectErrorstr"));
+  return status;
+}
+
+// The main window's boot mode: the handshake once a second until the boot
+// loader answers, then boot mode ends and the port is closed.
+int bootInAction(ActionContext& context, const Action&) {
+  for (;;) {
+    const int status = runTask(context, 28, 0, 0);
+    if (status != kExitOk) return status;
+    if (context.engine.bootReply() == "151") break;
+    context.clock.sleepMs(1000);
+  }
+  context.engine.stopRawReceive();
+  context.engine.finishBootMode();
+  return kExitOk;
+}
+
 struct ActionRule {
   const char* name;
   ActionHandler run;
@@ -28,6 +51,8 @@ struct ActionRule {
 const std::vector<ActionRule>& actionRules() {
   static const std::vector<ActionRule> rules = {
       {"task", taskAction},
+      {"btn_Test", linkTestAction},
+      {"but_bootIn", bootInAction},
   };
   return rules;
 }

@@ -9,6 +9,7 @@
 #include "cli/cli_front_end.h"
 #include "cli/options.h"
 #include "engine/comm_thread.h"
+#include "platform/clock.h"
 
 namespace ombrel::cli {
 
@@ -18,6 +19,7 @@ struct ActionContext {
   TCommThread& engine;
   CliFrontEnd& frontEnd;
   const Options& options;
+  Clock& clock;
 };
 
 // Runs every action; stops at the first that does not end well and returns

@@ -39,6 +39,6 @@ int main(int argc, char** argv) {
   NoUsbPort usb;
   TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb}, clock,
                      programDirectory(options.dir));
-  cli::ActionContext context{engine, frontEnd, options};
+  cli::ActionContext context{engine, frontEnd, options, clock};
   return cli::runActions(context, options.actions);
 }

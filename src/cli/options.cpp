@@ -15,6 +15,8 @@ const char* const kUsage =
     "  --language 0|1      0 Chinese, 1 English\n"
     "  --help              this text\n"
     "Actions run in order, each after the task of the previous one has ended:\n"
+    "  CONTROL                          the click of a window control, by its name:\n"
+    "                                   btn_Test (link test), but_bootIn (boot mode)\n"
     "  task CODE [A [B]] [--data HEX]   a numbered task with raw arguments and command data\n"
     "Exit status: 0 all went well; 1 a task failed; 2 an action refused its input or the\n"
     "command line was wrong; 3 the link test found no printer.\n";
