@@ -1,0 +1,321 @@
+#include "settings/ini_file.h"
+
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <optional>
+#include <utility>
+
+#include "texts/text_codec.h"
+
+namespace ombrel {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// Without blanks at either end; a carriage return counts as one, for a last
+// line that ends in one without a line feed.
+std::string_view trimmed(std::string_view text) {
+  constexpr std::string_view kBlanks = " \t\r";
+  const auto first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(kBlanks);
+  return text.substr(first, last - first + 1);
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+std::string_view withoutQuotes(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+// The first kMaxValueLength characters of a UTF-8 text.
+std::string_view limited(std::string_view text) {
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+    if (startsCharacter && ++characters > IniFile::kMaxValueLength) return text.substr(0, i);
+  }
+  return text;
+}
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::optional<std::int32_t> parseInteger(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  int base = 10;
+  if (text.starts_with('$')) {
+    base = 16;
+    text.remove_prefix(1);
+  } else if (text.starts_with("0x") || text.starts_with("0X")) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  // Hex texts are 32-bit patterns; decimal ones must fit the signed range.
+  const std::uint64_t limit = base == 16 ? 0xFFFFFFFFu : (negative ? 0x80000000u : 0x7FFFFFFFu);
+  if (text.empty()) return std::nullopt;
+  std::uint64_t magnitude = 0;
+  for (char c : text) {
+    const int digit = hexDigit(c);
+    if (digit < 0 || digit >= base) return std::nullopt;
+    magnitude = magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+    if (magnitude > limit) return std::nullopt;
+  }
+  const auto pattern = static_cast<std::uint32_t>(negative ? 0u - magnitude : magnitude);
+  return static_cast<std::int32_t>(pattern);
+}
+
+std::string_view checkedName(std::string_view name, std::string_view forbidden) {
+  const std::string_view usable = trimmed(name);
+  if (usable.empty() || usable.find_first_of(forbidden) != std::string_view::npos) {
+    throw std::invalid_argument("Not a usable initialisation file name: \"" + std::string(name) + "\"");
+  }
+  return usable;
+}
+
+// The file's bytes; empty when it is missing or cannot be read.
+std::string readWholeFile(const std::filesystem::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {};
+  std::string bytes;
+  char buffer[8192];
+  for (;;) {
+    const ssize_t count = ::read(fd, buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) bytes.clear();
+    if (count <= 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(count));
+  }
+  ::close(fd);
+  return bytes;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// Creates a new file beside `target` for exclusive writing; -1 when none
+// can be created. The permission bits follow `target` when it exists.
+int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& temporary) {
+  static std::atomic<unsigned> counter{0};
+  struct stat existing {};
+  const bool targetExists = ::stat(target.c_str(), &existing) == 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = target;
+    temporary.replace_filename("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "_" +
+                               std::to_string(counter.fetch_add(1)));
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      if (targetExists) ::fchmod(fd, existing.st_mode & 07777);
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
+void syncDirectory(const std::filesystem::path& directory) {
+  const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) { parse(readWholeFile(path_)); }
+
+void IniFile::parse(const std::string& bytes) {
+  encoding_ = TextCodec::isValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Gbk;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t newline = bytes.find('\n', start);
+    const std::size_t end = newline == std::string::npos ? bytes.size() : newline;
+    Line line;
+    line.raw = bytes.substr(start, end - start);
+    if (newline != std::string::npos) line.ending = "\n";
+    if (!line.ending.empty() && line.raw.ends_with('\r')) {
+      line.raw.pop_back();
+      line.ending = "\r\n";
+    }
+    if (lines_.empty() && !line.ending.empty()) newLine_ = line.ending;
+
+    std::string text = decode(line.raw);
+    if (lines_.empty() && text.starts_with(kUtf8Bom)) text.erase(0, kUtf8Bom.size());
+    const std::string_view content = trimmed(text);
+    const std::size_t equals = content.find('=');
+    if (content.starts_with(';')) {
+      // A comment, kept as it stands.
+    } else if (content.starts_with('[') && content.find(']') != std::string_view::npos) {
+      line.kind = LineKind::Section;
+      line.name = trimmed(content.substr(1, content.find(']') - 1));
+    } else if (equals != std::string_view::npos && !trimmed(content.substr(0, equals)).empty()) {
+      line.kind = LineKind::Key;
+      line.name = trimmed(content.substr(0, equals));
+      line.value = withoutQuotes(trimmed(content.substr(equals + 1)));
+    }
+    lines_.push_back(std::move(line));
+    start = end + 1;
+  }
+}
+
+std::string IniFile::decode(std::string_view raw) const {
+  return encoding_ == Encoding::Utf8 ? std::string(raw) : TextCodec::gbkToUtf8(raw);
+}
+
+std::string IniFile::encode(std::string_view text) const {
+  return encoding_ == Encoding::Utf8 ? std::string(text) : TextCodec::utf8ToGbk(text);
+}
+
+std::size_t IniFile::findSection(std::string_view section) const {
+  const std::string_view wanted = trimmed(section);
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (lines_[i].kind == LineKind::Section && sameName(lines_[i].name, wanted)) return i;
+  }
+  return kNotFound;
+}
+
+std::size_t IniFile::sectionEnd(std::size_t header) const {
+  std::size_t i = header + 1;
+  while (i < lines_.size() && lines_[i].kind != LineKind::Section) ++i;
+  return i;
+}
+
+std::size_t IniFile::findKey(std::string_view section, std::string_view key) const {
+  const std::size_t header = findSection(section);
+  if (header == kNotFound) return kNotFound;
+  const std::string_view wanted = trimmed(key);
+  const std::size_t end = sectionEnd(header);
+  for (std::size_t i = header + 1; i < end; ++i) {
+    if (lines_[i].kind == LineKind::Key && sameName(lines_[i].name, wanted)) return i;
+  }
+  return kNotFound;
+}
+
+std::string IniFile::readString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const {
+  const std::size_t line = findKey(section, key);
+  return std::string(limited(line == kNotFound ? defaultValue : std::string_view(lines_[line].value)));
+}
+
+std::int32_t IniFile::readInteger(std::string_view section, std::string_view key,
+                                  std::int32_t defaultValue) const {
+  const std::size_t line = findKey(section, key);
+  if (line == kNotFound) return defaultValue;
+  return parseInteger(limited(lines_[line].value)).value_or(defaultValue);
+}
+
+bool IniFile::readBool(std::string_view section, std::string_view key, bool defaultValue) const {
+  return readInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void IniFile::insertLine(std::size_t position, LineKind kind, std::string name) {
+  if (position > 0 && lines_[position - 1].ending.empty()) lines_[position - 1].ending = newLine_;
+  Line line{.raw = kind == LineKind::Section ? encode("[" + name + "]") : std::string(),
+            .ending = newLine_,
+            .kind = kind,
+            .name = std::move(name),
+            .value = {}};
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), std::move(line));
+}
+
+void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+  const std::string sectionName(checkedName(section, "]\r\n"));
+  const std::string keyName(checkedName(key, "=[]\r\n"));
+  std::string text(value);
+  for (char& c : text) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+
+  std::size_t line = findKey(sectionName, keyName);
+  if (line == kNotFound) {
+    std::size_t header = findSection(sectionName);
+    if (header == kNotFound) {
+      header = lines_.size();
+      insertLine(header, LineKind::Section, sectionName);
+    }
+    // After the section's last non-blank line, so that blank lines before
+    // the next section stay where they are.
+    line = sectionEnd(header);
+    while (line > header + 1 && trimmed(lines_[line - 1].raw).empty()) --line;
+    insertLine(line, LineKind::Key, keyName);
+  }
+  lines_[line].value = withoutQuotes(trimmed(text));
+  lines_[line].raw = encode(lines_[line].name + "=" + text);
+}
+
+void IniFile::writeInteger(std::string_view section, std::string_view key, std::int32_t value) {
+  writeString(section, key, std::to_string(value));
+}
+
+void IniFile::writeBool(std::string_view section, std::string_view key, bool value) {
+  writeString(section, key, value ? "1" : "0");
+}
+
+std::vector<std::string> IniFile::sections() const {
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (lines_[i].kind == LineKind::Section && findSection(lines_[i].name) == i) names.push_back(lines_[i].name);
+  }
+  return names;
+}
+
+std::vector<std::string> IniFile::keys(std::string_view section) const {
+  std::vector<std::string> names;
+  const std::size_t header = findSection(section);
+  if (header == kNotFound) return names;
+  const std::size_t end = sectionEnd(header);
+  for (std::size_t i = header + 1; i < end; ++i) {
+    if (lines_[i].kind == LineKind::Key) names.push_back(lines_[i].name);
+  }
+  return names;
+}
+
+void IniFile::save() const {
+  std::string bytes;
+  for (const Line& line : lines_) bytes += line.raw + line.ending;
+
+  // Replace the file a link points to, not the link.
+  std::error_code error;
+  std::filesystem::path target = std::filesystem::weakly_canonical(path_, error);
+  if (error) target = path_;
+
+  const EIniWriteError failure("Unable to write to " + path_.string());
+  std::filesystem::path temporary;
+  const int fd = createTemporaryBeside(target, temporary);
+  if (fd < 0) throw failure;
+  const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+  const bool closed = ::close(fd) == 0;
+  if (!written || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    throw failure;
+  }
+  syncDirectory(target.parent_path());
+}
+
+}  // namespace ombrel

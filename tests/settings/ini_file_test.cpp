@@ -1,0 +1,281 @@
+#include "settings/ini_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <climits>
+
+#include "settings/temp_dir.h"
+
+namespace ombrel {
+namespace {
+
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+
+// "测试" and "中文" in code page 936.
+constexpr std::string_view kGbkTest = "\xB2\xE2\xCA\xD4";
+constexpr std::string_view kGbkChinese = "\xD6\xD0\xCE\xC4";
+
+std::size_t countFilesIn(const std::filesystem::path& directory) {
+  std::size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory)) ++count;
+  return count;
+}
+
+TEST(IniFileRead, NamesMatchWhateverTheirCaseAndBlanksAroundThemAreDropped) {
+  TempDir dir;
+  writeFile(dir / "sysconfig.ini", "[MainDefault]\r\n  IP Address =  10.0.0.5  \r\nLanguage=1\r\n");
+  const IniFile file(dir / "sysconfig.ini");
+
+  EXPECT_EQ(file.readString("maindefault", "ip address", "x"), "10.0.0.5");
+  EXPECT_EQ(file.readString("MAINDEFAULT", "IP ADDRESS", "x"), "10.0.0.5");
+  EXPECT_EQ(file.readInteger("MainDefault", "LANGUAGE", 0), 1);
+}
+
+TEST(IniFileRead, MissingFileSectionOrKeyGivesTheDefault) {
+  TempDir dir;
+  writeFile(dir / "a.ini", "[One]\nkey=1\n");
+  const IniFile file(dir / "a.ini");
+  EXPECT_EQ(file.readString("One", "other", "default"), "default");
+  EXPECT_EQ(file.readString("Two", "key", "default"), "default");
+  EXPECT_EQ(file.readInteger("Two", "key", 42), 42);
+  EXPECT_TRUE(file.readBool("Two", "key", true));
+
+  const IniFile missing(dir / "none.ini");
+  EXPECT_EQ(missing.readString("One", "key", "d"), "d");
+  EXPECT_TRUE(missing.sections().empty());
+
+  // A directory where the file should be reads as an empty file.
+  std::filesystem::create_directory(dir / "dir.ini");
+  EXPECT_EQ(IniFile(dir / "dir.ini").readInteger("One", "key", 7), 7);
+}
+
+TEST(IniFileRead, KeysOutsideTheirSectionDoNotMatch) {
+  TempDir dir;
+  writeFile(dir / "a.ini", "key=outside\n[A]\nx=1\n[B]\nkey=in B\n; key=comment\n");
+  const IniFile file(dir / "a.ini");
+  EXPECT_EQ(file.readString("A", "key", "d"), "d");
+  EXPECT_EQ(file.readString("B", "key", "d"), "in B");
+  EXPECT_EQ(file.keys("B"), (std::vector<std::string>{"key"}));
+}
+
+TEST(IniFileRead, FirstSectionAndFirstKeyOfANameWin) {
+  TempDir dir;
+  writeFile(dir / "a.ini", "[S]\nk=first\nK=second\n[s]\nk=third\n");
+  const IniFile file(dir / "a.ini");
+  EXPECT_EQ(file.readString("S", "k", ""), "first");
+  EXPECT_EQ(file.sections(), (std::vector<std::string>{"S"}));
+}
+
+TEST(IniFileRead, IntegersAcceptDecimalAndBothHexFormsWithSign) {
+  struct Case {
+    const char* text;
+    std::int32_t expected;
+  };
+  const Case cases[] = {
+      {"12", 12},           {"-7", -7},        {"+5", 5},
+      {"$1F", 31},          {"0x1f", 31},      {"0X10", 16},
+      {"-$10", -16},        {"-0x10", -16},    {"$FFFFFFFF", -1},
+      {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
+      {"  42  ", 42},       {"007", 7},
+      // Not integers: the default, 99.
+      {"2147483648", 99},   {"-2147483649", 99}, {"$100000000", 99},
+      {"12a", 99},          {"1.5", 99},       {"", 99},
+      {"$", 99},            {"0x", 99},        {"-", 99},
+      {"$G", 99},           {"1 2", 99},       {"x10", 99},
+  };
+  TempDir dir;
+  std::string text = "[N]\n";
+  for (std::size_t i = 0; i < std::size(cases); ++i) text += "k" + std::to_string(i) + "=" + cases[i].text + "\n";
+  writeFile(dir / "n.ini", text);
+  const IniFile file(dir / "n.ini");
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(file.readInteger("N", "k" + std::to_string(i), 99), cases[i].expected) << '"' << cases[i].text << '"';
+  }
+}
+
+TEST(IniFileRead, BooleansAreIntegers) {
+  TempDir dir;
+  writeFile(dir / "b.ini", "[B]\nyes=1\nno=0\nfive=5\nword=true\n");
+  const IniFile file(dir / "b.ini");
+  EXPECT_TRUE(file.readBool("B", "yes", false));
+  EXPECT_FALSE(file.readBool("B", "no", true));
+  EXPECT_TRUE(file.readBool("B", "five", false));
+  EXPECT_FALSE(file.readBool("B", "word", false));
+  EXPECT_TRUE(file.readBool("B", "word", true));
+}
+
+TEST(IniFileRead, ValuesAreCutAt2047CharactersNotBytes) {
+  TempDir dir;
+  std::string chinese;
+  for (int i = 0; i < 3000; ++i) chinese += "中";
+  writeFile(dir / "l.ini", "[L]\nascii=" + std::string(3000, 'a') + "\nexact=" + std::string(2047, 'b') +
+                               "\nchinese=" + chinese + "\n");
+  const IniFile file(dir / "l.ini");
+  EXPECT_EQ(file.readString("L", "ascii", ""), std::string(2047, 'a'));
+  EXPECT_EQ(file.readString("L", "exact", ""), std::string(2047, 'b'));
+  EXPECT_EQ(file.readString("L", "chinese", ""), chinese.substr(0, 2047 * 3));
+}
+
+TEST(IniFileRead, EnclosingQuotesAreDropped) {
+  TempDir dir;
+  writeFile(dir / "q.ini", "[Q]\na=\"quoted text\"\nb='single'\nc=\"unbalanced\nd=\"\n");
+  const IniFile file(dir / "q.ini");
+  EXPECT_EQ(file.readString("Q", "a", ""), "quoted text");
+  EXPECT_EQ(file.readString("Q", "b", ""), "single");
+  EXPECT_EQ(file.readString("Q", "c", ""), "\"unbalanced");
+  EXPECT_EQ(file.readString("Q", "d", ""), "\"");
+}
+
+TEST(IniFileEncoding, Utf8FileWithByteOrderMarkIsReadAndWrittenBackUnchanged) {
+  TempDir dir;
+  const std::string content = "\xEF\xBB\xBF[FrmMain]\r\nbtn_Test.Caption=测试通讯\r\n";
+  writeFile(dir / "u.lng", content);
+  const IniFile file(dir / "u.lng");
+  EXPECT_EQ(file.encoding(), IniFile::Encoding::Utf8);
+  EXPECT_EQ(file.readString("FrmMain", "btn_Test.Caption", ""), "测试通讯");
+  file.save();
+  EXPECT_EQ(readFile(dir / "u.lng"), content);
+}
+
+TEST(IniFileEncoding, GbkFileIsReadAsGbkAndWrittenBackByteForByte) {
+  TempDir dir;
+  // An invalid GBK pair in a comment must survive as well.
+  const std::string content = "; \x81\x20 comment\r\n[FrmMain]\r\nbtn_Test.Caption=" + std::string(kGbkTest) +
+                              "\r\nlast=" + std::string(kGbkChinese);
+  writeFile(dir / "g.lng", content);
+  IniFile file(dir / "g.lng");
+  EXPECT_EQ(file.encoding(), IniFile::Encoding::Gbk);
+  EXPECT_EQ(file.readString("FrmMain", "btn_Test.Caption", ""), "测试");
+  EXPECT_EQ(file.readString("FrmMain", "LAST", ""), "中文");
+  file.save();
+  EXPECT_EQ(readFile(dir / "g.lng"), content);
+
+  // Written values stay GBK; what GBK cannot hold becomes '?'.
+  file.writeString("FrmMain", "new", "中文 한");
+  file.save();
+  EXPECT_EQ(readFile(dir / "g.lng"), content + "\r\nnew=" + std::string(kGbkChinese) + " ?\r\n");
+  EXPECT_EQ(IniFile(dir / "g.lng").readString("FrmMain", "new", ""), "中文 ?");
+}
+
+TEST(IniFileWrite, KeepsOrderCommentsAndLineEndsAndAppendsWhereTheRulesSay) {
+  TempDir dir;
+  writeFile(dir / "w.ini",
+            "; settings\r\n[MainDefault]\r\nIP Address=1.2.3.4\r\nLanguage=0\r\n\r\n[ParaDefault]\r\nBaudRate=9600\r\n");
+  IniFile file(dir / "w.ini");
+  file.writeString("maindefault", "LANGUAGE", "1");
+  file.writeInteger("MainDefault", "TranMode", 2);
+  file.writeBool("ParaDefault", "buzzer", true);
+  file.writeString("New Section", "key", "value");
+  file.save();
+  EXPECT_EQ(readFile(dir / "w.ini"),
+            "; settings\r\n[MainDefault]\r\nIP Address=1.2.3.4\r\nLanguage=1\r\nTranMode=2\r\n\r\n"
+            "[ParaDefault]\r\nBaudRate=9600\r\nbuzzer=1\r\n[New Section]\r\nkey=value\r\n");
+  const IniFile reread(dir / "w.ini");
+  EXPECT_EQ(reread.readInteger("MainDefault", "TranMode", 0), 2);
+  EXPECT_EQ(reread.readString("new section", "KEY", ""), "value");
+}
+
+TEST(IniFileWrite, NewFileIsUtf8WithNewlinesAndALastLineWithoutEndIsCompleted) {
+  TempDir dir;
+  IniFile fresh(dir / "new.ini");
+  fresh.writeString("ParaDefault", "DeviceName", "打印机");
+  fresh.writeInteger("ParaDefault", "calculate", -1);
+  fresh.save();
+  EXPECT_EQ(readFile(dir / "new.ini"), "[ParaDefault]\nDeviceName=打印机\ncalculate=-1\n");
+
+  writeFile(dir / "open.ini", "[A]\nx=1");
+  IniFile open(dir / "open.ini");
+  open.writeString("A", "y", "2");
+  open.save();
+  EXPECT_EQ(readFile(dir / "open.ini"), "[A]\nx=1\ny=2\n");
+}
+
+TEST(IniFileWrite, ValuesCannotAddLinesAndUnreadableNamesAreRefused) {
+  TempDir dir;
+  IniFile file(dir / "v.ini");
+  file.writeString("S", "name", "evil\r\n[Other]\nkey=1");
+  file.save();
+  const IniFile reread(dir / "v.ini");
+  EXPECT_EQ(reread.readString("S", "name", ""), "evil  [Other] key=1");
+  EXPECT_EQ(reread.sections(), (std::vector<std::string>{"S"}));
+
+  EXPECT_THROW(file.writeString("S", "a=b", "1"), std::invalid_argument);
+  EXPECT_THROW(file.writeString("S", "  ", "1"), std::invalid_argument);
+  EXPECT_THROW(file.writeString("S]", "a", "1"), std::invalid_argument);
+  EXPECT_THROW(file.writeString("S", "line\nbreak", "1"), std::invalid_argument);
+}
+
+TEST(IniFileSave, KeepsPermissionsAndWritesThroughASymbolicLink) {
+  TempDir dir;
+  writeFile(dir / "real.ini", "[A]\nx=1\n");
+  std::filesystem::permissions(dir / "real.ini", std::filesystem::perms(0640));
+  std::filesystem::create_symlink("real.ini", dir / "link.ini");
+  IniFile file(dir / "link.ini");
+  file.writeString("A", "x", "2");
+  file.save();
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ini"));
+  EXPECT_EQ(readFile(dir / "real.ini"), "[A]\nx=2\n");
+  EXPECT_EQ(std::filesystem::status(dir / "real.ini").permissions(), std::filesystem::perms(0640));
+  EXPECT_EQ(countFilesIn(dir.path()), 2u);
+}
+
+TEST(IniFileSave, ReadOnlyDirectoryLeavesTheOldFileAndReportsFailure) {
+  TempDir dir;
+  const std::string old = "[A]\nx=1\n";
+  writeFile(dir / "s.ini", old);
+  IniFile file(dir / "s.ini");
+  file.writeString("A", "x", "2");
+  std::filesystem::permissions(dir.path(), std::filesystem::perms(0555));
+  if (access(dir.path().c_str(), W_OK) == 0) GTEST_SKIP() << "a privileged user writes into read-only directories";
+
+  try {
+    file.save();
+    FAIL() << "save reported success";
+  } catch (const EIniWriteError& error) {
+    EXPECT_EQ(std::string(error.what()), "Unable to write to " + (dir / "s.ini").string());
+  }
+  EXPECT_EQ(readFile(dir / "s.ini"), old);
+  EXPECT_EQ(countFilesIn(dir.path()), 1u);
+}
+
+TEST(IniFileSave, FailedRenameRemovesTheTemporaryFile) {
+  TempDir dir;
+  // A directory in the file's place: the new file is written but cannot replace it.
+  std::filesystem::create_directory(dir / "s.ini");
+  writeFile(dir / "s.ini" / "inside", "x");
+  IniFile file(dir / "s.ini");
+  file.writeString("A", "x", "1");
+  EXPECT_THROW(file.save(), EIniWriteError);
+  EXPECT_EQ(countFilesIn(dir.path()), 1u);
+  EXPECT_EQ(readFile(dir / "s.ini" / "inside"), "x");
+}
+
+TEST(IniFileSave, WriteThatStopsHalfwayLeavesTheOldFileWhole) {
+  TempDir dir;
+  const std::string old = "[A]\nx=1\n";
+  writeFile(dir / "s.ini", old);
+  IniFile file(dir / "s.ini");
+  file.writeString("A", "big", std::string(2000, 'z'));
+
+  // The file size limit stops the write after 1024 bytes, also for root.
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 1024;
+  setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_THROW(file.save(), EIniWriteError);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+
+  EXPECT_EQ(readFile(dir / "s.ini"), old);
+  EXPECT_EQ(countFilesIn(dir.path()), 1u);
+}
+
+}  // namespace
+}  // namespace ombrel
