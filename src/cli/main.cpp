@@ -1,6 +1,7 @@
 // ombrelctl: the engine and the window actions from the command line.
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/event_loop_thread.h"
 #include "ports/no_usb_port.h"
 #include "ports/serial_port_factory.h"
+#include "texts/language_file.h"
 
 int main(int argc, char** argv) {
   using namespace ombrel;
@@ -32,13 +34,17 @@ int main(int argc, char** argv) {
     return cli::kExitRefused;
   }
 
+  const std::string appDir = programDirectory(options.dir);
+  std::vector<std::filesystem::path> languageDirs;
+  for (const auto& dir : languageDirectories(appDir)) languageDirs.emplace_back(dir);
+  applyLanguage(options.language, languageDirs, {});
+
   ScaledClock clock(ScaledClock::factorFromEnvironment());
   EventLoopThread loop;
   cli::CliFrontEnd frontEnd(options.link, stdout, stderr);
   auto serial = makePrinterSerialPort(loop);
   NoUsbPort usb;
-  TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb}, clock,
-                     programDirectory(options.dir));
+  TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb}, clock, appDir);
   cli::ActionContext context{engine, frontEnd, options, clock};
   return cli::runActions(context, options.actions);
 }

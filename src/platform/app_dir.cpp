@@ -43,4 +43,8 @@ std::string programDirectory(const std::string& requested) {
   return withSeparator(dir);
 }
 
+std::vector<std::string> languageDirectories(const std::string& appDir) {
+  return {appDir, executableDirectory(), withSeparator(OMBREL_DATA_DIR)};
+}
+
 }  // namespace ombrel

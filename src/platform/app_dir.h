@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace ombrel {
 
@@ -12,5 +13,9 @@ std::string programDirectory(const std::string& requested = {});
 
 // The directory holding the running executable, with a trailing '/'.
 std::string executableDirectory();
+
+// Where language files are looked for, in order: the program directory,
+// beside the executable, the installed data directory.
+std::vector<std::string> languageDirectories(const std::string& appDir);
 
 }  // namespace ombrel
