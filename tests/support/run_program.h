@@ -1,0 +1,31 @@
+#pragma once
+
+// Runs a program to its end for end-to-end tests, capturing what it writes to
+// standard output and standard error separately.
+
+#include <chrono>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ombrel::test_support {
+
+struct ProgramRun {
+  int exitCode = -1;  // -1 when it did not exit by itself in time
+  std::string out;
+  std::string err;
+  std::chrono::milliseconds took{0};
+};
+
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const std::vector<std::pair<std::string, std::string>>& environment = {},
+                      std::chrono::milliseconds timeout = std::chrono::seconds(60));
+
+// The path of a built program: in OMBREL_BIN_DIR when set, else beside the
+// running executable.
+std::string builtProgram(const std::string& name);
+
+// The whole content of a file; empty when it cannot be read.
+std::string fileContent(const std::string& path);
+
+}  // namespace ombrel::test_support

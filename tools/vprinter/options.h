@@ -1,0 +1,39 @@
+#pragma once
+
+// The command line of ombrel-vprinter.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "fault_injector.h"
+
+namespace ombrel::vprinter {
+
+struct Options {
+  std::string udpHost;
+  std::uint16_t udpPort = 0;
+  std::string identity = "OMB80";
+  std::optional<std::size_t> memorySize;  // unset: 1 MiB, or the file's size when larger
+  std::string memoryFile;
+  std::size_t readBlock = 256;
+  std::string textLog;  // "-" = standard output
+  std::string jsonLog;  // "-" = standard output
+  FaultOptions faults;
+};
+
+struct HelpRequested {};
+struct OptionError {
+  std::string message;
+};
+
+using ParsedOptions = std::variant<Options, HelpRequested, OptionError>;
+
+ParsedOptions parseOptions(const std::vector<std::string>& arguments);
+
+extern const char* const kUsage;
+
+}  // namespace ombrel::vprinter

@@ -1,0 +1,111 @@
+#include "printer_model.h"
+
+#include <algorithm>
+
+#include "command_decoder.h"
+#include "raw_decoder.h"
+
+namespace ombrel::vprinter {
+
+namespace {
+
+constexpr std::uint16_t kIdentify = 48;
+constexpr std::uint16_t kSetRate = 49;
+constexpr std::uint16_t kWriteMemory = 51;
+constexpr std::uint16_t kReadMemory = 52;
+
+// Why a frame goes unanswered; empty when it may be answered.
+std::string refusal(const FrameFields& frame) {
+  if (!frame.headOk) return "head check wrong";
+  if (!frame.dataComplete()) {
+    return "data incomplete (" + std::to_string(frame.data.size()) + " of " + std::to_string(frame.head.length) +
+           " bytes)";
+  }
+  if (frame.dataCheck == DataCheck::Wrong) return "data check wrong";
+  return "";
+}
+
+}  // namespace
+
+Bytes patternMemory(std::size_t size) {
+  Bytes memory(size);
+  for (std::size_t i = 0; i < size; ++i) memory[i] = static_cast<std::uint8_t>(i & 0xFF);
+  return memory;
+}
+
+PrinterModel::PrinterModel(PrinterConfig config)
+    : identity_(config.identity.begin(), config.identity.end()),
+      readBlock_(config.readBlock),
+      memory_(std::move(config.memory)) {
+  identity_.resize(kIdentitySize, 0x00);
+}
+
+Handling PrinterModel::receive(const Bytes& unit) {
+  Handling handling;
+  handling.frame = readFrame(unit);
+  if (!handling.frame) {
+    handling.decoded = decodeRaw(unit);
+    return handling;
+  }
+  const FrameFields& frame = *handling.frame;
+  handling.decoded = decodeCommand(frame);
+  const std::string refused = refusal(frame);
+  if (!refused.empty()) {
+    handling.decoded += "; " + refused + ", not answered";
+    return handling;
+  }
+  std::string note;
+  const Bytes replyData = act(frame, note);
+  if (!note.empty()) handling.decoded += "; " + note;
+  if (frame.trailing > 0) handling.decoded += "; " + std::to_string(frame.trailing) + " trailing bytes ignored";
+  const frame::Head head{frame.head.command, frame.head.first, frame.head.second,
+                         static_cast<std::uint16_t>(replyData.size())};
+  handling.reply = frame::build(head, replyData.data(), true);
+  return handling;
+}
+
+Bytes PrinterModel::act(const FrameFields& frame, std::string& note) {
+  switch (frame.head.command) {
+    case kIdentify:
+      note = "identity \"" + std::string(identity_.begin(), std::find(identity_.begin(), identity_.end(), 0)) + "\"";
+      return identity_;
+    case kSetRate:
+      if (rateOfCode(frame.head.first) == 0) {
+        note = "rate unchanged";
+      } else {
+        rateCode_ = frame.head.first;
+        note = "now the current rate";
+      }
+      return {};
+    case kWriteMemory: {
+      const std::size_t stored = writeMemory(frame.head.first, frame.data);
+      if (stored < frame.data.size()) {
+        note = std::to_string(frame.data.size() - stored) + " bytes beyond the end of memory dropped";
+      }
+      return {};
+    }
+    case kReadMemory: {
+      Bytes data = readMemory(frame.head.first);
+      note = std::to_string(data.size()) + " bytes returned";
+      return data;
+    }
+    default:
+      return {};
+  }
+}
+
+std::size_t PrinterModel::writeMemory(std::uint32_t address, const Bytes& data) {
+  if (address >= memory_.size()) return 0;
+  const std::size_t count = std::min(data.size(), memory_.size() - address);
+  std::copy_n(data.begin(), count, memory_.begin() + static_cast<std::ptrdiff_t>(address));
+  return count;
+}
+
+Bytes PrinterModel::readMemory(std::uint32_t address) const {
+  if (address >= memory_.size()) return {};
+  const std::size_t count = std::min(readBlock_, memory_.size() - address);
+  const auto begin = memory_.begin() + static_cast<std::ptrdiff_t>(address);
+  return Bytes(begin, begin + static_cast<std::ptrdiff_t>(count));
+}
+
+}  // namespace ombrel::vprinter
