@@ -1,0 +1,48 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "e2e/virtual_printer.h"
+#include "support/run_program.h"
+
+namespace ombrel::test_support {
+
+// ombrelctl runs with its own program directory and protocol time 20 times
+// faster than real time, unless a test asks for real time.
+class CtlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("ombrel_e2e_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  ProgramRun ctl(std::vector<std::string> arguments, const std::string& timeScale = "20") {
+    arguments.insert(arguments.begin(), {"--dir", dir_.string()});
+    return runProgram(builtProgram("ombrelctl"), arguments, {{"OMBREL_TIME_SCALE", timeScale}});
+  }
+
+  std::string debugLog() const { return fileContent((dir_ / "debug.log").string()); }
+  std::string dir() const { return dir_.string(); }
+
+  // The received units as "kind: bytes", for compact exact comparisons.
+  static std::vector<std::string> wire(const VirtualPrinter& printer) {
+    std::vector<std::string> out;
+    for (const auto& unit : printer.received()) out.push_back(unit.kind + ": " + unit.bytes);
+    return out;
+  }
+
+ private:
+  std::filesystem::path dir_;
+};
+
+// The identification frame that opens every framed task on the network link.
+inline const std::string kIdentify = "frame: 02 00 30 00 00 00 00 00 00 00 00 00 08 00 3A 00 01 02 04 08 10 20 40 80";
+
+}  // namespace ombrel::test_support
