@@ -1,8 +1,11 @@
 #include "engine/trace.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 
 namespace ombrel {
 
@@ -79,15 +82,26 @@ std::vector<std::string> Trace::lines() const {
 }
 
 bool Trace::save(const std::string& path) const {
-  const auto copy = lines();
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (!file) return false;
-    for (const auto& l : copy) file << l << "\r\n";
-    if (!file.flush()) return false;
+  std::string content;
+  for (const auto& l : lines()) {
+    content += l;
+    content += "\r\n";
   }
-  return std::rename(temporary.c_str(), path.c_str()) == 0;
+  // Written over the old content and then cut to length, rather than
+  // truncated first or renamed over: either of those makes the file system
+  // flush the file to disk, which costs more than a whole task.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  std::size_t written = 0;
+  while (written < content.size()) {
+    const ssize_t n = ::pwrite(fd, content.data() + written, content.size() - written,
+                               static_cast<off_t>(written));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    written += static_cast<std::size_t>(n);
+  }
+  const bool complete = written == content.size() && ::ftruncate(fd, static_cast<off_t>(written)) == 0;
+  return ::close(fd) == 0 && complete;
 }
 
 }  // namespace ombrel

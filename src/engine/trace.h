@@ -30,9 +30,8 @@ class Trace {
   // "<title> %d Bytes" with the timestamp, then the dump.
   void block(const char* title, const std::uint8_t* bytes, std::size_t count);
   std::vector<std::string> lines() const;
-  // Replaces `path` with the lines, each ended by CR LF. Written to a temporary
-  // file first and renamed, so a reader never sees half a trace. Returns false
-  // when the file cannot be written.
+  // Replaces the content of `path` with the lines, each ended by CR LF.
+  // Returns false when the file cannot be written.
   bool save(const std::string& path) const;
 
  private:

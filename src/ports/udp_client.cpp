@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netdb.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -22,12 +23,21 @@ void UdpClient::activate() {
   deactivate();
   fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (fd_ < 0) return;
+  if (port_ <= 0 || port_ > 65535) return;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port_));
+  if (::inet_pton(AF_INET, host_.c_str(), &address.sin_addr) == 1) {
+    connected_ = ::connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    return;
+  }
+  // A host name rather than a dotted address.
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_DGRAM;
   addrinfo* found = nullptr;
   const std::string service = std::to_string(port_);
-  if (port_ > 0 && port_ < 65536 && ::getaddrinfo(host_.c_str(), service.c_str(), &hints, &found) == 0) {
+  if (::getaddrinfo(host_.c_str(), service.c_str(), &hints, &found) == 0) {
     connected_ = ::connect(fd_, found->ai_addr, found->ai_addrlen) == 0;
     ::freeaddrinfo(found);
   }

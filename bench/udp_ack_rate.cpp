@@ -1,0 +1,133 @@
+// Acknowledged commands per second over UDP loopback against the virtual
+// printer: the engine's rate beside a raw UDP ping-pong of the same datagrams,
+// measured in the same run. The engine runs task 6 (set code page) again and
+// again; each task is two acknowledged exchanges, the identification and the
+// command, and writes its trace to debug.log as always.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <filesystem>
+#include <mutex>
+#include <regex>
+#include <stdexcept>
+
+#include "engine/comm_thread.h"
+#include "engine/frame.h"
+#include "platform/clock.h"
+#include "platform/event_loop_thread.h"
+#include "ports/no_usb_port.h"
+#include "ports/serial_port_factory.h"
+#include "support/child_process.h"
+#include "support/run_program.h"
+
+namespace {
+
+using namespace ombrel;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kTasks = 2000;
+
+class BenchHost final : public EngineHost, public NotifyWindow {
+ public:
+  explicit BenchHost(int port) {
+    link_.transport = Transport::Network;
+    link_.hostAddress = "127.0.0.1";
+    link_.hostPort = port;
+  }
+  LinkSettings linkSettings() override { return link_; }
+  void devBaudChanged(int) override {}
+  void showIdleData(const Bytes&) override {}
+  void usbDevicesChanged(const std::vector<std::string>&) override {}
+  void showTransferText(const std::string&) override {}
+  void engineMessage(EngineMessage message, int wParam, const std::string&) override {
+    if (message != kTaskSucceeded && message != kTaskFailed) return;
+    std::lock_guard lock(mutex_);
+    ended_ = true;
+    failed_ = failed_ || wParam != 0 || message == kTaskFailed;
+    cv_.notify_all();
+  }
+  bool runTask(TCommThread& engine) {
+    {
+      std::lock_guard lock(mutex_);
+      ended_ = false;
+    }
+    engine.StartTask(6, 0, 0);
+    std::unique_lock lock(mutex_);
+    cv_.wait(lock, [this] { return ended_; });
+    return !failed_;
+  }
+
+ private:
+  LinkSettings link_;
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  bool ended_ = false;
+  bool failed_ = false;
+};
+
+double rawPingPong(int port) {
+  const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+  ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  const Bytes identify = frame::build(48, 0, 0, {1, 2, 4, 8, 16, 32, 64, 128}, false);
+  const Bytes codePage = frame::build(128, 0, 0, {0}, false);
+  std::uint8_t reply[2049];
+  const auto start = Clock::now();
+  for (int i = 0; i < kTasks; ++i) {
+    for (const Bytes* request : {&identify, &codePage}) {
+      ::send(fd, request->data(), request->size(), 0);
+      if (::recv(fd, reply, sizeof reply, 0) < 16) throw std::runtime_error("no reply");
+    }
+  }
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  ::close(fd);
+  return 2.0 * kTasks / seconds;
+}
+
+double engineRate(int port) {
+  const auto dir = std::filesystem::temp_directory_path() / "ombrel_bench";
+  std::filesystem::create_directories(dir);
+  ScaledClock clock;
+  EventLoopThread loop;
+  BenchHost host(port);
+  auto serial = makePrinterSerialPort(loop);
+  NoUsbPort usb;
+  TCommThread engine(loop, host, host, {*serial, usb}, clock, dir.string() + "/");
+  const auto start = Clock::now();
+  for (int i = 0; i < kTasks; ++i) {
+    if (!host.runTask(engine)) throw std::runtime_error("a task failed");
+  }
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  std::filesystem::remove_all(dir);
+  return 2.0 * kTasks / seconds;
+}
+
+}  // namespace
+
+int main() {
+  using namespace ombrel::test_support;
+  ChildProcess printer(builtProgram("ombrel-vprinter"), {"--udp", "127.0.0.1:0"});
+  const auto ready = printer.readLine(std::chrono::seconds(10));
+  std::smatch match;
+  if (!ready || !std::regex_match(*ready, match, std::regex("udp 127\\.0\\.0\\.1:(\\d+)"))) {
+    std::fprintf(stderr, "the virtual printer did not start\n");
+    return 1;
+  }
+  const int port = std::stoi(match[1]);
+  rawPingPong(port);  // warm up both sides
+  const double raw = rawPingPong(port);
+  const double engine = engineRate(port);
+  std::printf("raw UDP ping-pong:        %10.0f exchanges/s\n", raw);
+  std::printf("engine (acknowledged):    %10.0f exchanges/s\n", engine);
+  std::printf("engine / raw:             %10.2f (aim: at least 0.90)\n", engine / raw);
+  return 0;
+}
