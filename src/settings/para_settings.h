@@ -1,0 +1,62 @@
+#pragma once
+
+// Section ParaDefault of sysconfig.ini: the 56 keys that keep the parameters
+// window's values between sessions, one table driving loading, saving and
+// the command line's --set.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/ini_file.h"
+#include "settings/para_controls.h"
+#include "texts/item_texts.h"
+
+namespace ombrel {
+
+inline constexpr const char* kParaSection = "ParaDefault";
+
+enum class KeyKind {
+  Text,           // the control's text
+  ListText,       // the chosen item's text; unmatched: no item
+  ListFallback,   // as ListText, but unmatched text chooses the first item
+  GroupIndex,     // a radio group's option index
+  RadioSet,       // the index of the checked radio button of a set
+  Boolean,        // a check box
+  UpdateButtons,  // which update button shows; read only
+};
+
+struct ParaKey {
+  const char* key;
+  KeyKind kind;
+  const char* control;          // the control, or the set's first radio for RadioSet
+  const char* defaultText;      // text, list text or number as text
+  int defaultItem = -1;         // lists whose default is an item of the current language
+  std::vector<const char*> radios;  // RadioSet: the buttons for 0, 1, 2
+  bool saved = true;            // Flowcontrol and Updatafirmware are never written
+};
+
+// All 56 keys, in the order they are read.
+const std::vector<ParaKey>& paraKeys();
+const ParaKey* findParaKey(std::string_view key);
+
+// Puts the current language's texts into the eleven lists that follow it.
+void putItemTexts(ParaControls& controls, const ItemTexts& items = itemTexts());
+
+void LoadParaSettings(const IniFile& file, ParaControls& controls);
+// Applies one stored value to its control, by the rules of its kind.
+void loadParaKey(const ParaKey& key, const std::string& stored, ParaControls& controls);
+// Writes the 54 saved keys into `file` (the caller saves the file).
+void SaveParaSettings(IniFile& file, const ParaControls& controls);
+
+// After a successful device-parameter write the serial number steps by one in
+// the direction chosen with rb_Minus / rb_Plus, so the next printer gets the
+// next number. Returns the new text, or nullopt when nothing steps. Raises
+// std::invalid_argument when the field does not hold a 32-bit number.
+std::optional<std::string> steppedSerialNumber(const std::string& serial, bool minus, bool plus);
+
+// The status handler's step: when `status` is the current text of a successful
+// device-parameter write and the serial field is not empty, steps it.
+void stepSerialNumberAfter(const std::string& status, ParaControls& controls);
+
+}  // namespace ombrel
