@@ -43,9 +43,12 @@ int bootInAction(ActionContext& context, const Action&) {
   return kExitOk;
 }
 
+enum class Window { Main, Parameters };
+
 struct ActionRule {
   const char* name;
   ActionHandler run;
+  Window window = Window::Main;
 };
 
 const std::vector<ActionRule>& actionRules() {
@@ -58,6 +61,13 @@ const std::vector<ActionRule>& actionRules() {
 }
 
 }  // namespace
+
+bool isParametersAction(const std::string& name) {
+  for (const auto& rule : actionRules()) {
+    if (name == rule.name) return rule.window == Window::Parameters;
+  }
+  return false;
+}
 
 int runTask(ActionContext& context, int code, int a, int b, Bytes payload) {
   context.frontEnd.expectTask();

@@ -8,6 +8,7 @@
 
 #include "cli/cli_front_end.h"
 #include "cli/options.h"
+#include "cli/settings_session.h"
 #include "engine/comm_thread.h"
 #include "platform/clock.h"
 
@@ -20,7 +21,12 @@ struct ActionContext {
   CliFrontEnd& frontEnd;
   const Options& options;
   Clock& clock;
+  SettingsSession& settings;
 };
+
+// Whether an action belongs to the parameters window (its values are then
+// saved back after the run).
+bool isParametersAction(const std::string& name);
 
 // Runs every action; stops at the first that does not end well and returns
 // its status.

@@ -27,10 +27,17 @@ void CliFrontEnd::showTransferText(const std::string& text) {
 
 void CliFrontEnd::engineMessage(EngineMessage message, int wParam, const std::string& text) {
   switch (message) {
-    case kStatusChanged:
+    case kStatusChanged: {
       std::fprintf(out_, "%s\n", text.c_str());
       std::fflush(out_);
+      std::function<void(const std::string&)> listener;
+      {
+        std::lock_guard lock(mutex_);
+        listener = statusListener_;
+      }
+      if (listener) listener(text);
       return;
+    }
     case kLinkTestFailed: {
       std::lock_guard lock(mutex_);
       end_.noPrinter = true;
@@ -62,6 +69,11 @@ TaskEnd CliFrontEnd::waitForTaskEnd() {
   std::unique_lock lock(mutex_);
   ended_.wait(lock, [this] { return taskEnded_; });
   return end_;
+}
+
+void CliFrontEnd::setStatusListener(std::function<void(const std::string&)> listener) {
+  std::lock_guard lock(mutex_);
+  statusListener_ = std::move(listener);
 }
 
 void CliFrontEnd::messageBox(const std::string& text) {

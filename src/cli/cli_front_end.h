@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -35,6 +36,10 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   void expectTask();
   TaskEnd waitForTaskEnd();
 
+  // Called on the owner's thread with every status text, as the parameters
+  // window's status handler is.
+  void setStatusListener(std::function<void(const std::string&)> listener);
+
   // A message box: its text goes to standard error.
   void messageBox(const std::string& text);
 
@@ -44,6 +49,7 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   std::mutex mutex_;
   std::condition_variable ended_;
   LinkSettings link_;
+  std::function<void(const std::string&)> statusListener_;
   bool taskEnded_ = false;
   TaskEnd end_;
 };

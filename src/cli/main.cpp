@@ -1,5 +1,6 @@
 // ombrelctl: the engine and the window actions from the command line.
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,43 +9,81 @@
 #include "cli/actions.h"
 #include "cli/cli_front_end.h"
 #include "cli/options.h"
+#include "cli/settings_session.h"
 #include "engine/comm_thread.h"
 #include "platform/app_dir.h"
 #include "platform/clock.h"
 #include "platform/event_loop_thread.h"
 #include "ports/no_usb_port.h"
 #include "ports/serial_port_factory.h"
+#include "settings/para_settings.h"
 #include "texts/language_file.h"
 
-int main(int argc, char** argv) {
-  using namespace ombrel;
-  cli::Options options;
-  try {
-    options = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const cli::UsageError& error) {
-    std::fprintf(stderr, "ombrelctl: %s\n%s", error.what(), cli::kUsage);
-    return cli::kExitRefused;
-  }
-  if (options.help) {
-    std::fputs(cli::kUsage, stdout);
-    return cli::kExitOk;
-  }
-  if (options.actions.empty()) {
-    std::fprintf(stderr, "ombrelctl: no action given\n%s", cli::kUsage);
-    return cli::kExitRefused;
-  }
+namespace {
 
+using namespace ombrel;
+
+int run(const cli::Options& options) {
   const std::string appDir = programDirectory(options.dir);
   std::vector<std::filesystem::path> languageDirs;
   for (const auto& dir : languageDirectories(appDir)) languageDirs.emplace_back(dir);
   applyLanguage(options.language, languageDirs, {});
 
+  cli::SettingsSession settings(options.settingsFile.empty() ? appDir + "sysconfig.ini" : options.settingsFile);
+  settings.load();
+  for (const auto& [name, value] : options.sets) settings.set(name, value);
+  const bool saveSettings =
+      !options.settingsFile.empty() || !options.sets.empty() ||
+      std::any_of(options.actions.begin(), options.actions.end(),
+                  [](const cli::Action& action) { return cli::isParametersAction(action.name); });
+
   ScaledClock clock(ScaledClock::factorFromEnvironment());
   EventLoopThread loop;
   cli::CliFrontEnd frontEnd(options.link, stdout, stderr);
+  frontEnd.setStatusListener([&settings](const std::string& status) {
+    try {
+      stepSerialNumberAfter(status, settings.controls());
+    } catch (const std::invalid_argument& error) {
+      std::fprintf(stderr, "%s\n", error.what());
+    }
+  });
   auto serial = makePrinterSerialPort(loop);
   NoUsbPort usb;
-  TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb}, clock, appDir);
-  cli::ActionContext context{engine, frontEnd, options, clock};
-  return cli::runActions(context, options.actions);
+  int status = cli::kExitOk;
+  {
+    TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb}, clock, appDir);
+    cli::ActionContext context{engine, frontEnd, options, clock, settings};
+    status = cli::runActions(context, options.actions);
+  }
+  loop.send([] {});  // the engine's last messages have been handled
+
+  if (saveSettings) {
+    try {
+      settings.save();
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "%s\n", error.what());
+      if (status == cli::kExitOk) status = cli::kExitTaskFailed;
+    }
+  }
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  cli::Options options;
+  try {
+    options = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+      std::fputs(cli::kUsage, stdout);
+      return cli::kExitOk;
+    }
+    if (options.actions.empty() && options.settingsFile.empty() && options.sets.empty()) {
+      throw cli::UsageError("no action given");
+    }
+    return run(options);
+  } catch (const cli::UsageError& error) {
+    std::fprintf(stderr, "ombrelctl: %s\n%s", error.what(), cli::kUsage);
+    return cli::kExitRefused;
+  }
 }

@@ -12,6 +12,9 @@ const char* const kUsage =
     "  --dev-baud N        the rate the printer is set to (default 9600)\n"
     "  --tran-baud N       the rate used during a task (default 115200)\n"
     "  --dir DIR           program directory: debug.log, sysconfig.ini, *.lng\n"
+    "  --settings FILE     the parameters window's values (default DIR/sysconfig.ini),\n"
+    "                      saved back after the actions\n"
+    "  --set KEY=VALUE     one settings key, or a control that no key stores, by name\n"
     "  --language 0|1      0 Chinese, 1 English\n"
     "  --help              this text\n"
     "Actions run in order, each after the task of the previous one has ended:\n"
@@ -89,6 +92,13 @@ const std::vector<OptionRule>& optionRules() {
       {"--tran-baud", true,
        [](Options& o, const std::string& v) { o.link.tranBaud = wholeNumber(v, "--tran-baud"); }},
       {"--dir", true, [](Options& o, const std::string& v) { o.dir = v; }},
+      {"--settings", true, [](Options& o, const std::string& v) { o.settingsFile = v; }},
+      {"--set", true,
+       [](Options& o, const std::string& v) {
+         const auto equals = v.find('=');
+         if (equals == std::string::npos || equals == 0) throw UsageError("--set takes KEY=VALUE, not \"" + v + "\"");
+         o.sets.emplace_back(v.substr(0, equals), v.substr(equals + 1));
+       }},
       {"--language", true,
        [](Options& o, const std::string& v) {
          o.language = wholeNumber(v, "--language");

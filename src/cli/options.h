@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/engine_host.h"
@@ -29,6 +30,8 @@ struct Action {
 struct Options {
   LinkSettings link;
   std::string dir;
+  std::string settingsFile;  // empty: DIR/sysconfig.ini
+  std::vector<std::pair<std::string, std::string>> sets;
   int language = 0;
   bool help = false;
   std::vector<Action> actions;

@@ -1,0 +1,36 @@
+#pragma once
+
+// The parameters window's values for one ombrelctl run: loaded from the
+// settings file, changed by --set, read by the actions and saved back at the
+// end, as showing and closing the parameters window does.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/para_control_state.h"
+
+namespace ombrel::cli {
+
+class SettingsSession {
+ public:
+  explicit SettingsSession(std::string path);
+
+  // Loads the file (a missing file gives every default). Never sends anything.
+  void load();
+  // Applies one --set: a ParaDefault key as if stored in the file, or else a
+  // control by its name. Raises UsageError for an unknown name or a value the
+  // control cannot take.
+  void set(const std::string& name, const std::string& value);
+  // Saves ParaDefault back; raises the settings file's error when it cannot.
+  void save();
+
+  ParaControlState& controls() { return controls_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  ParaControlState controls_;
+};
+
+}  // namespace ombrel::cli
