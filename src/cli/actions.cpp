@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <variant>
 
+#include "commands/basic_settings.h"
 #include "texts/message_texts.h"
 
 namespace ombrel::cli {
@@ -45,6 +47,24 @@ int bootInAction(ActionContext& context, const Action&) {
 
 enum class Window { Main, Parameters };
 
+// A Set button of the parameters window: the same checks and data as the
+// window, read from the run's settings.
+ActionHandler parametersButton(ActionOutcome (*click)(const ParaControls&)) {
+  return [click](ActionContext& context, const Action&) {
+    const ActionOutcome outcome = click(context.settings.controls());
+    if (const auto* start = std::get_if<TaskStart>(&outcome)) {
+      return runTask(context, start->code, start->a, start->b, start->payload);
+    }
+    const auto& refusal = std::get<Refusal>(outcome);
+    if (refusal.kind == Refusal::Kind::NoChoice) {
+      context.frontEnd.messageBox("No item is chosen in " + refusal.text);
+    } else {
+      context.frontEnd.messageBox(refusal.text);
+    }
+    return static_cast<int>(kExitRefused);
+  };
+}
+
 struct ActionRule {
   const char* name;
   ActionHandler run;
@@ -56,6 +76,17 @@ const std::vector<ActionRule>& actionRules() {
       {"task", taskAction},
       {"btn_Test", linkTestAction},
       {"but_bootIn", bootInAction},
+      {"btn_SetBauRate", parametersButton(btn_SetBauRateClick), Window::Parameters},
+      {"btn_flowcontrol", parametersButton(btn_flowcontrolClick), Window::Parameters},
+      {"btn_SetCodepage", parametersButton(btn_SetCodepageClick), Window::Parameters},
+      {"btn_SetForcepaper", parametersButton(btn_SetForcepaperClick), Window::Parameters},
+      {"btn_SetpoweroffTime", parametersButton(btn_SetpoweroffTimeClick), Window::Parameters},
+      {"btn_SetAllPara", parametersButton(btn_SetAllParaClick), Window::Parameters},
+      {"btn_SetReset", parametersButton(btn_SetResetClick), Window::Parameters},
+      {"btn_SetUsbDeviceType", parametersButton(btn_SetUsbDeviceTypeClick), Window::Parameters},
+      {"btn_SetPaperType", parametersButton(btn_SetPaperTypeClick), Window::Parameters},
+      {"btn_SetPrinterOrder", parametersButton(btn_SetPrinterOrderClick), Window::Parameters},
+      {"btn_SetRptTime", parametersButton(btn_SetRptTimeClick), Window::Parameters},
   };
   return rules;
 }

@@ -144,16 +144,11 @@ void TCommThread::runHandler(const TaskInfo& task, const TaskRequest& request) {
     case TaskForm::Raw:
       rawTask(request);
       break;
+    case TaskForm::HardwareSetting:
+      hardwareSetting(request);
+      break;
     case TaskForm::BootHandshake:
-      try {
-        BootHandshake(0x61);
-      } catch (const ECommonError& error) {
-        taskResult_ = kTaskFailedWithText;
-        SetErrorText(error.what());
-      } catch (const std::exception&) {
-        taskResult_ = kTaskFailedUndefined;
-        SetErrorText(error_text::kUndefinedError);
-      }
+      recordingFailures([this] { BootHandshake(0x61); });
       break;
     case TaskForm::NotAvailable:
       taskResult_ = kTaskFailedWithText;
@@ -220,12 +215,9 @@ void TCommThread::notify(EngineMessage message, int wParam, const std::string& t
 }
 
 template <typename Body>
-void TCommThread::inTaskFrame(bool restoreRate, Body&& body) {
-  taskResult_ = kTaskOk;
+void TCommThread::recordingFailures(Body&& body) {
   try {
-    OpenLink(link_.comName, link_.tranBaud);
     body();
-    if (restoreRate) SwitchBaudRate(link_.devBaud);
   } catch (const ECommonError& error) {
     taskResult_ = kTaskFailedWithText;
     SetErrorText(error.what());
@@ -233,11 +225,25 @@ void TCommThread::inTaskFrame(bool restoreRate, Body&& body) {
     taskResult_ = kTaskFailedUndefined;
     SetErrorText(error_text::kUndefinedError);
   }
+}
+
+void TCommThread::closeLinkQuietly() {
   try {
     CloseLink();
   } catch (const std::exception&) {
     // Closing never fails the task: the outcome is already decided.
   }
+}
+
+template <typename Body>
+void TCommThread::inTaskFrame(bool restoreRate, Body&& body) {
+  taskResult_ = kTaskOk;
+  recordingFailures([&] {
+    OpenLink(link_.comName, link_.tranBaud);
+    body();
+    if (restoreRate) SwitchBaudRate(link_.devBaud);
+  });
+  closeLinkQuietly();
 }
 
 void TCommThread::acknowledgedTask(const TaskInfo& task, const TaskRequest& request) {
@@ -259,17 +265,24 @@ void TCommThread::acknowledgedTask(const TaskInfo& task, const TaskRequest& requ
   });
 }
 
+void TCommThread::hardwareSetting(const TaskRequest& request) {
+  const Bytes bytes = raw::hardwareSettingBytes(request.a, request.b);
+  recordingFailures([&] {
+    if (bytes.empty()) throw ECommonError("Unknown hardware setting " + std::to_string(request.a));
+    OpenLink(link_.comName, link_.tranBaud);
+    WriteLink(bytes);
+    SwitchBaudRate(link_.devBaud);
+  });
+  // Closed like every other task, so the link is not left open for the next
+  // link test to find busy.
+  closeLinkQuietly();
+}
+
 void TCommThread::rawTask(const TaskRequest& request) {
   const bool flowControl = request.code == 42 || request.code == 43;
-  try {
+  recordingFailures([&] {
     SendRaw(raw::rawTaskBytes(request.code, request.payload), flowControl ? "sMsg25" : nullptr);
-  } catch (const ECommonError& error) {
-    taskResult_ = kTaskFailedWithText;
-    SetErrorText(error.what());
-  } catch (const std::exception&) {
-    taskResult_ = kTaskFailedUndefined;
-    SetErrorText(error_text::kUndefinedError);
-  }
+  });
 }
 
 }  // namespace ombrel

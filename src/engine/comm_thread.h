@@ -90,10 +90,15 @@ class TCommThread {
   void notify(EngineMessage message, int wParam, const std::string& text, bool wait);
 
   // Task forms.
+  // Runs body; an error it raises becomes the task's result and failure text.
+  template <typename Body>
+  void recordingFailures(Body&& body);
+  void closeLinkQuietly();
   template <typename Body>
   void inTaskFrame(bool restoreRate, Body&& body);
   void acknowledgedTask(const TaskInfo& task, const TaskRequest& request);
   void rawTask(const TaskRequest& request);
+  void hardwareSetting(const TaskRequest& request);
   void linkTest();
   void BootHandshake(std::uint8_t byte);
 

@@ -29,10 +29,7 @@ void TCommThread::linkTest() {
   } catch (const std::exception&) {
     // Any failure only means that no printer answered.
   }
-  try {
-    CloseLink();
-  } catch (const std::exception&) {
-  }
+  closeLinkQuietly();
   if (found) {
     notify(kLinkTestSucceeded, 0, {}, true);
   } else {

@@ -63,4 +63,14 @@ Bytes rawTaskBytes(int code, const Bytes& payload) {
   }
 }
 
+Bytes hardwareSettingBytes(int setting, int item) {
+  const auto flag = static_cast<std::uint8_t>(item == 0 ? 0 : 1);
+  switch (setting) {
+    case 0: return {0x12, 0x55, flag};
+    case 1: return {0x1F, 0x41, flag};
+    case 2: return {0x1B, 0x7B, static_cast<std::uint8_t>(item == 0 ? 0xF1 : 0xF0)};
+    default: return {};
+  }
+}
+
 }  // namespace ombrel::raw

@@ -23,4 +23,9 @@ bool isRawTask(int code);
 // command data bytes count as 0).
 Bytes rawTaskBytes(int code, const Bytes& payload);
 
+// Task 23's three bytes: setting 0 USB device class (0x12 0x55 n), 1 paper
+// type (0x1F 0x41 n), 2 print order (0x1B 0x7B m); `item` is the chosen item.
+// Empty for any other setting.
+Bytes hardwareSettingBytes(int setting, int item);
+
 }  // namespace ombrel::raw

@@ -38,7 +38,7 @@ constexpr std::array<TaskInfo, 43> kTasks = {{
     ack(20, "device switch options", 130, CommandData::Payload, "sMsg12"),
     ack(21, "WiFi parameters", 137, CommandData::Payload, "sMsg6"),
     ack(22, "Bluetooth control text", 135, CommandData::Payload, "sMsg14"),
-    later(23, "USB device type, paper type or print order"),
+    {23, TaskForm::HardwareSetting, "USB device type, paper type or print order"},
     ack(24, "receipt recycle time", 140, CommandData::Payload, "sMsg22"),
     later(25, "raw program transfer"),
     raw(26, "WiFi off"),

@@ -11,6 +11,7 @@ enum class TaskForm {
   Acknowledged,  // one framed command with acknowledgement, in the task frame
   Raw,           // raw bytes on the link as it is, no reply
   BootHandshake, // task 28: the boot loader's byte until it answers
+  HardwareSetting, // task 23: three raw bytes on the opened link
   NotAvailable,  // a task this build cannot run yet
 };
 

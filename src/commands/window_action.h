@@ -1,0 +1,35 @@
+#pragma once
+
+// What a Set button of the parameters window does, as a plain value: either
+// the task to start with its command data, or why nothing starts. The desktop
+// window and the command line both act on it.
+
+#include <string>
+#include <variant>
+
+#include "platform/bytes.h"
+
+namespace ombrel {
+
+struct TaskStart {
+  int code = 0;
+  int a = 0;
+  int b = 0;
+  Bytes payload;  // the command data the task sends (PayloadBuffer, PayloadLength)
+};
+
+struct Refusal {
+  enum class Kind {
+    NoChoice,       // a needed list has no item chosen: the window returns silently
+    Warning,        // an input rule is broken: the window shows `text` in a message box
+    InvalidNumber,  // a text is not a number: the window shows the conversion error
+  };
+  Kind kind;
+  std::string text;  // the list's name, the warning, or the conversion error
+};
+
+using ActionOutcome = std::variant<TaskStart, Refusal>;
+
+inline Refusal noChoiceIn(const std::string& list) { return {Refusal::Kind::NoChoice, list}; }
+
+}  // namespace ombrel
