@@ -46,10 +46,16 @@ TCommThread::~TCommThread() {
 }
 
 bool TCommThread::StartTask(int code, int a, int b, Bytes payload) {
+  TaskRequest request{code, a, b, std::move(payload), {}, {}};
+  try {
+    request.link = host_.linkSettings();
+  } catch (const std::exception& error) {
+    request.linkProblem = error.what();
+  }
   {
     std::lock_guard lock(stateMutex_);
     if (busy_) return false;
-    request_ = TaskRequest{code, a, b, std::move(payload)};
+    request_ = std::move(request);
     busy_ = true;
     requestPending_ = true;
   }
@@ -113,20 +119,12 @@ void TCommThread::runTask(const TaskRequest& request) {
   taskCode_ = request.code;
   taskResult_ = kTaskOk;
 
-  // The link snapshot is read on the owner's thread, where the window lives.
-  std::optional<std::string> snapshotProblem;
-  owner_.send([this, &snapshotProblem] {
-    try {
-      link_ = host_.linkSettings();
-    } catch (const std::exception& error) {
-      snapshotProblem = error.what();
-    }
-  });
+  link_ = request.link;
   serial_.setReadTimeouts(1, 0, 0);
 
-  if (snapshotProblem) {
+  if (!request.linkProblem.empty()) {
     taskResult_ = kTaskFailedWithText;
-    SetErrorText(*snapshotProblem);
+    SetErrorText(request.linkProblem);
   } else if (const TaskInfo* task = findTask(request.code)) {
     runHandler(*task, request);
   }

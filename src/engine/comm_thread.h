@@ -35,6 +35,8 @@ struct TaskRequest {
   int a = 0;
   int b = 0;
   Bytes payload;
+  LinkSettings link;              // the main window's link choice when the task was asked for
+  std::string linkProblem;        // why that choice could not be read, if it could not
 };
 
 class TCommThread {
@@ -51,8 +53,9 @@ class TCommThread {
   TCommThread(const TCommThread&) = delete;
   TCommThread& operator=(const TCommThread&) = delete;
 
-  // Stores the request and wakes the worker. Refused (false) while a task
-  // runs: the running task is left alone.
+  // Copies the main window's link choice (EngineHost::linkSettings, on the
+  // calling thread), stores the request and wakes the worker. Refused (false)
+  // while a task runs: the running task is left alone.
   bool StartTask(int code, int a, int b, Bytes payload = {});
   bool isBusy() const;
 

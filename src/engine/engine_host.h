@@ -3,6 +3,8 @@
 // How the engine meets the front end (the desktop windows, the command line,
 // the tests). Every call below runs on the front end's owner thread: the
 // engine posts or sends it there, it never calls across threads directly.
+// The one exception is linkSettings, which StartTask calls on the thread
+// that asks for the task.
 
 #include <string>
 #include <vector>
@@ -49,8 +51,8 @@ class NotifyWindow {
 class EngineHost {
  public:
   virtual ~EngineHost() = default;
-  // The link snapshot of a starting task. May raise ECommonError when the
-  // window's rate texts are not whole numbers; the task then fails with it.
+  // The link snapshot of a task being asked for. May raise ECommonError when
+  // the window's rate texts are not whole numbers; the task then fails with it.
   virtual LinkSettings linkSettings() = 0;
   // The printer accepted a new rate (task 8): every following task uses it.
   virtual void devBaudChanged(int rate) = 0;

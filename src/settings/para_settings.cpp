@@ -177,7 +177,7 @@ void LoadParaSettings(const IniFile& file, ParaControls& controls) {
         stored = std::to_string(file.readInteger(kParaSection, key.key, toInteger(key.defaultText, 0)));
         break;
       case KeyKind::Boolean:
-        stored = file.readBool(kParaSection, key.key, defaultText == "1") ? "1" : "0";
+        stored.assign(1, file.readBool(kParaSection, key.key, defaultText == "1") ? '1' : '0');
         break;
       default:
         stored = file.readString(kParaSection, key.key, defaultText);
