@@ -12,7 +12,7 @@
 #include "fake_serial_printer.h"
 #include "platform/clock.h"
 #include "platform/event_loop_thread.h"
-#include "ports/no_usb_port.h"
+#include "fake_usb_printer.h"
 #include "recording_host.h"
 
 namespace ombrel::testing_support {
@@ -65,10 +65,25 @@ class EngineFixture : public ::testing::Test {
 
   Message lastMessage() { return host.snapshot().back(); }
 
+  void useTransport(Transport transport) {
+    LinkSettings link = host.linkSettings();
+    link.transport = transport;
+    link.usbDevice = "VID_0483&PID_811E";
+    host.setLink(link);
+  }
+
+  // Whether `id` was among the messages, and with which wParam.
+  bool received(EngineMessage id) {
+    for (const auto& m : host.snapshot()) {
+      if (m.id == id) return true;
+    }
+    return false;
+  }
+
   EventLoopThread loop;
   ScaledClock clock{50.0};
   FakeSerialPrinter printer{loop};
-  NoUsbPort usb;
+  FakeUsbPrinter usb{loop};
   RecordingHost host;
   std::unique_ptr<TCommThread> engine;
 

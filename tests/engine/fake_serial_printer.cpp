@@ -1,6 +1,6 @@
 #include "fake_serial_printer.h"
 
-#include "engine/frame.h"
+#include "scripted_reply.h"
 #include "platform/errors.h"
 
 namespace ombrel::testing_support {
@@ -56,14 +56,9 @@ bool FakeSerialPrinter::sendData(const std::uint8_t* buffer, std::uint16_t lengt
     if (sent == Bytes{0x61} && bootBytesBeforeAnswer_ >= 0 && --bootBytesBeforeAnswer_ < 0) {
       reply = Bytes{0x61};
     }
-    if (sent.size() >= frame::kHeadSize && sent[0] == 0x02 && sent[1] == 0x00) {
-      const frame::Head head = frame::readHead(sent.data());
-      if (ignored_.count(head.command) == 0) {
-        const Bytes data = head.command == 48 ? Bytes{'a', 'b', 0, 0, 0, 0, 0, 0} : Bytes{};
-        reply = noise_;
-        const Bytes frameBytes = frame::build(head.command, head.first, head.second, data, true);
-        reply.insert(reply.end(), frameBytes.begin(), frameBytes.end());
-      }
+    if (const Bytes answer = scriptedReply(sent, ignored_); !answer.empty()) {
+      reply = noise_;
+      reply.insert(reply.end(), answer.begin(), answer.end());
     }
   }
   if (!reply.empty()) deliver(reply);

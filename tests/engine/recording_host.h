@@ -40,7 +40,14 @@ class RecordingHost final : public EngineHost, public NotifyWindow {
     std::lock_guard lock(mutex_);
     idleData.insert(idleData.end(), bytes.begin(), bytes.end());
   }
-  void usbDevicesChanged(const std::vector<std::string>&) override {}
+  void usbDevicesChanged(const std::vector<std::string>& identities) override {
+    std::lock_guard lock(mutex_);
+    usbLists.push_back(identities);
+  }
+  std::vector<std::vector<std::string>> usbListsShown() {
+    std::lock_guard lock(mutex_);
+    return usbLists;
+  }
   void showTransferText(const std::string&) override {}
   void engineMessage(EngineMessage id, int wParam, const std::string& text) override {
     {
@@ -85,6 +92,7 @@ class RecordingHost final : public EngineHost, public NotifyWindow {
   std::vector<Message> messages;
   Bytes idleData;
   std::string snapshotProblem;
+  std::vector<std::vector<std::string>> usbLists;
 };
 
 }  // namespace ombrel::testing_support
