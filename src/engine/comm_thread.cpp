@@ -29,7 +29,9 @@ TCommThread::TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mai
   });
   usb_.setOnDevicesChanged([this] { refreshUsbDevices(); });
   const auto printers = usbPrinters();
-  owner_.post([this, printers] { host_.usbDevicesChanged(printers); });
+  // Posted work names the host, never the engine: it may run after the engine
+  // is gone.
+  owner_.post([&host = host_, printers] { host.usbDevicesChanged(printers); });
   worker_ = std::thread([this] { run(); });
 }
 
@@ -183,7 +185,7 @@ void TCommThread::ReportStatus(const std::string& text, std::int64_t done, std::
                                bool direct) {
   const std::string shown = progressText(text, done, total);
   if (direct) {
-    owner_.post([this, shown] { host_.showTransferText(shown); });
+    owner_.post([&host = host_, shown] { host.showTransferText(shown); });
     return;
   }
   {
@@ -258,7 +260,7 @@ void TCommThread::acknowledgedTask(const TaskInfo& task, const TaskRequest& requ
       // The printer now listens at the new rate: every later task starts there.
       link_.devBaud = rateOfBaudIndex(request.a);
       const int rate = link_.devBaud;
-      owner_.post([this, rate] { host_.devBaudChanged(rate); });
+      owner_.post([&host = host_, rate] { host.devBaudChanged(rate); });
     }
   });
 }
