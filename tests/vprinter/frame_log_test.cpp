@@ -24,7 +24,13 @@ struct LoggedSession {
     return result;
   }
 
-  PrinterModel model{PrinterConfig{"OMB80", kDefaultReadBlock, patternMemory(64)}};
+  static PrinterConfig smallConfig() {
+    PrinterConfig config;
+    config.memory = patternMemory(64);
+    return config;
+  }
+
+  PrinterModel model{smallConfig()};
   FaultInjector faults;
   FrameLog log;
   std::ostringstream json;
@@ -92,6 +98,46 @@ TEST(FrameLog, SessionHandsOnTheDelayAndTheFaultsOfEachReply) {
   const auto json = logged.jsonLines();
   ASSERT_EQ(json.size(), 2u);
   EXPECT_NE(json[1].find(R"("faults":["corrupt-check","delay"]})"), std::string::npos) << json[1];
+}
+
+TEST(FrameLog, NoiseAndLineEventsHaveKindsOfTheirOwn) {
+  LoggedSession logged;
+  logged.session.lineEvent("open", "the tool opened the port");
+  logged.session.noise({0x02, 0x00, 0x31}, 9600, 19200);
+  const std::string lost = "the tool closed the port; 2 bytes still on the line were lost";
+  logged.session.lineEvent("close", lost, {0x01, 0x01});
+
+  const auto json = logged.jsonLines();
+  ASSERT_EQ(json.size(), 3u);
+  EXPECT_EQ(json[0],
+            R"({"seq":1,"dir":"line","kind":"open","bytes":"","decoded":"the tool opened the port","faults":[]})");
+  EXPECT_EQ(json[1],
+            R"({"seq":2,"dir":"rx","kind":"noise","bytes":"02 00 31","decoded":"line noise: sent at 9600 bit/s )"
+            R"(while the printer listens at 19200 bit/s","reply":"none","faults":[]})");
+  EXPECT_NE(json[2].find(R"("dir":"line","kind":"close","bytes":"01 01")"), std::string::npos) << json[2];
+  const auto text = logged.textLines();
+  ASSERT_EQ(text.size(), 3u);
+  EXPECT_EQ(text[0], "#1 line open | the tool opened the port");
+  EXPECT_EQ(text[1],
+            "#2 rx noise bytes=[02 00 31] | line noise: sent at 9600 bit/s while the printer listens at 19200 bit/s "
+            "| reply: none");
+  EXPECT_EQ(text[2], "#3 line close bytes=[01 01] | " + lost);
+}
+
+TEST(FrameLog, BootLoaderAnswerIsLoggedAsSuch) {
+  LoggedSession logged;
+  PrinterConfig config;
+  config.bootAfter = 1;
+  PrinterModel bootLoader(std::move(config));
+  PrinterSession session(bootLoader, logged.faults, logged.log);
+  const auto reply = session.receive({0x61});
+  ASSERT_TRUE(reply);
+  EXPECT_FALSE(reply->command);
+  session.sent(*reply);
+  EXPECT_EQ(logged.textLines(),
+            (std::vector<std::string>{
+                "#1 rx raw bytes=[61] | boot handshake byte 0x61; boot loader answers | reply: sent",
+                "#2 tx reply bytes=[61] | boot loader answer"}));
 }
 
 TEST(JsonString, EscapesQuotesBackslashesAndNonAsciiBytes) {

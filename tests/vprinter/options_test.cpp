@@ -35,6 +35,21 @@ TEST(Options, ReadsEveryOption) {
   EXPECT_EQ(faults.delayMs, 250);
 }
 
+TEST(Options, ReadsTheSerialLineOptions) {
+  const ParsedOptions parsed = parseOptions({"--pty", "--pace", "--baud", "14400", "--boot-after=5"});
+  const Options* options = std::get_if<Options>(&parsed);
+  ASSERT_NE(options, nullptr) << std::get<OptionError>(parsed).message;
+  EXPECT_TRUE(options->pty && options->pace);
+  EXPECT_TRUE(options->udpHost.empty());
+  EXPECT_EQ(options->baud, 14400u);
+  EXPECT_EQ(options->bootAfter, 5u);
+
+  const auto defaults = std::get<Options>(parseOptions({"--pty"}));
+  EXPECT_FALSE(defaults.pace);
+  EXPECT_EQ(defaults.baud, 9600u);
+  EXPECT_FALSE(defaults.bootAfter);
+}
+
 TEST(Options, RefusesWhatItCannotUse) {
   const std::vector<std::vector<std::string>> refused = {
       {},
@@ -51,6 +66,12 @@ TEST(Options, RefusesWhatItCannotUse) {
       {"--udp", "127.0.0.1:0", "--memory-size", "0x"},
       {"--udp", "127.0.0.1:0", "--colour"},
       {"--udp", "127.0.0.1:0", "--silent=yes"},
+      {"--udp", "127.0.0.1:0", "--pty"},
+      {"--udp", "127.0.0.1:0", "--pace"},
+      {"--pty", "--baud", "0"},
+      {"--pty", "--baud", "4000001"},
+      {"--pty", "--boot-after", "0"},
+      {"--pty", "--pace=yes"},
   };
   for (const auto& arguments : refused) {
     const ParsedOptions parsed = parseOptions(arguments);

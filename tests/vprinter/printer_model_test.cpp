@@ -11,8 +11,15 @@ Bytes request(std::uint16_t command, std::uint32_t first, const Bytes& data = {}
   return frame::build(command, first, 0, data, false);
 }
 
+PrinterConfig smallConfig(std::size_t memorySize = 1024, std::size_t readBlock = 256) {
+  PrinterConfig config;
+  config.readBlock = readBlock;
+  config.memory = patternMemory(memorySize);
+  return config;
+}
+
 PrinterModel smallPrinter(std::size_t memorySize = 1024, std::size_t readBlock = 256) {
-  return PrinterModel(PrinterConfig{"OMB80", readBlock, patternMemory(memorySize)});
+  return PrinterModel(smallConfig(memorySize, readBlock));
 }
 
 TEST(PrinterModel, IdentifyAnswersTheZeroPaddedIdentityWithItsCheckByte) {
@@ -26,7 +33,9 @@ TEST(PrinterModel, IdentifyAnswersTheZeroPaddedIdentityWithItsCheckByte) {
 }
 
 TEST(PrinterModel, AnIdentityOfEightBytesHasNoTerminator) {
-  PrinterModel printer(PrinterConfig{"ABCDEFGH", kDefaultReadBlock, patternMemory(16)});
+  PrinterConfig config = smallConfig(16);
+  config.identity = "ABCDEFGH";
+  PrinterModel printer(std::move(config));
   const Handling handling = printer.receive(request(48, 0));
   ASSERT_TRUE(handling.reply);
   EXPECT_EQ(Bytes(handling.reply->begin() + 16, handling.reply->begin() + 24), bytesOf("ABCDEFGH"));
@@ -39,21 +48,53 @@ TEST(PrinterModel, RepliesEchoCommandAndArguments) {
   EXPECT_EQ(*handling.reply, frame::build(133, 0x01020304, 0xA0B0C0D0, {}, true));
 }
 
-TEST(PrinterModel, RateCodeFollowsCommand49AfterAcknowledging) {
+TEST(PrinterModel, LineRateFollowsCommand49) {
   struct Step {
     std::uint32_t code;
-    std::uint32_t rateCodeAfter;
+    std::uint32_t rateAfter;
   };
   // Codes past 8 name no rate: the printer keeps its current one.
-  const Step steps[] = {{4, 4}, {8, 8}, {9, 8}, {0, 0}, {5, 5}, {0xFFFFFFFF, 5}};
-  PrinterModel printer = smallPrinter();
-  EXPECT_EQ(printer.rateCode(), 0u);
+  const Step steps[] = {{4, 115200}, {8, 230400}, {9, 230400}, {0, 9600}, {5, 1200}, {0xFFFFFFFF, 1200}};
+  PrinterConfig config = smallConfig();
+  config.lineRate = 19200;
+  PrinterModel printer(std::move(config));
+  EXPECT_EQ(printer.lineRate(), 19200u);
   for (const Step& step : steps) {
     const Handling handling = printer.receive(request(49, step.code));
     ASSERT_TRUE(handling.reply) << step.code;
     EXPECT_EQ(*handling.reply, frame::build(49, step.code, 0, {}, true));
-    EXPECT_EQ(printer.rateCode(), step.rateCodeAfter) << step.code;
+    EXPECT_EQ(printer.lineRate(), step.rateAfter) << step.code;
   }
+}
+
+TEST(PrinterModel, BootLoaderAnswersTheHandshakeByteFromTheNthOn) {
+  PrinterConfig config = smallConfig();
+  config.bootAfter = 3;
+  PrinterModel printer(std::move(config));
+  EXPECT_FALSE(printer.answersAtOnce({0x61, 0x61}));
+  EXPECT_TRUE(printer.answersAtOnce({0x61, 0x61, 0x61}));
+  EXPECT_FALSE(printer.answersAtOnce({0x61, 0x61, 0x61, 0x62})) << "the answer follows a handshake byte only";
+
+  EXPECT_FALSE(printer.receive({0x61}).reply);
+  const Handling second = printer.receive({0x61});
+  EXPECT_FALSE(second.reply);
+  EXPECT_NE(second.decoded.find("2 of 3"), std::string::npos) << second.decoded;
+  EXPECT_TRUE(printer.answersAtOnce({0x61}));
+  for (int more = 0; more < 3; ++more) {
+    const Handling answered = printer.receive({0x61});
+    ASSERT_TRUE(answered.reply);
+    EXPECT_EQ(*answered.reply, Bytes{0x61});
+    EXPECT_FALSE(answered.frame);
+  }
+}
+
+TEST(PrinterModel, WithoutABootLoaderTheHandshakeByteIsOnlyLogged) {
+  PrinterModel printer = smallPrinter();
+  const Bytes manyHandshakeBytes(50, 0x61);
+  EXPECT_FALSE(printer.answersAtOnce(manyHandshakeBytes));
+  const Handling handling = printer.receive(manyHandshakeBytes);
+  EXPECT_FALSE(handling.reply);
+  EXPECT_EQ(handling.decoded, "boot handshake byte 0x61");
 }
 
 TEST(PrinterModel, WrittenMemoryIsReadBack) {

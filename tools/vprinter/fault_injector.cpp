@@ -11,13 +11,13 @@ constexpr std::size_t kHeadCheckAt = 14;
 
 FaultInjector::FaultInjector(FaultOptions options) : options_(std::move(options)) {}
 
-FaultDecision FaultInjector::apply(std::uint16_t command, Bytes reply) {
+FaultDecision FaultInjector::apply(std::optional<std::uint16_t> command, Bytes reply) {
   FaultDecision decision;
   if (options_.silent) {
     decision.applied.push_back("silent");
     return decision;
   }
-  if (options_.ignored.count(command) != 0) {
+  if (command && options_.ignored.count(*command) != 0) {
     decision.applied.push_back("ignore");
     return decision;
   }

@@ -35,7 +35,9 @@ class FaultInjector {
  public:
   explicit FaultInjector(FaultOptions options);
 
-  FaultDecision apply(std::uint16_t command, Bytes reply);
+  // `command` is the command answered; nullopt for an answer to raw bytes,
+  // which no --ignore names.
+  FaultDecision apply(std::optional<std::uint16_t> command, Bytes reply);
   std::int64_t delayMs() const { return options_.delayMs; }
 
  private:

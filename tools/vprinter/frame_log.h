@@ -15,7 +15,9 @@
 
 namespace ombrel::vprinter {
 
-enum class Direction { Received, Sent };
+// Line records tell what happened on a serial line besides bytes: the tool
+// opened or closed its port, the printer moved to another rate.
+enum class Direction { Received, Sent, Line };
 
 // What became of the reply to a received unit.
 enum class ReplyFate { None, Sent, Withheld };
@@ -23,6 +25,9 @@ enum class ReplyFate { None, Sent, Withheld };
 struct LogRecord {
   std::uint64_t seq = 0;
   Direction direction = Direction::Received;
+  // Received bytes that came at another rate than the printer's: line noise.
+  bool noise = false;
+  std::string lineEvent;             // line records: "open", "close" or "rate"
   Bytes bytes;                       // exactly as received or sent
   std::optional<FrameFields> frame;  // received frames only
   std::string decoded;

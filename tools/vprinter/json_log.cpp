@@ -30,9 +30,23 @@ const char* fateName(ReplyFate fate) {
   return "none";
 }
 
-const char* kindName(const LogRecord& record) {
+std::string kindName(const LogRecord& record) {
   if (record.direction == Direction::Sent) return "reply";
+  if (record.direction == Direction::Line) return record.lineEvent;
+  if (record.noise) return "noise";
   return record.frame ? "frame" : "raw";
+}
+
+const char* directionName(Direction direction) {
+  switch (direction) {
+    case Direction::Sent:
+      return "tx";
+    case Direction::Line:
+      return "line";
+    case Direction::Received:
+      break;
+  }
+  return "rx";
 }
 
 }  // namespace
@@ -57,7 +71,7 @@ std::string jsonString(std::string_view text) {
 
 void JsonLogWriter::write(const LogRecord& record) {
   const bool received = record.direction == Direction::Received;
-  out_ << "{\"seq\":" << record.seq << ",\"dir\":\"" << (received ? "rx" : "tx") << "\",\"kind\":\""
+  out_ << "{\"seq\":" << record.seq << ",\"dir\":\"" << directionName(record.direction) << "\",\"kind\":\""
        << kindName(record) << "\",\"bytes\":\"" << toHex(record.bytes) << '"';
   if (record.frame) {
     const FrameFields& frame = *record.frame;

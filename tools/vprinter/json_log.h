@@ -2,9 +2,11 @@
 
 // The machine-readable log: one JSON object per line, for tests that assert
 // what went over the wire. Fields:
-//   all:            "seq", "dir" ("rx" or "tx"), "kind" ("frame", "raw" or
-//                   "reply"), "bytes" (upper-case hex "02 00 30 ..."),
-//                   "decoded", "faults" (array of fault names)
+//   all:            "seq", "dir" ("rx", "tx" or "line"), "kind" ("frame",
+//                   "raw" or "noise" received, "reply" sent, "open", "close"
+//                   or "rate" on the line), "bytes" (upper-case hex
+//                   "02 00 30 ...", empty for most line events), "decoded",
+//                   "faults" (array of fault names)
 //   rx frames also: "command", "first", "second", "length" (declared data
 //                   length), "data" (hex of the data that came), "head_ok",
 //                   "data_check" ("absent", "ok" or "wrong")

@@ -9,6 +9,7 @@
 #include "memory_image.h"
 #include "options.h"
 #include "printer_session.h"
+#include "pty_transport.h"
 #include "stop_signals.h"
 #include "text_log.h"
 #include "udp_transport.h"
@@ -51,14 +52,22 @@ int run(const Options& options) {
   }
   config.identity = options.identity;
   config.readBlock = options.readBlock;
+  config.lineRate = options.baud;
+  config.bootAfter = options.bootAfter;
   PrinterModel model(std::move(config));
   FaultInjector faults(options.faults);
   PrinterSession session(model, faults, log);
   ombrel::ScaledClock clock(ombrel::ScaledClock::factorFromEnvironment());
   try {
-    UdpTransport udp(options.udpHost, options.udpPort);
-    std::cout << "udp " << udp.boundAddress() << std::endl;
-    udp.serve(session, clock, stops.fd());
+    if (options.pty) {
+      PtyTransport pty(options.pace);
+      std::cout << "pty " << pty.slavePath() << std::endl;
+      pty.serve(session, clock, stops.fd());
+    } else {
+      UdpTransport udp(options.udpHost, options.udpPort);
+      std::cout << "udp " << udp.boundAddress() << std::endl;
+      udp.serve(session, clock, stops.fd());
+    }
   } catch (const std::runtime_error& error) {
     std::cerr << "ombrel-vprinter: " << error.what() << '\n';
     return kExitSetupFailed;

@@ -10,20 +10,31 @@
 namespace ombrel::vprinter {
 
 const char* const kUsage =
-    "Usage: ombrel-vprinter --udp HOST:PORT [options]\n"
+    "Usage: ombrel-vprinter --udp HOST:PORT | --pty [options]\n"
     "A virtual printer that answers the printer's frame protocol.\n"
     "\n"
-    "Transport:\n"
+    "Transport (one of):\n"
     "  --udp HOST:PORT      answer datagrams on this IPv4 address (PORT 0 = any free port);\n"
     "                       prints \"udp HOST:PORT\" with the real port once ready\n"
+    "  --pty                answer on a new pseudo-terminal, the serial port the tool opens;\n"
+    "                       prints \"pty PATH\" with the path of its tool side once ready.\n"
+    "                       Bytes sent while the tool's port runs at another rate than the\n"
+    "                       printer's are line noise and go unanswered\n"
+    "  --pace               (with --pty) the line runs at the printer's rate in both\n"
+    "                       directions, ten bits a byte, in real time\n"
     "Printer:\n"
+    "  --baud N             line rate in bit/s at start (default 9600); command 49 moves it\n"
+    "                       once its acknowledgement is out\n"
+    "  --boot-after N       boot loader: answer the handshake byte 0x61 with 0x61 once N of\n"
+    "                       them have come (without it 0x61 is only logged)\n"
     "  --identity TEXT      answer to command 48, at most 8 bytes (default OMB80)\n"
     "  --memory-size N      memory size in bytes (default 1048576, or the memory file's size\n"
     "                       when larger)\n"
     "  --memory-file FILE   initial memory content from address 0; the rest holds the\n"
     "                       pattern byte(i) = i & 0xFF\n"
     "  --read-block N       most data bytes in a reply to command 52, 0 to 2032 (default 256)\n"
-    "Logs (one line per received unit and per reply sent, flushed at once; FILE - is\n"
+    "Logs (one line per received unit, per reply sent and, on a pseudo-terminal, per\n"
+    "line event: port opened or closed, rate changed; flushed at once; FILE - is\n"
     "standard output, after the ready line):\n"
     "  --log FILE           human-readable\n"
     "  --log-json FILE      one JSON object per line\n"
@@ -39,11 +50,13 @@ const char* const kUsage =
     "  --help               this text\n"
     "\n"
     "Runs until SIGINT or SIGTERM, then exits 0. Exit 2: bad options or files;\n"
-    "exit 1: the socket cannot be set up.\n";
+    "exit 1: the socket or pseudo-terminal cannot be set up.\n";
 
 namespace {
 
 constexpr std::uint64_t kMaxMemorySize = 256ull * 1024 * 1024;
+constexpr std::uint64_t kMaxLineRate = 4'000'000;
+constexpr std::uint64_t kMaxBootAfter = 1'000'000;
 
 // Decimal, or hexadecimal with a 0x prefix.
 std::optional<std::uint64_t> parseNumber(const std::string& text, std::uint64_t maximum) {
@@ -100,6 +113,16 @@ std::map<std::string, Parser::Handler> Parser::valued() {
   FaultOptions& faults = options_.faults;
   return {
       {"--udp", [this](const std::string& v) { udp(v); }},
+      {"--baud",
+       [this](const std::string& v) {
+         options_.baud = static_cast<std::uint32_t>(number("--baud", v, kMaxLineRate));
+         if (options_.baud == 0) fail("--baud: the rate must be at least 1");
+       }},
+      {"--boot-after",
+       [this](const std::string& v) {
+         options_.bootAfter = static_cast<std::uint32_t>(number("--boot-after", v, kMaxBootAfter));
+         if (options_.bootAfter == 0u) fail("--boot-after: N must be at least 1");
+       }},
       {"--identity",
        [this](const std::string& v) {
          if (v.size() > kIdentitySize) fail("--identity: at most 8 bytes: " + v);
@@ -130,7 +153,8 @@ std::map<std::string, Parser::Handler> Parser::valued() {
 std::map<std::string, bool*> Parser::flags() {
   FaultOptions& faults = options_.faults;
   return {{"--silent", &faults.silent},           {"--corrupt-check", &faults.corruptCheck},
-          {"--short-reply", &faults.shortReply}, {"--bad-head", &faults.badHead}};
+          {"--short-reply", &faults.shortReply}, {"--bad-head", &faults.badHead},
+          {"--pty", &options_.pty},              {"--pace", &options_.pace}};
 }
 
 ParsedOptions Parser::run() {
@@ -157,7 +181,10 @@ ParsedOptions Parser::run() {
       fail("unknown option: " + arguments_[i]);
     }
   }
-  if (error_.empty() && options_.udpHost.empty()) fail("no transport: give --udp HOST:PORT");
+  const bool udp = !options_.udpHost.empty();
+  if (udp && options_.pty) fail("--udp and --pty: give one transport");
+  if (!udp && !options_.pty) fail("no transport: give --udp HOST:PORT or --pty");
+  if (options_.pace && !options_.pty) fail("--pace: only a pseudo-terminal has a line to pace");
   if (!error_.empty()) return OptionError{error_};
   return options_;
 }

@@ -16,6 +16,10 @@ namespace ombrel::vprinter {
 struct Options {
   std::string udpHost;
   std::uint16_t udpPort = 0;
+  bool pty = false;
+  bool pace = false;  // pty only
+  std::uint32_t baud = 9600;
+  std::optional<std::uint32_t> bootAfter;
   std::string identity = "OMB80";
   std::optional<std::size_t> memorySize;  // unset: 1 MiB, or the file's size when larger
   std::string memoryFile;

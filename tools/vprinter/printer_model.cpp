@@ -36,7 +36,9 @@ Bytes patternMemory(std::size_t size) {
 PrinterModel::PrinterModel(PrinterConfig config)
     : identity_(config.identity.begin(), config.identity.end()),
       readBlock_(config.readBlock),
-      memory_(std::move(config.memory)) {
+      memory_(std::move(config.memory)),
+      lineRate_(config.lineRate),
+      bootAfter_(config.bootAfter) {
   identity_.resize(kIdentitySize, 0x00);
 }
 
@@ -45,6 +47,9 @@ Handling PrinterModel::receive(const Bytes& unit) {
   handling.frame = readFrame(unit);
   if (!handling.frame) {
     handling.decoded = decodeRaw(unit);
+    std::string note;
+    handling.reply = bootLoader(unit, note);
+    if (!note.empty()) handling.decoded += "; " + note;
     return handling;
   }
   const FrameFields& frame = *handling.frame;
@@ -73,7 +78,7 @@ Bytes PrinterModel::act(const FrameFields& frame, std::string& note) {
       if (rateOfCode(frame.head.first) == 0) {
         note = "rate unchanged";
       } else {
-        rateCode_ = frame.head.first;
+        lineRate_ = static_cast<std::uint32_t>(rateOfCode(frame.head.first));
         note = "now the current rate";
       }
       return {};
@@ -92,6 +97,27 @@ Bytes PrinterModel::act(const FrameFields& frame, std::string& note) {
     default:
       return {};
   }
+}
+
+bool PrinterModel::answersAtOnce(const Bytes& raw) const {
+  if (!bootAfter_ || raw.empty() || raw.back() != kBootByte) return false;
+  const auto count = static_cast<std::uint64_t>(std::count(raw.begin(), raw.end(), kBootByte));
+  return bootBytes_ + count >= *bootAfter_;
+}
+
+std::optional<Bytes> PrinterModel::bootLoader(const Bytes& raw, std::string& note) {
+  if (!bootAfter_) return std::nullopt;
+  const auto count = static_cast<std::uint64_t>(std::count(raw.begin(), raw.end(), kBootByte));
+  if (count == 0) return std::nullopt;
+  const bool answers = answersAtOnce(raw);
+  bootBytes_ += count;
+  if (!answers) {
+    note = "boot loader: " + std::to_string(bootBytes_) + " of " + std::to_string(*bootAfter_) +
+           " handshake bytes received";
+    return std::nullopt;
+  }
+  note = "boot loader answers";
+  return Bytes{kBootByte};
 }
 
 std::size_t PrinterModel::writeMemory(std::uint32_t address, const Bytes& data) {

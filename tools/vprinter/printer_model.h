@@ -7,6 +7,7 @@
 // splits from the stream.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -19,10 +20,17 @@ inline constexpr std::size_t kIdentitySize = 8;
 inline constexpr std::size_t kDefaultMemorySize = 1024 * 1024;
 inline constexpr std::size_t kDefaultReadBlock = 256;
 
+inline constexpr std::uint32_t kDefaultLineRate = 9600;
+inline constexpr std::uint8_t kBootByte = 0x61;
+
 struct PrinterConfig {
   std::string identity = "OMB80";  // at most kIdentitySize bytes
   std::size_t readBlock = kDefaultReadBlock;
   Bytes memory;
+  std::uint32_t lineRate = kDefaultLineRate;  // bit/s at start
+  // The boot loader answers the handshake byte once it has received this
+  // many of them; unset: the handshake byte is only logged.
+  std::optional<std::uint32_t> bootAfter;
 };
 
 struct Handling {
@@ -40,22 +48,32 @@ class PrinterModel {
 
   Handling receive(const Bytes& unit);
 
-  // The rate code last set with command 49 (0, 9600 bit/s, at start). A reply
-  // to command 49 still belongs to the old rate; the new one applies after it.
-  std::uint32_t rateCode() const { return rateCode_; }
+  // Whether the printer answers these raw bytes, received so far as one
+  // unit, as soon as their last byte is in: a byte-stream transport ends the
+  // unit there.
+  bool answersAtOnce(const Bytes& raw) const;
+
+  // The line rate in bit/s: the configured one at start, then the one last
+  // set with command 49. The reply to command 49 still goes out at the old
+  // rate; a transport that has a rate moves to the new one after it.
+  std::uint32_t lineRate() const { return lineRate_; }
   const Bytes& memory() const { return memory_; }
 
  private:
   // Acts on a frame that passed its checks; returns the reply data and adds
   // what it did to `note`.
   Bytes act(const FrameFields& frame, std::string& note);
+  // Counts the handshake bytes of a raw unit; the answer when the boot loader gives one.
+  std::optional<Bytes> bootLoader(const Bytes& raw, std::string& note);
   std::size_t writeMemory(std::uint32_t address, const Bytes& data);
   Bytes readMemory(std::uint32_t address) const;
 
   Bytes identity_;
   std::size_t readBlock_;
   Bytes memory_;
-  std::uint32_t rateCode_ = 0;
+  std::uint32_t lineRate_;
+  std::optional<std::uint32_t> bootAfter_;
+  std::uint64_t bootBytes_ = 0;
 };
 
 }  // namespace ombrel::vprinter

@@ -12,7 +12,8 @@ std::optional<OutgoingReply> PrinterSession::receive(const Bytes& unit) {
   record.decoded = std::move(handling.decoded);
   std::optional<OutgoingReply> outgoing;
   if (handling.reply) {
-    const std::uint16_t command = handling.frame->head.command;
+    std::optional<std::uint16_t> command;
+    if (handling.frame) command = handling.frame->head.command;
     FaultDecision decision = faults_.apply(command, std::move(*handling.reply));
     record.faults = decision.applied;
     if (decision.reply) {
@@ -31,8 +32,26 @@ void PrinterSession::sent(const OutgoingReply& reply) {
   LogRecord record;
   record.direction = Direction::Sent;
   record.bytes = reply.bytes;
-  record.decoded = "reply to command " + std::to_string(reply.command);
+  record.decoded = reply.command ? "reply to command " + std::to_string(*reply.command) : "boot loader answer";
   record.faults = reply.faults;
+  log_.record(std::move(record));
+}
+
+void PrinterSession::noise(const Bytes& bytes, std::uint32_t toolRate, std::uint32_t printerRate) {
+  LogRecord record;
+  record.noise = true;
+  record.bytes = bytes;
+  record.decoded = "line noise: sent at " + std::to_string(toolRate) + " bit/s while the printer listens at " +
+                   std::to_string(printerRate) + " bit/s";
+  log_.record(std::move(record));
+}
+
+void PrinterSession::lineEvent(const std::string& event, const std::string& decoded, const Bytes& bytes) {
+  LogRecord record;
+  record.direction = Direction::Line;
+  record.lineEvent = event;
+  record.bytes = bytes;
+  record.decoded = decoded;
   log_.record(std::move(record));
 }
 

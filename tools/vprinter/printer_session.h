@@ -18,7 +18,7 @@ namespace ombrel::vprinter {
 struct OutgoingReply {
   Bytes bytes;
   std::int64_t delayMs = 0;  // protocol milliseconds to wait before sending
-  std::uint16_t command = 0;
+  std::optional<std::uint16_t> command;  // nullopt: an answer to raw bytes
   std::vector<std::string> faults;  // the faults that shaped it
 };
 
@@ -30,6 +30,15 @@ class PrinterSession {
   std::optional<OutgoingReply> receive(const Bytes& unit);
   // Logs a reply once the transport has sent it.
   void sent(const OutgoingReply& reply);
+
+  // What a serial line needs of the printer.
+  std::uint32_t lineRate() const { return model_.lineRate(); }
+  bool answersAtOnce(const Bytes& raw) const { return model_.answersAtOnce(raw); }
+  // Logs bytes that came at another rate than the printer's; never answered.
+  void noise(const Bytes& bytes, std::uint32_t toolRate, std::uint32_t printerRate);
+  // Logs a line event ("open", "close" or "rate") with its description and
+  // the bytes it concerns, if any.
+  void lineEvent(const std::string& event, const std::string& decoded, const Bytes& bytes = {});
 
  private:
   PrinterModel& model_;

@@ -41,6 +41,10 @@ void TextLogWriter::write(const LogRecord& record) {
   if (record.direction == Direction::Sent) {
     out_ << " tx reply bytes=[" << toHex(record.bytes) << "] | " << record.decoded;
     if (!record.faults.empty()) out_ << " | faults: " << faultList(record.faults);
+  } else if (record.direction == Direction::Line) {
+    out_ << " line " << record.lineEvent;
+    if (!record.bytes.empty()) out_ << " bytes=[" << toHex(record.bytes) << ']';
+    out_ << " | " << record.decoded;
   } else if (record.frame) {
     const FrameFields& frame = *record.frame;
     out_ << " rx frame cmd=" << frame.head.command << " first=" << frame.head.first
@@ -48,7 +52,8 @@ void TextLogWriter::write(const LogRecord& record) {
          << " head=" << (frame.headOk ? "ok" : "BAD") << checkText(frame.dataCheck) << " data=["
          << toHex(frame.data) << "] | " << record.decoded << " | reply: " << fateText(record);
   } else {
-    out_ << " rx raw bytes=[" << toHex(record.bytes) << "] | " << record.decoded << " | reply: " << fateText(record);
+    out_ << (record.noise ? " rx noise bytes=[" : " rx raw bytes=[") << toHex(record.bytes) << "] | "
+         << record.decoded << " | reply: " << fateText(record);
   }
   out_ << std::endl;
 }

@@ -1,0 +1,261 @@
+// ombrelctl on a serial link: the virtual printer on a pseudo-terminal, with
+// the exact bytes on the line, the printer's rate, the tool's port being
+// opened and closed, the texts and the exit status.
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <regex>
+
+#include "e2e/ctl_fixture.h"
+
+namespace ombrel::test_support {
+namespace {
+
+// What happened on the line, in order: "open", "close", "rate 115200",
+// "rx frame: 02 00 ...", "tx reply: 02 00 ...", "rx noise: ...".
+std::vector<std::string> lineLog(VirtualPrinter& printer) {
+  // Stopping makes the printer log what it still holds.
+  printer.stop();
+  std::vector<std::string> out;
+  for (const auto& record : printer.records()) {
+    if (record.kind == "rate") {
+      std::smatch rate;
+      const bool named = std::regex_search(record.decoded, rate, std::regex("\\d+(?= bit/s)"));
+      out.push_back("rate " + (named ? rate.str() : record.decoded));
+    } else if (record.dir == "line") {
+      out.push_back(record.kind);
+    } else {
+      out.push_back(record.dir + " " + record.kind + ": " + record.bytes);
+    }
+  }
+  return out;
+}
+
+using Lines = std::vector<std::string>;
+
+const std::string kToRate115200 = "02 00 31 00 04 00 00 00 00 00 00 00 00 00 37 00";
+const std::string kToRate9600 = "02 00 31 00 00 00 00 00 00 00 00 00 00 00 33 00";
+// On a serial line the identification carries its data check byte (0xFF).
+const std::string kIdentify = "02 00 30 00 00 00 00 00 00 00 00 00 08 00 3A 00 01 02 04 08 10 20 40 80 FF";
+const std::string kIdentity = "02 00 30 00 00 00 00 00 00 00 00 00 08 00 3A 00 4F 4D 42 38 30 00 00 00 48";
+const std::string kRestoreDefaults = "02 00 79 00 00 00 00 00 00 00 00 00 00 00 7B 00";
+
+Lines answered(const std::string& request, const std::string& reply) {
+  return {"rx frame: " + request, "tx reply: " + reply};
+}
+
+Lines concat(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+// A pseudo-terminal with nothing behind it.
+class EmptyPty {
+ public:
+  EmptyPty() : master_(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)) {
+    if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0) path_ = ::ptsname(master_);
+  }
+  ~EmptyPty() { ::close(master_); }
+  const std::string& path() const { return path_; }
+
+ private:
+  int master_;
+  std::string path_;
+};
+
+using SerialTask = CtlTest;
+
+TEST_F(SerialTask, RatesDifferSoCommand49WrapsTheTaskAndThePrinterFollows) {
+  VirtualPrinter printer(OnPty{});
+  const auto run = ctl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "115200", "task", "6", "47"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "设置代码页成功\n");
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(lineLog(printer),
+            concat({{"open"},
+                    answered(kToRate115200, kToRate115200),
+                    {"rate 115200"},
+                    answered(kIdentify, kIdentity),
+                    answered("02 00 80 00 00 00 00 00 00 00 00 00 01 00 83 00 2F 2F",
+                             "02 00 80 00 00 00 00 00 00 00 00 00 00 00 82 00"),
+                    answered(kToRate9600, kToRate9600),
+                    {"rate 9600", "close"}}));
+  const std::string stamp = " \\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\d{3} \r\n";
+  const std::string log = debugLog();
+  EXPECT_TRUE(std::regex_search(log, std::regex("^Open" + printer.ptyPath() + stamp))) << log;
+  EXPECT_TRUE(std::regex_search(log, std::regex("\nClose" + printer.ptyPath() + stamp + "$"))) << log;
+}
+
+TEST_F(SerialTask, EqualRatesSendNoCommand49) {
+  VirtualPrinter printer(OnPty{});
+  const auto run = ctl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "task", "10"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "设置默认参数成功\n");
+  EXPECT_EQ(lineLog(printer), concat({{"open"},
+                                      answered(kIdentify, kIdentity),
+                                      answered(kRestoreDefaults, kRestoreDefaults),
+                                      {"close"}}));
+}
+
+TEST_F(SerialTask, PrinterAtAnotherRateHearsOnlyNoise) {
+  {
+    VirtualPrinter printer(OnPty{}, {"--baud", "19200"});
+    const auto run = ctl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "115200", "task", "10"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "Set Baudrate Failed\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(lineLog(printer), (Lines{"open", "rx noise: " + kToRate115200, "close"}));
+  }
+  VirtualPrinter printer(OnPty{}, {"--baud", "19200"});
+  const auto run = ctl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "task", "10"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Received Failed\n");
+  EXPECT_EQ(lineLog(printer), (Lines{"open", "rx noise: " + kIdentify, "close"}));
+}
+
+TEST_F(SerialTask, RepliesWithABadHeadCheckAreNotAccepted) {
+  // On the network the same reply is taken: only serial replies are checked.
+  VirtualPrinter printer(OnPty{}, {"--corrupt-check"});
+  const auto run = ctl({"--link", printer.link(), "--tran-baud", "9600", "task", "10"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Received Failed\n");
+  const std::string corrupted = "02 00 30 00 00 00 00 00 00 00 00 00 08 00 C5 00 4F 4D 42 38 30 00 00 00 48";
+  EXPECT_EQ(lineLog(printer), concat({{"open"}, answered(kIdentify, corrupted), {"close"}}));
+}
+
+TEST_F(SerialTask, LostReplyIsMadeUpByTheNextAttempt) {
+  VirtualPrinter printer(OnPty{}, {"--drop-every", "2"});
+  const auto run = ctl({"--link", printer.link(), "--tran-baud", "9600", "task", "10"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(lineLog(printer), concat({{"open"},
+                                      answered(kIdentify, kIdentity),
+                                      {"rx frame: " + kRestoreDefaults},
+                                      answered(kRestoreDefaults, kRestoreDefaults),
+                                      {"close"}}));
+}
+
+TEST_F(SerialTask, RawTasksCloseAndReopenThePortBeforeWriting) {
+  VirtualPrinter printer(OnPty{});
+  // Real time: closing the port discards what its side has not handed on
+  // yet, and the 10 ms pause after a raw write, scaled down, leaves a loaded
+  // machine too little time for that.
+  const auto run =
+      ctl({"--link", printer.link(), "--tran-baud", "9600", "task", "10", "task", "26", "task", "43"}, "1");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "设置默认参数成功\n设置流控成功\n");
+  // The flow-control sequence happens to be a whole frame, check byte
+  // included, so the printer answers it; the tool takes no notice.
+  const std::string flowControl = "02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01";
+  EXPECT_EQ(lineLog(printer), concat({{"open"},
+                                      answered(kIdentify, kIdentity),
+                                      answered(kRestoreDefaults, kRestoreDefaults),
+                                      {"close", "open", "rx raw: 8D 00", "close", "open"},
+                                      answered(flowControl, "02 00 8D 00 00 00 00 00 00 00 00 00 00 00 8F 00"),
+                                      {"close"}}));
+}
+
+TEST_F(SerialTask, RawTaskAsTheFirstTaskGoesToTheChosenPort) {
+  VirtualPrinter printer(OnPty{});
+  const auto run = ctl({"--link", printer.link(), "task", "26"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(lineLog(printer), (Lines{"open", "rx raw: 8D 00", "close"}));
+}
+
+TEST_F(SerialTask, RawSequenceIsWholeOnASlowLineWhenTheToolExits) {
+  VirtualPrinter printer(OnPty{}, {"--pace"});
+  const auto run = ctl({"--link", printer.link(), "--tran-baud", "9600", "task", "10", "task", "43"}, "1");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const Lines log = lineLog(printer);
+  // The raw task reopened the port; all 18 bytes crossed before it closed.
+  const auto reopened = std::find(log.rbegin(), log.rend(), "open");
+  ASSERT_NE(reopened, log.rend());
+  ASSERT_NE(reopened, log.rbegin());
+  EXPECT_EQ(*std::prev(reopened), "rx frame: 02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01");
+}
+
+using SerialLinkTest = CtlTest;
+
+TEST_F(SerialLinkTest, EqualRatesIdentifyOnly) {
+  VirtualPrinter printer(OnPty{});
+  const auto run = ctl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "btn_Test"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "Checking" + printer.ptyPath() + "\n" + printer.ptyPath() + "Found\n");
+  EXPECT_EQ(run.err, "连接成功\n");
+  EXPECT_EQ(lineLog(printer), concat({{"open"}, answered(kIdentify, kIdentity), {"close"}}));
+  const std::string log = debugLog();
+  EXPECT_TRUE(std::regex_search(
+      log, std::regex("^Open" + printer.ptyPath() + "[^\n]*\nSend 25 Bytes[^\n]*\n[^\n]*\n[^\n]*\n"
+                      "Receive 25 Bytes[^\n]*\n[^\n]*\n[^\n]*\nClose" + printer.ptyPath() + "[^\n]*\n$")))
+      << log;
+}
+
+TEST_F(SerialLinkTest, DifferentRatesMoveThePrinterThereAndBackOnAPacedLine) {
+  // Paced, replies reach the tool in pieces, as on a real line.
+  VirtualPrinter printer(OnPty{}, {"--pace"});
+  const auto run = ctl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "115200", "btn_Test"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "连接成功\n");
+  EXPECT_EQ(lineLog(printer), concat({{"open"},
+                                      answered(kToRate115200, kToRate115200),
+                                      {"rate 115200"},
+                                      answered(kIdentify, kIdentity),
+                                      answered(kToRate9600, kToRate9600),
+                                      {"rate 9600", "close"}}));
+}
+
+TEST_F(SerialLinkTest, NoPrinterExitsWithThree) {
+  const std::string noPrinter = "通讯失败，请选择正确的端口和波特率\n";
+  {
+    VirtualPrinter printer(OnPty{}, {"--silent"});
+    const auto run = ctl({"--link", printer.link(), "--tran-baud", "9600", "btn_Test"});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(run.out, "Checking" + printer.ptyPath() + "\n");
+    EXPECT_EQ(run.err, noPrinter);
+    EXPECT_EQ(lineLog(printer), (Lines{"open", "rx frame: " + kIdentify, "close"}));
+  }
+  EmptyPty nothing;
+  ASSERT_FALSE(nothing.path().empty());
+  const auto run = ctl({"--link", "serial:" + nothing.path(), "btn_Test"});
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_EQ(run.err, noPrinter);
+}
+
+using SerialBootMode = CtlTest;
+
+TEST_F(SerialBootMode, HandshakeEndsWhenTheBootLoaderAnswers) {
+  VirtualPrinter printer(OnPty{}, {"--boot-after", "5"});
+  const auto run = ctl({"--link", printer.link(), "but_bootIn"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  // The port is opened once and ends closed. Bytes close together make one
+  // raw unit. The boot loader answers each handshake byte from the fifth on;
+  // the tool stops sending once it has seen an answer, so a byte or two more
+  // may have gone out, and the answer to the last may follow the close.
+  Lines portEvents;
+  std::size_t handshakeBytes = 0;
+  std::size_t answers = 0;
+  std::size_t bytesBeforeFirstAnswer = 0;
+  for (const std::string& entry : lineLog(printer)) {
+    if (entry == "open" || entry == "close") {
+      portEvents.push_back(entry);
+    } else if (entry == "tx reply: 61") {
+      if (answers++ == 0) bytesBeforeFirstAnswer = handshakeBytes;
+    } else {
+      ASSERT_TRUE(std::regex_match(entry, std::regex("rx raw: 61( 61)*"))) << entry;
+      handshakeBytes += (entry.size() - 5) / 3;
+    }
+  }
+  EXPECT_EQ(portEvents, (Lines{"open", "close"}));
+  EXPECT_GE(bytesBeforeFirstAnswer, 5u);
+  EXPECT_GE(answers, 1u);
+  EXPECT_EQ(answers, handshakeBytes - 4);
+  const std::string trace = debugLog();
+  EXPECT_TRUE(std::regex_search(trace, std::regex("Receive \\d+ Bytes[^\n]*\n    61 "))) << trace;
+}
+
+}  // namespace
+}  // namespace ombrel::test_support
