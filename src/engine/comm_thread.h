@@ -112,6 +112,7 @@ class TCommThread {
                   const Bytes& data, int attempts);
   void WriteLink(const Bytes& data);
   void SendRaw(const Bytes& sequence, const char* successKey);
+  void waitUntilSent(std::size_t count);
   void IdentifyPrinter();
 
   // Link layer.

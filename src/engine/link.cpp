@@ -85,6 +85,10 @@ void TCommThread::SwitchBaudRate(int rate) {
 void TCommThread::reopenSerialForRawSend() {
   serial_.closePort();
   clock_.sleepMs(kReopenPauseMs);
+  // The port of this task's link choice, at the rate the printer listens on
+  // between tasks, even when no framed task has opened it before.
+  serial_.setCommName(link_.comName);
+  serial_.setBaudRate(static_cast<std::uint32_t>(link_.devBaud));
   serial_.openPort();
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <thread>
 
 #include "engine/comm_thread.h"
 #include "engine/frame.h"
@@ -110,9 +111,19 @@ void TCommThread::SendRaw(const Bytes& sequence, const char* successKey) {
   }
   clock_.sleepMs(kRawPauseMs);
   WriteLink(sequence);
+  if (link_.transport == Transport::Serial) waitUntilSent(sequence.size());
   if (successKey != nullptr) ReportStatus(messageTexts().text(successKey));
   clock_.sleepMs(kRawPauseMs);
   if (network) udp_.deactivate();
+}
+
+void TCommThread::waitUntilSent(std::size_t count) {
+  // No reply tells that raw bytes have arrived, and the port discards what is
+  // still on its way when it closes: wait until they have left, and for the
+  // time the line needs to carry them (real time: the line is physical).
+  serial_.drainOutput(std::chrono::seconds(2));
+  const std::uint32_t rate = std::max<std::uint32_t>(serial_.baudRate(), 1);
+  std::this_thread::sleep_for(std::chrono::microseconds(count * 10'000'000ull / rate));
 }
 
 void TCommThread::IdentifyPrinter() {

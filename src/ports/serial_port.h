@@ -3,6 +3,7 @@
 // What the engine needs of a serial port. The serial component implements it;
 // tests may supply their own.
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -31,6 +32,10 @@ class SerialPort {
   // Queues a copy of the bytes; false, and nothing sent, when the port is
   // closed or length is 0.
   virtual bool sendData(const std::uint8_t* buffer, std::uint16_t length) = 0;
+  // Waits, at most `limit`, until everything queued has been handed to the
+  // driver and the driver has sent it. Closing the port discards what has not
+  // left yet, so a sender that closes soon after writing waits here first.
+  virtual void drainOutput(std::chrono::milliseconds limit) = 0;
 
   virtual void setOnReceiveData(ReceiveDataHandler handler) = 0;
 };

@@ -29,6 +29,7 @@ class FakeSerialPrinter final : public SerialPort {
   bool isOpen() const override;
   bool sendData(const std::uint8_t* buffer, std::uint16_t length) override;
   void setOnReceiveData(ReceiveDataHandler handler) override;
+  void drainOutput(std::chrono::milliseconds) override {}
 
   // The printer's behaviour.
   void ignoreCommand(int command);

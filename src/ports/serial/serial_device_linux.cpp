@@ -122,6 +122,8 @@ void SerialDevice::purge(Purge what) const {
   (void)::ioctl(fd_, TCFLSH, queue);
 }
 
+void SerialDevice::drain() const { (void)::ioctl(fd_, TCSBRK, 1); }
+
 std::optional<LineCounters> SerialDevice::lineCounters() const {
   serial_icounter_struct counts{};
   if (::ioctl(fd_, TIOCGICOUNT, &counts) != 0) return std::nullopt;

@@ -36,6 +36,8 @@ class SerialDevice {
   enum class Purge { Input, Output, Both };
   // Discards what the driver holds in that direction.
   void purge(Purge what) const;
+  // Blocks until the driver has sent its output.
+  void drain() const;
 
   // The driver's line counters; nothing when the driver keeps none (a
   // pseudo-terminal, for one) or the device has gone.

@@ -1,5 +1,7 @@
 #include "ports/serial/tcomm.h"
 
+#include <thread>
+
 #include <utility>
 
 #include "platform/errors.h"
@@ -41,6 +43,15 @@ bool TComm::sendData(const std::uint8_t* buffer, std::uint16_t length) {
   if (buffer == nullptr || length == 0) return false;
   std::lock_guard lock(mutex_);
   return session_ && session_->queue.push(Bytes(buffer, buffer + length));
+}
+
+void TComm::drainOutput(std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!sendQueueEmpty_.load() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  std::lock_guard lock(mutex_);
+  if (session_) session_->device.drain();
 }
 
 void TComm::setCommName(const std::string& name) {
