@@ -1,12 +1,15 @@
 # The two commands of the README: `make run` and `make test`. Both install
-# what is missing on a Debian 12 machine first.
+# what is missing on a Debian 12 machine first. `make install` installs the
+# programs, the language files and the desktop entry under PREFIX.
 
 BUILD ?= build
 JOBS ?= 2
+PREFIX ?= /usr/local
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
+PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
+            qt6-base-dev libgl-dev xvfb xauth fonts-noto-cjk
 
-.PHONY: run test deps build build-asan build-tsan test-asan test-tsan bench clean
+.PHONY: run install test deps build build-asan build-tsan test-asan test-tsan bench clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -18,11 +21,30 @@ deps:
 	fi
 
 build: deps
-	cmake -S . -B $(BUILD)/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+	cmake -S . -B $(BUILD)/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+	  -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	cmake --build $(BUILD)/release -j $(JOBS)
 
+# The desktop tool with the virtual printer on 127.0.0.1:5100; without a
+# display, the command-line demo against the same printer.
 run: build
-	@scripts/demo.sh $(BUILD)/release/bin
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "make run: there is no display (DISPLAY and WAYLAND_DISPLAY are not set), so the"; \
+	  echo "desktop tool cannot open its window. Run 'make run' in a desktop session to see it."; \
+	  echo "Meanwhile, the same printer from the command line:"; \
+	  echo; \
+	  scripts/demo.sh $(BUILD)/release/bin; \
+	else \
+	  packaging/run-with-virtual-printer.sh $(BUILD)/release/bin; \
+	fi
+
+# DESTDIR stages the files for a package; sudo only when PREFIX needs it.
+install: build
+	@if [ -n "$(DESTDIR)" ] || [ -w "$(PREFIX)" ]; then \
+	  DESTDIR="$(DESTDIR)" cmake --install $(BUILD)/release; \
+	else \
+	  $(SUDO) cmake --install $(BUILD)/release; \
+	fi
 
 build-asan: deps
 	cmake -S . -B $(BUILD)/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=address

@@ -1,0 +1,30 @@
+#include "app/app_options.h"
+
+namespace ombrel::app {
+
+const char* const kAppUsage =
+    "Usage: ombrel-setting-tool [--dir DIR]\n"
+    "  --dir DIR   program directory: sysconfig.ini, debug.log and language files\n"
+    "              (default: beside the program when writable, else ~/.config/ombrel)\n"
+    "  --help      this text\n"
+    "Environment: OMBREL_TIME_SCALE=N runs the printer protocol's waits N times faster.\n";
+
+AppOptions parseAppOptions(const std::vector<std::string>& arguments) {
+  AppOptions options;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--dir" && i + 1 < arguments.size() && !arguments[i + 1].empty()) {
+      options.dir = arguments[++i];
+    } else if (argument.rfind("--dir=", 0) == 0 && argument.size() > 6) {
+      options.dir = argument.substr(6);
+    } else if (argument == "--dir" || argument == "--dir=") {
+      options.error = "--dir needs a directory";
+    } else {
+      options.error = "unknown argument: " + argument;
+    }
+    if (!options.error.empty()) break;
+  }
+  return options;
+}
+
+}  // namespace ombrel::app

@@ -1,0 +1,24 @@
+#include "app/app_texts.h"
+
+namespace ombrel::app {
+
+namespace {
+constexpr int kEnglish = 1;
+}
+
+std::string notWholeNumberText(int language, const std::string& box, const std::string& text) {
+  if (language == kEnglish) return box + " \"" + text + "\" is not a whole number. Enter a rate such as 9600.";
+  return box + "“" + text + "”不是整数，请输入整数，例如 9600。";
+}
+
+std::string taskRunningText(int language) {
+  return language == kEnglish ? "Busy: wait until the running task ends" : "正在执行任务，请稍候再试";
+}
+
+std::string devRateName(int language) { return language == kEnglish ? "Baud rate" : "波特率"; }
+
+std::string tranRateName(int language) {
+  return language == kEnglish ? "Transfer baud rate" : "传输波特率";
+}
+
+}  // namespace ombrel::app

@@ -1,0 +1,19 @@
+#pragma once
+
+// The desktop program's own short texts, which the language files do not
+// carry: one Chinese and one English form, chosen by the language index of
+// the main window's language list (1 English, anything else Chinese).
+
+#include <string>
+
+namespace ombrel::app {
+
+// A rate box holds something that is not a whole number.
+std::string notWholeNumberText(int language, const std::string& box, const std::string& text);
+// A task was asked for while another one runs.
+std::string taskRunningText(int language);
+// The name of a rate box in notWholeNumberText.
+std::string devRateName(int language);
+std::string tranRateName(int language);
+
+}  // namespace ombrel::app

@@ -1,0 +1,160 @@
+#include "app/frm_main.h"
+
+#include <QAbstractItemView>
+#include <QScreen>
+#include <QShowEvent>
+#include <algorithm>
+#include <chrono>
+
+#include "app/frm_para.h"
+#include "app/main_defaults.h"
+#include "app/widget_captions.h"
+#include "ports/serial_port_factory.h"
+#include "texts/item_texts.h"
+#include "texts/language_file.h"
+
+namespace ombrel::app {
+
+namespace {
+constexpr int kComFallbackCount = 30;
+constexpr std::int64_t kBootTickMs = 1000;
+constexpr const char* kSettingsFile = "sysconfig.ini";
+}  // namespace
+
+TFrmMain::TFrmMain(MainWindowServices services) : services_(std::move(services)) {
+  ui_ = createMainControls(*this, captionControls_);
+  setWindowTitle(QStringLiteral("Ombrel Setting Tool V1.0"));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  const auto tick = std::chrono::duration_cast<std::chrono::milliseconds>(
+      services_.clock.realDuration(kBootTickMs));
+  ui_.Timer1->setInterval(std::max<int>(1, static_cast<int>(tick.count())));
+
+  for (QRadioButton* radio : ui_.transportRadios) {
+    connect(radio, &QRadioButton::clicked, this, [this] { RadioButtonClick(); });
+  }
+  ui_.cbb_Comname->setOnDropDown([this] { FillComPorts(); });
+  connect(ui_.cbb_Language, &QComboBox::activated, this, [this](int index) { cbb_LanguageChange(index); });
+  connect(ui_.btn_Test, &QPushButton::clicked, this, [this] { btn_TestClick(); });
+  connect(ui_.btn_SetPara, &QPushButton::clicked, this, [this] { btn_SetParaClick(); });
+  connect(ui_.but_bootIn, &QPushButton::clicked, this, [this] { but_bootInClick(); });
+  connect(ui_.but_bootOut, &QPushButton::clicked, this, [this] { but_bootOutClick(); });
+  connect(ui_.Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+  serial_ = makePrinterSerialPort(owner_);
+  engine_ = std::make_unique<TCommThread>(owner_, *this, *this, TCommThread::Ports{*serial_, usb_},
+                                          services_.clock, services_.appDir);
+  FillComPorts();
+}
+
+TFrmMain::~TFrmMain() {
+  // A worker waiting for this thread must not wait for ever once it stops
+  // listening.
+  owner_.shutdown();
+  engine_.reset();
+}
+
+void TFrmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_ || event->spontaneous()) return;
+  shown_ = true;
+  FormShow();
+}
+
+void TFrmMain::FormShow() {
+  LoadMainDefaults();
+  ApplyLanguage(ui_.cbb_Language->currentIndex());
+  if (ui_.cbb_UsbDeviceList->count() > 0) ui_.cbb_UsbDeviceList->setCurrentIndex(0);
+  showTranMsg();
+  if (const QScreen* screen = this->screen()) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+}
+
+void TFrmMain::FillComPorts() {
+  // The operator's typed name stays when no port is found.
+  const QString typed = ui_.cbb_Comname->currentText();
+  ui_.cbb_Comname->clear();
+  const auto ports = services_.listSerialPorts();
+  for (const auto& port : ports) ui_.cbb_Comname->addItem(QString::fromStdString(port));
+  if (!ports.empty()) {
+    ui_.cbb_Comname->setCurrentIndex(0);
+  } else {
+    for (int n = 1; n <= kComFallbackCount; ++n) ui_.cbb_Comname->addItem(QStringLiteral("COM%1").arg(n));
+    ui_.cbb_Comname->setCurrentIndex(-1);
+    ui_.cbb_Comname->setEditText(typed);
+  }
+  // Long stable names are read in a list wider than the box.
+  auto* view = ui_.cbb_Comname->view();
+  view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth());
+}
+
+int TFrmMain::checkedTransport() const {
+  for (std::size_t i = 0; i < ui_.transportRadios.size(); ++i) {
+    if (ui_.transportRadios[i]->isChecked()) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void TFrmMain::showTranMsg() {
+  const int transport = checkedTransport();
+  if (transport < 0) return;
+  ui_.lbl_TranMsg->setText(
+      QString::fromStdString(itemTexts().item(ItemList::TransMode, static_cast<std::size_t>(transport))));
+}
+
+void TFrmMain::RadioButtonClick() {
+  connected_ = false;
+  showTranMsg();
+}
+
+void TFrmMain::ApplyLanguage(int index) {
+  std::vector<CaptionTarget*> windows{this};
+  if (paraWindow_ != nullptr) windows.push_back(paraWindow_);
+  applyLanguage(index, services_.languageDirs, windows);
+}
+
+void TFrmMain::cbb_LanguageChange(int index) {
+  ApplyLanguage(index);
+  showTranMsg();
+}
+
+void TFrmMain::LoadMainDefaults() {
+  const MainDefaults defaults = loadMainDefaults(IniFile(services_.appDir + kSettingsFile));
+  ui_.edt_Ipaddress->setText(QString::fromStdString(defaults.ipAddress));
+  ui_.cbb_Language->setCurrentIndex(defaults.language);
+  if (defaults.tranMode >= 0 && defaults.tranMode < static_cast<int>(ui_.transportRadios.size())) {
+    ui_.transportRadios[static_cast<std::size_t>(defaults.tranMode)]->setChecked(true);
+  }
+}
+
+void TFrmMain::SaveMainDefaults() {
+  try {
+    IniFile file(services_.appDir + kSettingsFile);
+    storeMainDefaults(file, MainDefaults{ui_.edt_Ipaddress->text().toStdString(),
+                                         ui_.cbb_Language->currentIndex(), checkedTransport()});
+    file.save();
+  } catch (const std::exception& error) {
+    // The parameters window still opens: only the start-up choice is lost.
+    services_.messageBoxes.warning(error.what());
+  }
+}
+
+void TFrmMain::paraWindowClosed() {
+  connected_ = false;
+  show();
+}
+
+std::string TFrmMain::caption() const { return windowTitle().toStdString(); }
+
+void TFrmMain::setCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+
+std::vector<CaptionControl> TFrmMain::controls() {
+  std::vector<CaptionControl> result;
+  for (QWidget* widget : captionControls_) result.push_back(captionControlFor(*widget));
+  return result;
+}
+
+}  // namespace ombrel::app

@@ -1,0 +1,124 @@
+#pragma once
+
+// The main window: the operator chooses the link to the printer, tests it,
+// opens the parameters window and switches a serial printer into its boot
+// loader. It owns the task engine and answers the engine's questions about
+// the link.
+
+#include <QMainWindow>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_controls.h"
+#include "app/message_boxes.h"
+#include "app/qt_owner_thread.h"
+#include "app/serial_port_list.h"
+#include "engine/comm_thread.h"
+#include "engine/engine_host.h"
+#include "platform/clock.h"
+#include "ports/no_usb_port.h"
+#include "texts/caption_target.h"
+
+namespace ombrel::app {
+
+class TFrmPara;
+
+struct MainWindowServices {
+  std::string appDir;  // with a trailing '/': sysconfig.ini and debug.log
+  std::vector<std::filesystem::path> languageDirs;  // searched in order
+  Clock& clock;
+  MessageBoxes& messageBoxes;
+  std::function<std::vector<std::string>()> listSerialPorts = [] { return app::listSerialPorts(); };
+};
+
+class TFrmMain final : public QMainWindow,
+                       public EngineHost,
+                       public NotifyWindow,
+                       public CaptionTarget {
+ public:
+  explicit TFrmMain(MainWindowServices services);
+  ~TFrmMain() override;
+
+  TCommThread& engine() { return *engine_; }
+  const MainControls& ui() const { return ui_; }
+  void setParaWindow(TFrmPara* window) { paraWindow_ = window; }
+
+  // Copies the checked transport's selection into the fields the engine
+  // reads. False, after telling the operator, when a rate box of the serial
+  // link does not hold a whole number.
+  bool ReadLinkSettings();
+  // Language file `index` (1 English, else Chinese) for both windows.
+  void ApplyLanguage(int index);
+  bool connected() const { return connected_; }
+  // The parameters window has closed: the next opening tests the link again.
+  void paraWindowClosed();
+
+  LinkSettings linkSettings() override;
+  void devBaudChanged(int rate) override;
+  void showIdleData(const Bytes& bytes) override;
+  void usbDevicesChanged(const std::vector<std::string>& identities) override;
+  void showTransferText(const std::string& text) override;
+
+  void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
+
+  std::string windowName() const override { return "FrmMain"; }
+  std::string caption() const override;
+  void setCaption(const std::string& caption) override;
+  std::vector<CaptionControl> controls() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // Link choice.
+  void FillComPorts();
+  int checkedTransport() const;
+  void showTranMsg();
+  int rateFromBox(const QComboBox* box, const std::string& name) const;
+  void RadioButtonClick();
+  void cbb_LanguageChange(int index);
+  void FormShow();
+  void LoadMainDefaults();
+  void SaveMainDefaults();
+
+  // Link test and parameters window.
+  bool startTask(int code);
+  void btn_TestClick();
+  void btn_SetParaClick();
+  void pause(std::int64_t protocolMs);
+  void linkTestSucceeded();
+  void linkTestFailed();
+
+  // Boot mode.
+  void but_bootInClick();
+  void but_bootOutClick();
+  void Timer1Timer();
+  void setLinkControlsEnabled(bool enabled);
+
+  MainWindowServices services_;
+  std::vector<QWidget*> captionControls_;
+  MainControls ui_;
+  TFrmPara* paraWindow_ = nullptr;
+
+  // The link as ReadLinkSettings last copied it.
+  std::string comName_ = "COM1";
+  std::string hostAddress_ = LinkSettings{}.hostAddress;
+  int hostPort_ = LinkSettings{}.hostPort;
+  std::string selUsbDevice_;
+
+  bool connected_ = false;
+  int waitCounter_ = 0;
+  bool linkTestRunning_ = false;  // a link test of this window awaits its verdict
+  bool shown_ = false;
+
+  // Declared last: the engine stops before the ports and the owner thread go.
+  QtOwnerThread owner_;
+  NoUsbPort usb_;
+  std::unique_ptr<SerialPort> serial_;
+  std::unique_ptr<TCommThread> engine_;
+};
+
+}  // namespace ombrel::app

@@ -1,0 +1,92 @@
+// The main window's side of the engine: the link snapshot of every task,
+// what the printer and the ports report, and the engine's messages.
+
+#include "app/app_texts.h"
+#include "app/frm_main.h"
+#include "app/frm_para.h"
+#include "app/idle_lines.h"
+#include "app/link_text.h"
+#include "platform/errors.h"
+
+namespace ombrel::app {
+
+LinkSettings TFrmMain::linkSettings() {
+  LinkSettings link;
+  switch (checkedTransport()) {
+    case 0:
+      link.transport = Transport::Serial;
+      break;
+    case 1:
+      link.transport = Transport::Network;
+      break;
+    case 2:
+      link.transport = Transport::Usb;
+      break;
+    default:
+      // Nothing here drives a parallel port; no printer can answer there.
+      throw ECommonError(error_text::kConnectingFailed);
+  }
+  link.comName = comName_;
+  link.devBaud = rateFromBox(ui_.cbb_DevBauRate, devRateName(ui_.cbb_Language->currentIndex()));
+  link.tranBaud = rateFromBox(ui_.cbb_TranBauRate, tranRateName(ui_.cbb_Language->currentIndex()));
+  link.hostAddress = hostAddress_;
+  link.hostPort = hostPort_;
+  link.usbDevice = selUsbDevice_;
+  return link;
+}
+
+int TFrmMain::rateFromBox(const QComboBox* box, const std::string& name) const {
+  const std::string text = box->currentText().toStdString();
+  if (const auto rate = parseWholeNumber(text)) return *rate;
+  throw ECommonError(notWholeNumberText(ui_.cbb_Language->currentIndex(), name, text));
+}
+
+void TFrmMain::devBaudChanged(int rate) {
+  const QString text = QString::number(rate);
+  const int index = ui_.cbb_DevBauRate->findText(text);
+  if (index >= 0) {
+    ui_.cbb_DevBauRate->setCurrentIndex(index);
+  } else {
+    ui_.cbb_DevBauRate->setEditText(text);
+  }
+}
+
+void TFrmMain::showIdleData(const Bytes& bytes) {
+  for (const auto& line : idleDataLines(bytes)) ui_.Memo1->appendPlainText(QString::fromStdString(line));
+}
+
+void TFrmMain::usbDevicesChanged(const std::vector<std::string>& identities) {
+  const QString selected = ui_.cbb_UsbDeviceList->currentText();
+  ui_.cbb_UsbDeviceList->clear();
+  for (const auto& identity : identities) ui_.cbb_UsbDeviceList->addItem(QString::fromStdString(identity));
+  const int kept = ui_.cbb_UsbDeviceList->findText(selected);
+  ui_.cbb_UsbDeviceList->setCurrentIndex(kept >= 0 ? kept : (identities.empty() ? -1 : 0));
+}
+
+void TFrmMain::showTransferText(const std::string& text) {
+  if (paraWindow_ != nullptr) paraWindow_->showTransferText(text);
+}
+
+void TFrmMain::engineMessage(EngineMessage message, int, const std::string& text) {
+  switch (message) {
+    case kLinkTestSucceeded:
+      linkTestSucceeded();
+      return;
+    case kLinkTestFailed:
+      linkTestFailed();
+      return;
+    case kStatusChanged:
+      ui_.statusPanels[0]->setText(QString::fromStdString(text));
+      return;
+    case kTaskSucceeded:
+      linkTestRunning_ = false;
+      return;
+    case kTaskFailed:
+      ui_.statusPanels[0]->setText(QString::fromStdString(text));
+      // A link test that could not even take the link ends without a verdict.
+      if (linkTestRunning_) linkTestFailed();
+      return;
+  }
+}
+
+}  // namespace ombrel::app

@@ -1,0 +1,114 @@
+// The desktop program's pieces that need no window: the serial port list,
+// MainDefault, the link boxes' numbers, idle lines and the command line.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/app_options.h"
+#include "app/idle_lines.h"
+#include "app/link_text.h"
+#include "app/main_defaults.h"
+#include "app/serial_port_list.h"
+#include "settings/temp_dir.h"
+
+namespace ombrel::app {
+namespace {
+
+namespace fs = std::filesystem;
+using ombrel::testing::readFile;
+using ombrel::testing::TempDir;
+using ombrel::testing::writeFile;
+
+class SerialPortListTest : public ::testing::Test {
+ protected:
+  SerialPortListTest() {
+    sources_ = {dir_ / "class/tty", "/dev", dir_ / "by-id"};
+    fs::create_directories(sources_.ttyClass);
+  }
+  // A terminal; with a device behind it unless `device` is false; with a
+  // port type file when `type` is not empty.
+  void terminal(const std::string& name, bool device = true, const std::string& type = {}) {
+    fs::create_directories(sources_.ttyClass / name);
+    if (device) fs::create_directories(sources_.ttyClass / name / "device");
+    if (!type.empty()) writeFile(sources_.ttyClass / name / "type", type + "\n");
+  }
+
+  TempDir dir_;
+  SerialPortSources sources_;
+};
+
+TEST_F(SerialPortListTest, DevicesInNaturalOrderThenStableNames) {
+  terminal("ttyUSB10");
+  terminal("ttyS1", true, "4");
+  terminal("ttyUSB2");
+  terminal("ttyACM0");
+  terminal("tty5", false);    // a virtual console: no device
+  terminal("ttyS3", true, "0");  // a UART slot with nothing in it
+  fs::create_directories(sources_.byIdDir);
+  writeFile(sources_.byIdDir / "usb-FTDI_FT232R-if00-port0", "");
+  writeFile(sources_.byIdDir / "usb-1a86_CH340-if00-port0", "");
+
+  EXPECT_EQ(listSerialPorts(sources_),
+            (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyS1", "/dev/ttyUSB2", "/dev/ttyUSB10",
+                                      (sources_.byIdDir / "usb-1a86_CH340-if00-port0").string(),
+                                      (sources_.byIdDir / "usb-FTDI_FT232R-if00-port0").string()}));
+}
+
+TEST_F(SerialPortListTest, NothingFoundWhenTheDirectoriesAreMissingOrEmpty) {
+  EXPECT_TRUE(listSerialPorts(sources_).empty());
+  EXPECT_TRUE(listSerialPorts({dir_ / "none", "/dev", dir_ / "none"}).empty());
+}
+
+TEST(MainDefaultsTest, DefaultsWithoutAFileAndStoredValuesBackAgain) {
+  TempDir dir;
+  const MainDefaults none = loadMainDefaults(IniFile(dir / "sysconfig.ini"));
+  EXPECT_EQ(none.ipAddress, "192.168.1.87");
+  EXPECT_EQ(none.language, 0);
+  EXPECT_EQ(none.tranMode, 0);
+
+  // Another section's keys stay; key names match whatever their case.
+  writeFile(dir / "sysconfig.ini", "[ParaDefault]\r\nBaudRate=9600\r\n[maindefault]\r\ntranmode=7\r\n");
+  EXPECT_EQ(loadMainDefaults(IniFile(dir / "sysconfig.ini")).tranMode, 7);
+  IniFile file(dir / "sysconfig.ini");
+  storeMainDefaults(file, {"10.0.0.9", 1, 2});
+  file.save();
+  EXPECT_EQ(readFile(dir / "sysconfig.ini"),
+            "[ParaDefault]\r\nBaudRate=9600\r\n[maindefault]\r\ntranmode=2\r\nIP Address=10.0.0.9\r\n"
+            "Language=1\r\n");
+  const MainDefaults back = loadMainDefaults(IniFile(dir / "sysconfig.ini"));
+  EXPECT_EQ(back.ipAddress, "10.0.0.9");
+  EXPECT_EQ(back.language, 1);
+  EXPECT_EQ(back.tranMode, 2);
+}
+
+TEST(LinkTextTest, WholeNumbersOnly) {
+  EXPECT_EQ(parseWholeNumber("115200"), 115200);
+  EXPECT_EQ(parseWholeNumber("+9600"), 9600);
+  EXPECT_EQ(parseWholeNumber("-1"), -1);
+  for (const char* text : {"", "96 00", "9600 ", "0x10", "12.5", "abc", "99999999999", "+", "-"}) {
+    EXPECT_FALSE(parseWholeNumber(text)) << text;
+  }
+  EXPECT_EQ(hostPortFromText("9100"), 9100);
+  EXPECT_EQ(hostPortFromText("port"), 5100);
+  EXPECT_EQ(hostPortFromText(""), 5100);
+}
+
+TEST(IdleLinesTest, LineFeedsEndLinesAndCarriageReturnsVanish) {
+  EXPECT_EQ(idleDataLines({'o', 'k', '\r', '\n', '\n', 'b', '\r', 'y'}),
+            (std::vector<std::string>{"ok", "", "by"}));
+  EXPECT_EQ(idleDataLines({'\r'}), std::vector<std::string>{});
+  // GBK text from the printer reads as Chinese.
+  EXPECT_EQ(idleDataLines({0xD6, 0xD0, 0xCE, 0xC4, '\n'}), std::vector<std::string>{"中文"});
+}
+
+TEST(AppOptionsTest, DirectoryAndMistakes) {
+  EXPECT_EQ(parseAppOptions({"--dir", "/tmp/x"}).dir, "/tmp/x");
+  EXPECT_EQ(parseAppOptions({"--dir=/tmp/y"}).dir, "/tmp/y");
+  EXPECT_TRUE(parseAppOptions({}).error.empty());
+  EXPECT_EQ(parseAppOptions({"--dir"}).error, "--dir needs a directory");
+  EXPECT_EQ(parseAppOptions({"--link", "net:1.2.3.4"}).error, "unknown argument: --link");
+}
+
+}  // namespace
+}  // namespace ombrel::app

@@ -1,0 +1,90 @@
+// The main window's layout in both languages: every control shows its whole
+// text and none covers another. With OMBREL_SCREENSHOT_DIR set, the window
+// is also saved there as main-zh.png and main-en.png (taken from the screen
+// when running on a real X server).
+
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+
+#include "gui/main_window_fixture.h"
+
+namespace ombrel::gui_test {
+namespace {
+
+QRect inWindow(const QWidget* control, const QWidget* window) {
+  return QRect(control->mapTo(window, QPoint(0, 0)), control->size());
+}
+
+bool isAncestor(const QWidget* ancestor, const QWidget* widget) {
+  for (const QWidget* w = widget->parentWidget(); w != nullptr; w = w->parentWidget()) {
+    if (w == ancestor) return true;
+  }
+  return false;
+}
+
+void saveScreenshot(QWidget& window, const std::string& name) {
+  const QByteArray dir = qgetenv("OMBREL_SCREENSHOT_DIR");
+  if (dir.isEmpty()) return;
+  QPixmap shot;
+  if (QGuiApplication::platformName() == "xcb") {
+    // What the X server shows, not what Qt would paint.
+    QApplication::sync();
+    shot = window.screen()->grabWindow(0, window.frameGeometry().x(), window.frameGeometry().y(),
+                                       window.frameGeometry().width(), window.frameGeometry().height());
+  } else {
+    shot = window.grab();
+  }
+  ASSERT_TRUE(shot.save(QString::fromUtf8(dir) + "/" + QString::fromStdString(name)));
+}
+
+class Layout : public MainWindowTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(Layout, NothingCutOffNothingOverlapping) {
+  installLanguageFiles();
+  writeSettings("[MainDefault]\nLanguage=" + std::to_string(GetParam()) + "\n");
+  auto& window = start();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  settle(std::chrono::milliseconds(200));
+  const QSize size = window.size();
+  window.usbDevicesChanged({"VID_0483&PID_811E"});
+  // A status text of any length leaves the window as it is.
+  window.engineMessage(kStatusChanged, 0, "Checking/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+  settle(std::chrono::milliseconds(50));
+  EXPECT_EQ(window.size(), size);
+
+  std::vector<QWidget*> controls;
+  for (QWidget* widget : window.findChildren<QWidget*>()) {
+    if (widget->objectName().isEmpty() || widget->objectName().startsWith("qt_") || !widget->isVisible()) continue;
+    controls.push_back(widget);
+  }
+  ASSERT_GE(controls.size(), 24u);
+  const QRect area = window.rect();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const QWidget* control = controls[i];
+    const std::string name = control->objectName().toStdString();
+    const QRect rect = inWindow(control, &window);
+    EXPECT_TRUE(area.contains(rect)) << name << " leaves the window";
+    // Captions need their full size; boxes at least their smallest.
+    const bool caption = qobject_cast<const QLabel*>(control) || qobject_cast<const QAbstractButton*>(control);
+    const QSize needed = caption ? control->sizeHint() : control->minimumSizeHint();
+    EXPECT_GE(rect.width(), needed.width()) << name << " is cut off";
+    EXPECT_GE(rect.height(), needed.height()) << name << " is cut off";
+    for (std::size_t j = i + 1; j < controls.size(); ++j) {
+      const QWidget* other = controls[j];
+      if (isAncestor(control, other) || isAncestor(other, control)) continue;
+      EXPECT_FALSE(rect.intersects(inWindow(other, &window)))
+          << name << " overlaps " << other->objectName().toStdString();
+    }
+  }
+  for (QLabel* panel : ui().statusPanels) EXPECT_TRUE(area.contains(inWindow(panel, &window)));
+  saveScreenshot(window, GetParam() == 1 ? "main-en.png" : "main-zh.png");
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, Layout, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int>& language) {
+                           return language.param == 1 ? "English" : "Chinese";
+                         });
+
+}  // namespace
+}  // namespace ombrel::gui_test
