@@ -35,7 +35,7 @@ run: build
 	  echo; \
 	  scripts/demo.sh $(BUILD)/release/bin; \
 	else \
-	  packaging/run-with-virtual-printer.sh $(BUILD)/release/bin; \
+	  scripts/run-desktop.sh $(BUILD)/release/bin; \
 	fi
 
 # DESTDIR stages the files for a package; sudo only when PREFIX needs it.
