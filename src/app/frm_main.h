@@ -44,6 +44,9 @@ class TFrmMain final : public QMainWindow,
 
   TCommThread& engine() { return *engine_; }
   const MainControls& ui() const { return ui_; }
+  // The program directory, ending with a separator.
+  const std::string& appDir() const { return services_.appDir; }
+  MessageBoxes& messageBoxes() { return services_.messageBoxes; }
   void setParaWindow(TFrmPara* window) { paraWindow_ = window; }
 
   // Copies the checked transport's selection into the fields the engine

@@ -2,36 +2,48 @@
 
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <stdexcept>
 
 #include "app/frm_main.h"
+#include "app/para_tabs.h"
 #include "app/widget_captions.h"
+#include "settings/para_settings.h"
 
 namespace ombrel::app {
 
 namespace {
-constexpr int kInitialWidth = 640;
-constexpr int kInitialHeight = 480;
 constexpr int kStatusPanel0Width = 250;
+constexpr int kStatusPanel1Width = 50;
+constexpr int kStatusBarEndMargin = 4;
+constexpr const char* kSettingsFile = "sysconfig.ini";
 }  // namespace
 
 TFrmPara::TFrmPara(TFrmMain& mainWindow) : mainWindow_(mainWindow) {
   setWindowTitle(QStringLiteral("Ombrel Setting Tool"));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setModal(true);
+
   tabs_ = new QTabWidget(this);
-  statusBar_ = named(new QStatusBar(this), "StatusBar1", captionControls_);
-  statusBar_->setSizeGripEnabled(false);
-  for (QLabel*& panel : statusPanels_) {
-    panel = new QLabel(statusBar_);
-    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  }
-  statusPanels_[0]->setMinimumWidth(kStatusPanel0Width);
-  statusBar_->addWidget(statusPanels_[0], 1);
-  statusBar_->addWidget(statusPanels_[1], 1);
+  tabs_->setObjectName(QStringLiteral("PageControl1"));
+  ParaPageBuilder build(*tabs_, controls_, captionControls_);
+  buildBasicTab(build);
+  buildBluetoothTab(build);
+  buildWifiTab(build);
+  buildNetworkTab(build);
+  buildInfraredTab(build);
+  buildDownloadTab(build);
+  buildProductTab(build);
+  createStatusBar();
 
   auto* column = new QVBoxLayout(this);
   column->addWidget(tabs_, 1);
   column->addWidget(statusBar_);
-  resize(kInitialWidth, kInitialHeight);
+  // The window takes the size its largest tab needs in either language.
+  column->setSizeConstraint(QLayout::SetFixedSize);
+
+  connectRules();
+  connectActions();
 }
 
 TFrmPara::~TFrmPara() {
@@ -39,13 +51,39 @@ TFrmPara::~TFrmPara() {
   mainWindow_.engine().setNotifyWindow(mainWindow_);
 }
 
+void TFrmPara::createStatusBar() {
+  statusBar_ = named(new QStatusBar(this), "StatusBar1", captionControls_);
+  statusBar_->setSizeGripEnabled(false);
+  // Without a size grip the last panel would touch the window's edge.
+  statusBar_->setContentsMargins(0, 0, kStatusBarEndMargin, 0);
+  for (QLabel*& panel : statusPanels_) {
+    panel = new QLabel(statusBar_);
+    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  }
+  statusPanels_[0]->setMinimumWidth(kStatusPanel0Width);
+  // A long status text is cut at the panel's end rather than widening the window.
+  statusPanels_[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  statusPanels_[1]->setFixedWidth(kStatusPanel1Width);
+  statusBar_->addWidget(statusPanels_[0], 1);
+  statusBar_->addWidget(statusPanels_[1]);
+}
+
 void TFrmPara::showTransferText(const std::string& text) {
   statusPanels_[1]->setText(QString::fromStdString(text));
 }
 
 void TFrmPara::engineMessage(EngineMessage message, int, const std::string& text) {
-  if (message == kStatusChanged || message == kTaskFailed) {
+  if (message == kTaskFailed) {
     statusPanels_[0]->setText(QString::fromStdString(text));
+    return;
+  }
+  if (message != kStatusChanged) return;
+  statusPanels_[0]->setText(QString::fromStdString(text));
+  try {
+    stepSerialNumberAfter(text, controls_);
+  } catch (const std::invalid_argument& error) {
+    // The serial number keeps its text; the device has been written anyway.
+    mainWindow_.messageBoxes().error(error.what());
   }
 }
 
@@ -55,7 +93,17 @@ void TFrmPara::setCaption(const std::string& caption) { setWindowTitle(QString::
 
 std::vector<CaptionControl> TFrmPara::controls() {
   std::vector<CaptionControl> result;
-  for (QWidget* widget : captionControls_) result.push_back(captionControlFor(*widget));
+  for (QWidget* widget : captionControls_) {
+    CaptionControl control = captionControlFor(*widget);
+    if (tabs_->indexOf(widget) >= 0) {
+      // A tab page's caption is the text of its tab.
+      control.text = [this, widget] { return tabs_->tabText(tabs_->indexOf(widget)).toStdString(); };
+      control.setText = [this, widget](const std::string& text) {
+        tabs_->setTabText(tabs_->indexOf(widget), QString::fromStdString(text));
+      };
+    }
+    result.push_back(std::move(control));
+  }
   return result;
 }
 
@@ -70,14 +118,45 @@ void TFrmPara::done(int result) {
   QDialog::done(result);
 }
 
+std::string TFrmPara::settingsPath() const { return mainWindow_.appDir() + kSettingsFile; }
+
 void TFrmPara::FormShow() {
+  putItemTexts(controls_);
+  LoadParaSettings(IniFile(settingsPath()), controls_);
   statusPanels_[0]->clear();
   mainWindow_.engine().setNotifyWindow(*this);
+  applyEnableRules();
+  tabs_->setCurrentIndex(0);
+  measureAgain();
+  centreOverMainWindow();
+}
+
+// A tab never shown keeps its layouts' measures from the texts it was made
+// with; captions and items changed since must be measured again, or the
+// window would take the size of the old texts.
+void TFrmPara::measureAgain() {
+  for (QWidget* widget : findChildren<QWidget*>()) widget->updateGeometry();
+  for (QLayout* layout : findChildren<QLayout*>()) layout->invalidate();
+  layout()->activate();
 }
 
 void TFrmPara::FormClose() {
+  try {
+    IniFile file(settingsPath());
+    SaveParaSettings(file, controls_);
+    file.save();
+  } catch (const std::exception& error) {
+    // The window still closes: only this session's choices are lost.
+    mainWindow_.messageBoxes().warning(error.what());
+  }
   mainWindow_.engine().setNotifyWindow(mainWindow_);
   mainWindow_.paraWindowClosed();
+}
+
+void TFrmPara::centreOverMainWindow() {
+  QRect frame = frameGeometry();
+  frame.moveCenter(mainWindow_.frameGeometry().center());
+  move(frame.topLeft());
 }
 
 }  // namespace ombrel::app

@@ -1,18 +1,21 @@
 #pragma once
 
 // The parameters window. The main window shows it modally once the link
-// test has found the printer; while it is shown it receives the engine's
-// messages, and when it closes it gives them back and shows the main window
-// again.
+// test has found the printer. Showing it loads the stored settings into its
+// controls and takes the engine's messages; closing it saves them, gives the
+// messages back and shows the main window again.
 
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <array>
 #include <string>
 #include <vector>
 
+#include "app/para_widget_controls.h"
+#include "commands/window_action.h"
 #include "engine/engine_host.h"
 #include "texts/caption_target.h"
 
@@ -28,11 +31,16 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   TFrmPara(const TFrmPara&) = delete;
   TFrmPara& operator=(const TFrmPara&) = delete;
 
+  // The controls by name, as the settings store and the actions see them.
+  ParaControls& paraControls() { return controls_; }
+  const ParaControls& paraControls() const { return controls_; }
+
   // A transfer names the file it sends: shown in status panel 1.
   void showTransferText(const std::string& text);
   QLabel* statusPanel(std::size_t index) const { return statusPanels_.at(index); }
 
-  // Status texts and failure texts of the engine go to status panel 0.
+  // Status texts and failure texts of the engine go to status panel 0; a
+  // status text may step the serial number.
   void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
 
   std::string windowName() const override { return "FrmPara"; }
@@ -46,10 +54,30 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   void done(int result) override;
 
  private:
+  void createStatusBar();
   void FormShow();
   void FormClose();
+  std::string settingsPath() const;
+  void measureAgain();
+  void centreOverMainWindow();
+
+  // Rules that follow the operator's choices (frm_para_rules.cpp).
+  void connectRules();
+  void applyEnableRules();
+  void rb_StaticIPClick();
+  void RadioGroup1Click();
+  void rb_InfraredClick();
+  void Chb_CloseWifiChange();
+  void distanceBoxEnter(QLineEdit* box);
+
+  // Set buttons (frm_para_actions.cpp).
+  void connectActions();
+  void act(const ActionOutcome& outcome, bool refreshLink);
+  void startTask(const TaskStart& task);
+  void Chb_CloseWifiClick(bool ticked);
 
   TFrmMain& mainWindow_;
+  ParaWidgetControls controls_;
   std::vector<QWidget*> captionControls_;
   QTabWidget* tabs_ = nullptr;
   QStatusBar* statusBar_ = nullptr;

@@ -3,40 +3,11 @@
 // is also saved there as main-zh.png and main-en.png (taken from the screen
 // when running on a real X server).
 
-#include <QGuiApplication>
-#include <QPixmap>
-#include <QScreen>
-
 #include "gui/main_window_fixture.h"
+#include "gui/window_checks.h"
 
 namespace ombrel::gui_test {
 namespace {
-
-QRect inWindow(const QWidget* control, const QWidget* window) {
-  return QRect(control->mapTo(window, QPoint(0, 0)), control->size());
-}
-
-bool isAncestor(const QWidget* ancestor, const QWidget* widget) {
-  for (const QWidget* w = widget->parentWidget(); w != nullptr; w = w->parentWidget()) {
-    if (w == ancestor) return true;
-  }
-  return false;
-}
-
-void saveScreenshot(QWidget& window, const std::string& name) {
-  const QByteArray dir = qgetenv("OMBREL_SCREENSHOT_DIR");
-  if (dir.isEmpty()) return;
-  QPixmap shot;
-  if (QGuiApplication::platformName() == "xcb") {
-    // What the X server shows, not what Qt would paint.
-    QApplication::sync();
-    shot = window.screen()->grabWindow(0, window.frameGeometry().x(), window.frameGeometry().y(),
-                                       window.frameGeometry().width(), window.frameGeometry().height());
-  } else {
-    shot = window.grab();
-  }
-  ASSERT_TRUE(shot.save(QString::fromUtf8(dir) + "/" + QString::fromStdString(name)));
-}
 
 class Layout : public MainWindowTest, public ::testing::WithParamInterface<int> {};
 

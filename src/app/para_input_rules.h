@@ -1,0 +1,25 @@
+#pragma once
+
+// What the parameters window's boxes let the operator type, and the check of
+// the black-mark distance boxes when Enter is pressed.
+
+#include <QLineEdit>
+#include <functional>
+#include <string>
+
+namespace ombrel::app {
+
+// Only the digits 0 to 9 (and backspace) can be typed.
+void acceptDigits(QLineEdit* box);
+// Only the digits, "." (and backspace) can be typed: address boxes.
+void acceptAddressCharacters(QLineEdit* box);
+
+// Runs `handler` when Enter or Return is pressed in `box`; the key goes no
+// further.
+void onEnter(QLineEdit* box, std::function<void()> handler);
+
+enum class DistanceEntry { Accepted, OutOfRange, NotANumber };
+// A distance in millimetres is a number from 1 to 255.
+DistanceEntry checkDistance(const std::string& text);
+
+}  // namespace ombrel::app

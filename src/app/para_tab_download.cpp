@@ -1,0 +1,102 @@
+// "程序下载": program update, font library download, NV logos and reading
+// printer memory back.
+
+#include <QListWidget>
+#include <QVBoxLayout>
+
+#include "app/para_input_rules.h"
+#include "app/para_tabs.h"
+
+namespace ombrel::app {
+
+namespace {
+
+constexpr int kShortBoxWidth = 10;  // characters shown of an address or length
+
+QGroupBox* programGroup(ParaPageBuilder& b) {
+  auto* group = b.group("grpUpdatePrg", "程序更新");
+  // The stored settings choose which of the two update buttons shows; both
+  // keep their place so the tab does not move when one is hidden.
+  QPushButton* update = b.button("btn_UpdatePrg", "更新");
+  QPushButton* firmware = b.button("bt_firmware", "固件更新");
+  for (QPushButton* button : {update, firmware}) {
+    QSizePolicy policy = button->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    button->setSizePolicy(policy);
+  }
+  // Changed only through the settings file.
+  QLineEdit* wait = b.edit("edt_WaitTime");
+  wait->setReadOnly(true);
+  acceptDigits(wait);
+  fitCharacters(wait, kShortBoxWidth);
+
+  auto* grid = new QGridLayout(group);
+  grid->addWidget(b.edit("edt_Prgfile"), 0, 0, 1, 3);
+  grid->addWidget(b.button("btn_OpenPrg", "浏览"), 0, 3);
+  addRow(grid, 1, {b.label("lbl_WaitTime", "等待时间"), wait});
+  grid->addWidget(update, 1, 3);
+  grid->addWidget(firmware, 1, 3);
+  grid->setColumnStretch(2, 1);
+  return group;
+}
+
+QGroupBox* fontGroup(ParaPageBuilder& b) {
+  auto* group = b.group("grpUpdateFont", "更新字库");
+  QLineEdit* address = b.edit("edt_FontAddress");
+  fitCharacters(address, kShortBoxWidth);
+  auto* grid = new QGridLayout(group);
+  grid->addWidget(b.edit("edt_FontFile"), 0, 0, 1, 3);
+  grid->addWidget(b.button("btn_OpenFont", "浏览"), 0, 3);
+  addRow(grid, 1, {b.label("lbl_FontAddress", "字库起始地址"), address});
+  grid->addWidget(b.button("btn_UpdateFont", "更新"), 1, 3);
+  grid->setColumnStretch(2, 1);
+  return group;
+}
+
+QGroupBox* logoGroup(ParaPageBuilder& b) {
+  auto* group = b.group("grpNvLogo", "NV-LOGO");
+  // The logos of this run; never stored.
+  auto* logos = new QListWidget(group);
+  logos->setObjectName(QStringLiteral("ListBox1"));
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(b.button("btn_OpenLogo", "浏览"));
+  buttons->addWidget(b.button("btn_DeleteLogo", "删除"));
+  buttons->addWidget(b.button("btn_DownLogo", "下载"));
+  buttons->addWidget(b.button("btn_PrintLogo", "打印"));
+  buttons->addStretch(1);
+  auto* row = new QHBoxLayout(group);
+  row->addWidget(logos, 1);
+  row->addLayout(buttons);
+  return group;
+}
+
+QGroupBox* readBackGroup(ParaPageBuilder& b) {
+  auto* group = b.group("grpReadFont", "加载字库");
+  QLineEdit* start = b.edit("edt_StartAddress");
+  QLineEdit* length = b.edit("edt_ReadLength");
+  fitCharacters(start, kShortBoxWidth);
+  fitCharacters(length, kShortBoxWidth);
+  auto* grid = new QGridLayout(group);
+  addRow(grid, 0, {b.label("lbl_StartAddress", "起始地址"), start});
+  addRow(grid, 1, {b.label("lbl_ReadLength", "读取长度"), length});
+  grid->addWidget(b.button("btn_ReadFont", "读取"), 1, 3);
+  grid->setColumnStretch(2, 1);
+  grid->setRowStretch(2, 1);
+  return group;
+}
+
+}  // namespace
+
+void buildDownloadTab(ParaPageBuilder& b) {
+  QWidget* page = b.page("tab_Download", "程序下载");
+  auto* grid = new QGridLayout(page);
+  grid->addWidget(programGroup(b), 0, 0);
+  grid->addWidget(fontGroup(b), 0, 1);
+  grid->addWidget(logoGroup(b), 1, 0);
+  grid->addWidget(readBackGroup(b), 1, 1);
+  grid->setColumnStretch(0, 1);
+  grid->setColumnStretch(1, 1);
+  grid->setRowStretch(2, 1);
+}
+
+}  // namespace ombrel::app

@@ -1,0 +1,137 @@
+// The basic settings' Set buttons clicked in the parameters window, against
+// the virtual printer over UDP: the same bytes as ombrelctl sends for the
+// same values, the success texts in the status bar, the new printer rate in
+// the main window.
+
+#include <functional>
+
+#include "app/app_texts.h"
+#include "gui/para_window_fixture.h"
+
+namespace ombrel::gui_test {
+namespace {
+
+using test_support::VirtualPrinter;
+
+class ParaButtons : public ParaWindowTest {
+ protected:
+  // Opens the window on a fresh printer, lets `choose` set the controls,
+  // clicks `button` and returns what the printer received once the task ended.
+  std::vector<std::string> click(const char* button, const std::function<void()>& choose = [] {},
+                                 std::size_t expectedUnits = 1) {
+    VirtualPrinter printer;
+    if (!window_) start();
+    linkTo(printer);
+    showPara();
+    choose();
+    control<QPushButton>(button)->click();
+    EXPECT_TRUE(waitUntilIdle());
+    EXPECT_TRUE(waitFor([&] { return received(printer).size() >= expectedUnits; }, std::chrono::seconds(2)));
+    status_ = paraStatus();
+    closePara();
+    return received(printer);
+  }
+
+  std::string status_;
+};
+
+TEST_F(ParaButtons, CodePageSetAllAndSwitchesSendWhatOmbrelctlSends) {
+  // The defaults of a first start, with the sleep time of 600 seconds.
+  EXPECT_EQ(click("btn_SetAllPara"),
+            std::vector<std::string>{
+                "frame: 02 00 88 00 00 00 00 00 00 00 00 00 0C 00 86 00 00 00 E4 00 58 02 00 00 20 1C 00 00"});
+  EXPECT_EQ(status_, "设置所有参数成功");
+
+  EXPECT_EQ(click("btn_SetCodepage", [&] { controls().setText("cbb_Codepage", "CP874:Thai"); }),
+            std::vector<std::string>{"frame: 02 00 80 00 00 00 00 00 00 00 00 00 01 00 83 00 2F"});
+  EXPECT_EQ(status_, "设置代码页成功");
+
+  EXPECT_EQ(click("btn_SetForcepaper",
+                  [&] {
+                    control<QComboBox>("cbb_Dark")->setCurrentIndex(0);
+                    control<QComboBox>("cbb_FontValue")->setCurrentIndex(0);
+                    control<QComboBox>("cbb_Forcepaper")->setCurrentIndex(1);
+                    control<QCheckBox>("chk_buzzer")->click();
+                    control<QCheckBox>("chk_CutPaper")->click();
+                  }),
+            std::vector<std::string>{"frame: 02 00 82 00 00 00 00 00 00 00 00 00 02 00 82 00 00 01"});
+  EXPECT_EQ(status_, "设置设备开关选项成功");
+
+  EXPECT_EQ(click("btn_SetRptTime", [&] { controls().setText("edt_RptTime", "45"); }),
+            std::vector<std::string>{"frame: 02 00 8C 00 00 00 00 00 00 00 00 00 01 00 8F 00 2D"});
+  EXPECT_EQ(status_, "设置票据回收时间成功");
+}
+
+TEST_F(ParaButtons, FlowControlAndPaperTypeAreWrittenRaw) {
+  EXPECT_EQ(click("btn_flowcontrol"),
+            std::vector<std::string>{"frame: 02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01"});
+  EXPECT_EQ(status_, "设置流控成功");
+  EXPECT_EQ(click("btn_flowcontrol", [&] { control<QComboBox>("cbb_Flowcontrol")->setCurrentIndex(0); }),
+            std::vector<std::string>{"frame: 02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 00 00"});
+
+  EXPECT_EQ(click("btn_SetPaperType"), std::vector<std::string>{"raw: 1F 41 01"});
+  EXPECT_EQ(status_, "");
+  EXPECT_EQ(click("btn_SetPrinterOrder", [&] { control<QComboBox>("cbb_PrinterOrder")->setCurrentIndex(0); }),
+            std::vector<std::string>{"raw: 1B 7B F1"});
+}
+
+TEST_F(ParaButtons, TheNewPrinterRateReachesTheMainWindow) {
+  EXPECT_EQ(click("btn_SetBauRate", [&] { controls().setText("cbb_BauRate", "38400"); }),
+            std::vector<std::string>{"frame: 02 00 81 00 00 00 00 00 00 00 00 00 01 00 82 00 02"});
+  EXPECT_EQ(status_, "设置波特率成功");
+  EXPECT_EQ(ui().cbb_DevBauRate->currentText().toStdString(), "38400");
+  EXPECT_EQ(window_->linkSettings().devBaud, 38400);
+}
+
+TEST_F(ParaButtons, AListWithoutAChoiceStartsNothingAndSaysNothing) {
+  EXPECT_TRUE(click("btn_SetBauRate", [&] { controls().setText("cbb_BauRate", "14400"); }, 0).empty());
+  EXPECT_TRUE(click("btn_SetPaperType", [&] { controls().setIndex("cbb_PaperType", -1); }, 0).empty());
+  EXPECT_TRUE(boxes_.shown().empty());
+  EXPECT_EQ(status_, "");
+}
+
+TEST_F(ParaButtons, ButtonsThatReadTheLinkAgainStopOnABadRateBox) {
+  start();
+  showPara();
+  ui().cbb_DevBauRate->lineEdit()->clear();
+  control<QPushButton>("btn_SetCodepage")->click();
+  EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: " + app::notWholeNumberText(0, "波特率", "")});
+  EXPECT_FALSE(window_->engine().isBusy());
+  closePara();
+}
+
+TEST_F(ParaButtons, ARequestWhileATaskRunsIsRefusedWithTheShortText) {
+  VirtualPrinter printer({"--delay", "400"});
+  start(1);
+  linkTo(printer);
+  showPara();
+  control<QPushButton>("btn_SetReset")->click();
+  ASSERT_TRUE(waitFor([&] { return window_->engine().linkOpen(); }));
+  control<QPushButton>("btn_SetCodepage")->click();
+  EXPECT_EQ(paraStatus(), app::taskRunningText(0));
+  waitUntilIdle();
+  EXPECT_EQ(paraStatus(), "设置默认参数成功");
+  EXPECT_EQ(received(printer), std::vector<std::string>{"frame: 02 00 79 00 00 00 00 00 00 00 00 00 00 00 7B 00"});
+  closePara();
+}
+
+TEST_F(ParaButtons, OnlyTheOperatorsClickSwitchesWifi) {
+  VirtualPrinter printer;
+  start();
+  linkTo(printer);
+  showPara();
+  auto* wifiOff = control<QCheckBox>("Chb_CloseWifi");
+  ASSERT_TRUE(wifiOff->isChecked());
+  wifiOff->click();
+  waitUntilIdle();
+  EXPECT_TRUE(control<QWidget>("edt_NetworkPsw")->isEnabled());
+  wifiOff->click();
+  waitUntilIdle();
+  EXPECT_FALSE(control<QWidget>("edt_NetworkPsw")->isEnabled());
+  ASSERT_TRUE(waitFor([&] { return received(printer).size() >= 2; }, std::chrono::seconds(2)));
+  EXPECT_EQ(received(printer), (std::vector<std::string>{"raw: 8D 01", "raw: 8D 00"}));
+  closePara();
+}
+
+}  // namespace
+}  // namespace ombrel::gui_test

@@ -1,0 +1,71 @@
+// The language files and the parameters window: both files name every
+// captioned control of the window by its control name, and the chosen
+// language reaches captions, option texts and the stored list texts.
+
+#include <QGroupBox>
+#include <set>
+
+#include "gui/para_window_fixture.h"
+#include "settings/ini_file.h"
+#include "settings/para_settings.h"
+
+namespace ombrel::gui_test {
+namespace {
+
+using ParaLanguage = ParaWindowTest;
+
+TEST_F(ParaLanguage, BothFilesNameEveryCaptionedControl) {
+  start();
+  std::set<std::string> captioned;
+  std::set<std::string> offered;
+  for (const CaptionControl& control : para_->controls()) {
+    offered.insert(control.name);
+    const QWidget* widget = para_->findChild<QWidget*>(QString::fromStdString(control.name));
+    ASSERT_NE(widget, nullptr) << control.name;
+    const bool hasCaption = qobject_cast<const QLabel*>(widget) || qobject_cast<const QAbstractButton*>(widget) ||
+                            qobject_cast<const QGroupBox*>(widget) || tabs()->indexOf(widget) >= 0;
+    if (hasCaption) captioned.insert(control.name);
+  }
+  ASSERT_GE(captioned.size(), 120u);
+
+  for (const char* file : {"Chinese.lng", "English.lng"}) {
+    SCOPED_TRACE(file);
+    const IniFile language(shippedLanguageDir() / file);
+    std::set<std::string> named;
+    for (const std::string& key : language.keys("FrmPara")) {
+      if (key == "Caption") continue;
+      const std::string control = key.substr(0, key.find('.'));
+      EXPECT_TRUE(offered.count(control)) << key << " names no control of the window";
+      named.insert(control);
+    }
+    for (const std::string& control : captioned) EXPECT_TRUE(named.count(control)) << control << " has no caption";
+  }
+}
+
+TEST_F(ParaLanguage, EnglishReachesCaptionsOptionsAndStoredListTexts) {
+  installLanguageFiles();
+  writeSettings("[MainDefault]\nLanguage=1\n");
+  start();
+  EXPECT_EQ(tabs()->tabText(0).toStdString(), "Basic");
+  EXPECT_EQ(control<QPushButton>("btn_SetAllPara")->text().toStdString(), "Set all parameters");
+  EXPECT_EQ(control<QGroupBox>("rg_lyMode")->title().toStdString(), "Bluetooth mode");
+
+  showPara();
+  EXPECT_EQ(controls().text("cbb_Dark"), "Normal");
+  EXPECT_EQ(controls().items("rg_lyMode"), (std::vector<std::string>{"No Bluetooth", "Single mode", "Dual mode"}));
+  EXPECT_EQ(controls().text("cbb_Flowcontrol"), "Hardware flow control");
+  closePara();
+  EXPECT_EQ(IniFile(dir_ / "sysconfig.ini").readString(kParaSection, "Dark", ""), "Normal");
+
+  // Back in Chinese the stored English text matches no item: the density
+  // list falls back to its first item.
+  QTest::keyClick(ui().cbb_Language, Qt::Key_Up);
+  EXPECT_EQ(tabs()->tabText(0).toStdString(), "基础设置");
+  showPara();
+  EXPECT_EQ(controls().text("cbb_Dark"), "微淡");
+  EXPECT_EQ(controls().items("RadioGroup1"), (std::vector<std::string>{"开放系统", "共享系统", "WPA-PSK", "WAP2-PSK"}));
+  closePara();
+}
+
+}  // namespace
+}  // namespace ombrel::gui_test

@@ -1,0 +1,95 @@
+// The parameters window's layout, every tab in both languages: every control
+// shows its whole text and none covers another. With OMBREL_SCREENSHOT_DIR
+// set, each tab is also saved there as para-<tab>-<zh|en>.png.
+
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QListWidget>
+
+#include "gui/para_window_fixture.h"
+#include "gui/window_checks.h"
+
+namespace ombrel::gui_test {
+namespace {
+
+const char* const kTabFiles[] = {"basic", "bluetooth", "wifi", "network", "infrared", "download", "product"};
+
+bool isPartOfABox(const QWidget* widget) {
+  for (const QWidget* w = widget->parentWidget(); w != nullptr; w = w->parentWidget()) {
+    if (qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSpinBox*>(w)) return true;
+  }
+  return false;
+}
+
+// The controls an operator sees on the current tab, named or not.
+std::vector<QWidget*> visibleControls(QWidget* page) {
+  std::vector<QWidget*> controls;
+  for (QWidget* widget : page->findChildren<QWidget*>()) {
+    const bool control = qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget) ||
+                         qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                         qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<QGroupBox*>(widget) ||
+                         qobject_cast<QListWidget*>(widget);
+    if (control && widget->isVisible() && !isPartOfABox(widget)) controls.push_back(widget);
+  }
+  return controls;
+}
+
+std::string describe(const QWidget* widget) {
+  if (!widget->objectName().isEmpty()) return widget->objectName().toStdString();
+  if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return "option " + button->text().toStdString();
+  return widget->metaObject()->className();
+}
+
+class ParaLayout : public ParaWindowTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ParaLayout, EveryTabShowsEveryControlWhole) {
+  installLanguageFiles();
+  writeSettings("[MainDefault]\nLanguage=" + std::to_string(GetParam()) + "\n");
+  start();
+  showPara();
+  ASSERT_EQ(tabs()->count(), 7);
+  const QSize size = para_->size();
+  para_->engineMessage(kStatusChanged, 0, "Finish 99.9%(123456/123457) /dev/serial/by-id/usb-FTDI_FT232R_USB_UART");
+  settle(std::chrono::milliseconds(50));
+  EXPECT_EQ(para_->size(), size) << "a long status text widens the window";
+
+  for (int tab = 0; tab < tabs()->count(); ++tab) {
+    tabs()->setCurrentIndex(tab);
+    settle(std::chrono::milliseconds(100));
+    EXPECT_EQ(para_->size(), size) << "tab " << tab << " resizes the window";
+    const std::vector<QWidget*> controls = visibleControls(tabs()->widget(tab));
+    EXPECT_GE(controls.size(), 8u) << kTabFiles[tab];
+    const QRect area = para_->rect();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      const QWidget* control = controls[i];
+      const QRect rect = inWindow(control, para_.get());
+      EXPECT_TRUE(area.contains(rect)) << describe(control) << " leaves the window";
+      // Captions and list items need their full size; edit boxes their smallest.
+      const bool whole = qobject_cast<const QLabel*>(control) || qobject_cast<const QAbstractButton*>(control) ||
+                         qobject_cast<const QComboBox*>(control);
+      const QSize needed = whole ? control->sizeHint() : control->minimumSizeHint();
+      EXPECT_GE(rect.width(), needed.width()) << describe(control) << " is cut off";
+      EXPECT_GE(rect.height(), needed.height()) << describe(control) << " is cut off";
+      for (std::size_t j = i + 1; j < controls.size(); ++j) {
+        const QWidget* other = controls[j];
+        if (isAncestor(control, other) || isAncestor(other, control)) continue;
+        EXPECT_FALSE(rect.intersects(inWindow(other, para_.get())))
+            << describe(control) << " overlaps " << describe(other);
+      }
+    }
+    saveScreenshot(*para_, std::string("para-") + kTabFiles[tab] + (GetParam() == 1 ? "-en.png" : "-zh.png"));
+  }
+  for (QLabel* panel : {para_->statusPanel(0), para_->statusPanel(1)}) {
+    EXPECT_TRUE(para_->rect().contains(inWindow(panel, para_.get())));
+  }
+  EXPECT_GE(para_->statusPanel(0)->width(), 250);
+  EXPECT_EQ(para_->statusPanel(1)->width(), 50);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, ParaLayout, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int>& language) {
+                           return language.param == 1 ? "English" : "Chinese";
+                         });
+
+}  // namespace
+}  // namespace ombrel::gui_test

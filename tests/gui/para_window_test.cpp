@@ -1,0 +1,371 @@
+// The parameters window without actions: its controls as the layout gives
+// them, loading on show and saving on close, the status handler, and the
+// controls that follow the operator's choices and keys.
+
+#include <QButtonGroup>
+#include <QSpinBox>
+#include <QStackedWidget>
+
+#include "gui/para_window_fixture.h"
+#include "settings/ini_file.h"
+#include "settings/para_control_state.h"
+#include "settings/para_settings.h"
+
+namespace ombrel::gui_test {
+namespace {
+
+using test_support::VirtualPrinter;
+
+using ParaWindow = ParaWindowTest;
+
+TEST_F(ParaWindow, StartsWithEveryControlOfTheLayoutInItsInitialState) {
+  start();
+  EXPECT_EQ(para_->windowTitle().toStdString(), "Ombrel Setting Tool");
+  const std::vector<std::string> tabTexts = {"基础设置", "蓝牙设置", "WIFI设置", "网络设置",
+                                             "红外设置", "程序下载", "产品设置"};
+  ASSERT_EQ(tabs()->count(), 7);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(tabs()->tabText(i).toStdString(), tabTexts[static_cast<std::size_t>(i)]);
+
+  // The command line's in-memory controls start from the same layout.
+  const ParaControlState layout;
+  for (const auto& spec : paraLayout()) {
+    SCOPED_TRACE(spec.name);
+    switch (spec.kind) {
+      case ControlKind::Edit:
+        EXPECT_EQ(controls().text(spec.name), layout.text(spec.name));
+        break;
+      case ControlKind::List:
+        EXPECT_EQ(controls().text(spec.name), layout.text(spec.name));
+        EXPECT_EQ(controls().items(spec.name), layout.items(spec.name));
+        EXPECT_EQ(controls().index(spec.name), layout.index(spec.name));
+        break;
+      case ControlKind::RadioGroup:
+        EXPECT_EQ(controls().items(spec.name), layout.items(spec.name));
+        EXPECT_EQ(controls().index(spec.name), layout.index(spec.name));
+        break;
+      case ControlKind::Radio:
+      case ControlKind::Check:
+        EXPECT_EQ(controls().checked(spec.name), layout.checked(spec.name));
+        break;
+      case ControlKind::Button:
+        EXPECT_FALSE(control<QWidget>(spec.name.c_str())->isHidden());
+        break;
+    }
+  }
+
+  for (const auto& [name, length] : std::vector<std::pair<const char*, int>>{
+           {"edt_lyName", 20}, {"edt_smlyName", 20}, {"edt_lyPsw", 13}, {"edt_IPaddress", 15},
+           {"edt_NetIPAddress", 15}, {"edt_Netport", 5}, {"edt_NetWorkPort", 8}, {"edt_DeviceName", 20},
+           {"edt_DeviceSerialNo", 20}, {"ed_Black_look_distance", 3}}) {
+    EXPECT_EQ(control<QLineEdit>(name)->maxLength(), length) << name;
+  }
+  EXPECT_EQ(control<QLineEdit>("edt_lyPsw")->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(control<QLineEdit>("edt_NetworkPsw")->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(control<QSpinBox>("edt_sleepTime")->maximum(), 999999999);
+  EXPECT_EQ(control<QSpinBox>("edt_RptTime")->maximum(), 255);
+  EXPECT_EQ(control<QSpinBox>("edt_RptTime")->minimum(), 1);
+  for (const char* readOnly : {"edt_WaitTime", "Edit3", "Edit5"}) EXPECT_TRUE(control<QLineEdit>(readOnly)->isReadOnly());
+  EXPECT_FALSE(control<QWidget>("chk_Drawer")->isEnabled());
+  EXPECT_FALSE(control<QWidget>("chk_AutoprintLast")->isEnabled());
+  EXPECT_EQ(para_->statusPanel(0)->minimumWidth(), 250);
+
+  // The basic settings act; the buttons of the other settings wait for theirs.
+  for (const char* acting : {"btn_SetBauRate", "btn_flowcontrol", "btn_SetCodepage", "btn_SetForcepaper",
+                             "btn_SetpoweroffTime", "btn_SetAllPara", "btn_SetReset", "btn_SetUsbDeviceType",
+                             "btn_SetPaperType", "btn_SetPrinterOrder", "btn_SetRptTime"}) {
+    EXPECT_TRUE(control<QPushButton>(acting)->isEnabled()) << acting;
+  }
+  for (const char* waiting : {"btn_SetlyPara", "btn_SetWifiPara", "btn_SetIpPara", "btn_Netport",
+                              "btn_SetInfraredPara", "bt_firmware", "btn_DownLogo", "btn_SetDevicePara",
+                              "btn_bluetooth", "bt_Lookup_black_mark"}) {
+    EXPECT_FALSE(control<QPushButton>(waiting)->isEnabled()) << waiting;
+  }
+}
+
+TEST_F(ParaWindow, ShowingLoadsTheStoredSettings) {
+  writeSettings(
+      "[ParaDefault]\nDark=高浓度\nIpType=0\nBlueToolthMode=7\nWifiCheckMode=1\nInfraredType=0\n"
+      "Updatafirmware=0\nBaudRate=14400\nWifiSEEK=0\nDeviceSerialNo=42\ncalculate=0\nsleepTime=1234\n");
+  start();
+  tabs()->setCurrentIndex(3);
+  para_->statusPanel(0)->setText("old");
+  showPara();
+
+  EXPECT_EQ(tabs()->currentIndex(), 0);
+  EXPECT_EQ(paraStatus(), "");
+  EXPECT_EQ(controls().index("cbb_Dark"), 3);
+  EXPECT_EQ(controls().text("cbb_Dark"), "高浓度");
+  EXPECT_EQ(controls().index("rg_lyMode"), 2);
+  EXPECT_EQ(controls().index("cbb_BauRate"), -1);
+  EXPECT_EQ(controls().text("cbb_BauRate"), "");
+  EXPECT_EQ(controls().text("edt_sleepTime"), "1234");
+  EXPECT_EQ(controls().text("edt_DeviceSerialNo"), "42");
+  EXPECT_TRUE(controls().checked("rb_Minus"));
+  // Dynamic address: the address boxes are off, the port stays.
+  EXPECT_TRUE(controls().checked("rb_AutoIp"));
+  EXPECT_FALSE(control<QWidget>("edt_IPaddress")->isEnabled());
+  EXPECT_FALSE(control<QWidget>("edt_Gateway")->isEnabled());
+  EXPECT_TRUE(control<QWidget>("edt_Port")->isEnabled());
+  // Shared authentication: its cipher group stands where rg_1 stood.
+  EXPECT_FALSE(control<QWidget>("rg_2")->isHidden());
+  EXPECT_TRUE(control<QWidget>("rg_1")->isHidden());
+  EXPECT_TRUE(control<QWidget>("rg_3")->isHidden());
+  EXPECT_FALSE(controls().checked("Chb_CloseWifi"));
+  EXPECT_TRUE(control<QWidget>("RadioGroup1")->isEnabled());
+  EXPECT_FALSE(control<QWidget>("cbb_InfraredBaurate")->isEnabled());
+  EXPECT_FALSE(control<QWidget>("cbb_irdaProtecl")->isEnabled());
+  EXPECT_FALSE(control<QWidget>("btn_UpdatePrg")->isHidden());
+  EXPECT_TRUE(control<QWidget>("bt_firmware")->isHidden());
+}
+
+TEST_F(ParaWindow, WithoutAFileTheDefaultsShowAndNothingReachesThePrinter) {
+  VirtualPrinter printer;
+  start();
+  linkTo(printer);
+  showPara();
+  settle(std::chrono::milliseconds(300));
+
+  EXPECT_EQ(controls().text("edt_sleepTime"), "600");
+  EXPECT_EQ(controls().text("cbb_Dark"), "正常");
+  EXPECT_EQ(controls().text("cbb_Flowcontrol"), "硬件流控");
+  EXPECT_EQ(controls().text("Cbx_Bluetooth"), "取消蓝牙隐身");
+  EXPECT_EQ(controls().text("edt_NetWorkPort"), "1345678");
+  EXPECT_EQ(controls().text("edt_DeviceSerialNo"), "");
+  EXPECT_TRUE(controls().checked("rb_Plus"));
+  EXPECT_TRUE(control<QWidget>("btn_UpdatePrg")->isHidden());
+  EXPECT_FALSE(control<QWidget>("bt_firmware")->isHidden());
+  // The default WifiSEEK ticks the box and locks the key controls, but only
+  // the operator's click switches the printer's WiFi.
+  EXPECT_TRUE(controls().checked("Chb_CloseWifi"));
+  for (const char* locked : {"RadioGroup1", "rg_1", "rg_2", "edt_NetworkPsw"}) {
+    EXPECT_FALSE(control<QWidget>(locked)->isEnabled()) << locked;
+  }
+  EXPECT_TRUE(control<QWidget>("rg_3")->isEnabled());
+  EXPECT_TRUE(control<QWidget>("edt_NetworkName")->isEnabled());
+  EXPECT_FALSE(window_->engine().isBusy());
+  EXPECT_TRUE(printer.received().empty());
+
+  closePara();
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_FALSE(window_->connected());
+  const IniFile saved(dir_ / "sysconfig.ini");
+  std::vector<std::string> savedKeys;
+  for (const auto& key : paraKeys()) {
+    if (key.saved) savedKeys.emplace_back(key.key);
+  }
+  ASSERT_EQ(savedKeys.size(), 54u);
+  EXPECT_EQ(saved.keys(kParaSection), savedKeys);
+  EXPECT_EQ(saved.readString(kParaSection, "WifiSEEK", ""), "1");
+  EXPECT_EQ(saved.readString(kParaSection, "sleepTime", ""), "600");
+  EXPECT_TRUE(printer.received().empty());
+}
+
+TEST_F(ParaWindow, ClosingSavesTheChoicesAndGivesTheEngineMessagesBack) {
+  VirtualPrinter printer;
+  start();
+  linkTo(printer);
+  showPara();
+  ASSERT_TRUE(window_->engine().StartTask(6, 0, 0));
+  waitUntilIdle();
+  EXPECT_EQ(paraStatus(), "设置代码页成功");
+  EXPECT_EQ(status(), "");
+
+  controls().setIndex("cbb_Dark", 0);
+  controls().setIndex("cbb_Flowcontrol", 0);
+  controls().setText("edt_lyName", "Printer-7");
+  closePara();
+  para_->statusPanel(0)->clear();
+  ASSERT_TRUE(window_->engine().StartTask(6, 0, 0));
+  waitUntilIdle();
+  EXPECT_EQ(status(), "设置代码页成功");
+  EXPECT_EQ(paraStatus(), "");
+
+  const IniFile saved(dir_ / "sysconfig.ini");
+  EXPECT_EQ(saved.readString(kParaSection, "Dark", ""), "微淡");
+  EXPECT_EQ(saved.readString(kParaSection, "BlueToolthName", ""), "Printer-7");
+  // The flow control choice is read, never written.
+  EXPECT_EQ(saved.readString(kParaSection, "Flowcontrol", "<none>"), "<none>");
+  showPara();
+  EXPECT_EQ(controls().text("cbb_Dark"), "微淡");
+  EXPECT_EQ(controls().text("cbb_Flowcontrol"), "硬件流控");
+  closePara();
+}
+
+TEST_F(ParaWindow, AnUnwritableSettingsFileIsReportedAndTheMainWindowComesBack) {
+  start();
+  std::filesystem::create_directory(dir_ / "sysconfig.ini");  // cannot be replaced by a file
+  showPara();
+  EXPECT_EQ(controls().text("edt_sleepTime"), "600");
+  closePara();
+  ASSERT_EQ(boxes_.shown().size(), 1u);
+  EXPECT_EQ(boxes_.shown()[0].rfind("warning: Unable to write to ", 0), 0u) << boxes_.shown()[0];
+  EXPECT_TRUE(para_->isHidden());
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_TRUE(ui().btn_SetPara->isEnabled());
+}
+
+TEST_F(ParaWindow, StatusHandlerStepsTheSerialNumberAfterASuccessfulDeviceWrite) {
+  writeSettings("[ParaDefault]\nDeviceName=P\nDeviceSerialNo=1704269998\ncalculate=1\n");
+  VirtualPrinter printer;
+  start();
+  linkTo(printer);
+  showPara();
+  const Bytes device(40, 0);
+  ASSERT_TRUE(window_->engine().StartTask(15, 0, 0, device));
+  waitUntilIdle();
+  EXPECT_EQ(paraStatus(), "设置设备参数成功");
+  EXPECT_EQ(controls().text("edt_DeviceSerialNo"), "1704269999");
+
+  control<QRadioButton>("rb_Minus")->click();
+  ASSERT_TRUE(window_->engine().StartTask(15, 0, 0, device));
+  waitUntilIdle();
+  EXPECT_EQ(controls().text("edt_DeviceSerialNo"), "1704269998");
+
+  // Other texts step nothing; a failed write reports no success text.
+  para_->engineMessage(kStatusChanged, 0, "设置代码页成功");
+  VirtualPrinter refusing({"--ignore", "133"});
+  linkTo(refusing);
+  ASSERT_TRUE(window_->engine().StartTask(15, 0, 0, device));
+  waitUntilIdle();
+  EXPECT_NE(paraStatus(), "设置设备参数成功");
+  EXPECT_EQ(controls().text("edt_DeviceSerialNo"), "1704269998");
+  EXPECT_TRUE(boxes_.shown().empty());
+}
+
+TEST_F(ParaWindow, ASerialNumberBeyond32BitsIsReportedAndKept) {
+  start();
+  showPara();
+  control<QLineEdit>("edt_DeviceSerialNo")->setText("99999999999");
+  para_->engineMessage(kStatusChanged, 0, "设置设备参数成功");
+  EXPECT_EQ(paraStatus(), "设置设备参数成功");
+  EXPECT_EQ(controls().text("edt_DeviceSerialNo"), "99999999999");
+  EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"error: '99999999999' is not a valid integer value"});
+  closePara();
+}
+
+TEST_F(ParaWindow, AddressBoxesFollowTheAddressingMode) {
+  start();
+  showPara();
+  const auto enabled = [&](const char* name) { return control<QWidget>(name)->isEnabled(); };
+  control<QRadioButton>("rb_AutoIp")->click();
+  EXPECT_FALSE(enabled("edt_IPaddress") || enabled("edt_Mask") || enabled("edt_Gateway"));
+  EXPECT_TRUE(enabled("edt_Port"));
+  control<QRadioButton>("rb_WifiAp")->click();
+  EXPECT_FALSE(enabled("edt_IPaddress") || enabled("edt_Mask") || enabled("edt_Gateway") || enabled("edt_Port"));
+  control<QRadioButton>("rb_StaticIP")->click();
+  EXPECT_TRUE(enabled("edt_IPaddress") && enabled("edt_Mask") && enabled("edt_Gateway") && enabled("edt_Port"));
+  EXPECT_FALSE(controls().checked("rb_AutoIp") || controls().checked("rb_WifiAp"));
+  closePara();
+}
+
+TEST_F(ParaWindow, InfraredListsAreOpenOnlyWithInfrared) {
+  start();
+  showPara();
+  control<QRadioButton>("rb_notInfrared")->click();
+  EXPECT_FALSE(control<QWidget>("cbb_InfraredBaurate")->isEnabled());
+  EXPECT_FALSE(control<QWidget>("cbb_irdaProtecl")->isEnabled());
+  control<QRadioButton>("rb_Infrared")->click();
+  EXPECT_TRUE(control<QWidget>("cbb_InfraredBaurate")->isEnabled());
+  EXPECT_TRUE(control<QWidget>("cbb_irdaProtecl")->isEnabled());
+  closePara();
+}
+
+TEST_F(ParaWindow, TheCipherGroupOfTheAuthenticationIsShownInOnePlace) {
+  writeSettings("[ParaDefault]\nWifiSEEK=0\n");
+  start();
+  showPara();
+  tabs()->setCurrentIndex(2);
+  QButtonGroup* authentication = control<QButtonGroup>("RadioGroup1");
+  const QPoint place = control<QWidget>("rg_1")->mapTo(para_.get(), QPoint(0, 0));
+  const std::vector<const char*> shownFor = {"rg_1", "rg_2", "rg_3", "rg_3"};
+  for (int option = 3; option >= 0; --option) {
+    authentication->button(option)->click();
+    settle(std::chrono::milliseconds(20));
+    for (const char* group : {"rg_1", "rg_2", "rg_3"}) {
+      const bool shown = group == shownFor[static_cast<std::size_t>(option)];
+      EXPECT_EQ(control<QWidget>(group)->isVisible(), shown) << "option " << option << ": " << group;
+      if (shown) {
+        EXPECT_EQ(control<QWidget>(group)->mapTo(para_.get(), QPoint(0, 0)), place) << group;
+      }
+    }
+  }
+  closePara();
+}
+
+TEST_F(ParaWindow, BoxesTakeOnlyTheirCharacters) {
+  start();
+  showPara();
+  const auto typed = [&](const char* name, const char* keys) {
+    auto* box = control<QLineEdit>(name);
+    box->clear();
+    QTest::keyClicks(box, keys);
+    return box->text().toStdString();
+  };
+  EXPECT_EQ(typed("edt_IPaddress", "19a2.16-8.1 "), "192.168.1");
+  EXPECT_EQ(typed("edt_NetIPAddress", "10.0.x0.5"), "10.0.0.5");
+  EXPECT_EQ(typed("edt_Port", "9.1a00"), "9100");
+  EXPECT_EQ(typed("edt_Netport", "65536"), "65536");
+  EXPECT_EQ(typed("edt_lyType", "3-0z0"), "300");
+  EXPECT_EQ(typed("edt_DeviceSerialNo", "17a04 2"), "17042");
+  EXPECT_EQ(typed("ed_Black_width", "1x2345"), "123");
+  // Free text where the printer takes any bytes.
+  EXPECT_EQ(typed("edt_macaddo", "1FF"), "1FF");
+  QTest::keyClick(control<QLineEdit>("edt_DeviceSerialNo"), Qt::Key_Backspace);
+  EXPECT_EQ(control<QLineEdit>("edt_DeviceSerialNo")->text().toStdString(), "1704");
+  closePara();
+}
+
+TEST_F(ParaWindow, DistanceBoxesTestTheirNumberOnEnterAndEnterPressesNoButton) {
+  VirtualPrinter printer;
+  start();
+  linkTo(printer);
+  showPara();
+  tabs()->setCurrentIndex(6);
+  auto* distance = control<QLineEdit>("ed_Black_look_distance");
+  const auto enter = [&](const char* text) {
+    distance->setText(QString::fromLatin1(text));
+    control<QLineEdit>("edt_DeviceName")->setFocus();
+    QTest::keyClick(distance, Qt::Key_Return);
+    return distance->text().toStdString();
+  };
+  EXPECT_EQ(enter("255"), "255");
+  EXPECT_EQ(enter("1"), "1");
+  EXPECT_TRUE(boxes_.shown().empty());
+  EXPECT_EQ(enter("0"), "");
+  EXPECT_EQ(para_->focusWidget(), distance);
+  EXPECT_EQ(enter("256"), "");
+  EXPECT_EQ(enter(""), "");
+  EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"error: '' is not a valid integer value"});
+
+  // Enter in any other box sends nothing either.
+  QTest::keyClick(control<QLineEdit>("edt_DeviceName"), Qt::Key_Return);
+  QTest::keyClick(control<QLineEdit>("edt_lyName"), Qt::Key_Enter);
+  settle(std::chrono::milliseconds(100));
+  EXPECT_FALSE(window_->engine().isBusy());
+  EXPECT_TRUE(printer.received().empty());
+  EXPECT_TRUE(para_->isVisible());
+  closePara();
+}
+
+TEST_F(ParaWindow, ListsChooseTheItemWhoseTextIsTyped) {
+  start();
+  showPara();
+  auto* rates = control<QComboBox>("cbb_BauRate");
+  rates->lineEdit()->clear();
+  QTest::keyClicks(rates->lineEdit(), "19200");
+  EXPECT_EQ(controls().index("cbb_BauRate"), 4);
+  QTest::keyClick(rates->lineEdit(), Qt::Key_Backspace);
+  EXPECT_EQ(controls().text("cbb_BauRate"), "1920");
+  EXPECT_EQ(controls().index("cbb_BauRate"), -1);
+  controls().setText("cbb_BauRate", "38400");
+  EXPECT_EQ(controls().index("cbb_BauRate"), 5);
+  controls().setIndex("cbb_BauRate", -1);
+  EXPECT_EQ(controls().text("cbb_BauRate"), "");
+  // New item texts keep the chosen position.
+  controls().setItems("cbb_Dark", {"a", "b", "c", "d"});
+  EXPECT_EQ(controls().text("cbb_Dark"), "b");
+  closePara();
+}
+
+}  // namespace
+}  // namespace ombrel::gui_test
