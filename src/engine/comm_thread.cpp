@@ -271,6 +271,7 @@ void TCommThread::hardwareSetting(const TaskRequest& request) {
     if (bytes.empty()) throw ECommonError("Unknown hardware setting " + std::to_string(request.a));
     OpenLink(link_.comName, link_.tranBaud);
     WriteLink(bytes);
+    if (link_.transport == Transport::Serial) waitUntilSent(bytes.size());
     SwitchBaudRate(link_.devBaud);
   });
   // Closed like every other task, so the link is not left open for the next

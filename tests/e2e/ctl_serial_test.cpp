@@ -10,48 +10,10 @@
 #include <regex>
 
 #include "e2e/ctl_fixture.h"
+#include "e2e/serial_line_log.h"
 
 namespace ombrel::test_support {
 namespace {
-
-// What happened on the line, in order: "open", "close", "rate 115200",
-// "rx frame: 02 00 ...", "tx reply: 02 00 ...", "rx noise: ...".
-std::vector<std::string> lineLog(VirtualPrinter& printer) {
-  // Stopping makes the printer log what it still holds.
-  printer.stop();
-  std::vector<std::string> out;
-  for (const auto& record : printer.records()) {
-    if (record.kind == "rate") {
-      std::smatch rate;
-      const bool named = std::regex_search(record.decoded, rate, std::regex("\\d+(?= bit/s)"));
-      out.push_back("rate " + (named ? rate.str() : record.decoded));
-    } else if (record.dir == "line") {
-      out.push_back(record.kind);
-    } else {
-      out.push_back(record.dir + " " + record.kind + ": " + record.bytes);
-    }
-  }
-  return out;
-}
-
-using Lines = std::vector<std::string>;
-
-const std::string kToRate115200 = "02 00 31 00 04 00 00 00 00 00 00 00 00 00 37 00";
-const std::string kToRate9600 = "02 00 31 00 00 00 00 00 00 00 00 00 00 00 33 00";
-// On a serial line the identification carries its data check byte (0xFF).
-const std::string kIdentify = "02 00 30 00 00 00 00 00 00 00 00 00 08 00 3A 00 01 02 04 08 10 20 40 80 FF";
-const std::string kIdentity = "02 00 30 00 00 00 00 00 00 00 00 00 08 00 3A 00 4F 4D 42 38 30 00 00 00 48";
-const std::string kRestoreDefaults = "02 00 79 00 00 00 00 00 00 00 00 00 00 00 7B 00";
-
-Lines answered(const std::string& request, const std::string& reply) {
-  return {"rx frame: " + request, "tx reply: " + reply};
-}
-
-Lines concat(std::initializer_list<Lines> parts) {
-  Lines all;
-  for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
 
 // A pseudo-terminal with nothing behind it.
 class EmptyPty {
@@ -79,7 +41,7 @@ TEST_F(SerialTask, RatesDifferSoCommand49WrapsTheTaskAndThePrinterFollows) {
             concat({{"open"},
                     answered(kToRate115200, kToRate115200),
                     {"rate 115200"},
-                    answered(kIdentify, kIdentity),
+                    answered(kSerialIdentify, kIdentity),
                     answered("02 00 80 00 00 00 00 00 00 00 00 00 01 00 83 00 2F 2F",
                              "02 00 80 00 00 00 00 00 00 00 00 00 00 00 82 00"),
                     answered(kToRate9600, kToRate9600),
@@ -96,7 +58,7 @@ TEST_F(SerialTask, EqualRatesSendNoCommand49) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "设置默认参数成功\n");
   EXPECT_EQ(lineLog(printer), concat({{"open"},
-                                      answered(kIdentify, kIdentity),
+                                      answered(kSerialIdentify, kIdentity),
                                       answered(kRestoreDefaults, kRestoreDefaults),
                                       {"close"}}));
 }
@@ -114,7 +76,7 @@ TEST_F(SerialTask, PrinterAtAnotherRateHearsOnlyNoise) {
   const auto run = ctl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "task", "10"});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "Received Failed\n");
-  EXPECT_EQ(lineLog(printer), (Lines{"open", "rx noise: " + kIdentify, "close"}));
+  EXPECT_EQ(lineLog(printer), (Lines{"open", "rx noise: " + kSerialIdentify, "close"}));
 }
 
 TEST_F(SerialTask, RepliesWithABadHeadCheckAreNotAccepted) {
@@ -124,7 +86,7 @@ TEST_F(SerialTask, RepliesWithABadHeadCheckAreNotAccepted) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "Received Failed\n");
   const std::string corrupted = "02 00 30 00 00 00 00 00 00 00 00 00 08 00 C5 00 4F 4D 42 38 30 00 00 00 48";
-  EXPECT_EQ(lineLog(printer), concat({{"open"}, answered(kIdentify, corrupted), {"close"}}));
+  EXPECT_EQ(lineLog(printer), concat({{"open"}, answered(kSerialIdentify, corrupted), {"close"}}));
 }
 
 TEST_F(SerialTask, LostReplyIsMadeUpByTheNextAttempt) {
@@ -132,7 +94,7 @@ TEST_F(SerialTask, LostReplyIsMadeUpByTheNextAttempt) {
   const auto run = ctl({"--link", printer.link(), "--tran-baud", "9600", "task", "10"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(lineLog(printer), concat({{"open"},
-                                      answered(kIdentify, kIdentity),
+                                      answered(kSerialIdentify, kIdentity),
                                       {"rx frame: " + kRestoreDefaults},
                                       answered(kRestoreDefaults, kRestoreDefaults),
                                       {"close"}}));
@@ -151,7 +113,7 @@ TEST_F(SerialTask, RawTasksCloseAndReopenThePortBeforeWriting) {
   // included, so the printer answers it; the tool takes no notice.
   const std::string flowControl = "02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01";
   EXPECT_EQ(lineLog(printer), concat({{"open"},
-                                      answered(kIdentify, kIdentity),
+                                      answered(kSerialIdentify, kIdentity),
                                       answered(kRestoreDefaults, kRestoreDefaults),
                                       {"close", "open", "rx raw: 8D 00", "close", "open"},
                                       answered(flowControl, "02 00 8D 00 00 00 00 00 00 00 00 00 00 00 8F 00"),
@@ -185,7 +147,7 @@ TEST_F(SerialLinkTest, EqualRatesIdentifyOnly) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "Checking" + printer.ptyPath() + "\n" + printer.ptyPath() + "Found\n");
   EXPECT_EQ(run.err, "连接成功\n");
-  EXPECT_EQ(lineLog(printer), concat({{"open"}, answered(kIdentify, kIdentity), {"close"}}));
+  EXPECT_EQ(lineLog(printer), concat({{"open"}, answered(kSerialIdentify, kIdentity), {"close"}}));
   const std::string log = debugLog();
   EXPECT_TRUE(std::regex_search(
       log, std::regex("^Open" + printer.ptyPath() + "[^\n]*\nSend 25 Bytes[^\n]*\n[^\n]*\n[^\n]*\n"
@@ -202,7 +164,7 @@ TEST_F(SerialLinkTest, DifferentRatesMoveThePrinterThereAndBackOnAPacedLine) {
   EXPECT_EQ(lineLog(printer), concat({{"open"},
                                       answered(kToRate115200, kToRate115200),
                                       {"rate 115200"},
-                                      answered(kIdentify, kIdentity),
+                                      answered(kSerialIdentify, kIdentity),
                                       answered(kToRate9600, kToRate9600),
                                       {"rate 9600", "close"}}));
 }
@@ -215,7 +177,7 @@ TEST_F(SerialLinkTest, NoPrinterExitsWithThree) {
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_EQ(run.out, "Checking" + printer.ptyPath() + "\n");
     EXPECT_EQ(run.err, noPrinter);
-    EXPECT_EQ(lineLog(printer), (Lines{"open", "rx frame: " + kIdentify, "close"}));
+    EXPECT_EQ(lineLog(printer), (Lines{"open", "rx frame: " + kSerialIdentify, "close"}));
   }
   EmptyPty nothing;
   ASSERT_FALSE(nothing.path().empty());

@@ -32,6 +32,14 @@ TEST(PrinterModel, IdentifyAnswersTheZeroPaddedIdentityWithItsCheckByte) {
   EXPECT_NE(handling.decoded.find("identify"), std::string::npos);
 }
 
+TEST(PrinterModel, CommandOneHundredTwentyNineMovesTheConfiguredRate) {
+  PrinterModel printer = smallPrinter();
+  ASSERT_TRUE(printer.receive(request(129, 0, {0x02})).reply);
+  EXPECT_EQ(printer.lineRate(), 38400u);
+  printer.receive(request(129, 0, {0x09}));
+  EXPECT_EQ(printer.lineRate(), 38400u);  // no rate has code 9
+}
+
 TEST(PrinterModel, AnIdentityOfEightBytesHasNoTerminator) {
   PrinterConfig config = smallConfig(16);
   config.identity = "ABCDEFGH";

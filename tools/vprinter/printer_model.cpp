@@ -13,6 +13,7 @@ constexpr std::uint16_t kIdentify = 48;
 constexpr std::uint16_t kSetRate = 49;
 constexpr std::uint16_t kWriteMemory = 51;
 constexpr std::uint16_t kReadMemory = 52;
+constexpr std::uint16_t kSetConfiguredRate = 129;
 
 // Why a frame goes unanswered; empty when it may be answered.
 std::string refusal(const FrameFields& frame) {
@@ -80,6 +81,15 @@ Bytes PrinterModel::act(const FrameFields& frame, std::string& note) {
       } else {
         lineRate_ = static_cast<std::uint32_t>(rateOfCode(frame.head.first));
         note = "now the current rate";
+      }
+      return {};
+    case kSetConfiguredRate:
+      // The printer keeps the new rate and listens on it from now on.
+      if (frame.data.empty() || rateOfCode(frame.data[0]) == 0) {
+        note = "rate unchanged";
+      } else {
+        lineRate_ = static_cast<std::uint32_t>(rateOfCode(frame.data[0]));
+        note = "now the configured and current rate";
       }
       return {};
     case kWriteMemory: {
