@@ -19,6 +19,7 @@
 #include <regex>
 #include <stdexcept>
 
+#include "bench_host.h"
 #include "engine/comm_thread.h"
 #include "engine/frame.h"
 #include "platform/clock.h"
@@ -35,6 +36,7 @@ using SteadyClock = std::chrono::steady_clock;
 using Seconds = std::chrono::duration<double>;
 
 constexpr std::uint16_t kIdentify = 48;
+constexpr int kBluetoothTask = 11;
 constexpr std::uint16_t kBluetoothParameters = 131;  // task 11's command
 constexpr std::size_t kPayload = 256;
 constexpr std::size_t kCommandFrame = frame::kHeadSize + kPayload + 1;
@@ -120,44 +122,6 @@ class TimedSerialPort final : public SerialPort {
   double commandSeconds_ = 0;
 };
 
-class BenchHost final : public EngineHost, public NotifyWindow {
- public:
-  BenchHost(const std::string& port, int rate) {
-    link_.transport = Transport::Serial;
-    link_.comName = port;
-    link_.devBaud = rate;
-    link_.tranBaud = rate;
-  }
-  LinkSettings linkSettings() override { return link_; }
-  void devBaudChanged(int) override {}
-  void showIdleData(const Bytes&) override {}
-  void usbDevicesChanged(const std::vector<std::string>&) override {}
-  void showTransferText(const std::string&) override {}
-  void engineMessage(EngineMessage message, int wParam, const std::string&) override {
-    if (message != kTaskSucceeded && message != kTaskFailed) return;
-    std::lock_guard lock(mutex_);
-    ended_ = true;
-    failed_ = failed_ || wParam != 0 || message == kTaskFailed;
-    cv_.notify_all();
-  }
-  bool runTask(TCommThread& engine, const Bytes& payload) {
-    {
-      std::lock_guard lock(mutex_);
-      ended_ = false;
-    }
-    if (!engine.StartTask(11, 0, 0, payload)) return false;
-    std::unique_lock lock(mutex_);
-    cv_.wait(lock, [this] { return ended_; });
-    return !failed_;
-  }
-
- private:
-  LinkSettings link_;
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  bool ended_ = false;
-  bool failed_ = false;
-};
 
 struct Measured {
   double exchangeSeconds;  // mean time of one command exchange
@@ -183,17 +147,22 @@ Measured measure(int rate, bool paced, int tasks) {
   std::filesystem::create_directories(dir);
   ScaledClock clock;
   EventLoopThread loop;
-  BenchHost host(path, rate);
+  LinkSettings link;
+  link.transport = Transport::Serial;
+  link.comName = path;
+  link.devBaud = rate;
+  link.tranBaud = rate;
+  bench::BenchHost host(link);
   auto serial = makePrinterSerialPort(loop);
   TimedSerialPort timed(*serial);
   NoUsbPort usb;
   const Bytes payload(kPayload, 0x5A);
   TCommThread engine(loop, host, host, {timed, usb}, clock, dir.string() + "/");
-  host.runTask(engine, payload);  // warm-up, not counted
+  host.runTask(engine, kBluetoothTask, payload);  // warm-up, not counted
   const auto [warmUpCount, warmUpSeconds] = timed.commandExchanges();
   const auto start = SteadyClock::now();
   for (int i = 0; i < tasks; ++i) {
-    if (!host.runTask(engine, payload)) throw std::runtime_error("a task failed");
+    if (!host.runTask(engine, kBluetoothTask, payload)) throw std::runtime_error("a task failed");
   }
   const double taskSeconds = Seconds(SteadyClock::now() - start).count() / tasks;
   const auto [count, seconds] = timed.commandExchanges();

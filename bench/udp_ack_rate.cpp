@@ -17,6 +17,7 @@
 #include <regex>
 #include <stdexcept>
 
+#include "bench_host.h"
 #include "engine/comm_thread.h"
 #include "engine/frame.h"
 #include "platform/clock.h"
@@ -33,43 +34,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kTasks = 2000;
 
-class BenchHost final : public EngineHost, public NotifyWindow {
- public:
-  explicit BenchHost(int port) {
-    link_.transport = Transport::Network;
-    link_.hostAddress = "127.0.0.1";
-    link_.hostPort = port;
-  }
-  LinkSettings linkSettings() override { return link_; }
-  void devBaudChanged(int) override {}
-  void showIdleData(const Bytes&) override {}
-  void usbDevicesChanged(const std::vector<std::string>&) override {}
-  void showTransferText(const std::string&) override {}
-  void engineMessage(EngineMessage message, int wParam, const std::string&) override {
-    if (message != kTaskSucceeded && message != kTaskFailed) return;
-    std::lock_guard lock(mutex_);
-    ended_ = true;
-    failed_ = failed_ || wParam != 0 || message == kTaskFailed;
-    cv_.notify_all();
-  }
-  bool runTask(TCommThread& engine) {
-    {
-      std::lock_guard lock(mutex_);
-      ended_ = false;
-    }
-    engine.StartTask(6, 0, 0);
-    std::unique_lock lock(mutex_);
-    cv_.wait(lock, [this] { return ended_; });
-    return !failed_;
-  }
-
- private:
-  LinkSettings link_;
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  bool ended_ = false;
-  bool failed_ = false;
-};
 
 double rawPingPong(int port) {
   const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
@@ -98,13 +62,17 @@ double engineRate(int port) {
   std::filesystem::create_directories(dir);
   ScaledClock clock;
   EventLoopThread loop;
-  BenchHost host(port);
+  LinkSettings link;
+  link.transport = Transport::Network;
+  link.hostAddress = "127.0.0.1";
+  link.hostPort = port;
+  bench::BenchHost host(link);
   auto serial = makePrinterSerialPort(loop);
   NoUsbPort usb;
   TCommThread engine(loop, host, host, {*serial, usb}, clock, dir.string() + "/");
   const auto start = Clock::now();
   for (int i = 0; i < kTasks; ++i) {
-    if (!host.runTask(engine)) throw std::runtime_error("a task failed");
+    if (!host.runTask(engine, 6)) throw std::runtime_error("a task failed");
   }
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   std::filesystem::remove_all(dir);

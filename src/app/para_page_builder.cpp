@@ -12,9 +12,9 @@ namespace ombrel::app {
 
 namespace {
 
-QStringList itemsOf(const ControlSpec& spec) {
+QStringList itemsOf(const ControlSpec& entry) {
   QStringList items;
-  const auto texts = spec.languageItems ? itemTexts().items(*spec.languageItems) : spec.items;
+  const auto texts = entry.languageItems ? itemTexts().items(*entry.languageItems) : entry.items;
   for (const auto& text : texts) items << QString::fromStdString(text);
   return items;
 }
@@ -26,9 +26,9 @@ ParaPageBuilder::ParaPageBuilder(QTabWidget& tabs, ParaWidgetControls& controls,
     : tabs_(tabs), controls_(controls), captionControls_(captionControls) {}
 
 const ControlSpec& ParaPageBuilder::layoutOf(const char* name) {
-  const ControlSpec* spec = findControl(name);
-  if (spec == nullptr) throw std::logic_error(std::string("No layout entry for ") + name);
-  return *spec;
+  const ControlSpec* entry = findControl(name);
+  if (entry == nullptr) throw std::logic_error(std::string("No layout entry for ") + name);
+  return *entry;
 }
 
 template <typename Widget>
@@ -61,78 +61,78 @@ QPushButton* ParaPageBuilder::button(const char* name, const char* caption) {
 }
 
 QCheckBox* ParaPageBuilder::check(const char* name, const char* caption) {
-  const ControlSpec& spec = layoutOf(name);
+  const ControlSpec& entry = layoutOf(name);
   auto* box = captioned(new QCheckBox(QString::fromUtf8(caption), page_), name);
-  box->setChecked(spec.checked);
+  box->setChecked(entry.checked);
   controls_.add(name, box);
   return box;
 }
 
 QRadioButton* ParaPageBuilder::radio(const char* name, const char* caption) {
-  const ControlSpec& spec = layoutOf(name);
-  QButtonGroup*& set = radioSets_[spec.radioSet];
+  const ControlSpec& entry = layoutOf(name);
+  QButtonGroup*& set = radioSets_[entry.radioSet];
   if (set == nullptr) {
     // Radio buttons of one set may stand in different layouts: the set, not
     // the parent, keeps one at most checked.
     set = new QButtonGroup(&tabs_);
-    set->setObjectName(QString::fromStdString(spec.radioSet));
+    set->setObjectName(QString::fromStdString(entry.radioSet));
   }
   auto* radio = captioned(new QRadioButton(QString::fromUtf8(caption), page_), name);
   radio->setAutoExclusive(false);
   set->addButton(radio);
-  radio->setChecked(spec.checked);
+  radio->setChecked(entry.checked);
   controls_.addRadio(name, radio, set);
   return radio;
 }
 
 QGroupBox* ParaPageBuilder::radioGroup(const char* name, const char* title, int columns) {
-  const ControlSpec& spec = layoutOf(name);
+  const ControlSpec& entry = layoutOf(name);
   auto* box = group(name, title);
   auto* options = new QButtonGroup(box);
   options->setObjectName(QString::fromLatin1(name));
   auto* grid = new QGridLayout(box);
-  const QStringList items = itemsOf(spec);
+  const QStringList items = itemsOf(entry);
   for (int id = 0; id < items.size(); ++id) {
     auto* option = new QRadioButton(items[id], box);
     options->addButton(option, id);
     grid->addWidget(option, id / columns, id % columns);
   }
-  if (QAbstractButton* chosen = options->button(spec.index)) chosen->setChecked(true);
+  if (QAbstractButton* chosen = options->button(entry.index)) chosen->setChecked(true);
   controls_.addRadioGroup(name, box, options);
   return box;
 }
 
 QLineEdit* ParaPageBuilder::edit(const char* name, int maxLength) {
-  const ControlSpec& spec = layoutOf(name);
+  const ControlSpec& entry = layoutOf(name);
   auto* box = new QLineEdit(page_);
   box->setObjectName(QString::fromLatin1(name));
   if (maxLength > 0) box->setMaxLength(maxLength);
-  box->setText(QString::fromStdString(spec.text));
+  box->setText(QString::fromStdString(entry.text));
   controls_.add(name, box);
   return box;
 }
 
 QSpinBox* ParaPageBuilder::spin(const char* name, int maximum) {
-  const ControlSpec& spec = layoutOf(name);
+  const ControlSpec& entry = layoutOf(name);
   auto* box = new QSpinBox(page_);
   box->setObjectName(QString::fromLatin1(name));
   box->setRange(1, maximum);
-  box->setValue(std::stoi(spec.text));
+  box->setValue(std::stoi(entry.text));
   controls_.add(name, box);
   return box;
 }
 
 QComboBox* ParaPageBuilder::list(const char* name) {
-  const ControlSpec& spec = layoutOf(name);
+  const ControlSpec& entry = layoutOf(name);
   // Some lists show a language-dependent text: the language files reach them.
   auto* box = captioned(new QComboBox(page_), name);
   box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
   // As wide as the items of the language in force, whichever tab shows first.
   box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  box->addItems(itemsOf(spec));
-  box->setCurrentIndex(spec.index);
-  if (spec.index < 0) box->setEditText(QString::fromStdString(spec.text));
+  box->addItems(itemsOf(entry));
+  box->setCurrentIndex(entry.index);
+  if (entry.index < 0) box->setEditText(QString::fromStdString(entry.text));
   // Typing the exact text of an item chooses that item.
   QObject::connect(box->lineEdit(), &QLineEdit::textEdited, box, [box](const QString& text) {
     const int match = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);

@@ -5,13 +5,13 @@
 namespace ombrel {
 
 ParaControlState::ParaControlState(const ItemTexts& items) {
-  for (const auto& spec : paraLayout()) {
-    State state{spec.kind, spec.text, spec.index, spec.items, spec.checked, true, spec.radioSet};
-    if (spec.languageItems) state.items = items.items(*spec.languageItems);
-    if (spec.kind == ControlKind::List && spec.index >= 0) {
-      state.text = state.items[static_cast<std::size_t>(spec.index)];
+  for (const auto& entry : paraLayout()) {
+    State state{entry.kind, entry.text, entry.index, entry.items, entry.checked, true, entry.radioSet};
+    if (entry.languageItems) state.items = items.items(*entry.languageItems);
+    if (entry.kind == ControlKind::List && entry.index >= 0) {
+      state.text = state.items[static_cast<std::size_t>(entry.index)];
     }
-    controls_.emplace(spec.name, std::move(state));
+    controls_.emplace(entry.name, std::move(state));
   }
 }
 

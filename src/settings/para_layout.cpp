@@ -5,54 +5,54 @@ namespace ombrel {
 namespace {
 
 ControlSpec make(const char* name, ControlKind kind, std::string text) {
-  ControlSpec spec;
-  spec.name = name;
-  spec.kind = kind;
-  spec.text = std::move(text);
-  return spec;
+  ControlSpec entry;
+  entry.name = name;
+  entry.kind = kind;
+  entry.text = std::move(text);
+  return entry;
 }
 
 ControlSpec edit(const char* name, const char* text) { return make(name, ControlKind::Edit, text); }
 
 ControlSpec list(const char* name, std::vector<std::string> items, int index) {
-  ControlSpec spec = make(name, ControlKind::List, index >= 0 ? items[static_cast<std::size_t>(index)] : "");
-  spec.items = std::move(items);
-  spec.index = index;
-  return spec;
+  ControlSpec entry = make(name, ControlKind::List, index >= 0 ? items[static_cast<std::size_t>(index)] : "");
+  entry.items = std::move(items);
+  entry.index = index;
+  return entry;
 }
 
 ControlSpec languageList(const char* name, ItemList items, int index, const char* text = "") {
-  ControlSpec spec = make(name, ControlKind::List, text);
-  spec.languageItems = items;
-  spec.index = index;
-  return spec;
+  ControlSpec entry = make(name, ControlKind::List, text);
+  entry.languageItems = items;
+  entry.index = index;
+  return entry;
 }
 
 ControlSpec group(const char* name, std::vector<std::string> items, int index) {
-  ControlSpec spec = make(name, ControlKind::RadioGroup, "");
-  spec.items = std::move(items);
-  spec.index = index;
-  return spec;
+  ControlSpec entry = make(name, ControlKind::RadioGroup, "");
+  entry.items = std::move(items);
+  entry.index = index;
+  return entry;
 }
 
 ControlSpec languageGroup(const char* name, ItemList items, int index) {
-  ControlSpec spec = make(name, ControlKind::RadioGroup, "");
-  spec.languageItems = items;
-  spec.index = index;
-  return spec;
+  ControlSpec entry = make(name, ControlKind::RadioGroup, "");
+  entry.languageItems = items;
+  entry.index = index;
+  return entry;
 }
 
 ControlSpec radio(const char* name, const char* set, bool checked) {
-  ControlSpec spec = make(name, ControlKind::Radio, "");
-  spec.radioSet = set;
-  spec.checked = checked;
-  return spec;
+  ControlSpec entry = make(name, ControlKind::Radio, "");
+  entry.radioSet = set;
+  entry.checked = checked;
+  return entry;
 }
 
 ControlSpec check(const char* name, bool checked) {
-  ControlSpec spec = make(name, ControlKind::Check, "");
-  spec.checked = checked;
-  return spec;
+  ControlSpec entry = make(name, ControlKind::Check, "");
+  entry.checked = checked;
+  return entry;
 }
 
 ControlSpec button(const char* name) { return make(name, ControlKind::Button, ""); }
@@ -161,8 +161,8 @@ const std::vector<ControlSpec>& paraLayout() {
 }
 
 const ControlSpec* findControl(std::string_view name) {
-  for (const auto& spec : paraLayout()) {
-    if (spec.name == name) return &spec;
+  for (const auto& entry : paraLayout()) {
+    if (entry.name == name) return &entry;
   }
   return nullptr;
 }

@@ -112,8 +112,8 @@ const ParaKey* findParaKey(std::string_view key) {
 }
 
 void putItemTexts(ParaControls& controls, const ItemTexts& items) {
-  for (const auto& spec : paraLayout()) {
-    if (spec.languageItems) controls.setItems(spec.name, items.items(*spec.languageItems));
+  for (const auto& entry : paraLayout()) {
+    if (entry.languageItems) controls.setItems(entry.name, items.items(*entry.languageItems));
   }
 }
 

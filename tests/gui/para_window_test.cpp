@@ -28,27 +28,27 @@ TEST_F(ParaWindow, StartsWithEveryControlOfTheLayoutInItsInitialState) {
 
   // The command line's in-memory controls start from the same layout.
   const ParaControlState layout;
-  for (const auto& spec : paraLayout()) {
-    SCOPED_TRACE(spec.name);
-    switch (spec.kind) {
+  for (const auto& entry : paraLayout()) {
+    SCOPED_TRACE(entry.name);
+    switch (entry.kind) {
       case ControlKind::Edit:
-        EXPECT_EQ(controls().text(spec.name), layout.text(spec.name));
+        EXPECT_EQ(controls().text(entry.name), layout.text(entry.name));
         break;
       case ControlKind::List:
-        EXPECT_EQ(controls().text(spec.name), layout.text(spec.name));
-        EXPECT_EQ(controls().items(spec.name), layout.items(spec.name));
-        EXPECT_EQ(controls().index(spec.name), layout.index(spec.name));
+        EXPECT_EQ(controls().text(entry.name), layout.text(entry.name));
+        EXPECT_EQ(controls().items(entry.name), layout.items(entry.name));
+        EXPECT_EQ(controls().index(entry.name), layout.index(entry.name));
         break;
       case ControlKind::RadioGroup:
-        EXPECT_EQ(controls().items(spec.name), layout.items(spec.name));
-        EXPECT_EQ(controls().index(spec.name), layout.index(spec.name));
+        EXPECT_EQ(controls().items(entry.name), layout.items(entry.name));
+        EXPECT_EQ(controls().index(entry.name), layout.index(entry.name));
         break;
       case ControlKind::Radio:
       case ControlKind::Check:
-        EXPECT_EQ(controls().checked(spec.name), layout.checked(spec.name));
+        EXPECT_EQ(controls().checked(entry.name), layout.checked(entry.name));
         break;
       case ControlKind::Button:
-        EXPECT_FALSE(control<QWidget>(spec.name.c_str())->isHidden());
+        EXPECT_FALSE(control<QWidget>(entry.name.c_str())->isHidden());
         break;
     }
   }

@@ -1,0 +1,52 @@
+#pragma once
+
+// A front end for the benchmarks: a fixed link choice, and a way to run one
+// task and wait for its end.
+
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "engine/comm_thread.h"
+
+namespace ombrel::bench {
+
+class BenchHost final : public EngineHost, public NotifyWindow {
+ public:
+  explicit BenchHost(LinkSettings link) : link_(std::move(link)) {}
+
+  LinkSettings linkSettings() override { return link_; }
+  void devBaudChanged(int) override {}
+  void showIdleData(const Bytes&) override {}
+  void usbDevicesChanged(const std::vector<std::string>&) override {}
+  void showTransferText(const std::string&) override {}
+  void engineMessage(EngineMessage message, int wParam, const std::string&) override {
+    if (message != kTaskSucceeded && message != kTaskFailed) return;
+    std::lock_guard lock(mutex_);
+    ended_ = true;
+    failed_ = failed_ || wParam != 0 || message == kTaskFailed;
+    cv_.notify_all();
+  }
+
+  // Runs one task to its end; false when it failed or was refused.
+  bool runTask(TCommThread& engine, int code, const Bytes& payload = {}) {
+    {
+      std::lock_guard lock(mutex_);
+      ended_ = false;
+    }
+    if (!engine.StartTask(code, 0, 0, payload)) return false;
+    std::unique_lock lock(mutex_);
+    cv_.wait(lock, [this] { return ended_; });
+    return !failed_;
+  }
+
+ private:
+  LinkSettings link_;
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  bool ended_ = false;
+  bool failed_ = false;
+};
+
+}  // namespace ombrel::bench
