@@ -74,7 +74,6 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   void connectActions();
   void act(const ActionOutcome& outcome, bool refreshLink);
   void startTask(const TaskStart& task);
-  void Chb_CloseWifiClick(bool ticked);
 
   TFrmMain& mainWindow_;
   ParaWidgetControls controls_;

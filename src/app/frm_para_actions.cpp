@@ -11,13 +11,11 @@
 #include "app/frm_main.h"
 #include "app/frm_para.h"
 #include "commands/basic_settings.h"
+#include "commands/wifi_switch.h"
 
 namespace ombrel::app {
 
 namespace {
-
-constexpr int kWifiOffTask = 26;
-constexpr int kWifiOnTask = 29;
 
 struct SetButton {
   const char* name;
@@ -55,7 +53,7 @@ void TFrmPara::connectActions() {
   // Only the operator's own click switches WiFi: loading the settings ticks
   // the box without sending anything.
   connect(controls_.widget<QCheckBox>("Chb_CloseWifi"), &QCheckBox::clicked, this,
-          [this](bool ticked) { Chb_CloseWifiClick(ticked); });
+          [this] { act(Chb_CloseWifiClick(controls_), false); });
 }
 
 void TFrmPara::act(const ActionOutcome& outcome, bool refreshLink) {
@@ -80,7 +78,5 @@ void TFrmPara::startTask(const TaskStart& task) {
     statusPanels_[0]->setText(QString::fromStdString(taskRunningText(mainWindow_.ui().cbb_Language->currentIndex())));
   }
 }
-
-void TFrmPara::Chb_CloseWifiClick(bool ticked) { startTask(TaskStart{ticked ? kWifiOffTask : kWifiOnTask, 0, 0, {}}); }
 
 }  // namespace ombrel::app

@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "commands/basic_settings.h"
+#include "commands/wifi_switch.h"
 #include "texts/message_texts.h"
 
 namespace ombrel::cli {
@@ -65,6 +66,19 @@ ActionHandler parametersButton(ActionOutcome (*click)(const ParaControls&)) {
   };
 }
 
+// A check box of the parameters window, written NAME=0 or NAME=1: the box
+// takes the new state, then its click runs as in the window.
+ActionHandler parametersCheckBox(const char* box, ActionOutcome (*click)(const ParaControls&)) {
+  return [box, click](ActionContext& context, const Action& action) {
+    if (action.words.size() != 1 || (action.words[0] != "0" && action.words[0] != "1")) {
+      context.frontEnd.messageBox(std::string(box) + " takes its new state: " + box + "=1 or " + box + "=0");
+      return static_cast<int>(kExitRefused);
+    }
+    context.settings.controls().setChecked(box, action.words[0] == "1");
+    return parametersButton(click)(context, action);
+  };
+}
+
 struct ActionRule {
   const char* name;
   ActionHandler run;
@@ -87,6 +101,7 @@ const std::vector<ActionRule>& actionRules() {
       {"btn_SetPaperType", parametersButton(btn_SetPaperTypeClick), Window::Parameters},
       {"btn_SetPrinterOrder", parametersButton(btn_SetPrinterOrderClick), Window::Parameters},
       {"btn_SetRptTime", parametersButton(btn_SetRptTimeClick), Window::Parameters},
+      {"Chb_CloseWifi", parametersCheckBox("Chb_CloseWifi", Chb_CloseWifiClick), Window::Parameters},
   };
   return rules;
 }

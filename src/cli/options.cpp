@@ -21,7 +21,8 @@ const char* const kUsage =
     "  CONTROL                          the click of a window control, by its name:\n"
     "                                   btn_Test (link test), but_bootIn (boot mode),\n"
     "                                   btn_SetCodepage, btn_SetAllPara, ... (the Set buttons\n"
-    "                                   of the parameters window, with its saved values)\n"
+    "                                   of the parameters window, with its saved values);\n"
+    "                                   a check box takes its new state: Chb_CloseWifi=1\n"
     "  task CODE [A [B]] [--data HEX]   a numbered task with raw arguments and command data\n"
     "Exit status: 0 all went well; 1 a task failed; 2 an action refused its input or the\n"
     "command line was wrong; 3 the link test found no printer.\n";
