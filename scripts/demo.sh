@@ -12,11 +12,14 @@ for _ in $(seq 50); do [ -s "$work/ready" ] && break; sleep 0.1; done
 echo "Virtual printer: $(cat "$work/ready")"
 
 echo
-echo "\$ ombrelctl --link net:127.0.0.1:5100 task 6 0     # code page CP437"
-"$bin/ombrelctl" --link net:127.0.0.1:5100 --dir "$work" task 6 0
+echo "\$ ombrelctl --link net:127.0.0.1:5100 btn_Test"
+"$bin/ombrelctl" --link net:127.0.0.1:5100 --dir "$work" btn_Test 2>&1
+echo
+echo "\$ ombrelctl --link net:127.0.0.1:5100 --set CodePage=CP936:GBK btn_SetCodepage"
+"$bin/ombrelctl" --link net:127.0.0.1:5100 --dir "$work" --set CodePage=CP936:GBK btn_SetCodepage
 echo
 echo "What reached the printer:"
 cat "$work/printer.log"
 echo
-echo "The tool's trace (debug.log):"
+echo "The tool's trace of the last task (debug.log):"
 cat "$work/debug.log"
