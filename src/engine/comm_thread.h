@@ -106,6 +106,13 @@ class TCommThread {
   void BootHandshake(std::uint8_t byte);
 
   // Packet protocol.
+  struct Exchange {
+    bool accepted = false;
+    Bytes data;  // the accepted reply's data bytes
+  };
+  // Sends a command frame up to `attempts` times until a reply is accepted.
+  Exchange exchange(std::uint16_t command, std::uint32_t first, std::uint32_t second, const Bytes& data,
+                    int attempts, std::int64_t datagramWaitMs, std::int64_t replyWaitMs);
   std::size_t SendCommand(std::uint16_t command, std::uint32_t first, std::uint32_t second,
                           const Bytes& data, int attempts);
   Bytes ReadBlock(std::uint16_t command, std::uint32_t first, std::uint32_t second,

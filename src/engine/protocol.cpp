@@ -21,65 +21,57 @@ constexpr std::int64_t kReadReplyWaitMs = 600;
 constexpr std::int64_t kRawPauseMs = 10;
 }  // namespace
 
-std::size_t TCommThread::SendCommand(std::uint16_t command, std::uint32_t first,
-                                     std::uint32_t second, const Bytes& data, int attempts) {
-  if (data.size() > frame::kMaxCommandData) throw ECommonError("Command data too long");
+TCommThread::Exchange TCommThread::exchange(std::uint16_t command, std::uint32_t first, std::uint32_t second,
+                                            const Bytes& data, int attempts, std::int64_t datagramWaitMs,
+                                            std::int64_t replyWaitMs) {
   const bool network = link_.transport == Transport::Network;
   const Bytes request = frame::build(command, first, second, data, !network);
-
-  bool accepted = false;
+  Exchange result;
   for (int attempt = 0; attempt < attempts; ++attempt) {
     WriteLink(request);
     if (network) {
       Bytes datagram;
-      udp_.receive(datagram, kDatagramCapacity, clock_.realDuration(kCommandDatagramWaitMs));
+      udp_.receive(datagram, kDatagramCapacity, clock_.realDuration(datagramWaitMs));
       if (!datagram.empty()) trace_.block("Receive", datagram.data(), datagram.size());
-      accepted = frame::isAcceptedDatagram(datagram.data(), datagram.size());
-    } else {
-      accepted = reply_.waitForReply(clock_.realDuration(kCommandReplyWaitMs));
+      if (frame::isAcceptedDatagram(datagram.data(), datagram.size())) {
+        result.accepted = true;
+        // Only the data bytes the datagram really holds are taken, whatever
+        // length its head claims.
+        const std::size_t claimed = frame::readHead(datagram.data()).length;
+        const std::size_t present = std::min(claimed, datagram.size() - frame::kHeadSize);
+        const auto begin = datagram.begin() + static_cast<std::ptrdiff_t>(frame::kHeadSize);
+        result.data.assign(begin, begin + static_cast<std::ptrdiff_t>(present));
+      }
+    } else if (reply_.waitForReply(clock_.realDuration(replyWaitMs))) {
+      result.accepted = true;
+      result.data = reply_.replyData();
     }
-    if (cancelRequested_ || accepted) break;
+    if (cancelRequested_ || result.accepted) break;
   }
-  const std::size_t replyLength = network ? 0 : reply_.replyLength();
+  return result;
+}
+
+std::size_t TCommThread::SendCommand(std::uint16_t command, std::uint32_t first,
+                                     std::uint32_t second, const Bytes& data, int attempts) {
+  if (data.size() > frame::kMaxCommandData) throw ECommonError("Command data too long");
+  const Exchange reply =
+      exchange(command, first, second, data, attempts, kCommandDatagramWaitMs, kCommandReplyWaitMs);
+  // The network link reports no reply length to the callers of SendCommand.
+  const std::size_t replyLength = link_.transport == Transport::Network ? 0 : reply_.replyLength();
   if (lenientReplies_) return replyLength;
   if (cancelRequested_) throw EUserCancelException(error_text::kSendCancelled);
-  if (!accepted) throw ECommunicationException(error_text::kDownloadDataFailed);
+  if (!reply.accepted) throw ECommunicationException(error_text::kDownloadDataFailed);
   return replyLength;
 }
 
 Bytes TCommThread::ReadBlock(std::uint16_t command, std::uint32_t first, std::uint32_t second,
                              const Bytes& data, int attempts) {
   if (data.size() > frame::kMaxReadBlockData) throw ECommonError("Command data too long");
-  const bool network = link_.transport == Transport::Network;
-  const Bytes request = frame::build(command, first, second, data, !network);
-
-  bool accepted = false;
-  Bytes replyData;
-  for (int attempt = 0; attempt < attempts; ++attempt) {
-    WriteLink(request);
-    if (network) {
-      Bytes datagram;
-      udp_.receive(datagram, kDatagramCapacity, clock_.realDuration(kReadDatagramWaitMs));
-      if (!datagram.empty()) trace_.block("Receive", datagram.data(), datagram.size());
-      if (frame::isAcceptedDatagram(datagram.data(), datagram.size())) {
-        accepted = true;
-        // Only the data bytes the datagram really holds are taken, whatever
-        // length its head claims.
-        const std::size_t claimed = frame::readHead(datagram.data()).length;
-        const std::size_t present = std::min(claimed, datagram.size() - frame::kHeadSize);
-        const auto begin = datagram.begin() + static_cast<std::ptrdiff_t>(frame::kHeadSize);
-        replyData.assign(begin, begin + static_cast<std::ptrdiff_t>(present));
-      }
-    } else if (reply_.waitForReply(clock_.realDuration(kReadReplyWaitMs))) {
-      accepted = true;
-      replyData = reply_.replyData();
-    }
-    if (cancelRequested_ || accepted) break;
-  }
-  if (lenientReplies_) return replyData;
+  const Exchange reply = exchange(command, first, second, data, attempts, kReadDatagramWaitMs, kReadReplyWaitMs);
+  if (lenientReplies_) return reply.data;
   if (cancelRequested_) throw EUserCancelException(error_text::kReadCancelled);
-  if (!accepted) throw ECommunicationException(error_text::kReceivedFailed);
-  return replyData;
+  if (!reply.accepted) throw ECommunicationException(error_text::kReceivedFailed);
+  return reply.data;
 }
 
 void TCommThread::WriteLink(const Bytes& data) {
