@@ -21,7 +21,7 @@
 
 #include "bench_host.h"
 #include "engine/comm_thread.h"
-#include "engine/frame.h"
+#include "protocol/frame.h"
 #include "platform/clock.h"
 #include "platform/event_loop_thread.h"
 #include "ports/no_usb_port.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "settings/ini_file.h"
+#include "texts/ini_file.h"
 
 namespace ombrel::app {
 

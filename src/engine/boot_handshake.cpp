@@ -1,6 +1,7 @@
 // Task 28: sends the boot loader's byte until the printer answers with it.
 
 #include "engine/comm_thread.h"
+#include "protocol/codes.h"
 
 namespace ombrel {
 
@@ -37,7 +38,7 @@ void TCommThread::BootHandshake(std::uint8_t byte) {
   }
   if (reply_.firstByte() == byte) {
     std::lock_guard lock(stateMutex_);
-    bootReply_ = "151";
+    bootReply_ = kBootLoaderAnswered;
     reply_.clearBuffer();
   }
 }

@@ -8,6 +8,7 @@
 #include "engine/raw_sequences.h"
 #include "engine/task_table.h"
 #include "platform/errors.h"
+#include "protocol/codes.h"
 #include "texts/message_texts.h"
 
 namespace ombrel {
@@ -148,7 +149,7 @@ void TCommThread::runHandler(const TaskInfo& task, const TaskRequest& request) {
       hardwareSetting(request);
       break;
     case TaskForm::BootHandshake:
-      recordingFailures([this] { BootHandshake(0x61); });
+      recordingFailures([this] { BootHandshake(kBootLoaderByte); });
       break;
     case TaskForm::NotAvailable:
       taskResult_ = kTaskFailedWithText;
@@ -256,7 +257,7 @@ void TCommThread::acknowledgedTask(const TaskInfo& task, const TaskRequest& requ
   inTaskFrame(task.restoreRate, [&] {
     SendCommand(task.command, first, second, data, 3);
     ReportStatus(messageTexts().text(task.successKey));
-    if (task.code == 8) {
+    if (task.code == kTaskSetBaudRate) {
       // The printer now listens at the new rate: every later task starts there.
       link_.devBaud = rateOfBaudIndex(request.a);
       const int rate = link_.devBaud;
@@ -280,7 +281,7 @@ void TCommThread::hardwareSetting(const TaskRequest& request) {
 }
 
 void TCommThread::rawTask(const TaskRequest& request) {
-  const bool flowControl = request.code == 42 || request.code == 43;
+  const bool flowControl = request.code == kTaskSoftwareFlowControl || request.code == kTaskHardwareFlowControl;
   recordingFailures([&] {
     SendRaw(raw::rawTaskBytes(request.code, request.payload), flowControl ? "sMsg25" : nullptr);
   });

@@ -7,6 +7,7 @@
 #include "engine/baud.h"
 #include "engine/comm_thread.h"
 #include "platform/errors.h"
+#include "protocol/codes.h"
 
 namespace ombrel {
 
@@ -74,7 +75,7 @@ void TCommThread::SwitchBaudRate(int rate) {
   if (static_cast<std::uint32_t>(rate) == serial_.baudRate()) return;
   clock_.sleepMs(kSerialSettleMs);
   try {
-    SendCommand(49, static_cast<std::uint32_t>(index), 0, {}, 1);
+    SendCommand(kCmdSwitchRate, static_cast<std::uint32_t>(index), 0, {}, 1);
   } catch (const std::exception&) {
     throw ESetBaudRateException(error_text::kSetBaudrateFailed);
   }

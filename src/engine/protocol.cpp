@@ -6,7 +6,8 @@
 #include <thread>
 
 #include "engine/comm_thread.h"
-#include "engine/frame.h"
+#include "protocol/codes.h"
+#include "protocol/frame.h"
 #include "platform/errors.h"
 #include "texts/message_texts.h"
 
@@ -120,7 +121,7 @@ void TCommThread::waitUntilSent(std::size_t count) {
 
 void TCommThread::IdentifyPrinter() {
   const Bytes probe{0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80};
-  const Bytes reply = ReadBlock(48, 0, 0, probe, 1);
+  const Bytes reply = ReadBlock(kCmdIdentify, 0, 0, probe, 1);
   std::string identity;
   for (std::size_t i = 0; i < reply.size() && i < 8 && reply[i] != 0; ++i) {
     identity += static_cast<char>(std::toupper(reply[i]));

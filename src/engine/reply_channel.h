@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "engine/reply_assembler.h"
+#include "protocol/reply_assembler.h"
 #include "platform/bytes.h"
 
 namespace ombrel {

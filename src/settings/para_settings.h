@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/ini_file.h"
+#include "texts/ini_file.h"
 #include "settings/para_controls.h"
 #include "texts/item_texts.h"
 

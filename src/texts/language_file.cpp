@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "settings/ini_file.h"
+#include "texts/ini_file.h"
 
 namespace ombrel {
 

@@ -2,7 +2,7 @@
 // printer over UDP: the exact frames and raw bytes that reached it.
 
 #include "e2e/ctl_fixture.h"
-#include "settings/ini_file.h"
+#include "texts/ini_file.h"
 
 namespace ombrel::test_support {
 namespace {

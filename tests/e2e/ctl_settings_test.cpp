@@ -1,7 +1,7 @@
 // ombrelctl and the parameters window's settings file.
 
 #include "e2e/ctl_fixture.h"
-#include "settings/ini_file.h"
+#include "texts/ini_file.h"
 
 namespace ombrel::test_support {
 namespace {

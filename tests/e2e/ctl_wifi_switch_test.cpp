@@ -3,7 +3,7 @@
 
 #include "e2e/ctl_fixture.h"
 #include "e2e/serial_line_log.h"
-#include "settings/ini_file.h"
+#include "texts/ini_file.h"
 
 namespace ombrel::test_support {
 namespace {

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "engine/comm_thread.h"
-#include "engine/frame.h"
+#include "protocol/frame.h"
 #include "fake_serial_printer.h"
 #include "platform/clock.h"
 #include "platform/event_loop_thread.h"

@@ -5,7 +5,7 @@
 
 #include <set>
 
-#include "engine/frame.h"
+#include "protocol/frame.h"
 #include "platform/bytes.h"
 
 namespace ombrel::testing_support {

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "gui/para_window_fixture.h"
-#include "settings/ini_file.h"
+#include "texts/ini_file.h"
 #include "settings/para_settings.h"
 
 namespace ombrel::gui_test {

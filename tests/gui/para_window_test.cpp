@@ -7,7 +7,7 @@
 #include <QStackedWidget>
 
 #include "gui/para_window_fixture.h"
-#include "settings/ini_file.h"
+#include "texts/ini_file.h"
 #include "settings/para_control_state.h"
 #include "settings/para_settings.h"
 

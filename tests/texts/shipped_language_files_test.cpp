@@ -8,7 +8,7 @@
 #include <regex>
 #include <set>
 
-#include "settings/ini_file.h"
+#include "texts/ini_file.h"
 #include "texts/fake_window.h"
 #include "texts/language_file.h"
 #include "texts/text_codec.h"

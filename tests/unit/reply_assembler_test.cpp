@@ -1,8 +1,8 @@
-#include "engine/reply_assembler.h"
+#include "protocol/reply_assembler.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/frame.h"
+#include "protocol/frame.h"
 
 namespace ombrel {
 namespace {

@@ -13,7 +13,7 @@
 #include <regex>
 #include <thread>
 
-#include "engine/frame.h"
+#include "protocol/frame.h"
 #include "pty_client.h"
 #include "support/child_process.h"
 #include "support/run_program.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/frame.h"
+#include "protocol/frame.h"
 
 namespace ombrel::vprinter {
 namespace {

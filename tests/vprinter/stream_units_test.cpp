@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "engine/frame.h"
+#include "protocol/frame.h"
 
 namespace ombrel::vprinter {
 namespace {

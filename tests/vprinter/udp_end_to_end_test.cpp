@@ -14,7 +14,7 @@
 #include <fstream>
 #include <thread>
 
-#include "engine/frame.h"
+#include "protocol/frame.h"
 #include "support/child_process.h"
 
 namespace ombrel {

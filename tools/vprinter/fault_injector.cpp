@@ -1,6 +1,6 @@
 #include "fault_injector.h"
 
-#include "engine/frame.h"
+#include "protocol/frame.h"
 
 namespace ombrel::vprinter {
 

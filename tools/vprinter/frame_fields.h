@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "engine/frame.h"
+#include "protocol/frame.h"
 #include "platform/bytes.h"
 
 namespace ombrel::vprinter {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <map>
 
-#include "engine/frame.h"
+#include "protocol/frame.h"
 #include "printer_model.h"
 
 namespace ombrel::vprinter {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/frame.h"
+#include "protocol/frame.h"
 
 namespace ombrel::vprinter {
 

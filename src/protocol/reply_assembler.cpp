@@ -1,6 +1,6 @@
-#include "engine/reply_assembler.h"
+#include "protocol/reply_assembler.h"
 
-#include "engine/frame.h"
+#include "protocol/frame.h"
 
 namespace ombrel {
 

@@ -1,4 +1,4 @@
-#include "engine/frame.h"
+#include "protocol/frame.h"
 
 namespace ombrel::frame {
 

@@ -1,4 +1,4 @@
-#include "settings/ini_file.h"
+#include "texts/ini_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
