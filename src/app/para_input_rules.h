@@ -9,9 +9,13 @@
 
 namespace ombrel::app {
 
-// Only the digits 0 to 9 (and backspace) can be typed.
-void acceptDigits(QLineEdit* box);
-// Only the digits, "." (and backspace) can be typed: address boxes.
+// What the operator types is filtered key by key; text the program puts in
+// (a stored value) stays as it is, so the box can always be edited from it.
+
+// Only the digits 0 to 9 can be typed, and no more than `maxLength`
+// characters in all (0: no limit).
+void acceptDigits(QLineEdit* box, int maxLength = 0);
+// Only the digits and "." can be typed: address boxes.
 void acceptAddressCharacters(QLineEdit* box);
 
 // Runs `handler` when Enter or Return is pressed in `box`; the key goes no
