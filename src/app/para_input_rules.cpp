@@ -12,8 +12,9 @@ namespace {
 constexpr int kShortestDistance = 1;
 constexpr int kLongestDistance = 255;
 
-// Drops typed keys that would put another character into the box, or more
-// than `maxLength` characters; editing keys (backspace, shortcuts) pass.
+// Drops typed keys that would put a character other than `accepted` (when
+// given) into the box, or more than `maxLength` (when above 0) characters;
+// editing keys (backspace, shortcuts) pass.
 class TypedCharacterFilter final : public QObject {
  public:
   TypedCharacterFilter(QLineEdit* box, QString accepted, int maxLength)
@@ -32,7 +33,8 @@ class TypedCharacterFilter final : public QObject {
 
  private:
   bool fits(const QString& typed) const {
-    if (!std::ranges::all_of(typed, [this](QChar c) { return accepted_.contains(c); })) return false;
+    const auto acceptable = [this](QChar c) { return accepted_.isEmpty() || accepted_.contains(c); };
+    if (!std::ranges::all_of(typed, acceptable)) return false;
     const qsizetype length = box_->text().size() - box_->selectedText().size() + typed.size();
     return maxLength_ <= 0 || length <= maxLength_;
   }
@@ -65,9 +67,9 @@ class EnterKeyFilter final : public QObject {
 
 }  // namespace
 
-void acceptDigits(QLineEdit* box, int maxLength) {
-  new TypedCharacterFilter(box, QStringLiteral("0123456789"), maxLength);
-}
+void limitTyping(QLineEdit* box, int maxLength) { new TypedCharacterFilter(box, QString(), maxLength); }
+
+void acceptDigits(QLineEdit* box) { new TypedCharacterFilter(box, QStringLiteral("0123456789"), 0); }
 
 void acceptAddressCharacters(QLineEdit* box) { new TypedCharacterFilter(box, QStringLiteral("0123456789."), 0); }
 

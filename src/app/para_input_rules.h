@@ -12,9 +12,10 @@ namespace ombrel::app {
 // What the operator types is filtered key by key; text the program puts in
 // (a stored value) stays as it is, so the box can always be edited from it.
 
-// Only the digits 0 to 9 can be typed, and no more than `maxLength`
-// characters in all (0: no limit).
-void acceptDigits(QLineEdit* box, int maxLength = 0);
+// No more than `maxLength` characters can be typed in all.
+void limitTyping(QLineEdit* box, int maxLength);
+// Only the digits 0 to 9 can be typed.
+void acceptDigits(QLineEdit* box);
 // Only the digits and "." can be typed: address boxes.
 void acceptAddressCharacters(QLineEdit* box);
 

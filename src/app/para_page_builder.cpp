@@ -107,15 +107,17 @@ QLineEdit* ParaPageBuilder::edit(const char* name, int maxLength) {
   const ControlSpec& entry = layoutOf(name);
   // Edits take captions and hints from the language files like any control.
   auto* box = captioned(new QLineEdit(page_), name);
-  if (maxLength > 0) box->setMaxLength(maxLength);
+  // The limit holds for typing only: a longer stored text is shown whole and
+  // reaches the printer as ombrelctl sends it.
+  if (maxLength > 0) limitTyping(box, maxLength);
   box->setText(QString::fromStdString(entry.text));
   controls_.add(name, box);
   return box;
 }
 
 QLineEdit* ParaPageBuilder::numberBox(const char* name, int maxDigits) {
-  QLineEdit* box = edit(name);
-  acceptDigits(box, maxDigits);
+  QLineEdit* box = edit(name, maxDigits);
+  acceptDigits(box);
   return box;
 }
 

@@ -39,7 +39,8 @@ class ParaPageBuilder {
   QRadioButton* radio(const char* name, const char* caption);
   // Options in `columns` columns.
   QGroupBox* radioGroup(const char* name, const char* title, int columns);
-  // `maxLength` 0: no limit.
+  // At most `maxLength` typed characters (0: no limit); a stored text of
+  // any length is shown whole.
   QLineEdit* edit(const char* name, int maxLength = 0);
   // A box for a whole number of at most `maxDigits` typed digits. It holds
   // the stored text as it stands (even one that is no number), so the window
