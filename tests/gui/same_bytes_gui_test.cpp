@@ -4,6 +4,7 @@
 // same bytes from both. Set buttons added to the table join by themselves.
 
 #include <QPushButton>
+#include <functional>
 
 #include "commands/window_actions.h"
 #include "gui/para_window_fixture.h"
@@ -43,12 +44,21 @@ class SameBytes : public ParaWindowTest {
   // What the printer received once it has been quiet for a moment.
   static std::vector<std::string> settled(const VirtualPrinter& printer) {
     std::vector<std::string> units = received(printer);
-    for (int quietChecks = 0; quietChecks < 5;) {
-      settle(std::chrono::milliseconds(30));
+    for (int quietChecks = 0; quietChecks < 3;) {
+      settle(std::chrono::milliseconds(20));
       std::vector<std::string> now = received(printer);
       quietChecks = now == units ? quietChecks + 1 : 0;
       units = std::move(now);
     }
+    return units;
+  }
+
+  // What the printer receives while `press` runs.
+  static std::vector<std::string> sentBy(const VirtualPrinter& printer, const std::function<void()>& press) {
+    const std::size_t before = settled(printer).size();
+    press();
+    std::vector<std::string> units = settled(printer);
+    units.erase(units.begin(), units.begin() + static_cast<std::ptrdiff_t>(before));
     return units;
   }
 
@@ -57,26 +67,25 @@ class SameBytes : public ParaWindowTest {
     if (!settings.content.empty()) testing::writeFile(file, settings.content);
   }
 
-  std::vector<std::string> fromWindow(const SettingsCase& settings, const char* button) {
+  // Each press starts from the printer rate of a first start, as ombrelctl
+  // does: the rate button changes the window's.
+  void pressInWindow(const VirtualPrinter& printer, const SettingsCase& settings, const char* button) {
     putSettings(dir_ / "sysconfig.ini", settings);
-    VirtualPrinter printer;
+    ui().cbb_DevBauRate->setCurrentText(QStringLiteral("9600"));
     linkTo(printer);
     showPara();
     control<QPushButton>(button)->click();
     EXPECT_TRUE(waitUntilIdle());
     closePara();
-    return settled(printer);
   }
 
-  static std::vector<std::string> fromOmbrelctl(const SettingsCase& settings, const char* button) {
+  static void pressInOmbrelctl(const VirtualPrinter& printer, const SettingsCase& settings, const char* button) {
     testing::TempDir programDir;
     putSettings(programDir / "sysconfig.ini", settings);
-    VirtualPrinter printer;
     const auto run = test_support::runProgram(test_support::builtProgram("ombrelctl"),
                                               {"--dir", programDir.path().string(), "--link", printer.link(), button},
                                               {{"OMBREL_TIME_SCALE", "20"}});
     EXPECT_NE(run.exitCode, -1) << "ombrelctl did not end";
-    return settled(printer);
   }
 };
 
@@ -85,11 +94,12 @@ TEST_F(SameBytes, EverySetButtonSendsWhatOmbrelctlSendsFromTheSameFile) {
   std::size_t sentFromDefaults = 0;
   for (const SettingsCase& settings : settingsCases()) {
     SCOPED_TRACE(settings.name);
+    const VirtualPrinter printer;
     for (const WindowAction& action : windowActions()) {
       if (action.kind != WindowAction::Kind::SetButton) continue;
       SCOPED_TRACE(action.control);
-      const std::vector<std::string> window = fromWindow(settings, action.control);
-      EXPECT_EQ(window, fromOmbrelctl(settings, action.control));
+      const auto window = sentBy(printer, [&] { pressInWindow(printer, settings, action.control); });
+      EXPECT_EQ(window, sentBy(printer, [&] { pressInOmbrelctl(printer, settings, action.control); }));
       if (settings.content.empty() && !window.empty()) ++sentFromDefaults;
     }
   }
