@@ -7,6 +7,7 @@
 
 #include "commands/basic_settings.h"
 #include "commands/wifi_switch.h"
+#include "engine/link_open_advice.h"
 #include "texts/message_texts.h"
 
 namespace ombrel::cli {
@@ -122,12 +123,12 @@ int runTask(ActionContext& context, int code, int a, int b, Bytes payload) {
     return kExitRefused;
   }
   const TaskEnd end = context.frontEnd.waitForTaskEnd();
-  if (end.noPrinter) return kExitNoPrinter;
-  if (end.result != 0) {
-    context.frontEnd.messageBox(end.errorText);
-    return kExitTaskFailed;
+  const int status = end.noPrinter ? kExitNoPrinter : end.result != 0 ? kExitTaskFailed : kExitOk;
+  if (status == kExitTaskFailed) context.frontEnd.messageBox(end.errorText);
+  if (status != kExitOk) {
+    if (const auto advice = linkOpenAdvice(context.options.link, end.errorText)) context.frontEnd.messageBox(*advice);
   }
-  return kExitOk;
+  return status;
 }
 
 int runActions(ActionContext& context, const std::vector<Action>& actions) {
