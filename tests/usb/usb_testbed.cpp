@@ -4,11 +4,20 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <mutex>
 #include <stdexcept>
+
+#include "ports/usb/udev_lock.h"
 
 namespace ombrel::test_support {
 
-UsbTestbed::UsbTestbed() : testbed_(umockdev_testbed_new()) {
+// The test bed raises its events through libudev in this process, beside
+// the component's own calls: it takes the same lock.
+
+UsbTestbed::UsbTestbed() : testbed_([] {
+  const std::lock_guard lock(udevLock());
+  return umockdev_testbed_new();
+}()) {
   if (!umockdev_in_mock_environment()) throw std::runtime_error("run this test under umockdev-wrapper");
   gchar* root = umockdev_testbed_get_root_dir(testbed_);
   root_ = root;
@@ -16,13 +25,17 @@ UsbTestbed::UsbTestbed() : testbed_(umockdev_testbed_new()) {
   std::filesystem::create_directories(root_ + "/dev/usb");
 }
 
-UsbTestbed::~UsbTestbed() { g_object_unref(testbed_); }
+UsbTestbed::~UsbTestbed() {
+  const std::lock_guard lock(udevLock());
+  g_object_unref(testbed_);
+}
 
 std::string UsbTestbed::addDevice(const std::string& name, const std::string& vendorId,
                                   const std::string& productId, int lpNumber, const std::string& nodeTarget) {
   if (lpNumber >= 0 && !nodeTarget.empty()) {
     std::filesystem::create_symlink(nodeTarget, nodeFile(lpNumber));
   }
+  const std::lock_guard lock(udevLock());
   gchar* device = umockdev_testbed_add_device(testbed_, "usb", name.c_str(), nullptr, "idVendor", vendorId.c_str(),
                                               "idProduct", productId.c_str(), nullptr, "DEVTYPE", "usb_device",
                                               nullptr);
@@ -44,6 +57,7 @@ std::string UsbTestbed::addDevice(const std::string& name, const std::string& ve
 }
 
 void UsbTestbed::removeDevice(const std::string& sysPath) {
+  const std::lock_guard lock(udevLock());
   umockdev_testbed_uevent(testbed_, sysPath.c_str(), "remove");
   umockdev_testbed_remove_device(testbed_, sysPath.c_str());
 }

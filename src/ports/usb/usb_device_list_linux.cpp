@@ -2,11 +2,13 @@
 
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 
 #include "platform/errors.h"
 #include "ports/usb/usb_device_list.h"
 #include "ports/usb/usb_error_text.h"
 #include "ports/usb/usb_identity.h"
+#include "ports/usb/udev_lock.h"
 
 namespace ombrel {
 namespace {
@@ -44,6 +46,7 @@ std::string printerNodeOf(udev* context, udev_device* device) {
 }  // namespace
 
 std::vector<PresentUsbDevice> presentUsbDevices() {
+  const std::lock_guard lock(udevLock());
   UdevPtr<udev> context(udev_new());
   UdevPtr<udev_enumerate> devices(context ? udev_enumerate_new(context.get()) : nullptr);
   if (!devices || udev_enumerate_add_match_subsystem(devices.get(), "usb") < 0 ||
