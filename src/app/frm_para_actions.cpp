@@ -11,6 +11,7 @@
 #include "app/frm_main.h"
 #include "app/frm_para.h"
 #include "commands/basic_settings.h"
+#include "commands/bluetooth_wifi_settings.h"
 #include "commands/wifi_switch.h"
 
 namespace ombrel::app {
@@ -36,6 +37,11 @@ constexpr SetButton kSetButtons[] = {
     {"btn_SetPaperType", btn_SetPaperTypeClick, false},
     {"btn_SetPrinterOrder", btn_SetPrinterOrderClick, false},
     {"btn_SetRptTime", btn_SetRptTimeClick, true},
+    {"btn_SetlyPara", btn_SetlyParaClick, false},
+    {"btn_SendLYTxt", btn_SendLYTxtClick, false},
+    {"btn_lyWorkMode", btn_lyWorkModeClick, false},
+    {"btn_bluetooth", btn_bluetoothClick, false},
+    {"btn_SetWifiPara", btn_SetWifiParaClick, false},
 };
 
 }  // namespace
@@ -60,6 +66,7 @@ void TFrmPara::act(const ActionOutcome& outcome, bool refreshLink) {
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     switch (refusal->kind) {
       case Refusal::Kind::NoChoice:
+      case Refusal::Kind::NothingToSend:
         return;
       case Refusal::Kind::Warning:
         mainWindow_.messageBoxes().warning(refusal->text);

@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "commands/basic_settings.h"
+#include "commands/bluetooth_wifi_settings.h"
 #include "commands/wifi_switch.h"
 #include "texts/message_texts.h"
 
@@ -101,6 +102,11 @@ const std::vector<ActionRule>& actionRules() {
       {"btn_SetPaperType", parametersButton(btn_SetPaperTypeClick), Window::Parameters},
       {"btn_SetPrinterOrder", parametersButton(btn_SetPrinterOrderClick), Window::Parameters},
       {"btn_SetRptTime", parametersButton(btn_SetRptTimeClick), Window::Parameters},
+      {"btn_SetlyPara", parametersButton(btn_SetlyParaClick), Window::Parameters},
+      {"btn_SendLYTxt", parametersButton(btn_SendLYTxtClick), Window::Parameters},
+      {"btn_lyWorkMode", parametersButton(btn_lyWorkModeClick), Window::Parameters},
+      {"btn_bluetooth", parametersButton(btn_bluetoothClick), Window::Parameters},
+      {"btn_SetWifiPara", parametersButton(btn_SetWifiParaClick), Window::Parameters},
       {"Chb_CloseWifi", parametersCheckBox("Chb_CloseWifi", Chb_CloseWifiClick), Window::Parameters},
   };
   return rules;

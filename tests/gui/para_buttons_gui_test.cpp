@@ -133,5 +133,49 @@ TEST_F(ParaButtons, OnlyTheOperatorsClickSwitchesWifi) {
   closePara();
 }
 
+
+TEST_F(ParaButtons, BluetoothAndWifiSendWhatOmbrelctlSends) {
+  EXPECT_EQ(click("btn_SetlyPara",
+                  [&] {
+                    controls().setText("edt_lyName", "打印机");
+                    controls().setText("edt_lyPsw", "1234");
+                    controls().setIndex("rg_lyMode", 2);
+                    controls().setText("edt_lyType", "300");
+                  }),
+            std::vector<std::string>{
+                "frame: 02 00 83 00 00 00 00 00 00 00 00 00 38 00 B9 00 03 B4 F2 D3 A1 BB FA 00 00 00 00 00 00 00 00 "
+                "00 00 00 00 00 00 31 32 33 34 00 00 00 00 00 00 00 00 00 B4 F2 D3 A1 BB FA 00 00 00 00 00 00 00 00 "
+                "00 00 00 00 00 00 01 2C"});
+  EXPECT_EQ(status_, "设置蓝牙参数成功");
+
+  EXPECT_EQ(click("btn_bluetooth", [&] { control<QComboBox>("Cbx_Bluetooth")->setCurrentIndex(0); }),
+            std::vector<std::string>{"raw: 8E 01"});
+
+  EXPECT_EQ(click("btn_SetWifiPara",
+                  [&] {
+                    control<QCheckBox>("Chb_CloseWifi")->setChecked(false);
+                    controls().setText("edt_NetworkName", "Shop");
+                    controls().setIndex("RadioGroup1", 3);
+                    controls().setIndex("rg_3", 1);
+                    controls().setText("edt_NetworkPsw", "123456789");
+                  }),
+            std::vector<std::string>{"frame: 02 00 89 00 00 00 00 00 00 00 00 00 11 00 9A 00 04 53 68 6F 70 03 04 09 "
+                                     "31 32 33 34 35 36 37 38 39"});
+  EXPECT_EQ(status_, "设置WIFI 参数成功");
+}
+
+TEST_F(ParaButtons, ABrokenKeyRuleShowsItsWarningAndSendsNothing) {
+  EXPECT_TRUE(click("btn_SetWifiPara",
+                    [&] {
+                      controls().setIndex("RadioGroup1", 2);
+                      controls().setText("edt_NetworkPsw", "1234567");
+                    },
+                    0)
+                  .empty());
+  EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: AES和TPIK的密码要≥8位"});
+  EXPECT_TRUE(click("btn_SetlyPara", [&] { controls().setText("edt_lyName", ""); }, 0).empty());
+  EXPECT_EQ(boxes_.shown().size(), 1u);
+}
+
 }  // namespace
 }  // namespace ombrel::gui_test
