@@ -12,6 +12,7 @@
 #include "app/frm_para.h"
 #include "commands/basic_settings.h"
 #include "commands/bluetooth_wifi_settings.h"
+#include "commands/network_settings.h"
 #include "commands/wifi_switch.h"
 
 namespace ombrel::app {
@@ -42,6 +43,12 @@ constexpr SetButton kSetButtons[] = {
     {"btn_lyWorkMode", btn_lyWorkModeClick, false},
     {"btn_bluetooth", btn_bluetoothClick, false},
     {"btn_SetWifiPara", btn_SetWifiParaClick, false},
+    {"btn_SetIpPara", btn_SetIpParaClick, false},
+    {"btn_NetWorkSetIP", btn_NetWorkSetIPClick, false},
+    {"btn_Subnetmask", btn_SubnetmaskClick, false},
+    {"btn_gatewayt", btn_gatewaytClick, false},
+    {"btn_netgatewayt", btn_netgatewaytClick, false},
+    {"btn_Netport", btn_NetportClick, false},
 };
 
 }  // namespace
@@ -63,6 +70,8 @@ void TFrmPara::connectActions() {
 }
 
 void TFrmPara::act(const ActionOutcome& outcome, bool refreshLink) {
+  // A click that leaves an address box holding no address is lost.
+  if (!leftBoxHoldsAnAddress()) return;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     switch (refusal->kind) {
       case Refusal::Kind::NoChoice:

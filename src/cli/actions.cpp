@@ -7,6 +7,7 @@
 
 #include "commands/basic_settings.h"
 #include "commands/bluetooth_wifi_settings.h"
+#include "commands/network_settings.h"
 #include "commands/wifi_switch.h"
 #include "texts/message_texts.h"
 
@@ -107,6 +108,12 @@ const std::vector<ActionRule>& actionRules() {
       {"btn_lyWorkMode", parametersButton(btn_lyWorkModeClick), Window::Parameters},
       {"btn_bluetooth", parametersButton(btn_bluetoothClick), Window::Parameters},
       {"btn_SetWifiPara", parametersButton(btn_SetWifiParaClick), Window::Parameters},
+      {"btn_SetIpPara", parametersButton(btn_SetIpParaClick), Window::Parameters},
+      {"btn_NetWorkSetIP", parametersButton(btn_NetWorkSetIPClick), Window::Parameters},
+      {"btn_Subnetmask", parametersButton(btn_SubnetmaskClick), Window::Parameters},
+      {"btn_gatewayt", parametersButton(btn_gatewaytClick), Window::Parameters},
+      {"btn_netgatewayt", parametersButton(btn_netgatewaytClick), Window::Parameters},
+      {"btn_Netport", parametersButton(btn_NetportClick), Window::Parameters},
       {"Chb_CloseWifi", parametersCheckBox("Chb_CloseWifi", Chb_CloseWifiClick), Window::Parameters},
   };
   return rules;

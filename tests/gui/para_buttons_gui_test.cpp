@@ -177,5 +177,16 @@ TEST_F(ParaButtons, ABrokenKeyRuleShowsItsWarningAndSendsNothing) {
   EXPECT_EQ(boxes_.shown().size(), 1u);
 }
 
+TEST_F(ParaButtons, AddressSettingsSendWhatOmbrelctlSends) {
+  EXPECT_EQ(click("btn_SetIpPara"),
+            std::vector<std::string>{
+                "frame: 02 00 8A 00 00 00 00 00 00 00 00 00 0F 00 87 00 C0 A8 01 57 8C 23 FF FF FF 00 C0 A8 01 01 00"});
+  EXPECT_EQ(status_, "设置WIFI IP成功");
+  EXPECT_EQ(click("btn_netgatewayt", [&] { controls().setText("edt_macaddt", "1FF"); }),
+            std::vector<std::string>{"raw: 1F 4D 65 FF 67 68"});
+  EXPECT_TRUE(click("btn_Netport", [&] { controls().setText("edt_Netport", "1"); }, 0).empty());
+  EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: 端口必须在 2 到 65535 之间"});
+}
+
 }  // namespace
 }  // namespace ombrel::gui_test
