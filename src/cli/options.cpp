@@ -18,6 +18,7 @@ const char* const kUsage =
     "  --language 0|1      0 Chinese, 1 English\n"
     "  --list              the serial ports and USB printers --link can name, one a line\n"
     "  --help              this text\n"
+    "  --version           the program's name and version\n"
     "Actions run in order, each after the task of the previous one has ended:\n"
     "  CONTROL                          the click of a window control, by its name:\n"
     "                                   btn_Test (link test), but_bootIn (boot mode),\n"
@@ -110,6 +111,7 @@ const std::vector<OptionRule>& optionRules() {
        }},
       {"--list", false, [](Options& o, const std::string&) { o.list = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
+      {"--version", false, [](Options& o, const std::string&) { o.version = true; }},
   };
   return rules;
 }
