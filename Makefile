@@ -8,7 +8,8 @@ PREFIX ?= /usr/local
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
             qt6-base-dev libgl-dev xvfb xauth fonts-noto-cjk \
-            libudev-dev umockdev libumockdev-dev
+            libudev-dev umockdev libumockdev-dev \
+            desktop-file-utils appstream libxml2-utils dpkg-dev
 
 .PHONY: run install test deps build build-asan build-tsan test-asan test-tsan bench clean
 
