@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/action_reads.h"
 #include "cli/actions.h"
 #include "cli/cli_front_end.h"
 #include "cli/options.h"
@@ -114,6 +115,10 @@ int main(int argc, char** argv) {
     }
     if (options.version) {
       std::fputs("ombrelctl (Ombrel Setting Tool) " OMBREL_VERSION "\n", stdout);
+      return cli::kExitOk;
+    }
+    if (options.listActions) {
+      std::fputs(cli::actionReadsText().c_str(), stdout);
       return cli::kExitOk;
     }
     if (options.list) return listLinks();

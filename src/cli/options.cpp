@@ -112,6 +112,7 @@ const std::vector<OptionRule>& optionRules() {
       {"--list", false, [](Options& o, const std::string&) { o.list = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
       {"--version", false, [](Options& o, const std::string&) { o.version = true; }},
+      {"--list-actions", false, [](Options& o, const std::string&) { o.listActions = true; }},
   };
   return rules;
 }
