@@ -32,7 +32,8 @@ done
 for file in share/ombrel/Chinese.lng share/ombrel/English.lng share/applications/ombrel-setting-tool.desktop \
             share/icons/hicolor/scalable/apps/ombrel-setting-tool.svg \
             share/metainfo/io.github.ombrel.SettingTool.metainfo.xml share/man/man1/ombrelctl.1 \
-            share/man/man1/ombrel-vprinter.1 share/man/man1/ombrel-setting-tool.1; do
+            share/man/man1/ombrel-vprinter.1 share/man/man1/ombrel-setting-tool.1 \
+            share/bash-completion/completions/ombrelctl; do
   [ -f "$prefix/$file" ] || { echo "missing from the package: $file"; exit 1; }
 done
 [ -n "$(find "$work/root" -name 60-ombrel-usb-printer.rules)" ] || { echo "missing: the udev rule"; exit 1; }
