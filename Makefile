@@ -10,9 +10,9 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
             qt6-base-dev libgl-dev xvfb xauth fonts-noto-cjk \
             libudev-dev umockdev libumockdev-dev \
-            desktop-file-utils appstream libxml2-utils dpkg-dev
+            desktop-file-utils appstream libxml2-utils dpkg-dev clang-format
 
-.PHONY: run install deb test deps build build-asan build-tsan test-asan test-tsan bench clean
+.PHONY: run install deb format format-check test deps build build-asan build-tsan test-asan test-tsan bench clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -78,6 +78,14 @@ test: test-asan test-tsan
 
 bench: build
 	@for b in $(BUILD)/release/bin/bench_*; do echo "== $$b"; $$b; done
+
+# The house style of .clang-format: format every source, or list the files
+# that are not formatted and fail.
+format:
+	scripts/format.sh
+
+format-check:
+	scripts/format.sh --check
 
 clean:
 	rm -rf $(BUILD)
