@@ -6,7 +6,11 @@
 #include <variant>
 
 #include "commands/basic_settings.h"
+#include "commands/program_update.h"
+#include "commands/transfer_texts.h"
 #include "commands/wifi_switch.h"
+#include "platform/errors.h"
+#include "protocol/codes.h"
 #include "texts/message_texts.h"
 
 namespace ombrel::cli {
@@ -39,6 +43,7 @@ int bootInAction(ActionContext& context, const Action&) {
     const int status = runTask(context, 28, 0, 0);
     if (status != kExitOk) return status;
     if (context.engine.bootReply() == "151") break;
+    if (context.interrupts.interrupted()) return static_cast<int>(kExitTaskFailed);
     context.clock.sleepMs(1000);
   }
   context.engine.stopRawReceive();
@@ -53,9 +58,7 @@ enum class Window { Main, Parameters };
 ActionHandler parametersButton(ActionOutcome (*click)(const ParaControls&)) {
   return [click](ActionContext& context, const Action&) {
     const ActionOutcome outcome = click(context.settings.controls());
-    if (const auto* start = std::get_if<TaskStart>(&outcome)) {
-      return runTask(context, start->code, start->a, start->b, start->payload);
-    }
+    if (const auto* start = std::get_if<TaskStart>(&outcome)) return runTask(context, *start);
     const auto& refusal = std::get<Refusal>(outcome);
     if (refusal.kind == Refusal::Kind::NoChoice) {
       context.frontEnd.messageBox("No item is chosen in " + refusal.text);
@@ -102,6 +105,8 @@ const std::vector<ActionRule>& actionRules() {
       {"btn_SetPrinterOrder", parametersButton(btn_SetPrinterOrderClick), Window::Parameters},
       {"btn_SetRptTime", parametersButton(btn_SetRptTimeClick), Window::Parameters},
       {"Chb_CloseWifi", parametersCheckBox("Chb_CloseWifi", Chb_CloseWifiClick), Window::Parameters},
+      {"btn_UpdatePrg", parametersButton(btn_UpdatePrgClick), Window::Parameters},
+      {"bt_firmware", parametersButton(bt_firmwareClick), Window::Parameters},
   };
   return rules;
 }
@@ -116,18 +121,25 @@ bool isParametersAction(const std::string& name) {
 }
 
 int runTask(ActionContext& context, int code, int a, int b, Bytes payload) {
+  return runTask(context, TaskStart{code, a, b, std::move(payload)});
+}
+
+int runTask(ActionContext& context, TaskStart start) {
+  if (!start.transferLine.empty()) context.frontEnd.showTransferText(start.transferLine);
+  const bool programUpdate = start.code == kTaskProgramUpdate || start.code == kTaskRawProgramTransfer;
   context.frontEnd.expectTask();
-  if (!context.engine.StartTask(code, a, b, std::move(payload))) {
+  if (!context.engine.StartTask(start.code, start.a, start.b, std::move(start.payload), std::move(start.transfer))) {
     context.frontEnd.messageBox("A task is still running; the request was refused");
     return kExitRefused;
   }
   const TaskEnd end = context.frontEnd.waitForTaskEnd();
   if (end.noPrinter) return kExitNoPrinter;
-  if (end.result != 0) {
-    context.frontEnd.messageBox(end.errorText);
-    return kExitTaskFailed;
+  if (end.result == 0) return kExitOk;
+  context.frontEnd.messageBox(end.errorText);
+  if (programUpdate && end.errorText == error_text::kSendCancelled) {
+    context.frontEnd.messageBox(partialProgramWarning(context.options.language));
   }
-  return kExitOk;
+  return kExitTaskFailed;
 }
 
 int runActions(ActionContext& context, const std::vector<Action>& actions) {
@@ -142,6 +154,7 @@ int runActions(ActionContext& context, const std::vector<Action>& actions) {
     }
     const int status = rule->run(context, action);
     if (status != kExitOk) return status;
+    if (context.interrupts.interrupted()) return kExitTaskFailed;
   }
   return kExitOk;
 }

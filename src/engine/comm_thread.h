@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -16,6 +17,9 @@
 #include "engine/engine_host.h"
 #include "engine/reply_channel.h"
 #include "engine/status_text.h"
+#include "engine/task_stream.h"
+#include "engine/transfer_job.h"
+#include "engine/transfer_progress.h"
 #include "engine/trace.h"
 #include "platform/bytes.h"
 #include "platform/clock.h"
@@ -37,6 +41,7 @@ struct TaskRequest {
   Bytes payload;
   LinkSettings link;              // the main window's link choice when the task was asked for
   std::string linkProblem;        // why that choice could not be read, if it could not
+  TransferJob transfer;           // file transfer tasks: the file and how to send it
 };
 
 class TCommThread {
@@ -56,8 +61,15 @@ class TCommThread {
   // Copies the main window's link choice (EngineHost::linkSettings, on the
   // calling thread), stores the request and wakes the worker. Refused (false)
   // while a task runs: the running task is left alone.
-  bool StartTask(int code, int a, int b, Bytes payload = {});
+  bool StartTask(int code, int a, int b, Bytes payload = {}, TransferJob transfer = {});
   bool isBusy() const;
+
+  // CancelRequested for the running task: an exchange stops after its
+  // attempt, a transfer at its next block boundary, with "Operaton
+  // Cancelled". No effect while idle.
+  void requestCancel();
+  // False from a boot handshake until the next program update task ends.
+  bool repliesChecked() const { return !lenientReplies_; }
 
   // The window that receives the engine's messages (main window by default).
   void setNotifyWindow(NotifyWindow& window);
@@ -96,6 +108,8 @@ class TCommThread {
   // Runs body; an error it raises becomes the task's result and failure text.
   template <typename Body>
   void recordingFailures(Body&& body);
+  // The same, for task handlers in other files.
+  void recordFailuresOf(const std::function<void()>& body);
   void closeLinkQuietly();
   template <typename Body>
   void inTaskFrame(bool restoreRate, Body&& body);
@@ -104,6 +118,21 @@ class TCommThread {
   void hardwareSetting(const TaskRequest& request);
   void linkTest();
   void BootHandshake(std::uint8_t byte);
+  void setLenientReplies(bool lenient);
+
+  // Program update (program_update.cpp).
+  void programUpdate(const TaskRequest& request);
+  void rawProgramTransfer(const TaskRequest& request);
+  void endProgramUpdate();
+  void SendConnect();
+  void portWait();
+  void reopenUpdatePort();
+  // Sleeps `ms` in steps, reporting the time left and stopping when cancelled.
+  void countdown(TransferPhase phase, std::int64_t ms);
+  void throwIfCancelled() const;
+  void reportProgress(TransferPhase phase, std::int64_t done = 0, std::int64_t total = 0);
+  // Writes raw stream bytes; false when the port did not take them.
+  bool writeStream(const Bytes& data);
 
   // Packet protocol.
   struct Exchange {
@@ -153,6 +182,7 @@ class TCommThread {
   std::atomic<int> taskCode_{0};
   std::atomic<bool> linkOpen_{false};
   std::atomic<bool> cancelRequested_{false};
+  std::atomic<bool> cancelledByUser_{false};  // kept for the whole task; links clear CancelRequested
   std::atomic<bool> lenientReplies_{false};
   std::atomic<bool> rawReceive_{false};
 
@@ -161,6 +191,11 @@ class TCommThread {
   int taskResult_ = kTaskOk;
   UdpClient udp_;
   StatusThrottle throttle_;
+  StatusThrottle progressThrottle_;
+  TransferPhase lastPhase_ = TransferPhase::Ended;
+  TaskStream taskStream_;
+  std::string imageIdentity_;
+  std::int64_t waitTimeMs_ = 0;
 
   Trace trace_;
   ReplyChannel reply_;
