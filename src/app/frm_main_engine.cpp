@@ -6,6 +6,7 @@
 #include "app/frm_para.h"
 #include "app/idle_lines.h"
 #include "app/link_text.h"
+#include "commands/transfer_texts.h"
 #include "platform/errors.h"
 
 namespace ombrel::app {
@@ -65,6 +66,13 @@ void TFrmMain::usbDevicesChanged(const std::vector<std::string>& identities) {
 
 void TFrmMain::showTransferText(const std::string& text) {
   if (paraWindow_ != nullptr) paraWindow_->showTransferText(text);
+}
+
+void TFrmMain::replyCheckingChanged(bool checked) {
+  const int language = ui_.cbb_Language->currentIndex();
+  ui_.replyNotice->setText(QString::fromStdString(repliesUncheckedNotice(language)));
+  ui_.replyNotice->setToolTip(QString::fromStdString(repliesNotCheckedText(language)));
+  ui_.replyNotice->setVisible(!checked);
 }
 
 void TFrmMain::engineMessage(EngineMessage message, int, const std::string& text) {

@@ -10,7 +10,10 @@
 #include "app/app_texts.h"
 #include "app/frm_main.h"
 #include "app/frm_para.h"
+#include "protocol/codes.h"
+#include "texts/message_texts.h"
 #include "commands/basic_settings.h"
+#include "commands/program_update.h"
 #include "commands/wifi_switch.h"
 
 namespace ombrel::app {
@@ -36,6 +39,8 @@ constexpr SetButton kSetButtons[] = {
     {"btn_SetPaperType", btn_SetPaperTypeClick, false},
     {"btn_SetPrinterOrder", btn_SetPrinterOrderClick, false},
     {"btn_SetRptTime", btn_SetRptTimeClick, true},
+    {"btn_UpdatePrg", btn_UpdatePrgClick, true},
+    {"bt_firmware", bt_firmwareClick, true},
 };
 
 }  // namespace
@@ -47,6 +52,10 @@ void TFrmPara::connectActions() {
     connect(widget, &QPushButton::clicked, this, [this, button] { act(button.click(controls_), button.refreshesLink); });
     acting.insert(widget);
   }
+  auto* openPrg = controls_.widget<QPushButton>("btn_OpenPrg");
+  connect(openPrg, &QPushButton::clicked, this, [this] { btn_OpenPrgClick(); });
+  acting.insert(openPrg);
+  connect(cancelButton_, &QPushButton::clicked, this, [this] { mainWindow_.engine().requestCancel(); });
   for (QPushButton* widget : findChildren<QPushButton*>()) {
     if (!acting.contains(widget)) widget->setEnabled(false);
   }
@@ -74,9 +83,17 @@ void TFrmPara::act(const ActionOutcome& outcome, bool refreshLink) {
 }
 
 void TFrmPara::startTask(const TaskStart& task) {
-  if (!mainWindow_.engine().StartTask(task.code, task.a, task.b, task.payload)) {
-    statusPanels_[0]->setText(QString::fromStdString(taskRunningText(mainWindow_.ui().cbb_Language->currentIndex())));
+  if (!task.transferLine.empty()) statusPanels_[1]->setText(QString::fromStdString(task.transferLine));
+  if (!mainWindow_.engine().StartTask(task.code, task.a, task.b, task.payload, task.transfer)) {
+    statusPanels_[0]->setText(QString::fromStdString(taskRunningText(language())));
+    return;
   }
+  updateRunning_ = task.code == kTaskProgramUpdate || task.code == kTaskRawProgramTransfer;
+}
+
+void TFrmPara::btn_OpenPrgClick() {
+  const auto path = mainWindow_.messageBoxes().openFile(messageTexts().text(kProgramFileTitleKey), kProgramFileFilter);
+  if (path) controls_.widget<QLineEdit>("edt_Prgfile")->setText(QString::fromStdString(*path));
 }
 
 }  // namespace ombrel::app

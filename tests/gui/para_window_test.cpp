@@ -69,14 +69,16 @@ TEST_F(ParaWindow, StartsWithEveryControlOfTheLayoutInItsInitialState) {
   EXPECT_FALSE(control<QWidget>("chk_AutoprintLast")->isEnabled());
   EXPECT_EQ(para_->statusPanel(0)->minimumWidth(), 250);
 
-  // The basic settings act; the buttons of the other settings wait for theirs.
+  // The basic settings and the program update act; the buttons of the other
+  // settings wait for theirs.
   for (const char* acting : {"btn_SetBauRate", "btn_flowcontrol", "btn_SetCodepage", "btn_SetForcepaper",
                              "btn_SetpoweroffTime", "btn_SetAllPara", "btn_SetReset", "btn_SetUsbDeviceType",
-                             "btn_SetPaperType", "btn_SetPrinterOrder", "btn_SetRptTime"}) {
+                             "btn_SetPaperType", "btn_SetPrinterOrder", "btn_SetRptTime", "btn_OpenPrg",
+                             "btn_UpdatePrg", "bt_firmware"}) {
     EXPECT_TRUE(control<QPushButton>(acting)->isEnabled()) << acting;
   }
   for (const char* waiting : {"btn_SetlyPara", "btn_SetWifiPara", "btn_SetIpPara", "btn_Netport",
-                              "btn_SetInfraredPara", "bt_firmware", "btn_DownLogo", "btn_SetDevicePara",
+                              "btn_SetInfraredPara", "btn_UpdateFont", "btn_DownLogo", "btn_SetDevicePara",
                               "btn_bluetooth", "bt_Lookup_black_mark"}) {
     EXPECT_FALSE(control<QPushButton>(waiting)->isEnabled()) << waiting;
   }
