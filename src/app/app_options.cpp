@@ -6,8 +6,7 @@ const char* const kAppUsage =
     "Usage: ombrel-setting-tool [--dir DIR]\n"
     "  --dir DIR   program directory: sysconfig.ini, debug.log and language files\n"
     "              (default: beside the program when writable, else ~/.config/ombrel)\n"
-    "  --help      this text\n"
-    "Environment: OMBREL_TIME_SCALE=N runs the printer protocol's waits N times faster.\n";
+    "  --help      this text\n";
 
 AppOptions parseAppOptions(const std::vector<std::string>& arguments) {
   AppOptions options;

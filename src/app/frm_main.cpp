@@ -9,6 +9,7 @@
 #include "app/frm_para.h"
 #include "app/main_defaults.h"
 #include "app/widget_captions.h"
+#include "commands/boot_mode.h"
 #include "ports/serial_port_factory.h"
 #include "texts/item_texts.h"
 #include "texts/language_file.h"
@@ -17,7 +18,6 @@ namespace ombrel::app {
 
 namespace {
 constexpr int kComFallbackCount = 30;
-constexpr std::int64_t kBootTickMs = 1000;
 constexpr const char* kSettingsFile = "sysconfig.ini";
 }  // namespace
 

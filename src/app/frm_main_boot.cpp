@@ -1,14 +1,10 @@
-// Boot mode: the main window drives the boot handshake once a second until
-// the printer's boot loader answers.
+// Boot mode: the main window's timer ticks boot mode once a second until the
+// printer's boot loader answers, then the link controls come back.
 
 #include "app/frm_main.h"
+#include "commands/boot_mode.h"
 
 namespace ombrel::app {
-
-namespace {
-constexpr int kBootHandshakeTask = 28;
-constexpr const char* kBootAnswered = "151";
-}  // namespace
 
 void TFrmMain::setLinkControlsEnabled(bool enabled) {
   // The parallel radio stays disabled: nothing here drives a parallel port.
@@ -33,13 +29,7 @@ void TFrmMain::but_bootOutClick() {
 }
 
 void TFrmMain::Timer1Timer() {
-  if (engine_->bootReply() != kBootAnswered) {
-    // While the handshake still runs the request is refused, as it should be.
-    engine_->StartTask(kBootHandshakeTask, 0, 0);
-    return;
-  }
-  but_bootOutClick();
-  engine_->finishBootMode();
+  if (bootModeTick(*engine_) == BootTick::LoaderAnswered) but_bootOutClick();
 }
 
 }  // namespace ombrel::app

@@ -1,6 +1,6 @@
-// The parameters window's Set buttons: each asks its action for the task to
-// start and starts it, or tells the operator why nothing starts. Buttons
-// whose actions are not built yet stay disabled.
+// The parameters window's Set buttons and check boxes: each asks its action
+// for the task to start and starts it, or tells the operator why nothing
+// starts. Buttons with no action yet stay disabled.
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -10,59 +10,38 @@
 #include "app/app_texts.h"
 #include "app/frm_main.h"
 #include "app/frm_para.h"
+#include "commands/program_update.h"
+#include "commands/window_actions.h"
 #include "protocol/codes.h"
 #include "texts/message_texts.h"
-#include "commands/basic_settings.h"
-#include "commands/program_update.h"
-#include "commands/wifi_switch.h"
 
 namespace ombrel::app {
 
-namespace {
-
-struct SetButton {
-  const char* name;
-  ActionOutcome (*click)(const ParaControls&);
-  // The main window's link choice is read again first.
-  bool refreshesLink;
-};
-
-constexpr SetButton kSetButtons[] = {
-    {"btn_SetBauRate", btn_SetBauRateClick, true},
-    {"btn_flowcontrol", btn_flowcontrolClick, false},
-    {"btn_SetCodepage", btn_SetCodepageClick, true},
-    {"btn_SetForcepaper", btn_SetForcepaperClick, true},
-    {"btn_SetpoweroffTime", btn_SetpoweroffTimeClick, true},
-    {"btn_SetAllPara", btn_SetAllParaClick, true},
-    {"btn_SetReset", btn_SetResetClick, true},
-    {"btn_SetUsbDeviceType", btn_SetUsbDeviceTypeClick, false},
-    {"btn_SetPaperType", btn_SetPaperTypeClick, false},
-    {"btn_SetPrinterOrder", btn_SetPrinterOrderClick, false},
-    {"btn_SetRptTime", btn_SetRptTimeClick, true},
-    {"btn_UpdatePrg", btn_UpdatePrgClick, true},
-    {"bt_firmware", bt_firmwareClick, true},
-};
-
-}  // namespace
-
 void TFrmPara::connectActions() {
   std::set<const QPushButton*> acting;
-  for (const SetButton& button : kSetButtons) {
-    auto* widget = controls_.widget<QPushButton>(button.name);
-    connect(widget, &QPushButton::clicked, this, [this, button] { act(button.click(controls_), button.refreshesLink); });
-    acting.insert(widget);
+  for (const WindowAction& action : windowActions()) {
+    const auto run = [this, &action] { act(action.click(controls_), action.refreshesLink); };
+    switch (action.kind) {
+      case WindowAction::Kind::SetButton: {
+        auto* button = controls_.widget<QPushButton>(action.control);
+        connect(button, &QPushButton::clicked, this, run);
+        acting.insert(button);
+        break;
+      }
+      case WindowAction::Kind::CheckBox:
+        // Only the operator's own click acts: loading the settings ticks the
+        // box without sending anything.
+        connect(controls_.widget<QCheckBox>(action.control), &QCheckBox::clicked, this, run);
+        break;
+    }
   }
   auto* openPrg = controls_.widget<QPushButton>("btn_OpenPrg");
   connect(openPrg, &QPushButton::clicked, this, [this] { btn_OpenPrgClick(); });
   acting.insert(openPrg);
   connect(cancelButton_, &QPushButton::clicked, this, [this] { mainWindow_.engine().requestCancel(); });
-  for (QPushButton* widget : findChildren<QPushButton*>()) {
-    if (!acting.contains(widget)) widget->setEnabled(false);
+  for (QPushButton* button : findChildren<QPushButton*>()) {
+    if (!acting.contains(button)) button->setEnabled(false);
   }
-  // Only the operator's own click switches WiFi: loading the settings ticks
-  // the box without sending anything.
-  connect(controls_.widget<QCheckBox>("Chb_CloseWifi"), &QCheckBox::clicked, this,
-          [this] { act(Chb_CloseWifiClick(controls_), false); });
 }
 
 void TFrmPara::act(const ActionOutcome& outcome, bool refreshLink) {

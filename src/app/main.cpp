@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QStringList>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -13,6 +12,7 @@
 #include "app/frm_main.h"
 #include "app/frm_para.h"
 #include "app/qt_message_boxes.h"
+#include "app/run_windows.h"
 #include "platform/app_dir.h"
 #include "platform/clock.h"
 
@@ -56,13 +56,5 @@ int main(int argc, char** argv) {
   app::TFrmMain mainWindow(app::MainWindowServices{appDir, languageDirs, clock, messageBoxes});
   app::TFrmPara paraWindow(mainWindow);
   mainWindow.setParaWindow(&paraWindow);
-  mainWindow.show();
-  const int status = QApplication::exec();
-  // A task still running (a boot handshake may take most of a minute) is not
-  // waited for: the windows are closed and keep nothing unsaved.
-  if (mainWindow.engine().isBusy()) {
-    std::fflush(nullptr);
-    std::_Exit(status);
-  }
-  return status;
+  return app::runWindows(mainWindow);
 }

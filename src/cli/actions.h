@@ -27,13 +27,21 @@ struct ActionContext {
   const InterruptWatch& interrupts;  // after Ctrl-C no further action runs
 };
 
+// Refuses (UsageError) an unknown action name or a value an action does not
+// take, so that a wrong list sends nothing at all.
+void checkActions(const std::vector<Action>& actions);
+
 // Whether an action belongs to the parameters window (its values are then
 // saved back after the run).
 bool isParametersAction(const std::string& name);
 
-// Runs every action; stops at the first that does not end well and returns
+// Runs every action of a list checkActions accepted; stops at the first that does not end well and returns
 // its status.
 int runActions(ActionContext& context, const std::vector<Action>& actions);
+
+// Waits for the end of the task just started and turns its outcome into an
+// exit status. A cancelled program update also warns of a partial program.
+int waitForTask(ActionContext& context, bool programUpdate = false);
 
 // Starts a task, waits for its end and turns the outcome into an exit status.
 int runTask(ActionContext& context, int code, int a, int b, Bytes payload = {});

@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
     if (options.actions.empty() && options.settingsFile.empty() && options.sets.empty()) {
       throw cli::UsageError("no action given");
     }
+    cli::checkActions(options.actions);
     return run(options);
   } catch (const cli::UsageError& error) {
     std::fprintf(stderr, "ombrelctl: %s\n%s", error.what(), cli::kUsage);

@@ -27,8 +27,10 @@ class ScaledClock final : public Clock {
   std::chrono::nanoseconds realDuration(std::int64_t ms) const override;
   double factor() const { return factor_; }
 
-  // The factor named by the environment variable OMBREL_TIME_SCALE, 1 when
-  // unset or invalid; the test suites set it to run waits faster.
+  // In a test build (BUILD_TESTING), the factor named by the environment
+  // variable OMBREL_TIME_SCALE, 1 when unset or invalid; the test suites set
+  // it to run waits faster. Otherwise always 1: a variable left in an
+  // operator's environment must not shorten the waits on a real printer.
   static double factorFromEnvironment();
 
  private:

@@ -79,6 +79,7 @@ enum Command : std::uint16_t {
   kCmdWifiIp = 138,
   kCmdWifiIpAccessPoint = 139,
   kCmdReceiptRecycleTime = 140,
+  kCmdFlowControl = 141,
 };
 
 // The byte the boot handshake sends, and that the boot loader sends back.

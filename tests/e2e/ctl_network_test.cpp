@@ -130,12 +130,18 @@ TEST_F(CommandLine, WrongCommandLinesExitWithTwoAndSendNothing) {
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"--link", printer.link()}, {"--link", "tcp:1.2.3.4", "task", "6"},
         {"--link", printer.link(), "task"}, {"--link", printer.link(), "task", "6", "--data", "XYZ"},
-        {"--link", printer.link(), "btn_Nothing"}, {"--bogus"}, {"--dev-baud", "fast", "task", "6"}}) {
+        {"--link", printer.link(), "btn_Nothing"}, {"--bogus"}, {"--dev-baud", "fast", "task", "6"},
+        // The whole list is checked before its first action runs.
+        {"--link", printer.link(), "task", "6", "0", "btn_Test", "btn_SetCodepag"},
+        {"--link", printer.link(), "btn_SetReset", "task", "10", "Chb_CloseWifi=2"},
+        {"--link", printer.link(), "Chb_CloseWifi=1", "btn_SetReset=1"},
+        {"--link", printer.link(), "btn_Test", "task", "6", "0", "0", "5"}}) {
     const auto run = ctl(arguments);
     EXPECT_EQ(run.exitCode, 2) << arguments.back();
     EXPECT_FALSE(run.err.empty());
   }
   EXPECT_TRUE(printer.received().empty());
+  EXPECT_FALSE(std::filesystem::exists(dir() + "/sysconfig.ini"));
 }
 
 }  // namespace

@@ -22,12 +22,13 @@
 #include "gui/scripted_message_boxes.h"
 #include "platform/clock.h"
 #include "settings/temp_dir.h"
+#include "support/run_program.h"
 #include "texts/language_file.h"
 
 namespace ombrel::gui_test {
 
 inline std::filesystem::path shippedLanguageDir() {
-  return std::filesystem::path(std::getenv("OMBREL_SOURCE_DIR")) / "lang";
+  return test_support::sourceDirectory() / "lang";
 }
 
 // Runs the event loop until `condition` holds; false after `timeout`.

@@ -32,11 +32,24 @@ std::string fileContent(const std::string& path) {
 }
 
 std::string builtProgram(const std::string& name) {
-  if (const char* dir = std::getenv("OMBREL_BIN_DIR")) return std::string(dir) + "/" + name;
-  // Otherwise the program that runs is built beside it.
-  std::error_code error;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-  return (error ? std::filesystem::path(".") : self.parent_path()) / name;
+  std::filesystem::path dir;
+  if (const char* named = std::getenv("OMBREL_BIN_DIR")) {
+    dir = named;
+  } else {
+    // The test programs are built beside the programs they run.
+    dir = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+  }
+  const std::filesystem::path program = dir / name;
+  if (::access(program.c_str(), X_OK) != 0) {
+    throw std::runtime_error("no program " + program.string() + ": build it first (ctest sets OMBREL_BIN_DIR)");
+  }
+  return program.string();
+}
+
+std::filesystem::path sourceDirectory() {
+  const char* dir = std::getenv("OMBREL_SOURCE_DIR");
+  if (dir == nullptr) throw std::runtime_error("OMBREL_SOURCE_DIR is not set: run the tests through ctest");
+  return dir;
 }
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,

@@ -4,6 +4,7 @@
 // standard output and standard error separately.
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,8 +23,12 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
                       std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
 // The path of a built program: in OMBREL_BIN_DIR when set, else beside the
-// running executable.
+// running test. Throws std::runtime_error when it is not there, so the test
+// fails saying so instead of running something else.
 std::string builtProgram(const std::string& name);
+
+// The source tree, named by OMBREL_SOURCE_DIR; throws when that is not set.
+std::filesystem::path sourceDirectory();
 
 // The whole content of a file; empty when it cannot be read.
 std::string fileContent(const std::string& path);

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 #include <strings.h>
 
-#include <cstdlib>
 #include <regex>
 #include <set>
 
+#include "support/run_program.h"
 #include "texts/ini_file.h"
 #include "texts/fake_window.h"
 #include "texts/language_file.h"
@@ -16,10 +16,7 @@
 namespace ombrel {
 namespace {
 
-std::filesystem::path languageDirectory() {
-  const char* source = std::getenv("OMBREL_SOURCE_DIR");
-  return std::filesystem::path(source != nullptr ? source : ".") / "lang";
-}
+std::filesystem::path languageDirectory() { return test_support::sourceDirectory() / "lang"; }
 
 std::string lowered(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "protocol/frame.h"
@@ -14,9 +15,11 @@ using Units = std::vector<std::string>;
 
 const StreamUnits::TimePoint kStart{};
 
+// Sized first and filled by copying: growing a copy by insert() makes GCC 12
+// at -O2 warn of an out-of-bounds memcpy that cannot happen.
 Bytes concat(const Bytes& first, const Bytes& second) {
-  Bytes all = first;
-  all.insert(all.end(), second.begin(), second.end());
+  Bytes all(first.size() + second.size());
+  std::copy(second.begin(), second.end(), std::copy(first.begin(), first.end(), all.begin()));
   return all;
 }
 

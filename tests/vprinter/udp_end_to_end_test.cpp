@@ -16,6 +16,7 @@
 
 #include "protocol/frame.h"
 #include "support/child_process.h"
+#include "support/run_program.h"
 
 namespace ombrel {
 namespace {
@@ -23,10 +24,7 @@ namespace {
 using namespace std::chrono_literals;
 using test_support::ChildProcess;
 
-std::string vprinterPath() {
-  const char* dir = std::getenv("OMBREL_BIN_DIR");
-  return std::string(dir != nullptr ? dir : ".") + "/ombrel-vprinter";
-}
+std::string vprinterPath() { return test_support::builtProgram("ombrel-vprinter"); }
 
 // A client socket bound to an ephemeral port on the loopback address.
 class UdpPeer {

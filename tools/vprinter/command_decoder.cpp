@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdio>
 
+#include "protocol/codes.h"
+
 namespace ombrel::vprinter {
 
 namespace {
@@ -19,27 +21,27 @@ struct CommandName {
 };
 
 constexpr std::array<CommandName, 21> kNames = {{
-    {46, "end of program update"},
-    {48, "identify"},
-    {49, "set line rate"},
-    {50, "connect"},
-    {51, "write memory"},
-    {52, "read memory"},
-    {121, "restore default settings"},
-    {128, "set code page"},
-    {129, "set configured line rate"},
-    {130, "set switch options"},
-    {131, "set Bluetooth parameters"},
-    {132, "set infrared parameters"},
-    {133, "set device name and serial number"},
-    {134, "set sleep and power-off times"},
-    {135, "Bluetooth module control text"},
-    {136, "set all parameters"},
-    {137, "set WiFi parameters"},
-    {138, "set WiFi address"},
-    {139, "set WiFi access-point mode"},
-    {140, "set receipt recycle time"},
-    {141, "set flow control"},
+    {kCmdUpdateEnd, "end of program update"},
+    {kCmdIdentify, "identify"},
+    {kCmdSwitchRate, "set line rate"},
+    {kCmdConnect, "connect"},
+    {kCmdWriteBlock, "write memory"},
+    {kCmdReadBlock, "read memory"},
+    {kCmdRestoreDefaults, "restore default settings"},
+    {kCmdCodePage, "set code page"},
+    {kCmdBaudRate, "set configured line rate"},
+    {kCmdSwitchOptions, "set switch options"},
+    {kCmdBluetooth, "set Bluetooth parameters"},
+    {kCmdInfrared, "set infrared parameters"},
+    {kCmdDevice, "set device name and serial number"},
+    {kCmdSleepTimes, "set sleep and power-off times"},
+    {kCmdBluetoothText, "Bluetooth module control text"},
+    {kCmdAllParameters, "set all parameters"},
+    {kCmdWifiParameters, "set WiFi parameters"},
+    {kCmdWifiIp, "set WiFi address"},
+    {kCmdWifiIpAccessPoint, "set WiFi access-point mode"},
+    {kCmdReceiptRecycleTime, "set receipt recycle time"},
+    {kCmdFlowControl, "set flow control"},
 }};
 
 std::string hex32(std::uint32_t value) {
@@ -66,25 +68,25 @@ bool printable(const Bytes& data) {
 std::string details(const FrameFields& frame) {
   const Bytes& data = frame.data;
   switch (frame.head.command) {
-    case 49:
+    case kCmdSwitchRate:
       return rateText(frame.head.first);
-    case 51:
+    case kCmdWriteBlock:
       return "address " + hex32(frame.head.first) + ", " + std::to_string(data.size()) + " bytes";
-    case 52:
+    case kCmdReadBlock:
       return "address " + hex32(frame.head.first);
-    case 128:
+    case kCmdCodePage:
       return data.size() == 1 ? "code page value " + std::to_string(data[0]) : "";
-    case 129:
+    case kCmdBaudRate:
       return data.size() == 1 ? rateText(data[0]) : "";
-    case 134:
+    case kCmdSleepTimes:
       return data.size() == 8 ? "sleep " + std::to_string(littleEndian32(data, 0)) + " s, power-off " +
                                     std::to_string(littleEndian32(data, 4)) + " s"
                               : "";
-    case 135:
+    case kCmdBluetoothText:
       return printable(data) ? "\"" + std::string(data.begin(), data.end()) + "\"" : "";
-    case 140:
+    case kCmdReceiptRecycleTime:
       return data.size() == 1 ? std::to_string(data[0]) + " s" : "";
-    case 141:
+    case kCmdFlowControl:
       if (data.size() != 1) return "";
       return data[0] == 0 ? "software" : data[0] == 1 ? "hardware" : "unknown mode";
     default:

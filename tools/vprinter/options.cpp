@@ -44,7 +44,7 @@ const char* const kUsage =
     "  --drop-every N       drop every N-th reply\n"
     "  --corrupt-check      invert the head check byte of replies\n"
     "  --delay MS           delay every reply by MS protocol milliseconds (divided by\n"
-    "                       OMBREL_TIME_SCALE when set)\n"
+    "                       OMBREL_TIME_SCALE in test builds)\n"
     "  --short-reply        send only the first 15 bytes of each reply\n"
     "  --bad-head           replies begin 0x02 0x01 (head check kept consistent)\n"
     "  --help               this text\n"

@@ -3,17 +3,12 @@
 #include <algorithm>
 
 #include "command_decoder.h"
+#include "protocol/codes.h"
 #include "raw_decoder.h"
 
 namespace ombrel::vprinter {
 
 namespace {
-
-constexpr std::uint16_t kIdentify = 48;
-constexpr std::uint16_t kSetRate = 49;
-constexpr std::uint16_t kWriteMemory = 51;
-constexpr std::uint16_t kReadMemory = 52;
-constexpr std::uint16_t kSetConfiguredRate = 129;
 
 // Why a frame goes unanswered; empty when it may be answered.
 std::string refusal(const FrameFields& frame) {
@@ -72,10 +67,10 @@ Handling PrinterModel::receive(const Bytes& unit) {
 
 Bytes PrinterModel::act(const FrameFields& frame, std::string& note) {
   switch (frame.head.command) {
-    case kIdentify:
+    case kCmdIdentify:
       note = "identity \"" + std::string(identity_.begin(), std::find(identity_.begin(), identity_.end(), 0)) + "\"";
       return identity_;
-    case kSetRate:
+    case kCmdSwitchRate:
       if (rateOfCode(frame.head.first) == 0) {
         note = "rate unchanged";
       } else {
@@ -83,7 +78,7 @@ Bytes PrinterModel::act(const FrameFields& frame, std::string& note) {
         note = "now the current rate";
       }
       return {};
-    case kSetConfiguredRate:
+    case kCmdBaudRate:
       // The printer keeps the new rate and listens on it from now on.
       if (frame.data.empty() || rateOfCode(frame.data[0]) == 0) {
         note = "rate unchanged";
@@ -92,14 +87,14 @@ Bytes PrinterModel::act(const FrameFields& frame, std::string& note) {
         note = "now the configured and current rate";
       }
       return {};
-    case kWriteMemory: {
+    case kCmdWriteBlock: {
       const std::size_t stored = writeMemory(frame.head.first, frame.data);
       if (stored < frame.data.size()) {
         note = std::to_string(frame.data.size() - stored) + " bytes beyond the end of memory dropped";
       }
       return {};
     }
-    case kReadMemory: {
+    case kCmdReadBlock: {
       Bytes data = readMemory(frame.head.first);
       note = std::to_string(data.size()) + " bytes returned";
       return data;
@@ -110,14 +105,14 @@ Bytes PrinterModel::act(const FrameFields& frame, std::string& note) {
 }
 
 bool PrinterModel::answersAtOnce(const Bytes& raw) const {
-  if (!bootAfter_ || raw.empty() || raw.back() != kBootByte) return false;
-  const auto count = static_cast<std::uint64_t>(std::count(raw.begin(), raw.end(), kBootByte));
+  if (!bootAfter_ || raw.empty() || raw.back() != kBootLoaderByte) return false;
+  const auto count = static_cast<std::uint64_t>(std::count(raw.begin(), raw.end(), kBootLoaderByte));
   return bootBytes_ + count >= *bootAfter_;
 }
 
 std::optional<Bytes> PrinterModel::bootLoader(const Bytes& raw, std::string& note) {
   if (!bootAfter_) return std::nullopt;
-  const auto count = static_cast<std::uint64_t>(std::count(raw.begin(), raw.end(), kBootByte));
+  const auto count = static_cast<std::uint64_t>(std::count(raw.begin(), raw.end(), kBootLoaderByte));
   if (count == 0) return std::nullopt;
   const bool answers = answersAtOnce(raw);
   bootBytes_ += count;
@@ -127,7 +122,7 @@ std::optional<Bytes> PrinterModel::bootLoader(const Bytes& raw, std::string& not
     return std::nullopt;
   }
   note = "boot loader answers";
-  return Bytes{kBootByte};
+  return Bytes{kBootLoaderByte};
 }
 
 std::size_t PrinterModel::writeMemory(std::uint32_t address, const Bytes& data) {

@@ -21,7 +21,6 @@ inline constexpr std::size_t kDefaultMemorySize = 1024 * 1024;
 inline constexpr std::size_t kDefaultReadBlock = 256;
 
 inline constexpr std::uint32_t kDefaultLineRate = 9600;
-inline constexpr std::uint8_t kBootByte = 0x61;
 
 struct PrinterConfig {
   std::string identity = "OMB80";  // at most kIdentitySize bytes

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "protocol/codes.h"
+
 namespace ombrel::vprinter {
 
 namespace {
@@ -85,7 +87,7 @@ std::string decodeRaw(const Bytes& raw) {
     if (matches(shape, raw)) return shape.describe(raw);
   }
   if (raw.size() == 4 && raw[0] == 0x1C && raw[1] == 0x70 && raw[3] == 0x00) return "print logo " + number(raw[2]);
-  if (!raw.empty() && std::all_of(raw.begin(), raw.end(), [](std::uint8_t b) { return b == 0x61; })) {
+  if (!raw.empty() && std::all_of(raw.begin(), raw.end(), [](std::uint8_t b) { return b == kBootLoaderByte; })) {
     return "boot handshake byte 0x61";
   }
   if (raw.size() >= 2 && raw[0] == 0x02 && raw[1] == 0x00) return "incomplete frame head";

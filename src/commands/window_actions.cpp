@@ -1,0 +1,39 @@
+#include "commands/window_actions.h"
+
+#include "commands/basic_settings.h"
+#include "commands/program_update.h"
+#include "commands/wifi_switch.h"
+
+namespace ombrel {
+
+const std::vector<WindowAction>& windowActions() {
+  using enum WindowAction::Kind;
+  static const std::vector<WindowAction> actions = {
+      {"btn_SetBauRate", SetButton, btn_SetBauRateClick, true},
+      {"btn_flowcontrol", SetButton, btn_flowcontrolClick, false},
+      {"btn_SetCodepage", SetButton, btn_SetCodepageClick, true},
+      {"btn_SetForcepaper", SetButton, btn_SetForcepaperClick, true},
+      {"btn_SetpoweroffTime", SetButton, btn_SetpoweroffTimeClick, true},
+      {"btn_SetAllPara", SetButton, btn_SetAllParaClick, true},
+      {"btn_SetReset", SetButton, btn_SetResetClick, true},
+      {"btn_SetUsbDeviceType", SetButton, btn_SetUsbDeviceTypeClick, false},
+      {"btn_SetPaperType", SetButton, btn_SetPaperTypeClick, false},
+      {"btn_SetPrinterOrder", SetButton, btn_SetPrinterOrderClick, false},
+      {"btn_SetRptTime", SetButton, btn_SetRptTimeClick, true},
+      {"btn_UpdatePrg", SetButton, btn_UpdatePrgClick, true},
+      {"bt_firmware", SetButton, bt_firmwareClick, true},
+      // Only the operator's own click switches WiFi: loading the settings
+      // ticks the box without sending anything.
+      {"Chb_CloseWifi", CheckBox, Chb_CloseWifiClick, false},
+  };
+  return actions;
+}
+
+const WindowAction* findWindowAction(std::string_view control) {
+  for (const WindowAction& action : windowActions()) {
+    if (control == action.control) return &action;
+  }
+  return nullptr;
+}
+
+}  // namespace ombrel

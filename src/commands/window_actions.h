@@ -1,0 +1,33 @@
+#pragma once
+
+// The parameters window's actions, one entry per control whose click sends
+// something: the Set buttons and the check boxes. The window connects its
+// controls from this table and ombrelctl offers exactly these names, so both
+// send the same bytes from the same settings. New actions are added here only.
+
+#include <string_view>
+#include <vector>
+
+#include "commands/window_action.h"
+#include "settings/para_controls.h"
+
+namespace ombrel {
+
+struct WindowAction {
+  enum class Kind {
+    SetButton,  // a push button
+    CheckBox,   // a box whose click acts on its new state
+  };
+  const char* control;
+  Kind kind;
+  ActionOutcome (*click)(const ParaControls&);
+  // The main window's link choice is read again before the task starts.
+  bool refreshesLink;
+};
+
+const std::vector<WindowAction>& windowActions();
+
+// The entry for a control name, or nullptr when no action of the window has it.
+const WindowAction* findWindowAction(std::string_view control);
+
+}  // namespace ombrel
