@@ -30,6 +30,7 @@
 #include "platform/event_loop_thread.h"
 #include "ports/no_usb_port.h"
 #include "ports/serial_port_factory.h"
+#include "ports/udp_client.h"
 #include "protocol/codes.h"
 #include "protocol/frame.h"
 #include "support/child_process.h"
@@ -80,9 +81,10 @@ double engineBlocksPerSecond(const LinkSettings& link, std::size_t fileSize) {
   bench::BenchHost host(link);
   auto serial = makePrinterSerialPort(loop);
   NoUsbPort usb;
+  UdpClient udp;
   double rate = 0;
   {
-    TCommThread engine(loop, host, host, {*serial, usb}, clock, dir.string() + "/");
+    TCommThread engine(loop, host, host, {*serial, usb, udp}, clock, dir.string() + "/");
     if (!host.runTask(engine, kTaskProgramUpdate, {}, updateJob(fileSize))) throw std::runtime_error("the update failed");
     rate = host.sendingRate() / kBlock;
   }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_identity.h"
 #include "app/app_options.h"
 #include "app/frm_main.h"
 #include "app/frm_para.h"
@@ -35,8 +36,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("ombrel-setting-tool"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Ombrel Setting Tool"));
+  app::identifyApplication();
 
   std::vector<std::string> arguments;
   const QStringList given = QApplication::arguments();

@@ -1,7 +1,7 @@
 #include "app/para_input_rules.h"
 
 #include <QKeyEvent>
-#include <QRegularExpressionValidator>
+#include <algorithm>
 
 #include "commands/number_text.h"
 
@@ -12,9 +12,37 @@ namespace {
 constexpr int kShortestDistance = 1;
 constexpr int kLongestDistance = 255;
 
-void acceptOnly(QLineEdit* box, const QString& characters) {
-  box->setValidator(new QRegularExpressionValidator(QRegularExpression(characters + QStringLiteral("*")), box));
-}
+// Drops typed keys that would put a character other than `accepted` (when
+// given) into the box, or more than `maxLength` (when above 0) characters;
+// editing keys (backspace, shortcuts) pass.
+class TypedCharacterFilter final : public QObject {
+ public:
+  TypedCharacterFilter(QLineEdit* box, QString accepted, int maxLength)
+      : QObject(box), box_(box), accepted_(std::move(accepted)), maxLength_(maxLength) {
+    box->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const QString typed = static_cast<QKeyEvent*>(event)->text();
+      const bool printable = !typed.isEmpty() && std::ranges::all_of(typed, [](QChar c) { return c.isPrint(); });
+      if (printable && !fits(typed)) return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  bool fits(const QString& typed) const {
+    const auto acceptable = [this](QChar c) { return accepted_.isEmpty() || accepted_.contains(c); };
+    if (!std::ranges::all_of(typed, acceptable)) return false;
+    const qsizetype length = box_->text().size() - box_->selectedText().size() + typed.size();
+    return maxLength_ <= 0 || length <= maxLength_;
+  }
+
+  QLineEdit* box_;
+  QString accepted_;
+  int maxLength_;
+};
 
 class EnterKeyFilter final : public QObject {
  public:
@@ -39,9 +67,11 @@ class EnterKeyFilter final : public QObject {
 
 }  // namespace
 
-void acceptDigits(QLineEdit* box) { acceptOnly(box, QStringLiteral("[0-9]")); }
+void limitTyping(QLineEdit* box, int maxLength) { new TypedCharacterFilter(box, QString(), maxLength); }
 
-void acceptAddressCharacters(QLineEdit* box) { acceptOnly(box, QStringLiteral("[0-9.]")); }
+void acceptDigits(QLineEdit* box) { new TypedCharacterFilter(box, QStringLiteral("0123456789"), 0); }
+
+void acceptAddressCharacters(QLineEdit* box) { new TypedCharacterFilter(box, QStringLiteral("0123456789."), 0); }
 
 void onEnter(QLineEdit* box, std::function<void()> handler) { new EnterKeyFilter(box, std::move(handler)); }
 

@@ -9,9 +9,14 @@
 
 namespace ombrel::app {
 
-// Only the digits 0 to 9 (and backspace) can be typed.
+// What the operator types is filtered key by key; text the program puts in
+// (a stored value) stays as it is, so the box can always be edited from it.
+
+// No more than `maxLength` characters can be typed in all.
+void limitTyping(QLineEdit* box, int maxLength);
+// Only the digits 0 to 9 can be typed.
 void acceptDigits(QLineEdit* box);
-// Only the digits, "." (and backspace) can be typed: address boxes.
+// Only the digits and "." can be typed: address boxes.
 void acceptAddressCharacters(QLineEdit* box);
 
 // Runs `handler` when Enter or Return is pressed in `box`; the key goes no

@@ -5,6 +5,7 @@
 #include <QStyleOptionFrame>
 #include <stdexcept>
 
+#include "app/para_input_rules.h"
 #include "app/widget_captions.h"
 #include "texts/item_texts.h"
 
@@ -104,21 +105,19 @@ QGroupBox* ParaPageBuilder::radioGroup(const char* name, const char* title, int 
 
 QLineEdit* ParaPageBuilder::edit(const char* name, int maxLength) {
   const ControlSpec& entry = layoutOf(name);
-  auto* box = new QLineEdit(page_);
-  box->setObjectName(QString::fromLatin1(name));
-  if (maxLength > 0) box->setMaxLength(maxLength);
+  // Edits take captions and hints from the language files like any control.
+  auto* box = captioned(new QLineEdit(page_), name);
+  // The limit holds for typing only: a longer stored text is shown whole and
+  // reaches the printer as ombrelctl sends it.
+  if (maxLength > 0) limitTyping(box, maxLength);
   box->setText(QString::fromStdString(entry.text));
   controls_.add(name, box);
   return box;
 }
 
-QSpinBox* ParaPageBuilder::spin(const char* name, int maximum) {
-  const ControlSpec& entry = layoutOf(name);
-  auto* box = new QSpinBox(page_);
-  box->setObjectName(QString::fromLatin1(name));
-  box->setRange(1, maximum);
-  box->setValue(std::stoi(entry.text));
-  controls_.add(name, box);
+QLineEdit* ParaPageBuilder::numberBox(const char* name, int maxDigits) {
+  QLineEdit* box = edit(name, maxDigits);
+  acceptDigits(box);
   return box;
 }
 

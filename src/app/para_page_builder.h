@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <initializer_list>
 #include <map>
@@ -40,10 +39,13 @@ class ParaPageBuilder {
   QRadioButton* radio(const char* name, const char* caption);
   // Options in `columns` columns.
   QGroupBox* radioGroup(const char* name, const char* title, int columns);
-  // `maxLength` 0: no limit.
+  // At most `maxLength` typed characters (0: no limit); a stored text of
+  // any length is shown whole.
   QLineEdit* edit(const char* name, int maxLength = 0);
-  // A number box from 1 to `maximum`.
-  QSpinBox* spin(const char* name, int maximum);
+  // A box for a whole number of at most `maxDigits` typed digits. It holds
+  // the stored text as it stands (even one that is no number), so the window
+  // sends what ombrelctl sends from the same settings file.
+  QLineEdit* numberBox(const char* name, int maxDigits);
   QComboBox* list(const char* name);
 
  private:

@@ -11,7 +11,7 @@ namespace ombrel::app {
 namespace {
 
 constexpr int kDeviceTextLength = 20;
-constexpr int kRecycleTimeMaximum = 255;
+constexpr int kRecycleTimeDigits = 3;  // up to 999 seconds, of which the low byte is sent
 constexpr int kDistanceLength = 3;
 
 QGroupBox* deviceGroup(ParaPageBuilder& b) {
@@ -36,7 +36,7 @@ QGroupBox* deviceGroup(ParaPageBuilder& b) {
 QGroupBox* hardwareGroup(ParaPageBuilder& b) {
   auto* group = b.group("grpHardware", "硬件设置");
   auto* recycle = new QHBoxLayout;
-  recycle->addWidget(b.spin("edt_RptTime", kRecycleTimeMaximum), 1);
+  recycle->addWidget(b.numberBox("edt_RptTime", kRecycleTimeDigits), 1);
   recycle->addWidget(b.label("lbl_RptTimeUnit", "秒"));
 
   auto* grid = new QGridLayout(group);

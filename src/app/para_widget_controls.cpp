@@ -3,9 +3,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QSpinBox>
-
-#include "commands/number_text.h"
 
 namespace ombrel::app {
 
@@ -96,7 +93,6 @@ std::string ParaWidgetControls::text(std::string_view control) const {
   QWidget* widget = find(control);
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text().toStdString();
   if (auto* list = qobject_cast<QComboBox*>(widget)) return list->currentText().toStdString();
-  if (auto* spin = qobject_cast<QAbstractSpinBox*>(widget)) return spin->text().toStdString();
   return {};
 }
 
@@ -106,10 +102,6 @@ void ParaWidgetControls::setText(std::string_view control, const std::string& te
     edit->setText(qt(text));
   } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
     showText(*list, qt(text));
-  } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
-    // A spin field holds only numbers, brought into its range; any other
-    // text leaves it as it is.
-    if (const auto number = wholeNumber(text)) spin->setValue(*number);
   }
 }
 

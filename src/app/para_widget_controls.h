@@ -23,7 +23,7 @@ namespace ombrel::app {
 
 class ParaWidgetControls final : public ParaControls {
  public:
-  // Edits, spin fields, lists, check boxes and buttons.
+  // Edits, lists, check boxes and buttons.
   void add(const std::string& name, QWidget* widget);
   // A radio group: its box and its options, numbered from 0.
   void addRadioGroup(const std::string& name, QWidget* box, QButtonGroup* options);

@@ -5,11 +5,13 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "app/app_identity.h"
+
 namespace ombrel::app {
 
 namespace {
 void show(QMessageBox::Icon icon, const std::string& text) {
-  QMessageBox box(icon, QApplication::applicationDisplayName(), QString::fromStdString(text),
+  QMessageBox box(icon, messageBoxTitle(), QString::fromStdString(text),
                   QMessageBox::Ok, QApplication::activeWindow());
   box.exec();
 }

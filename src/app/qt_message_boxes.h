@@ -6,8 +6,7 @@
 
 namespace ombrel::app {
 
-// Modal Qt message boxes over the active window, titled with the
-// application's name.
+// Modal Qt message boxes over the active window, titled with its caption.
 class QtMessageBoxes final : public MessageBoxes {
  public:
   void information(const std::string& text) override;

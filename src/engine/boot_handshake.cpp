@@ -19,11 +19,11 @@ void TCommThread::BootHandshake(std::uint8_t byte) {
   // acknowledge them.
   setLenientReplies(true);
   rawReceive_ = true;
-  const bool serial = link_.transport == Transport::Serial;
+  const bool serial = snapshot_.transport == Transport::Serial;
   if (serial) {
     serial_.closePort();
     clock_.sleepMs(kReopenPauseMs);
-    ReopenSerial(link_.comName);
+    ReopenSerial(snapshot_.comName);
     clock_.sleepMs(kLoaderSettleMs);
   }
   // Each byte resets the reply position, so the printer's first byte after
@@ -51,7 +51,7 @@ void TCommThread::setLenientReplies(bool lenient) {
 
 void TCommThread::ReopenSerial(const std::string& name) {
   serial_.setCommName(name);
-  serial_.setBaudRate(static_cast<std::uint32_t>(link_.devBaud));
+  serial_.setBaudRate(static_cast<std::uint32_t>(snapshot_.devBaud));
   if (linkOpen_) serial_.closePort();
   serial_.openPort();
   linkOpen_ = true;

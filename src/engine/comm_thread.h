@@ -9,12 +9,14 @@
 #include <condition_variable>
 #include <functional>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "engine/engine_host.h"
+#include "engine/link.h"
 #include "engine/reply_channel.h"
 #include "engine/status_text.h"
 #include "engine/task_stream.h"
@@ -25,7 +27,7 @@
 #include "platform/clock.h"
 #include "platform/owner_thread.h"
 #include "ports/serial_port.h"
-#include "ports/udp_client.h"
+#include "ports/udp_port.h"
 #include "ports/usb_port.h"
 
 namespace ombrel {
@@ -49,11 +51,15 @@ class TCommThread {
   struct Ports {
     SerialPort& serial;
     UsbPort& usb;
+    UdpPort& udp;
   };
 
   // `appDir` ends with a separator; debug.log is written there.
   TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mainWindow, Ports ports,
               Clock& clock, std::string appDir);
+  // Stops the worker and waits for any of the engine's receive handlers that
+  // is running on a port's reader thread or the owner's thread, so that the
+  // ports may outlive it and go on talking.
   ~TCommThread();
   TCommThread(const TCommThread&) = delete;
   TCommThread& operator=(const TCommThread&) = delete;
@@ -131,8 +137,6 @@ class TCommThread {
   void countdown(TransferPhase phase, std::int64_t ms);
   void throwIfCancelled() const;
   void reportProgress(TransferPhase phase, std::int64_t done = 0, std::int64_t total = 0);
-  // Writes raw stream bytes; false when the port did not take them.
-  bool writeStream(const Bytes& data);
 
   // Packet protocol.
   struct Exchange {
@@ -146,17 +150,22 @@ class TCommThread {
                           const Bytes& data, int attempts);
   Bytes ReadBlock(std::uint16_t command, std::uint32_t first, std::uint32_t second,
                   const Bytes& data, int attempts);
-  void WriteLink(const Bytes& data);
+  // False when the port did not take the bytes; only senders that expect no
+  // reply need to know.
+  bool WriteLink(const Bytes& data);
   void SendRaw(const Bytes& sequence, const char* successKey);
-  void waitUntilSent(std::size_t count);
   void IdentifyPrinter();
 
   // Link layer.
   void OpenLink(const std::string& name, int rate);
   void CloseLink();
   void SwitchBaudRate(int rate);
-  void reopenSerialForRawSend();
   void ReopenSerial(const std::string& name);
+  // Received bytes that belong to a task (or to the boot handshake): traced
+  // and assembled, on whichever thread the port delivers them. False, and
+  // nothing done, for bytes between tasks.
+  bool takeSerialBytes(const std::uint8_t* bytes, std::size_t count);
+  bool takeUsbBytes(const std::uint8_t* bytes, std::size_t count);
   std::vector<std::string> usbPrinters();
   void refreshUsbDevices();
 
@@ -165,6 +174,7 @@ class TCommThread {
   Clock& clock_;
   SerialPort& serial_;
   UsbPort& usb_;
+  UdpPort& udp_;
   const std::string appDir_;
 
   mutable std::mutex stateMutex_;  // guards the fields up to the next blank line
@@ -186,10 +196,13 @@ class TCommThread {
   std::atomic<bool> lenientReplies_{false};
   std::atomic<bool> rawReceive_{false};
 
+  Trace trace_;
+  ReplyChannel reply_;
+
   // Worker-only state.
-  LinkSettings link_;
+  LinkSettings snapshot_;
+  std::unique_ptr<Link> link_;  // the transport of snapshot_
   int taskResult_ = kTaskOk;
-  UdpClient udp_;
   StatusThrottle throttle_;
   StatusThrottle progressThrottle_;
   TransferPhase lastPhase_ = TransferPhase::Ended;
@@ -197,8 +210,6 @@ class TCommThread {
   std::string imageIdentity_;
   std::int64_t waitTimeMs_ = 0;
 
-  Trace trace_;
-  ReplyChannel reply_;
   std::thread worker_;
 };
 

@@ -38,11 +38,11 @@ void TCommThread::programUpdate(const TaskRequest& request) {
   taskResult_ = kTaskOk;
   recordFailuresOf([&] {
     reportProgress(TransferPhase::Connecting);
-    OpenLink(link_.comName, link_.tranBaud);
+    OpenLink(snapshot_.comName, snapshot_.tranBaud);
     if (printerIdentity() != imageIdentity_) {
       const std::string wrongFile = messageTexts().text("sMsg23");
       ReportStatus(wrongFile);
-      SwitchBaudRate(link_.devBaud);
+      SwitchBaudRate(snapshot_.devBaud);
       // A refused update is a failure, so that no script counts it as done.
       throw ECommonError(wrongFile);
     }
@@ -86,7 +86,7 @@ void TCommThread::rawProgramTransfer(const TaskRequest& request) {
       if (first) clock_.sleepMs(kStreamPauseMs);
       // Nothing answers the stream: a write the port refuses is the only
       // sign that the printer did not get it.
-      if (!writeStream(transmission)) throw ECommunicationException(error_text::kDownloadDataFailed);
+      if (!WriteLink(transmission)) throw ECommunicationException(error_text::kDownloadDataFailed);
       clock_.sleepMs(kStreamPauseMs);
       const auto done = static_cast<std::int64_t>(taskStream_.position());
       if (!first) ReportStatus("", done, total);
@@ -124,25 +124,14 @@ void TCommThread::SendConnect() {
 void TCommThread::reopenUpdatePort() {
   // Task 25 opens no link: the port of this task's link choice is used
   // directly, at the rate the printer listens on between tasks.
-  switch (link_.transport) {
-    case Transport::Network:
-      udp_.setRemote(link_.hostAddress, link_.hostPort);
-      udp_.activate();
-      break;
-    case Transport::Usb:
-      usb_.selectDevice(link_.usbDevice);
-      break;
-    case Transport::Serial:
-      serial_.setCommName(link_.comName);
-      serial_.setBaudRate(static_cast<std::uint32_t>(link_.devBaud));
-      break;
-  }
+  link_->beginRawSend(snapshot_.devBaud);
+  if (snapshot_.transport == Transport::Usb) usb_.selectDevice(snapshot_.usbDevice);
   linkOpen_ = true;
 }
 
 void TCommThread::portWait() {
-  if (link_.transport == Transport::Network) return;
-  const bool usb = link_.transport == Transport::Usb;
+  if (snapshot_.transport == Transport::Network) return;
+  const bool usb = snapshot_.transport == Transport::Usb;
   if (usb) {
     usb_.closePort();
   } else {
@@ -185,23 +174,6 @@ void TCommThread::reportProgress(TransferPhase phase, std::int64_t done, std::in
   }
   const TransferProgress progress{phase, done, total};
   owner_.post([window, progress] { window->transferProgress(progress); });
-}
-
-bool TCommThread::writeStream(const Bytes& data) {
-  reply_.reset();
-  trace_.block("Send", data.data(), data.size());
-  const auto count = static_cast<std::uint16_t>(data.size());
-  switch (link_.transport) {
-    case Transport::Network:
-      // A datagram is not confirmed; what the socket accepts has left.
-      udp_.send(data.data(), data.size());
-      return true;
-    case Transport::Usb:
-      return usb_.sendData(data.data(), count);
-    case Transport::Serial:
-      return serial_.sendData(data.data(), count);
-  }
-  return false;
 }
 
 }  // namespace ombrel

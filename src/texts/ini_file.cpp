@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <optional>
@@ -151,7 +152,11 @@ void syncDirectory(const std::filesystem::path& directory) {
 IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) { parse(readWholeFile(path_)); }
 
 void IniFile::parse(const std::string& bytes) {
-  encoding_ = TextCodec::isValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Gbk;
+  // Only a file that holds UTF-8 text stays UTF-8: ASCII is the same in GBK,
+  // and writing it on as GBK keeps the file readable where it came from.
+  const bool holdsNonAscii =
+      std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  encoding_ = holdsNonAscii && TextCodec::isValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Gbk;
   std::size_t start = 0;
   while (start < bytes.size()) {
     const std::size_t newline = bytes.find('\n', start);

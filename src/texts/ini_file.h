@@ -12,12 +12,14 @@
 //   missing (or, for numbers, when the text is not a number).
 // - Values are read up to 2047 characters; longer ones are cut there.
 //
-// Encoding: a file that is valid UTF-8 is read as UTF-8, any other file as
-// GBK (code page 936); names and values are UTF-8 inside the program. A file
-// is written back in the encoding it was read in, so a GBK file stays GBK
-// (characters GBK cannot hold are written as '?'); a new file is written as
-// UTF-8. Lines that were not changed are written back byte for byte, line
-// ends included; new lines take the file's line end ("\n" in a new file).
+// Encoding: the stored files are 8-bit text in GBK (code page 936), as the
+// Windows machines that share them write it. A file that holds UTF-8 text
+// (valid UTF-8 with at least one non-ASCII byte) is read and written as
+// UTF-8; every other file, a new one or one of plain ASCII included, is read
+// and written as GBK (characters GBK cannot hold are written as '?'). Names
+// and values are UTF-8 inside the program. Lines that were not changed are
+// written back byte for byte, line ends included; new lines take the line
+// end of the file's first line, "\r\n" in a new file.
 //
 // An IniFile is a plain value: use one from one thread at a time.
 
@@ -98,8 +100,8 @@ class IniFile {
   void insertLine(std::size_t position, LineKind kind, std::string name);
 
   std::filesystem::path path_;
-  Encoding encoding_ = Encoding::Utf8;
-  std::string newLine_ = "\n";
+  Encoding encoding_ = Encoding::Gbk;
+  std::string newLine_ = "\r\n";
   std::vector<Line> lines_;
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "e2e/virtual_printer.h"
+#include "settings/temp_dir.h"
 #include "support/run_program.h"
 
 namespace ombrel::test_support {
@@ -15,21 +16,13 @@ namespace ombrel::test_support {
 // faster than real time, unless a test asks for real time.
 class CtlTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("ombrel_e2e_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   ProgramRun ctl(std::vector<std::string> arguments, const std::string& timeScale = "20") {
-    arguments.insert(arguments.begin(), {"--dir", dir_.string()});
+    arguments.insert(arguments.begin(), {"--dir", dir()});
     return runProgram(builtProgram("ombrelctl"), arguments, {{"OMBREL_TIME_SCALE", timeScale}});
   }
 
   std::string debugLog() const { return fileContent((dir_ / "debug.log").string()); }
-  std::string dir() const { return dir_.string(); }
+  std::string dir() const { return dir_.path().string(); }
 
   // The received units as "kind: bytes", for compact exact comparisons.
   static std::vector<std::string> wire(const VirtualPrinter& printer) {
@@ -39,7 +32,9 @@ class CtlTest : public ::testing::Test {
   }
 
  private:
-  std::filesystem::path dir_;
+  // A directory of its own: runs in parallel, from other checkouts too, never
+  // share one.
+  testing::TempDir dir_;
 };
 
 // The identification frame that opens every framed task on the network link.

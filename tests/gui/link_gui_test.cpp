@@ -105,7 +105,7 @@ TEST_F(ParametersButton, TestsFirstThenSavesMainDefaultAndOpensTheParametersWind
 
   EXPECT_TRUE(paraShown);
   EXPECT_TRUE(mainHidden);
-  EXPECT_EQ(savedWhileOpen, "[MainDefault]\nIP Address=127.0.0.1\nLanguage=1\nTranMode=1\n");
+  EXPECT_EQ(savedWhileOpen, "[MainDefault]\r\nIP Address=127.0.0.1\r\nLanguage=1\r\nTranMode=1\r\n");
   // No success box for the parameters button's own test.
   EXPECT_TRUE(boxes_.shown().empty());
   EXPECT_TRUE(window_->isVisible());

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <set>
 
+#include "app/app_identity.h"
 #include "gui/para_window_fixture.h"
 #include "texts/ini_file.h"
 #include "settings/para_settings.h"
@@ -65,6 +66,28 @@ TEST_F(ParaLanguage, EnglishReachesCaptionsOptionsAndStoredListTexts) {
   EXPECT_EQ(controls().text("cbb_Dark"), "微淡");
   EXPECT_EQ(controls().items("RadioGroup1"), (std::vector<std::string>{"开放系统", "共享系统", "WPA-PSK", "WAP2-PSK"}));
   closePara();
+}
+
+// Edits take their texts from the language files as the other controls do,
+// and each window's title is its caption and nothing more.
+TEST_F(ParaLanguage, EditsTakeTheirTextsAndTitlesAreTheCaptions) {
+  app::identifyApplication();
+  std::filesystem::copy_file(shippedLanguageDir() / "Chinese.lng", dir_ / "Chinese.lng");
+  testing::writeFile(dir_ / "English.lng",
+                     "[FrmMain]\r\nCaption=Printer tool\r\n"
+                     "[FrmPara]\r\nCaption=Printer parameters\r\nedt_Port.Caption=8000\r\n");
+  writeSettings("[MainDefault]\r\nLanguage=1\r\n");
+  start();
+  EXPECT_EQ(control<QLineEdit>("edt_Port")->text().toStdString(), "8000");
+  EXPECT_EQ(window_->windowTitle().toStdString(), "Printer tool");
+  EXPECT_EQ(para_->windowTitle().toStdString(), "Printer parameters");
+  // The desktop appends the application's display name to every title when
+  // one is set; the program sets none.
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QGuiApplication::applicationName());
+
+  QTest::keyClick(ui().cbb_Language, Qt::Key_Up);
+  EXPECT_EQ(window_->windowTitle().toStdString(), "Ombrel Setting Tool V1.0");
+  EXPECT_EQ(para_->windowTitle().toStdString(), "Ombrel Setting Tool");
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // controls that follow the operator's choices and keys.
 
 #include <QButtonGroup>
-#include <QSpinBox>
 #include <QStackedWidget>
 
 #include "gui/para_window_fixture.h"
@@ -53,17 +52,8 @@ TEST_F(ParaWindow, StartsWithEveryControlOfTheLayoutInItsInitialState) {
     }
   }
 
-  for (const auto& [name, length] : std::vector<std::pair<const char*, int>>{
-           {"edt_lyName", 20}, {"edt_smlyName", 20}, {"edt_lyPsw", 13}, {"edt_IPaddress", 15},
-           {"edt_NetIPAddress", 15}, {"edt_Netport", 5}, {"edt_NetWorkPort", 8}, {"edt_DeviceName", 20},
-           {"edt_DeviceSerialNo", 20}, {"ed_Black_look_distance", 3}}) {
-    EXPECT_EQ(control<QLineEdit>(name)->maxLength(), length) << name;
-  }
   EXPECT_EQ(control<QLineEdit>("edt_lyPsw")->echoMode(), QLineEdit::Password);
   EXPECT_EQ(control<QLineEdit>("edt_NetworkPsw")->echoMode(), QLineEdit::Password);
-  EXPECT_EQ(control<QSpinBox>("edt_sleepTime")->maximum(), 999999999);
-  EXPECT_EQ(control<QSpinBox>("edt_RptTime")->maximum(), 255);
-  EXPECT_EQ(control<QSpinBox>("edt_RptTime")->minimum(), 1);
   for (const char* readOnly : {"edt_WaitTime", "Edit3", "Edit5"}) EXPECT_TRUE(control<QLineEdit>(readOnly)->isReadOnly());
   EXPECT_FALSE(control<QWidget>("chk_Drawer")->isEnabled());
   EXPECT_FALSE(control<QWidget>("chk_AutoprintLast")->isEnabled());
@@ -310,10 +300,21 @@ TEST_F(ParaWindow, BoxesTakeOnlyTheirCharacters) {
   EXPECT_EQ(typed("edt_lyType", "3-0z0"), "300");
   EXPECT_EQ(typed("edt_DeviceSerialNo", "17a04 2"), "17042");
   EXPECT_EQ(typed("ed_Black_width", "1x2345"), "123");
+  EXPECT_EQ(typed("edt_RptTime", "3 0-05"), "300");
   // Free text where the printer takes any bytes.
   EXPECT_EQ(typed("edt_macaddo", "1FF"), "1FF");
   QTest::keyClick(control<QLineEdit>("edt_DeviceSerialNo"), Qt::Key_Backspace);
   EXPECT_EQ(control<QLineEdit>("edt_DeviceSerialNo")->text().toStdString(), "1704");
+  // Lengths limit typing; a stored text is shown whole, as ombrelctl sends it.
+  for (const auto& [name, length] : std::vector<std::pair<const char*, std::size_t>>{
+           {"edt_lyName", 20}, {"edt_smlyName", 20}, {"edt_lyPsw", 13}, {"edt_IPaddress", 15},
+           {"edt_NetIPAddress", 15}, {"edt_Netport", 5}, {"edt_NetWorkPort", 8}, {"edt_DeviceName", 20},
+           {"edt_DeviceSerialNo", 20}, {"ed_Black_look_distance", 3}, {"edt_sleepTime", 9},
+           {"edt_poweroffTime", 9}, {"edt_RptTime", 3}}) {
+    EXPECT_EQ(typed(name, std::string(length + 2, '1').c_str()), std::string(length, '1')) << name;
+    controls().setText(name, std::string(length + 2, '2'));
+    EXPECT_EQ(controls().text(name), std::string(length + 2, '2')) << name;
+  }
   closePara();
 }
 

@@ -8,6 +8,7 @@
 #include <climits>
 
 #include "settings/temp_dir.h"
+#include "texts/text_codec.h"
 
 namespace ombrel {
 namespace {
@@ -180,19 +181,35 @@ TEST(IniFileWrite, KeepsOrderCommentsAndLineEndsAndAppendsWhereTheRulesSay) {
   EXPECT_EQ(reread.readString("new section", "KEY", ""), "value");
 }
 
-TEST(IniFileWrite, NewFileIsUtf8WithNewlinesAndALastLineWithoutEndIsCompleted) {
-  TempDir dir;
-  IniFile fresh(dir / "new.ini");
-  fresh.writeString("ParaDefault", "DeviceName", "打印机");
-  fresh.writeInteger("ParaDefault", "calculate", -1);
-  fresh.save();
-  EXPECT_EQ(readFile(dir / "new.ini"), "[ParaDefault]\nDeviceName=打印机\ncalculate=-1\n");
-
-  writeFile(dir / "open.ini", "[A]\nx=1");
-  IniFile open(dir / "open.ini");
-  open.writeString("A", "y", "2");
-  open.save();
-  EXPECT_EQ(readFile(dir / "open.ini"), "[A]\nx=1\ny=2\n");
+// Chinese values as a program that reads the file as GBK only sees them.
+TEST(IniFileEncoding, NewAndAsciiFilesAreWrittenAsGbkAndUtf8FilesStayUtf8) {
+  struct Case {
+    const char* name;
+    std::string before;  // empty: no file yet
+    bool gbk;
+    std::string after;   // as text, whatever the file's encoding
+  };
+  const Case cases[] = {
+      {"new", "", true, "[ParaDefault]\r\nDark=正常\r\nUsbDeviceTpe=USB打印口\r\n"},
+      {"ascii", "[ParaDefault]\nDark=Normal\nRptTime=30", true,
+       "[ParaDefault]\nDark=正常\nRptTime=30\nUsbDeviceTpe=USB打印口\n"},
+      {"utf8", "[ParaDefault]\r\nDeviceName=打印机\r\n", false,
+       "[ParaDefault]\r\nDeviceName=打印机\r\nDark=正常\r\nUsbDeviceTpe=USB打印口\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const auto path = dir / "sysconfig.ini";
+    if (!c.before.empty()) writeFile(path, c.before);
+    IniFile file(path);
+    file.writeString("ParaDefault", "Dark", "正常");
+    file.writeString("ParaDefault", "UsbDeviceTpe", "USB打印口");
+    file.save();
+    const std::string bytes = readFile(path);
+    EXPECT_EQ(TextCodec::isValidUtf8(bytes), !c.gbk);
+    EXPECT_EQ(c.gbk ? TextCodec::gbkToUtf8(bytes) : bytes, c.after);
+    EXPECT_EQ(IniFile(path).readString("ParaDefault", "Dark", ""), "正常");
+  }
 }
 
 TEST(IniFileWrite, ValuesCannotAddLinesAndUnreadableNamesAreRefused) {

@@ -1,0 +1,111 @@
+// One settings file, one set of bytes: each settings file is loaded into the
+// parameters window and into ombrelctl, every Set button of the window's
+// action table is pressed in both, and the virtual printer must receive the
+// same bytes from both. Set buttons added to the table join by themselves.
+
+#include <QPushButton>
+#include <functional>
+
+#include "commands/window_actions.h"
+#include "gui/para_window_fixture.h"
+#include "support/run_program.h"
+#include "texts/text_codec.h"
+
+namespace ombrel::gui_test {
+namespace {
+
+using test_support::VirtualPrinter;
+
+struct SettingsCase {
+  const char* name;
+  std::string content;  // empty: there is no settings file
+};
+
+std::vector<SettingsCase> settingsCases() {
+  return {
+      {"defaults", ""},
+      {"times out of range",
+       "[ParaDefault]\r\nsleepTime=1000000000\r\npoweroffTime=-5\r\nRptTime=300\r\n"},
+      {"texts that are not numbers",
+       "[ParaDefault]\r\nsleepTime=abc\r\npoweroffTime=\r\nRptTime=12.5\r\n"},
+      {"unmatched list texts",
+       "[ParaDefault]\r\nBaudRate=14400\r\nCodePage=CP999\r\nFontValue=8x8\r\nDark=Normal\r\nForcePaper=0x0a\r\n"
+       "UsbDeviceTpe=USB\r\nPrinterOrder=reverse\r\nPaperType=label\r\nFlowcontrol=none\r\n"},
+      {"other choices in GBK",
+       TextCodec::utf8ToGbk("[ParaDefault]\r\nBaudRate=38400\r\nCodePage=CP874:Thai\r\nFontValue=9x17\r\n"
+                            "Dark=高浓度\r\nForcePaper=0X0D\r\nbuzzer=0\r\nCutPaper=0\r\nsleepTime=60\r\n"
+                            "poweroffTime=0x10\r\nUsbDeviceTpe=USB虚拟串口\r\nPrinterOrder=倒序\r\n"
+                            "PaperType=热敏票据纸\r\nFlowcontrol=软件流控\r\nRptTime=7\r\n")},
+  };
+}
+
+class SameBytes : public ParaWindowTest {
+ protected:
+  // What the printer received once it has been quiet for a moment.
+  static std::vector<std::string> settled(const VirtualPrinter& printer) {
+    std::vector<std::string> units = received(printer);
+    for (int quietChecks = 0; quietChecks < 3;) {
+      settle(std::chrono::milliseconds(20));
+      std::vector<std::string> now = received(printer);
+      quietChecks = now == units ? quietChecks + 1 : 0;
+      units = std::move(now);
+    }
+    return units;
+  }
+
+  // What the printer receives while `press` runs.
+  static std::vector<std::string> sentBy(const VirtualPrinter& printer, const std::function<void()>& press) {
+    const std::size_t before = settled(printer).size();
+    press();
+    std::vector<std::string> units = settled(printer);
+    units.erase(units.begin(), units.begin() + static_cast<std::ptrdiff_t>(before));
+    return units;
+  }
+
+  static void putSettings(const std::filesystem::path& file, const SettingsCase& settings) {
+    std::filesystem::remove(file);
+    if (!settings.content.empty()) testing::writeFile(file, settings.content);
+  }
+
+  // Each press starts from the printer rate of a first start, as ombrelctl
+  // does: the rate button changes the window's.
+  void pressInWindow(const VirtualPrinter& printer, const SettingsCase& settings, const char* button) {
+    putSettings(dir_ / "sysconfig.ini", settings);
+    ui().cbb_DevBauRate->setCurrentText(QStringLiteral("9600"));
+    linkTo(printer);
+    showPara();
+    control<QPushButton>(button)->click();
+    EXPECT_TRUE(waitUntilIdle());
+    closePara();
+  }
+
+  static void pressInOmbrelctl(const VirtualPrinter& printer, const SettingsCase& settings, const char* button) {
+    testing::TempDir programDir;
+    putSettings(programDir / "sysconfig.ini", settings);
+    const auto run = test_support::runProgram(test_support::builtProgram("ombrelctl"),
+                                              {"--dir", programDir.path().string(), "--link", printer.link(), button},
+                                              {{"OMBREL_TIME_SCALE", "20"}});
+    EXPECT_NE(run.exitCode, -1) << "ombrelctl did not end";
+  }
+};
+
+TEST_F(SameBytes, EverySetButtonSendsWhatOmbrelctlSendsFromTheSameFile) {
+  start();
+  std::size_t sentFromDefaults = 0;
+  for (const SettingsCase& settings : settingsCases()) {
+    SCOPED_TRACE(settings.name);
+    const VirtualPrinter printer;
+    for (const WindowAction& action : windowActions()) {
+      if (action.kind != WindowAction::Kind::SetButton) continue;
+      SCOPED_TRACE(action.control);
+      const auto window = sentBy(printer, [&] { pressInWindow(printer, settings, action.control); });
+      EXPECT_EQ(window, sentBy(printer, [&] { pressInOmbrelctl(printer, settings, action.control); }));
+      if (settings.content.empty() && !window.empty()) ++sentFromDefaults;
+    }
+  }
+  // The basic settings' buttons, at least, send something from the defaults.
+  EXPECT_GE(sentFromDefaults, 11u);
+}
+
+}  // namespace
+}  // namespace ombrel::gui_test
