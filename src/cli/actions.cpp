@@ -6,6 +6,7 @@
 #include "commands/boot_mode.h"
 #include "commands/transfer_texts.h"
 #include "commands/window_actions.h"
+#include "engine/link_open_advice.h"
 #include "platform/errors.h"
 #include "protocol/codes.h"
 #include "texts/message_texts.h"
@@ -115,15 +116,15 @@ bool isParametersAction(const std::string& name) { return findWindowAction(name)
 
 int waitForTask(ActionContext& context, bool programUpdate) {
   const TaskEnd end = context.frontEnd.waitForTaskEnd();
-  if (end.noPrinter) return kExitNoPrinter;
-  if (end.result != 0) {
-    context.frontEnd.messageBox(end.errorText);
-    if (programUpdate && end.errorText == error_text::kSendCancelled) {
-      context.frontEnd.messageBox(partialProgramWarning(context.options.language));
-    }
-    return kExitTaskFailed;
+  const int status = end.noPrinter ? kExitNoPrinter : end.result != 0 ? kExitTaskFailed : kExitOk;
+  if (status == kExitTaskFailed) context.frontEnd.messageBox(end.errorText);
+  if (status == kExitTaskFailed && programUpdate && end.errorText == error_text::kSendCancelled) {
+    context.frontEnd.messageBox(partialProgramWarning(context.options.language));
   }
-  return kExitOk;
+  if (status != kExitOk) {
+    if (const auto advice = linkOpenAdvice(context.options.link, end.errorText)) context.frontEnd.messageBox(*advice);
+  }
+  return status;
 }
 
 int runTask(ActionContext& context, int code, int a, int b, Bytes payload) {

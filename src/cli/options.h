@@ -34,6 +34,7 @@ struct Options {
   std::vector<std::pair<std::string, std::string>> sets;
   int language = 0;
   bool help = false;
+  bool list = false;  // print the links --link can name, and nothing else
   std::vector<Action> actions;
 };
 
