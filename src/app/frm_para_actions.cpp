@@ -45,9 +45,12 @@ void TFrmPara::connectActions() {
 }
 
 void TFrmPara::act(const ActionOutcome& outcome, bool refreshLink) {
+  // A click that leaves an address box holding no address is lost.
+  if (!leftBoxHoldsAnAddress()) return;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     switch (refusal->kind) {
       case Refusal::Kind::NoChoice:
+      case Refusal::Kind::NothingToSend:
         return;
       case Refusal::Kind::Warning:
         mainWindow_.messageBoxes().warning(refusal->text);
