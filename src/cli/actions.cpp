@@ -4,8 +4,10 @@
 #include <variant>
 
 #include "commands/boot_mode.h"
+#include "commands/transfer_texts.h"
 #include "commands/window_actions.h"
 #include "engine/link_open_advice.h"
+#include "platform/errors.h"
 #include "protocol/codes.h"
 #include "texts/message_texts.h"
 
@@ -47,6 +49,7 @@ int bootInAction(ActionContext& context, const Action&) {
         if (const int status = waitForTask(context); status != kExitOk) return status;
         break;
     }
+    if (context.interrupts.interrupted()) return static_cast<int>(kExitTaskFailed);
     if (!bootLoaderAnswered(context.engine)) context.clock.sleepMs(kBootTickMs);
   }
 }
@@ -59,9 +62,7 @@ int parametersAction(ActionContext& context, const Action& action, const WindowA
     context.settings.controls().setChecked(control.control, action.words.at(0) == "1");
   }
   const ActionOutcome outcome = control.click(context.settings.controls());
-  if (const auto* start = std::get_if<TaskStart>(&outcome)) {
-    return runTask(context, start->code, start->a, start->b, start->payload);
-  }
+  if (const auto* start = std::get_if<TaskStart>(&outcome)) return runTask(context, *start);
   const auto& refusal = std::get<Refusal>(outcome);
   if (refusal.kind == Refusal::Kind::NoChoice) {
     context.frontEnd.messageBox("No item is chosen in " + refusal.text);
@@ -113,10 +114,13 @@ void checkActions(const std::vector<Action>& actions) {
 
 bool isParametersAction(const std::string& name) { return findWindowAction(name) != nullptr; }
 
-int waitForTask(ActionContext& context) {
+int waitForTask(ActionContext& context, bool programUpdate) {
   const TaskEnd end = context.frontEnd.waitForTaskEnd();
   const int status = end.noPrinter ? kExitNoPrinter : end.result != 0 ? kExitTaskFailed : kExitOk;
   if (status == kExitTaskFailed) context.frontEnd.messageBox(end.errorText);
+  if (status == kExitTaskFailed && programUpdate && end.errorText == error_text::kSendCancelled) {
+    context.frontEnd.messageBox(partialProgramWarning(context.options.language));
+  }
   if (status != kExitOk) {
     if (const auto advice = linkOpenAdvice(context.options.link, end.errorText)) context.frontEnd.messageBox(*advice);
   }
@@ -124,12 +128,18 @@ int waitForTask(ActionContext& context) {
 }
 
 int runTask(ActionContext& context, int code, int a, int b, Bytes payload) {
+  return runTask(context, TaskStart{code, a, b, std::move(payload)});
+}
+
+int runTask(ActionContext& context, TaskStart start) {
+  if (!start.transferLine.empty()) context.frontEnd.showTransferText(start.transferLine);
+  const bool programUpdate = start.code == kTaskProgramUpdate || start.code == kTaskRawProgramTransfer;
   context.frontEnd.expectTask();
-  if (!context.engine.StartTask(code, a, b, std::move(payload))) {
+  if (!context.engine.StartTask(start.code, start.a, start.b, std::move(start.payload), std::move(start.transfer))) {
     context.frontEnd.messageBox(kTaskRunningText);
     return kExitRefused;
   }
-  return waitForTask(context);
+  return waitForTask(context, programUpdate);
 }
 
 int runActions(ActionContext& context, const std::vector<Action>& actions) {
@@ -138,6 +148,7 @@ int runActions(ActionContext& context, const std::vector<Action>& actions) {
     const int status = main != nullptr ? main->run(context, action)
                                        : parametersAction(context, action, *findWindowAction(action.name));
     if (status != kExitOk) return status;
+    if (context.interrupts.interrupted()) return kExitTaskFailed;
   }
   return kExitOk;
 }

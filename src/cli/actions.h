@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "cli/cli_front_end.h"
+#include "cli/interrupt_watch.h"
 #include "cli/options.h"
 #include "cli/settings_session.h"
+#include "commands/window_action.h"
 #include "engine/comm_thread.h"
 #include "platform/clock.h"
 
@@ -22,6 +24,7 @@ struct ActionContext {
   const Options& options;
   Clock& clock;
   SettingsSession& settings;
+  const InterruptWatch& interrupts;  // after Ctrl-C no further action runs
 };
 
 // Refuses (UsageError) an unknown action name or a value an action does not
@@ -37,10 +40,12 @@ bool isParametersAction(const std::string& name);
 int runActions(ActionContext& context, const std::vector<Action>& actions);
 
 // Waits for the end of the task just started and turns its outcome into an
-// exit status.
-int waitForTask(ActionContext& context);
+// exit status. A cancelled program update also warns of a partial program.
+int waitForTask(ActionContext& context, bool programUpdate = false);
 
 // Starts a task, waits for its end and turns the outcome into an exit status.
 int runTask(ActionContext& context, int code, int a, int b, Bytes payload = {});
+// The same for a window action's task, with its file transfer if it has one.
+int runTask(ActionContext& context, TaskStart start);
 
 }  // namespace ombrel::cli

@@ -10,6 +10,7 @@
 #include "cli/action_reads.h"
 #include "cli/actions.h"
 #include "cli/cli_front_end.h"
+#include "cli/interrupt_watch.h"
 #include "cli/options.h"
 #include "cli/settings_session.h"
 #include "commands/network_settings.h"
@@ -54,6 +55,8 @@ std::optional<std::string> addressWarning(const cli::Options& options, const Par
 }
 
 int run(const cli::Options& options) {
+  // Before any other thread starts, so that Ctrl-C reaches only the watch.
+  cli::InterruptWatch interrupts;
   const std::string appDir = programDirectory(options.dir);
   std::vector<std::filesystem::path> languageDirs;
   for (const auto& dir : languageDirectories(appDir)) languageDirs.emplace_back(dir);
@@ -73,7 +76,7 @@ int run(const cli::Options& options) {
 
   ScaledClock clock(ScaledClock::factorFromEnvironment());
   EventLoopThread loop;
-  cli::CliFrontEnd frontEnd(options.link, stdout, stderr);
+  cli::CliFrontEnd frontEnd(options.link, stdout, stderr, options.language);
   frontEnd.setStatusListener([&settings](const std::string& status) {
     try {
       stepSerialNumberAfter(status, settings.controls());
@@ -87,9 +90,14 @@ int run(const cli::Options& options) {
   int status = cli::kExitOk;
   {
     TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb, udp}, clock, appDir);
-    cli::ActionContext context{engine, frontEnd, options, clock, settings};
+    // Ctrl-C cancels the running task, which closes its link and ends as a
+    // failure; no further action runs.
+    interrupts.setHandler([&engine] { engine.requestCancel(); });
+    cli::ActionContext context{engine, frontEnd, options, clock, settings, interrupts};
     status = cli::runActions(context, options.actions);
+    interrupts.setHandler(nullptr);
   }
+  if (interrupts.interrupted() && status == cli::kExitOk) status = cli::kExitTaskFailed;
   loop.send([] {});  // the engine's last messages have been handled
 
   if (saveSettings) {

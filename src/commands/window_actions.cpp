@@ -3,6 +3,7 @@
 #include "commands/basic_settings.h"
 #include "commands/bluetooth_wifi_settings.h"
 #include "commands/network_settings.h"
+#include "commands/program_update.h"
 #include "commands/wifi_switch.h"
 
 namespace ombrel {
@@ -32,6 +33,8 @@ const std::vector<WindowAction>& windowActions() {
       {"btn_gatewayt", SetButton, btn_gatewaytClick, false},
       {"btn_netgatewayt", SetButton, btn_netgatewaytClick, false},
       {"btn_Netport", SetButton, btn_NetportClick, false},
+      {"btn_UpdatePrg", SetButton, btn_UpdatePrgClick, true},
+      {"bt_firmware", SetButton, bt_firmwareClick, true},
       // Only the operator's own click switches WiFi: loading the settings
       // ticks the box without sending anything.
       {"Chb_CloseWifi", CheckBox, Chb_CloseWifiClick, false},
