@@ -7,7 +7,7 @@ JOBS ?= 2
 PREFIX ?= /usr/local
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
-            qt6-base-dev libgl-dev xvfb xauth fonts-noto-cjk
+            qt6-base-dev libgl-dev xvfb xauth fonts-noto-cjk nlohmann-json3-dev
 
 .PHONY: run install test deps build build-asan build-tsan test-asan test-tsan bench clean
 

@@ -18,7 +18,8 @@ constexpr int kStatusBarEndMargin = 4;
 constexpr const char* kSettingsFile = "sysconfig.ini";
 }  // namespace
 
-TFrmPara::TFrmPara(TFrmMain& mainWindow) : mainWindow_(mainWindow) {
+TFrmPara::TFrmPara(TFrmMain& mainWindow)
+    : mainWindow_(mainWindow), provisioningLog_(provisioningLogPath(mainWindow.appDir())) {
   setWindowTitle(QStringLiteral("Ombrel Setting Tool"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -34,6 +35,7 @@ TFrmPara::TFrmPara(TFrmMain& mainWindow) : mainWindow_(mainWindow) {
   buildInfraredTab(build);
   buildDownloadTab(build);
   buildProductTab(build);
+  showProvisioningLogPath();
   createStatusBar();
 
   auto* column = new QVBoxLayout(this);
@@ -73,7 +75,9 @@ void TFrmPara::showTransferText(const std::string& text) {
 }
 
 void TFrmPara::engineMessage(EngineMessage message, int, const std::string& text) {
+  if (message == kTaskSucceeded) deviceWriteEnded(true, {});
   if (message == kTaskFailed) {
+    deviceWriteEnded(false, text);
     statusPanels_[0]->setText(QString::fromStdString(text));
     return;
   }
@@ -140,15 +144,20 @@ void TFrmPara::measureAgain() {
   layout()->activate();
 }
 
-void TFrmPara::FormClose() {
+void TFrmPara::saveSettings() {
   try {
     IniFile file(settingsPath());
     SaveParaSettings(file, controls_);
     file.save();
   } catch (const std::exception& error) {
-    // The window still closes: only this session's choices are lost.
     mainWindow_.messageBoxes().warning(error.what());
   }
+}
+
+void TFrmPara::FormClose() {
+  // The window closes even when the save fails: only this session's choices
+  // are lost.
+  saveSettings();
   mainWindow_.engine().setNotifyWindow(mainWindow_);
   mainWindow_.paraWindowClosed();
 }

@@ -17,7 +17,7 @@ namespace ombrel::app {
 void TFrmPara::connectActions() {
   std::set<const QPushButton*> acting;
   for (const WindowAction& action : windowActions()) {
-    const auto run = [this, &action] { act(action.click(controls_), action.refreshesLink); };
+    const auto run = [this, &action] { act(action); };
     switch (action.kind) {
       case WindowAction::Kind::SetButton: {
         auto* button = controls_.widget<QPushButton>(action.control);
@@ -37,8 +37,16 @@ void TFrmPara::connectActions() {
   }
 }
 
-void TFrmPara::act(const ActionOutcome& outcome, bool refreshLink) {
+void TFrmPara::act(const WindowAction& action) {
+  const ActionOutcome outcome = action.click(controls_);
+  const bool deviceWrite = std::string_view(action.control) == kDeviceWriteControl;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+    if (deviceWrite) {
+      DeviceWriteRecord record = deviceWriteRecord();
+      record.outcome = DeviceWriteRecord::Outcome::Refused;
+      record.errorText = refusal->text;
+      logDeviceWrite(record);
+    }
     switch (refusal->kind) {
       case Refusal::Kind::NoChoice:
         return;
@@ -50,14 +58,18 @@ void TFrmPara::act(const ActionOutcome& outcome, bool refreshLink) {
         return;
     }
   }
-  if (refreshLink && !mainWindow_.ReadLinkSettings()) return;
-  startTask(std::get<TaskStart>(outcome));
+  if (action.refreshesLink && !mainWindow_.ReadLinkSettings()) return;
+  // Taken before the task starts: the record holds the number sent, not the
+  // one stepped for the next printer.
+  std::optional<DeviceWriteRecord> record;
+  if (deviceWrite) record = deviceWriteRecord();
+  if (startTask(std::get<TaskStart>(outcome)) && record) runningDeviceWrite_ = std::move(record);
 }
 
-void TFrmPara::startTask(const TaskStart& task) {
-  if (!mainWindow_.engine().StartTask(task.code, task.a, task.b, task.payload)) {
-    statusPanels_[0]->setText(QString::fromStdString(taskRunningText(mainWindow_.ui().cbb_Language->currentIndex())));
-  }
+bool TFrmPara::startTask(const TaskStart& task) {
+  if (mainWindow_.engine().StartTask(task.code, task.a, task.b, task.payload)) return true;
+  statusPanels_[0]->setText(QString::fromStdString(taskRunningText(mainWindow_.ui().cbb_Language->currentIndex())));
+  return false;
 }
 
 }  // namespace ombrel::app

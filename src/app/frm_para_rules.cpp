@@ -12,6 +12,7 @@
 #include "app/frm_main.h"
 #include "app/frm_para.h"
 #include "app/para_input_rules.h"
+#include "commands/black_mark.h"
 #include "commands/number_text.h"
 
 namespace ombrel::app {

@@ -1,11 +1,9 @@
 #pragma once
 
-// What the parameters window's boxes let the operator type, and the check of
-// the black-mark distance boxes when Enter is pressed.
+// What the parameters window's boxes let the operator type, and Enter in a box.
 
 #include <QLineEdit>
 #include <functional>
-#include <string>
 
 namespace ombrel::app {
 
@@ -22,9 +20,5 @@ void acceptAddressCharacters(QLineEdit* box);
 // Runs `handler` when Enter or Return is pressed in `box`; the key goes no
 // further.
 void onEnter(QLineEdit* box, std::function<void()> handler);
-
-enum class DistanceEntry { Accepted, OutOfRange, NotANumber };
-// A distance in millimetres is a number from 1 to 255.
-DistanceEntry checkDistance(const std::string& text);
 
 }  // namespace ombrel::app

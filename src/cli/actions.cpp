@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "commands/boot_mode.h"
+#include "commands/provisioning_log.h"
 #include "commands/window_actions.h"
 #include "protocol/codes.h"
 #include "texts/message_texts.h"
@@ -50,6 +51,58 @@ int bootInAction(ActionContext& context, const Action&) {
   }
 }
 
+int refused(ActionContext& context, const Refusal& refusal) {
+  if (refusal.kind == Refusal::Kind::NoChoice) {
+    context.frontEnd.messageBox("No item is chosen in " + refusal.text);
+  } else {
+    context.frontEnd.messageBox(refusal.text);
+  }
+  return kExitRefused;
+}
+
+// Appends the record to the provisioning log, when one is kept. A record
+// that cannot be written fails the run: a production line must not go on
+// without knowing which printer got which number.
+int logged(ActionContext& context, const DeviceWriteRecord& record, int status) {
+  if (context.options.logFile.empty()) return status;
+  try {
+    ProvisioningLog(context.options.logFile).append(record);
+  } catch (const std::exception& error) {
+    context.frontEnd.messageBox(error.what());
+    if (status == kExitOk) return kExitTaskFailed;
+  }
+  return status;
+}
+
+// The device write: logged whatever its outcome. Once the printer has taken
+// the number and it has stepped, the settings are saved at once, so that no
+// later failure or interruption gives the next printer the same number.
+int deviceWrite(ActionContext& context, const ActionOutcome& outcome) {
+  const ParaControls& controls = context.settings.controls();
+  DeviceWriteRecord record{localTimestamp(), linkDescription(context.frontEnd.linkSettings()), {},
+                           controls.text("edt_DeviceName"), controls.text("edt_DeviceSerialNo"),
+                           DeviceWriteRecord::Outcome::Refused, {}};
+  if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+    record.errorText = refusal->text;
+    return logged(context, record, refused(context, *refusal));
+  }
+  const auto& start = std::get<TaskStart>(outcome);
+  TaskEnd end;
+  int status = runTask(context, start.code, start.a, start.b, start.payload, &end);
+  record.printerIdentity = context.engine.printerIdentity();
+  record.outcome = status == kExitOk ? DeviceWriteRecord::Outcome::Written : DeviceWriteRecord::Outcome::Failed;
+  record.errorText = end.errorText;
+  if (status == kExitOk) {
+    try {
+      context.settings.save();
+    } catch (const std::exception& error) {
+      context.frontEnd.messageBox(error.what());
+      status = kExitTaskFailed;
+    }
+  }
+  return logged(context, record, status);
+}
+
 // A Set button or check box of the parameters window: the same checks and
 // data as the window, read from the run's settings. A check box first takes
 // the new state given as NAME=0 or NAME=1.
@@ -58,16 +111,11 @@ int parametersAction(ActionContext& context, const Action& action, const WindowA
     context.settings.controls().setChecked(control.control, action.words.at(0) == "1");
   }
   const ActionOutcome outcome = control.click(context.settings.controls());
+  if (action.name == kDeviceWriteControl) return deviceWrite(context, outcome);
   if (const auto* start = std::get_if<TaskStart>(&outcome)) {
     return runTask(context, start->code, start->a, start->b, start->payload);
   }
-  const auto& refusal = std::get<Refusal>(outcome);
-  if (refusal.kind == Refusal::Kind::NoChoice) {
-    context.frontEnd.messageBox("No item is chosen in " + refusal.text);
-  } else {
-    context.frontEnd.messageBox(refusal.text);
-  }
-  return static_cast<int>(kExitRefused);
+  return refused(context, std::get<Refusal>(outcome));
 }
 
 // The main window's controls, and the numbered task. They take no state;
@@ -112,8 +160,9 @@ void checkActions(const std::vector<Action>& actions) {
 
 bool isParametersAction(const std::string& name) { return findWindowAction(name) != nullptr; }
 
-int waitForTask(ActionContext& context) {
+int waitForTask(ActionContext& context, TaskEnd* ended) {
   const TaskEnd end = context.frontEnd.waitForTaskEnd();
+  if (ended != nullptr) *ended = end;
   if (end.noPrinter) return kExitNoPrinter;
   if (end.result != 0) {
     context.frontEnd.messageBox(end.errorText);
@@ -122,13 +171,13 @@ int waitForTask(ActionContext& context) {
   return kExitOk;
 }
 
-int runTask(ActionContext& context, int code, int a, int b, Bytes payload) {
+int runTask(ActionContext& context, int code, int a, int b, Bytes payload, TaskEnd* ended) {
   context.frontEnd.expectTask();
   if (!context.engine.StartTask(code, a, b, std::move(payload))) {
     context.frontEnd.messageBox(kTaskRunningText);
     return kExitRefused;
   }
-  return waitForTask(context);
+  return waitForTask(context, ended);
 }
 
 int runActions(ActionContext& context, const std::vector<Action>& actions) {

@@ -37,10 +37,10 @@ bool isParametersAction(const std::string& name);
 int runActions(ActionContext& context, const std::vector<Action>& actions);
 
 // Waits for the end of the task just started and turns its outcome into an
-// exit status.
-int waitForTask(ActionContext& context);
+// exit status; `ended`, when given, receives the outcome itself.
+int waitForTask(ActionContext& context, TaskEnd* ended = nullptr);
 
 // Starts a task, waits for its end and turns the outcome into an exit status.
-int runTask(ActionContext& context, int code, int a, int b, Bytes payload = {});
+int runTask(ActionContext& context, int code, int a, int b, Bytes payload = {}, TaskEnd* ended = nullptr);
 
 }  // namespace ombrel::cli

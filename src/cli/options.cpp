@@ -16,6 +16,8 @@ const char* const kUsage =
     "                      saved back after the actions\n"
     "  --set KEY=VALUE     one settings key, or a control that no key stores, by name\n"
     "  --language 0|1      0 Chinese, 1 English\n"
+    "  --log FILE          provisioning log: one JSON line appended per device write\n"
+    "                      (btn_SetDevicePara), written, failed or refused\n"
     "  --help              this text\n"
     "Actions run in order, each after the task of the previous one has ended:\n"
     "  CONTROL                          the click of a window control, by its name:\n"
@@ -107,6 +109,7 @@ const std::vector<OptionRule>& optionRules() {
          o.language = wholeNumber(v, "--language");
          if (o.language != 0 && o.language != 1) throw UsageError("--language takes 0 or 1");
        }},
+      {"--log", true, [](Options& o, const std::string& v) { o.logFile = v; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
   };
   return rules;

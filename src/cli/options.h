@@ -33,6 +33,7 @@ struct Options {
   std::string settingsFile;  // empty: DIR/sysconfig.ini
   std::vector<std::pair<std::string, std::string>> sets;
   int language = 0;
+  std::string logFile;  // the provisioning log; empty: none
   bool help = false;
   std::vector<Action> actions;
 };

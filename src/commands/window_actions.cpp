@@ -1,6 +1,8 @@
 #include "commands/window_actions.h"
 
 #include "commands/basic_settings.h"
+#include "commands/black_mark.h"
+#include "commands/device_settings.h"
 #include "commands/wifi_switch.h"
 
 namespace ombrel {
@@ -19,6 +21,14 @@ const std::vector<WindowAction>& windowActions() {
       {"btn_SetPaperType", SetButton, btn_SetPaperTypeClick, false},
       {"btn_SetPrinterOrder", SetButton, btn_SetPrinterOrderClick, false},
       {"btn_SetRptTime", SetButton, btn_SetRptTimeClick, true},
+      {"btn_SetDevicePara", SetButton, btn_SetDeviceParaClick, false},
+      {"btn_SetInfraredPara", SetButton, btn_SetInfraredParaClick, false},
+      {"bt_Set_black_mode", SetButton, bt_Set_black_modeClick, false},
+      {"bt_Cance_black_mark", SetButton, bt_Cance_black_markClick, false},
+      {"But_Black_look_dis_set", SetButton, But_Black_look_dis_setClick, true},
+      {"bt_Black_width_set", SetButton, bt_Black_width_setClick, true},
+      {"bt_printer_opto_set", SetButton, bt_printer_opto_setClick, true},
+      {"bt_Lookup_black_mark", SetButton, bt_Lookup_black_markClick, false},
       // Only the operator's own click switches WiFi: loading the settings
       // ticks the box without sending anything.
       {"Chb_CloseWifi", CheckBox, Chb_CloseWifiClick, false},

@@ -121,6 +121,12 @@ void TCommThread::runTask(const TaskRequest& request) {
   trace_.clear();
   taskCode_ = request.code;
   taskResult_ = kTaskOk;
+  {
+    // The identity is that of this task's printer: one that does not answer
+    // must not be taken for the printer before it.
+    std::lock_guard lock(stateMutex_);
+    printerIdentity_.clear();
+  }
 
   link_ = request.link;
   serial_.setReadTimeouts(1, 0, 0);
