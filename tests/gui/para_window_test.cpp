@@ -59,15 +59,18 @@ TEST_F(ParaWindow, StartsWithEveryControlOfTheLayoutInItsInitialState) {
   EXPECT_FALSE(control<QWidget>("chk_AutoprintLast")->isEnabled());
   EXPECT_EQ(para_->statusPanel(0)->minimumWidth(), 250);
 
-  // The basic settings act; the buttons of the other settings wait for theirs.
+  // The basic, device, infrared and black-mark settings act; the buttons of
+  // the other settings wait for theirs, and two black-mark buttons have none.
   for (const char* acting : {"btn_SetBauRate", "btn_flowcontrol", "btn_SetCodepage", "btn_SetForcepaper",
                              "btn_SetpoweroffTime", "btn_SetAllPara", "btn_SetReset", "btn_SetUsbDeviceType",
-                             "btn_SetPaperType", "btn_SetPrinterOrder", "btn_SetRptTime"}) {
+                             "btn_SetPaperType", "btn_SetPrinterOrder", "btn_SetRptTime", "btn_SetDevicePara",
+                             "btn_SetInfraredPara", "bt_Set_black_mode", "bt_Cance_black_mark",
+                             "But_Black_look_dis_set", "bt_Black_width_set", "bt_printer_opto_set",
+                             "bt_Lookup_black_mark"}) {
     EXPECT_TRUE(control<QPushButton>(acting)->isEnabled()) << acting;
   }
-  for (const char* waiting : {"btn_SetlyPara", "btn_SetWifiPara", "btn_SetIpPara", "btn_Netport",
-                              "btn_SetInfraredPara", "bt_firmware", "btn_DownLogo", "btn_SetDevicePara",
-                              "btn_bluetooth", "bt_Lookup_black_mark"}) {
+  for (const char* waiting : {"btn_SetlyPara", "btn_SetWifiPara", "btn_SetIpPara", "btn_Netport", "bt_firmware",
+                              "btn_DownLogo", "btn_bluetooth", "bt_cutter_optocoupler_set", "bt_Cutting_paper"}) {
     EXPECT_FALSE(control<QPushButton>(waiting)->isEnabled()) << waiting;
   }
 }

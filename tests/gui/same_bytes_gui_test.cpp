@@ -36,6 +36,10 @@ std::vector<SettingsCase> settingsCases() {
                             "Dark=高浓度\r\nForcePaper=0X0D\r\nbuzzer=0\r\nCutPaper=0\r\nsleepTime=60\r\n"
                             "poweroffTime=0x10\r\nUsbDeviceTpe=USB虚拟串口\r\nPrinterOrder=倒序\r\n"
                             "PaperType=热敏票据纸\r\nFlowcontrol=软件流控\r\nRptTime=7\r\n")},
+      {"device, infrared and black mark",
+       TextCodec::utf8ToGbk("[ParaDefault]\r\nDeviceName=收银台\r\nDeviceSerialNo=0099\r\ncalculate=1\r\n"
+                            "InfraredType=0\r\nInfraredBaurate=38400\r\nirdaProtecl=IRDA\r\n"
+                            "Blacklookdistance=40\r\nBlackwidth=\r\nPrinteropto=256\r\n")},
   };
 }
 
