@@ -26,6 +26,7 @@
 #include "platform/event_loop_thread.h"
 #include "ports/no_usb_port.h"
 #include "ports/serial_port_factory.h"
+#include "ports/udp_client.h"
 #include "support/child_process.h"
 #include "support/run_program.h"
 
@@ -86,6 +87,18 @@ class TimedSerialPort final : public SerialPort {
     port_.setOnReceiveData([this, handler](const std::uint8_t* bytes, std::uint16_t count) {
       arrived(count);
       handler(bytes, count);
+    });
+  }
+
+  void setDirectReceive(DirectReceiveHandler handler) override {
+    if (!handler) {
+      port_.setDirectReceive(nullptr);
+      return;
+    }
+    port_.setDirectReceive([this, handler](const std::uint8_t* bytes, std::size_t count) {
+      if (!handler(bytes, count)) return false;  // posted instead, and timed there
+      arrived(count);
+      return true;
     });
   }
 
@@ -156,8 +169,9 @@ Measured measure(int rate, bool paced, int tasks) {
   auto serial = makePrinterSerialPort(loop);
   TimedSerialPort timed(*serial);
   NoUsbPort usb;
+  UdpClient udp;
   const Bytes payload(kPayload, 0x5A);
-  TCommThread engine(loop, host, host, {timed, usb}, clock, dir.string() + "/");
+  TCommThread engine(loop, host, host, {timed, usb, udp}, clock, dir.string() + "/");
   host.runTask(engine, kBluetoothTask, payload);  // warm-up, not counted
   const auto [warmUpCount, warmUpSeconds] = timed.commandExchanges();
   const auto start = SteadyClock::now();

@@ -25,6 +25,7 @@
 #include "platform/event_loop_thread.h"
 #include "ports/no_usb_port.h"
 #include "ports/serial_port_factory.h"
+#include "ports/udp_client.h"
 #include "support/child_process.h"
 #include "support/run_program.h"
 
@@ -76,7 +77,8 @@ double engineRate(int port) {
   bench::BenchHost host(link);
   auto serial = makePrinterSerialPort(loop);
   NoUsbPort usb;
-  TCommThread engine(loop, host, host, {*serial, usb}, clock, dir.string() + "/");
+  UdpClient udp;
+  TCommThread engine(loop, host, host, {*serial, usb, udp}, clock, dir.string() + "/");
   const auto start = Clock::now();
   for (int i = 0; i < kTasks; ++i) {
     if (!host.runTask(engine, 6)) throw std::runtime_error("a task failed");

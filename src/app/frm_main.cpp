@@ -42,7 +42,7 @@ TFrmMain::TFrmMain(MainWindowServices services) : services_(std::move(services))
   connect(ui_.Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
   serial_ = makePrinterSerialPort(owner_);
-  engine_ = std::make_unique<TCommThread>(owner_, *this, *this, TCommThread::Ports{*serial_, usb_},
+  engine_ = std::make_unique<TCommThread>(owner_, *this, *this, TCommThread::Ports{*serial_, usb_, udp_},
                                           services_.clock, services_.appDir);
   FillComPorts();
 }

@@ -20,6 +20,7 @@
 #include "engine/engine_host.h"
 #include "platform/clock.h"
 #include "ports/no_usb_port.h"
+#include "ports/udp_client.h"
 #include "texts/caption_target.h"
 
 namespace ombrel::app {
@@ -120,6 +121,7 @@ class TFrmMain final : public QMainWindow,
   // Declared last: the engine stops before the ports and the owner thread go.
   QtOwnerThread owner_;
   NoUsbPort usb_;
+  UdpClient udp_;
   std::unique_ptr<SerialPort> serial_;
   std::unique_ptr<TCommThread> engine_;
 };

@@ -16,6 +16,7 @@
 #include "platform/event_loop_thread.h"
 #include "ports/no_usb_port.h"
 #include "ports/serial_port_factory.h"
+#include "ports/udp_client.h"
 #include "settings/para_settings.h"
 #include "texts/language_file.h"
 
@@ -49,9 +50,10 @@ int run(const cli::Options& options) {
   });
   auto serial = makePrinterSerialPort(loop);
   NoUsbPort usb;
+  UdpClient udp;
   int status = cli::kExitOk;
   {
-    TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb}, clock, appDir);
+    TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb, udp}, clock, appDir);
     cli::ActionContext context{engine, frontEnd, options, clock, settings};
     status = cli::runActions(context, options.actions);
   }

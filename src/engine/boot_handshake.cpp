@@ -18,11 +18,11 @@ void TCommThread::BootHandshake(std::uint8_t byte) {
   // a printer in its boot loader does not acknowledge them.
   lenientReplies_ = true;
   rawReceive_ = true;
-  const bool serial = link_.transport == Transport::Serial;
+  const bool serial = snapshot_.transport == Transport::Serial;
   if (serial) {
     serial_.closePort();
     clock_.sleepMs(kReopenPauseMs);
-    ReopenSerial(link_.comName);
+    ReopenSerial(snapshot_.comName);
     clock_.sleepMs(kLoaderSettleMs);
   }
   // Each byte resets the reply position, so the printer's first byte after
@@ -45,7 +45,7 @@ void TCommThread::BootHandshake(std::uint8_t byte) {
 
 void TCommThread::ReopenSerial(const std::string& name) {
   serial_.setCommName(name);
-  serial_.setBaudRate(static_cast<std::uint32_t>(link_.devBaud));
+  serial_.setBaudRate(static_cast<std::uint32_t>(snapshot_.devBaud));
   if (linkOpen_) serial_.closePort();
   serial_.openPort();
   linkOpen_ = true;

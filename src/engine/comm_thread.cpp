@@ -20,6 +20,7 @@ TCommThread::TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mai
       clock_(clock),
       serial_(ports.serial),
       usb_(ports.usb),
+      udp_(ports.udp),
       appDir_(std::move(appDir)),
       notifyWindow_(&mainWindow) {
   serial_.setOnReceiveData([this](const std::uint8_t* bytes, std::uint16_t count) {
@@ -28,6 +29,11 @@ TCommThread::TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mai
   usb_.setOnReceiveData([this](const std::uint8_t* bytes, std::uint16_t count) {
     onUsbReceive(bytes, count);
   });
+  // A task's reply goes from the port's reader thread straight to the
+  // waiting worker: a busy or blocked window must not delay the protocol.
+  serial_.setDirectReceive(
+      [this](const std::uint8_t* bytes, std::size_t count) { return takeSerialBytes(bytes, count); });
+  usb_.setDirectReceive([this](const std::uint8_t* bytes, std::size_t count) { return takeUsbBytes(bytes, count); });
   usb_.setOnDevicesChanged([this] { refreshUsbDevices(); });
   const auto printers = usbPrinters();
   // Posted work names the host, never the engine: it may run after the engine
@@ -43,9 +49,14 @@ TCommThread::~TCommThread() {
   }
   wake_.notify_all();
   worker_.join();
+  serial_.setDirectReceive(nullptr);
+  usb_.setDirectReceive(nullptr);
   serial_.setOnReceiveData(nullptr);
   usb_.setOnReceiveData(nullptr);
   usb_.setOnDevicesChanged(nullptr);
+  // A handler that had started on the owner's thread before the handlers
+  // were cleared has returned once this has run.
+  owner_.send([] {});
 }
 
 bool TCommThread::StartTask(int code, int a, int b, Bytes payload) {
@@ -128,7 +139,8 @@ void TCommThread::runTask(const TaskRequest& request) {
     printerIdentity_.clear();
   }
 
-  link_ = request.link;
+  snapshot_ = request.link;
+  link_ = makeLink(snapshot_, LinkParts{serial_, usb_, udp_, clock_, trace_, reply_});
   serial_.setReadTimeouts(1, 0, 0);
 
   if (!request.linkProblem.empty()) {
@@ -246,9 +258,9 @@ template <typename Body>
 void TCommThread::inTaskFrame(bool restoreRate, Body&& body) {
   taskResult_ = kTaskOk;
   recordingFailures([&] {
-    OpenLink(link_.comName, link_.tranBaud);
+    OpenLink(snapshot_.comName, snapshot_.tranBaud);
     body();
-    if (restoreRate) SwitchBaudRate(link_.devBaud);
+    if (restoreRate) SwitchBaudRate(snapshot_.devBaud);
   });
   closeLinkQuietly();
 }
@@ -265,8 +277,8 @@ void TCommThread::acknowledgedTask(const TaskInfo& task, const TaskRequest& requ
     ReportStatus(messageTexts().text(task.successKey));
     if (task.code == kTaskSetBaudRate) {
       // The printer now listens at the new rate: every later task starts there.
-      link_.devBaud = rateOfBaudIndex(request.a);
-      const int rate = link_.devBaud;
+      snapshot_.devBaud = rateOfBaudIndex(request.a);
+      const int rate = snapshot_.devBaud;
       owner_.post([&host = host_, rate] { host.devBaudChanged(rate); });
     }
   });
@@ -276,10 +288,10 @@ void TCommThread::hardwareSetting(const TaskRequest& request) {
   const Bytes bytes = raw::hardwareSettingBytes(request.a, request.b);
   recordingFailures([&] {
     if (bytes.empty()) throw ECommonError("Unknown hardware setting " + std::to_string(request.a));
-    OpenLink(link_.comName, link_.tranBaud);
+    OpenLink(snapshot_.comName, snapshot_.tranBaud);
     WriteLink(bytes);
-    if (link_.transport == Transport::Serial) waitUntilSent(bytes.size());
-    SwitchBaudRate(link_.devBaud);
+    link_->waitUntilWritten(bytes.size());
+    SwitchBaudRate(snapshot_.devBaud);
   });
   // Closed like every other task, so the link is not left open for the next
   // link test to find busy.

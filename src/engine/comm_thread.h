@@ -8,12 +8,14 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "engine/engine_host.h"
+#include "engine/link.h"
 #include "engine/reply_channel.h"
 #include "engine/status_text.h"
 #include "engine/trace.h"
@@ -21,7 +23,7 @@
 #include "platform/clock.h"
 #include "platform/owner_thread.h"
 #include "ports/serial_port.h"
-#include "ports/udp_client.h"
+#include "ports/udp_port.h"
 #include "ports/usb_port.h"
 
 namespace ombrel {
@@ -44,11 +46,15 @@ class TCommThread {
   struct Ports {
     SerialPort& serial;
     UsbPort& usb;
+    UdpPort& udp;
   };
 
   // `appDir` ends with a separator; debug.log is written there.
   TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mainWindow, Ports ports,
               Clock& clock, std::string appDir);
+  // Stops the worker and waits for any of the engine's receive handlers that
+  // is running on a port's reader thread or the owner's thread, so that the
+  // ports may outlive it and go on talking.
   ~TCommThread();
   TCommThread(const TCommThread&) = delete;
   TCommThread& operator=(const TCommThread&) = delete;
@@ -119,15 +125,18 @@ class TCommThread {
                   const Bytes& data, int attempts);
   void WriteLink(const Bytes& data);
   void SendRaw(const Bytes& sequence, const char* successKey);
-  void waitUntilSent(std::size_t count);
   void IdentifyPrinter();
 
   // Link layer.
   void OpenLink(const std::string& name, int rate);
   void CloseLink();
   void SwitchBaudRate(int rate);
-  void reopenSerialForRawSend();
   void ReopenSerial(const std::string& name);
+  // Received bytes that belong to a task (or to the boot handshake): traced
+  // and assembled, on whichever thread the port delivers them. False, and
+  // nothing done, for bytes between tasks.
+  bool takeSerialBytes(const std::uint8_t* bytes, std::size_t count);
+  bool takeUsbBytes(const std::uint8_t* bytes, std::size_t count);
   std::vector<std::string> usbPrinters();
   void refreshUsbDevices();
 
@@ -136,6 +145,7 @@ class TCommThread {
   Clock& clock_;
   SerialPort& serial_;
   UsbPort& usb_;
+  UdpPort& udp_;
   const std::string appDir_;
 
   mutable std::mutex stateMutex_;  // guards the fields up to the next blank line
@@ -156,14 +166,15 @@ class TCommThread {
   std::atomic<bool> lenientReplies_{false};
   std::atomic<bool> rawReceive_{false};
 
-  // Worker-only state.
-  LinkSettings link_;
-  int taskResult_ = kTaskOk;
-  UdpClient udp_;
-  StatusThrottle throttle_;
-
   Trace trace_;
   ReplyChannel reply_;
+
+  // Worker-only state.
+  LinkSettings snapshot_;
+  std::unique_ptr<Link> link_;  // the transport of snapshot_
+  int taskResult_ = kTaskOk;
+  StatusThrottle throttle_;
+
   std::thread worker_;
 };
 

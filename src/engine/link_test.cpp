@@ -7,24 +7,13 @@ namespace ombrel {
 
 void TCommThread::linkTest() {
   bool found = false;
-  const std::string address = link_.hostAddress + ":" + std::to_string(link_.hostPort);
+  const LinkTestTexts texts = link_->testTexts();
   try {
-    switch (link_.transport) {
-      case Transport::Network:
-        ReportStatus("Checking" + address);
-        OpenLink(link_.comName, link_.tranBaud);
-        ReportStatus(address + " Found");
-        break;
-      case Transport::Usb:
-        OpenLink(link_.comName, link_.tranBaud);
-        break;
-      case Transport::Serial:
-        ReportStatus("Checking" + link_.comName);
-        OpenLink(link_.comName, link_.tranBaud);
-        SwitchBaudRate(link_.devBaud);
-        ReportStatus(link_.comName + "Found");
-        break;
-    }
+    if (!texts.checking.empty()) ReportStatus(texts.checking);
+    OpenLink(snapshot_.comName, snapshot_.tranBaud);
+    // A printer moved to the task's rate goes back to the one it keeps.
+    if (link_->hasRate()) SwitchBaudRate(snapshot_.devBaud);
+    if (!texts.found.empty()) ReportStatus(texts.found);
     found = true;
   } catch (const std::exception&) {
     // Any failure only means that no printer answered.

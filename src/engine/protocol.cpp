@@ -1,9 +1,8 @@
 // The packet protocol: command frames with their acknowledgement, block reads,
 // raw sequences and printer identification.
 
-#include <algorithm>
 #include <cctype>
-#include <thread>
+#include <optional>
 
 #include "engine/comm_thread.h"
 #include "protocol/codes.h"
@@ -14,7 +13,6 @@
 namespace ombrel {
 
 namespace {
-constexpr std::size_t kDatagramCapacity = 2049;
 constexpr std::int64_t kCommandDatagramWaitMs = 1000;
 constexpr std::int64_t kCommandReplyWaitMs = 3000;
 constexpr std::int64_t kReadDatagramWaitMs = 3000;
@@ -25,27 +23,13 @@ constexpr std::int64_t kRawPauseMs = 10;
 TCommThread::Exchange TCommThread::exchange(std::uint16_t command, std::uint32_t first, std::uint32_t second,
                                             const Bytes& data, int attempts, std::int64_t datagramWaitMs,
                                             std::int64_t replyWaitMs) {
-  const bool network = link_.transport == Transport::Network;
-  const Bytes request = frame::build(command, first, second, data, !network);
+  const Bytes request = frame::build(command, first, second, data, link_->framesCarryDataCheck());
   Exchange result;
   for (int attempt = 0; attempt < attempts; ++attempt) {
     WriteLink(request);
-    if (network) {
-      Bytes datagram;
-      udp_.receive(datagram, kDatagramCapacity, clock_.realDuration(datagramWaitMs));
-      if (!datagram.empty()) trace_.block("Receive", datagram.data(), datagram.size());
-      if (frame::isAcceptedDatagram(datagram.data(), datagram.size())) {
-        result.accepted = true;
-        // Only the data bytes the datagram really holds are taken, whatever
-        // length its head claims.
-        const std::size_t claimed = frame::readHead(datagram.data()).length;
-        const std::size_t present = std::min(claimed, datagram.size() - frame::kHeadSize);
-        const auto begin = datagram.begin() + static_cast<std::ptrdiff_t>(frame::kHeadSize);
-        result.data.assign(begin, begin + static_cast<std::ptrdiff_t>(present));
-      }
-    } else if (reply_.waitForReply(clock_.realDuration(replyWaitMs))) {
+    if (std::optional<Bytes> reply = link_->awaitReply({datagramWaitMs, replyWaitMs})) {
       result.accepted = true;
-      result.data = reply_.replyData();
+      result.data = std::move(*reply);
     }
     if (cancelRequested_ || result.accepted) break;
   }
@@ -58,7 +42,7 @@ std::size_t TCommThread::SendCommand(std::uint16_t command, std::uint32_t first,
   const Exchange reply =
       exchange(command, first, second, data, attempts, kCommandDatagramWaitMs, kCommandReplyWaitMs);
   // The network link reports no reply length to the callers of SendCommand.
-  const std::size_t replyLength = link_.transport == Transport::Network ? 0 : reply_.replyLength();
+  const std::size_t replyLength = link_->replyLength();
   if (lenientReplies_) return replyLength;
   if (cancelRequested_) throw EUserCancelException(error_text::kSendCancelled);
   if (!reply.accepted) throw ECommunicationException(error_text::kDownloadDataFailed);
@@ -78,45 +62,17 @@ Bytes TCommThread::ReadBlock(std::uint16_t command, std::uint32_t first, std::ui
 void TCommThread::WriteLink(const Bytes& data) {
   reply_.reset();
   trace_.block("Send", data.data(), data.size());
-  const auto count = static_cast<std::uint16_t>(std::min<std::size_t>(data.size(), 65535));
-  switch (link_.transport) {
-    case Transport::Network:
-      udp_.send(data.data(), data.size());
-      break;
-    case Transport::Usb:
-      usb_.sendData(data.data(), count);
-      break;
-    case Transport::Serial:
-      serial_.sendData(data.data(), count);
-      break;
-  }
+  link_->write(data);
 }
 
 void TCommThread::SendRaw(const Bytes& sequence, const char* successKey) {
-  const bool network = link_.transport == Transport::Network;
-  if (network) {
-    // Sent to the printer of this task's link choice even when no framed task
-    // has opened the link before: nothing would leave the machine otherwise.
-    udp_.setRemote(link_.hostAddress, link_.hostPort);
-    udp_.activate();
-  } else if (link_.transport == Transport::Serial) {
-    reopenSerialForRawSend();
-  }
+  link_->beginRawSend(snapshot_.devBaud);
   clock_.sleepMs(kRawPauseMs);
   WriteLink(sequence);
-  if (link_.transport == Transport::Serial) waitUntilSent(sequence.size());
+  link_->waitUntilWritten(sequence.size());
   if (successKey != nullptr) ReportStatus(messageTexts().text(successKey));
   clock_.sleepMs(kRawPauseMs);
-  if (network) udp_.deactivate();
-}
-
-void TCommThread::waitUntilSent(std::size_t count) {
-  // No reply tells that raw bytes have arrived, and the port discards what is
-  // still on its way when it closes: wait until they have left, and for the
-  // time the line needs to carry them (real time: the line is physical).
-  serial_.drainOutput(std::chrono::seconds(2));
-  const std::uint32_t rate = std::max<std::uint32_t>(serial_.baudRate(), 1);
-  std::this_thread::sleep_for(std::chrono::microseconds(count * 10'000'000ull / rate));
+  link_->endRawSend();
 }
 
 void TCommThread::IdentifyPrinter() {

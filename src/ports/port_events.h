@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -7,5 +8,11 @@ namespace ombrel {
 
 // A chunk of received bytes, delivered on the port owner's thread.
 using ReceiveDataHandler = std::function<void(const std::uint8_t* buffer, std::uint16_t length)>;
+
+// A chunk of received bytes offered on the port's reader thread before it is
+// posted: the handler returns true when it took the bytes, and then nothing
+// is posted. It lets a waiting task have its reply without a hop through the
+// owner's thread.
+using DirectReceiveHandler = std::function<bool(const std::uint8_t* buffer, std::size_t length)>;
 
 }  // namespace ombrel

@@ -35,9 +35,13 @@ class SerialPort {
   // Waits, at most `limit`, until everything queued has been handed to the
   // driver and the driver has sent it. Closing the port discards what has not
   // left yet, so a sender that closes soon after writing waits here first.
+  // Other calls on the port go on meanwhile.
   virtual void drainOutput(std::chrono::milliseconds limit) = 0;
 
   virtual void setOnReceiveData(ReceiveDataHandler handler) = 0;
+  // Setting another handler, or none, waits until a call in progress has
+  // returned, so that its owner may go once this returns.
+  virtual void setDirectReceive(DirectReceiveHandler handler) = 0;
 };
 
 }  // namespace ombrel

@@ -8,29 +8,26 @@
 #include <string>
 
 #include "platform/bytes.h"
+#include "ports/udp_port.h"
 
 namespace ombrel {
 
-class UdpClient {
+class UdpClient final : public UdpPort {
  public:
   UdpClient() = default;
-  ~UdpClient();
+  ~UdpClient() override;
   UdpClient(const UdpClient&) = delete;
   UdpClient& operator=(const UdpClient&) = delete;
 
-  void setRemote(const std::string& host, int port);
+  void setRemote(const std::string& host, int port) override;
   // Opens the socket towards the remote address. A host that cannot be
   // resolved leaves the client active but unable to send; its receives then
   // wait out their time-out, as with a printer that does not answer.
-  void activate();
-  void deactivate();
-  bool isActive() const { return fd_ >= 0; }
+  void activate() override;
+  void deactivate() override;
 
-  // Sends one datagram; errors are ignored, as the protocol ignores them.
-  void send(const std::uint8_t* data, std::size_t count);
-  // Receives one datagram into `out` (at most `capacity` bytes), waiting at
-  // most `timeout`. Returns the byte count, 0 when nothing came in time.
-  std::size_t receive(Bytes& out, std::size_t capacity, std::chrono::nanoseconds timeout);
+  void send(const std::uint8_t* data, std::size_t count) override;
+  std::size_t receive(Bytes& out, std::size_t capacity, std::chrono::nanoseconds timeout) override;
 
  private:
   std::string host_;

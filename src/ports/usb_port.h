@@ -25,6 +25,10 @@ class UsbPort {
   virtual bool sendData(const std::uint8_t* buffer, std::uint16_t length) = 0;
 
   virtual void setOnReceiveData(ReceiveDataHandler handler) = 0;
+  // As SerialPort::setDirectReceive. A port without it delivers every chunk
+  // through OnReceiveData, which the engine handles just as well, one hop
+  // later.
+  virtual void setDirectReceive(DirectReceiveHandler) {}
   // A USB device arrived or left.
   virtual void setOnDevicesChanged(std::function<void()> handler) = 0;
 };

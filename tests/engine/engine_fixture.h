@@ -12,6 +12,7 @@
 #include "fake_serial_printer.h"
 #include "platform/clock.h"
 #include "platform/event_loop_thread.h"
+#include "fake_udp_printer.h"
 #include "fake_usb_printer.h"
 #include "recording_host.h"
 
@@ -30,7 +31,7 @@ class EngineFixture : public ::testing::Test {
     link.devBaud = 9600;
     link.tranBaud = 115200;
     host.setLink(link);
-    engine = std::make_unique<TCommThread>(loop, host, host, TCommThread::Ports{printer, usb}, clock,
+    engine = std::make_unique<TCommThread>(loop, host, host, TCommThread::Ports{printer, usb, udp}, clock,
                                            dir_.string() + "/");
   }
   void TearDown() override {
@@ -84,6 +85,7 @@ class EngineFixture : public ::testing::Test {
   ScaledClock clock{50.0};
   FakeSerialPrinter printer{loop};
   FakeUsbPrinter usb{loop};
+  FakeUdpPrinter udp;
   RecordingHost host;
   std::unique_ptr<TCommThread> engine;
 

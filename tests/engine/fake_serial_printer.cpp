@@ -70,6 +70,11 @@ void FakeSerialPrinter::setOnReceiveData(ReceiveDataHandler handler) {
   handler_ = std::move(handler);
 }
 
+void FakeSerialPrinter::setDirectReceive(DirectReceiveHandler handler) {
+  std::lock_guard lock(directMutex_);
+  direct_ = std::move(handler);
+}
+
 void FakeSerialPrinter::ignoreCommand(int command) {
   std::lock_guard lock(mutex_);
   ignored_.insert(command);
@@ -86,6 +91,10 @@ void FakeSerialPrinter::answerBootByteAfter(int count) {
 }
 
 void FakeSerialPrinter::deliver(const Bytes& bytes) {
+  {
+    std::lock_guard lock(directMutex_);
+    if (direct_ && direct_(bytes.data(), bytes.size())) return;
+  }
   owner_.post([this, bytes] {
     ReceiveDataHandler handler;
     {

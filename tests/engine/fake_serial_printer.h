@@ -1,8 +1,9 @@
 #pragma once
 
 // A serial port with a scripted printer behind it, for engine tests without a
-// device: frames written to it are answered on the owner's thread, as a real
-// port delivers received bytes.
+// device. Its answers are offered to the direct receiver on the writing
+// thread, standing in for the port's reader thread, and posted to the owner's
+// thread when it declines them, as a real port delivers received bytes.
 
 #include <mutex>
 #include <set>
@@ -29,6 +30,7 @@ class FakeSerialPrinter final : public SerialPort {
   bool isOpen() const override;
   bool sendData(const std::uint8_t* buffer, std::uint16_t length) override;
   void setOnReceiveData(ReceiveDataHandler handler) override;
+  void setDirectReceive(DirectReceiveHandler handler) override;
   void drainOutput(std::chrono::milliseconds) override {}
 
   // The printer's behaviour.
@@ -36,7 +38,7 @@ class FakeSerialPrinter final : public SerialPort {
   void setReplyPrefixNoise(Bytes noise);
   // Answers the boot byte 0x61 with 0x61 from the `count`-th one on.
   void answerBootByteAfter(int count);
-  // Bytes as if the printer spoke on its own.
+  // Bytes as if the printer spoke on its own; any thread may call it.
   void deliver(const Bytes& bytes);
 
   // What happened: "open NAME@RATE", "close", "rate N", "send HEX".
@@ -55,6 +57,8 @@ class FakeSerialPrinter final : public SerialPort {
   std::vector<std::string> events_;
   std::vector<Bytes> writes_;
   ReceiveDataHandler handler_;
+  std::mutex directMutex_;  // held through a direct call, as the port holds it
+  DirectReceiveHandler direct_;
 };
 
 }  // namespace ombrel::testing_support

@@ -48,6 +48,10 @@ bool FakeUsbPrinter::sendData(const std::uint8_t* buffer, std::uint16_t length) 
   }
   const Bytes reply = scriptedReply(sent, {});
   if (!reply.empty()) {
+    {
+      std::lock_guard lock(directMutex_);
+      if (direct_ && direct_(reply.data(), reply.size())) return true;
+    }
     owner_.post([this, reply] {
       ReceiveDataHandler handler;
       {
@@ -63,6 +67,11 @@ bool FakeUsbPrinter::sendData(const std::uint8_t* buffer, std::uint16_t length) 
 void FakeUsbPrinter::setOnReceiveData(ReceiveDataHandler handler) {
   std::lock_guard lock(mutex_);
   receive_ = std::move(handler);
+}
+
+void FakeUsbPrinter::setDirectReceive(DirectReceiveHandler handler) {
+  std::lock_guard lock(directMutex_);
+  direct_ = std::move(handler);
 }
 
 void FakeUsbPrinter::setOnDevicesChanged(std::function<void()> handler) {

@@ -1,7 +1,8 @@
 #pragma once
 
 // A USB printer port with a scripted printer behind it and a device list the
-// test controls.
+// test controls. Answers go to the direct receiver on the writing thread, or
+// to the owner's thread when it declines them.
 
 #include <functional>
 #include <mutex>
@@ -24,6 +25,7 @@ class FakeUsbPrinter final : public UsbPort {
   bool isOpen() const override;
   bool sendData(const std::uint8_t* buffer, std::uint16_t length) override;
   void setOnReceiveData(ReceiveDataHandler handler) override;
+  void setDirectReceive(DirectReceiveHandler handler) override;
   void setOnDevicesChanged(std::function<void()> handler) override;
 
   // Replaces the present devices and announces the change on the owner's thread.
@@ -40,6 +42,8 @@ class FakeUsbPrinter final : public UsbPort {
   std::vector<std::string> events_;
   ReceiveDataHandler receive_;
   std::function<void()> changed_;
+  std::mutex directMutex_;  // held through a direct call, as a port holds it
+  DirectReceiveHandler direct_;
 };
 
 }  // namespace ombrel::testing_support

@@ -1,3 +1,5 @@
+#include <future>
+#include <mutex>
 #include <thread>
 
 #include "tcomm_fixture.h"
@@ -100,6 +102,45 @@ TEST_F(TCommTest, TheTotalTimeOutCompletesAReadThatNeverFallsSilent) {
   }
   EXPECT_FALSE(log.snapshot().chunks.empty()) << "nothing delivered while the line was busy";
   EXPECT_TRUE(log.waitFor([&](const PortEvents& events) { return events.received() == sent; }));
+}
+
+TEST_F(TCommTest, TheDirectReceiverTakesChunksOnTheReaderThreadAndDeclinedOnesArePosted) {
+  std::mutex mutex;
+  Bytes taken;
+  bool onOwnerThread = false;
+  comm.setDirectReceive([&](const std::uint8_t* bytes, std::size_t count) {
+    std::lock_guard lock(mutex);
+    onOwnerThread = onOwnerThread || loop.isOwnerThread();
+    if (bytes[0] != 't') return false;
+    taken.insert(taken.end(), bytes, bytes + count);
+    return true;
+  });
+  comm.openPort();
+  pty.write({'t', '1'});
+  ASSERT_TRUE(log.waitFor([&](const PortEvents&) {
+    std::lock_guard lock(mutex);
+    return taken.size() == 2;
+  }));
+  pty.write({'i', '1'});
+  ASSERT_TRUE(log.waitFor([](const PortEvents& events) { return events.received() == Bytes{'i', '1'}; }));
+  comm.setDirectReceive(nullptr);
+  pty.write({'t', '2'});
+  ASSERT_TRUE(log.waitFor([](const PortEvents& events) { return events.received().size() == 4; }));
+  std::lock_guard lock(mutex);
+  EXPECT_EQ(taken, (Bytes{'t', '1'}));
+  EXPECT_FALSE(onOwnerThread) << "taken on the reader thread, not posted";
+}
+
+TEST_F(TCommTest, DrainingAStalledLineEndsAtItsLimitAndLeavesThePortUsable) {
+  comm.openPort();
+  // Nobody reads the far end: the writer stalls once the terminal's buffer is full.
+  for (std::uint8_t block = 0; block < 8; ++block) ASSERT_TRUE(send(pattern(60000, block)));
+  auto drained = std::async(std::launch::async, [&] { comm.drainOutput(milliseconds(300)); });
+  comm.setBaudRate(19200);  // other calls go on meanwhile
+  EXPECT_TRUE(comm.isOpen());
+  EXPECT_EQ(drained.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+  EXPECT_FALSE(comm.sendQueueEmpty());
+  comm.closePort();
 }
 
 TEST_F(TCommTest, AVanishedDeviceRequestsAHangup) {

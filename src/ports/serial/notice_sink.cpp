@@ -48,7 +48,13 @@ void NoticeSink::setOnModemStateChange(ModemStateChangeHandler handler) {
 void NoticeSink::setOnRequestHangup(NotifyHandler handler) { store(&Handlers::requestHangup, std::move(handler)); }
 void NoticeSink::setOnSendDataEmpty(NotifyHandler handler) { store(&Handlers::sendDataEmpty, std::move(handler)); }
 
+void NoticeSink::setDirectReceive(DirectReceiveHandler handler) {
+  std::lock_guard lock(directMutex_);
+  directReceive_ = std::move(handler);
+}
+
 void NoticeSink::detach() {
+  setDirectReceive(nullptr);
   std::unique_lock lock(mutex_);
   handlers_ = Handlers{};
   handlerReturned_.wait(lock, [this] {
@@ -57,6 +63,10 @@ void NoticeSink::detach() {
 }
 
 void NoticeSink::postData(Bytes chunk) {
+  {
+    std::lock_guard lock(directMutex_);
+    if (directReceive_ && directReceive_(chunk.data(), chunk.size() - 1)) return;
+  }
   owner_.post([self = shared_from_this(), chunk = std::move(chunk)] {
     self->run(&Handlers::receiveData, chunk.data(), static_cast<std::uint16_t>(chunk.size() - 1));
   });

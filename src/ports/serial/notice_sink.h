@@ -32,13 +32,17 @@ class NoticeSink : public std::enable_shared_from_this<NoticeSink> {
   void setOnModemStateChange(ModemStateChangeHandler handler);
   void setOnRequestHangup(NotifyHandler handler);
   void setOnSendDataEmpty(NotifyHandler handler);
+  // Waits for a direct call in progress to return before it replaces the
+  // handler.
+  void setDirectReceive(DirectReceiveHandler handler);
   // Forgets every handler: the component is going away. Waits for a handler
   // that is running on the owner thread to return, so that nothing it uses
   // is freed under it, unless called from that very handler.
   void detach();
 
-  // Posted by the port threads. `chunk` holds the received bytes followed by
-  // one zero byte, which the handler may rely on.
+  // Posted by the port threads, unless the direct receiver takes the bytes
+  // on the reader thread. `chunk` holds the received bytes followed by one
+  // zero byte, which the handler may rely on.
   void postData(Bytes chunk);
   void postError(std::uint32_t errorBits);
   void postModem(std::uint32_t modemBits);
@@ -67,6 +71,9 @@ class NoticeSink : public std::enable_shared_from_this<NoticeSink> {
   void store(Handler Handlers::*handler, Handler value);
 
   OwnerThread& owner_;
+  // Held through a direct call, so that replacing the handler waits for it.
+  std::mutex directMutex_;
+  DirectReceiveHandler directReceive_;
   std::mutex mutex_;
   std::condition_variable handlerReturned_;
   Handlers handlers_;

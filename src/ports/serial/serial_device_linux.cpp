@@ -122,7 +122,14 @@ void SerialDevice::purge(Purge what) const {
   (void)::ioctl(fd_, TCFLSH, queue);
 }
 
-void SerialDevice::drain() const { (void)::ioctl(fd_, TCSBRK, 1); }
+bool SerialDevice::outputPending() const {
+  int queued = 0;
+  if (::ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0) return true;
+  // A UART's last bytes sit in its transmitter after the buffer is empty.
+  unsigned int lineStatus = 0;
+  if (::ioctl(fd_, TIOCSERGETLSR, &lineStatus) == 0) return (lineStatus & TIOCSER_TEMT) == 0;
+  return false;
+}
 
 std::optional<LineCounters> SerialDevice::lineCounters() const {
   serial_icounter_struct counts{};

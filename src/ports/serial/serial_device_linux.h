@@ -36,8 +36,9 @@ class SerialDevice {
   enum class Purge { Input, Output, Both };
   // Discards what the driver holds in that direction.
   void purge(Purge what) const;
-  // Blocks until the driver has sent its output.
-  void drain() const;
+  // Whether the driver still holds output it has not sent, in its buffer or
+  // in the transmitter itself where the driver tells.
+  bool outputPending() const;
 
   // The driver's line counters; nothing when the driver keeps none (a
   // pseudo-terminal, for one) or the device has gone.

@@ -53,6 +53,7 @@ void Reader::run() {
     const auto waited = session_.stop.waitFor(session_.device.fd(), POLLIN, wakeAt);
     if (waited.wake == StopSignal::Wake::Stopped) return;
     if (waited.wake == StopSignal::Wake::Failed) {
+      complete(SteadyClock::now());
       session_.reportHangup();
       return;
     }
@@ -84,6 +85,8 @@ bool Reader::readAvailable(short events) {
 bool Reader::checkLine(ReadTimePoint now) {
   const std::optional<LineCounters> current = session_.device.lineCounters();
   if (!current) {
+    // The device is gone; what it sent before still belongs to the owner.
+    complete(now);
     session_.reportHangup();
     return false;
   }

@@ -46,12 +46,17 @@ bool TComm::sendData(const std::uint8_t* buffer, std::uint16_t length) {
 }
 
 void TComm::drainOutput(std::chrono::milliseconds limit) {
+  // Polled rather than a blocking drain: a stalled line (flow control held,
+  // cable pulled) must neither hang the caller nor hold the port's lock.
   const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!sendQueueEmpty_.load() && std::chrono::steady_clock::now() < deadline) {
+  const auto outputLeft = [this] {
+    if (!sendQueueEmpty_.load()) return true;
+    std::lock_guard lock(mutex_);
+    return session_ && session_->device.outputPending();
+  };
+  while (outputLeft() && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  std::lock_guard lock(mutex_);
-  if (session_) session_->device.drain();
 }
 
 void TComm::setCommName(const std::string& name) {
@@ -122,6 +127,7 @@ void TComm::setReadTimeouts(std::uint32_t intervalMs, std::uint32_t totalMultipl
 }
 
 void TComm::setOnReceiveData(ReceiveDataHandler handler) { sink_->setOnReceiveData(std::move(handler)); }
+void TComm::setDirectReceive(DirectReceiveHandler handler) { sink_->setDirectReceive(std::move(handler)); }
 void TComm::setOnReceiveError(ReceiveErrorHandler handler) { sink_->setOnReceiveError(std::move(handler)); }
 void TComm::setOnModemStateChange(ModemStateChangeHandler handler) {
   sink_->setOnModemStateChange(std::move(handler));

@@ -110,6 +110,8 @@ class TComm final : public SerialPort {
   // Events, run on the owner thread. A chunk's buffer is valid only during
   // the call; the byte after the last one is a zero byte.
   void setOnReceiveData(ReceiveDataHandler handler) override;
+  // Offered each chunk on the reader thread before OnReceiveData is posted.
+  void setDirectReceive(DirectReceiveHandler handler) override;
   void setOnReceiveError(ReceiveErrorHandler handler);
   void setOnModemStateChange(ModemStateChangeHandler handler);
   void setOnRequestHangup(NotifyHandler handler);

@@ -1,0 +1,84 @@
+#pragma once
+
+// The engine's link to the printer: one interface, one implementation per
+// transport (serial port, UDP network, USB printer port). The engine's
+// operations (OpenLink, CloseLink, WriteLink, SendCommand, ReadBlock, the link
+// test) call it and never ask which transport is behind it; makeLink chooses
+// the transport once per task, from the task's link snapshot.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/engine_host.h"
+#include "engine/reply_channel.h"
+#include "engine/trace.h"
+#include "platform/bytes.h"
+#include "platform/clock.h"
+#include "ports/serial_port.h"
+#include "ports/udp_port.h"
+#include "ports/usb_port.h"
+
+namespace ombrel {
+
+// How long a request waits for its reply: a datagram on the network link, an
+// assembled frame on the byte-stream links. Protocol milliseconds.
+struct ReplyWaits {
+  std::int64_t datagramMs;
+  std::int64_t frameMs;
+};
+
+// What the link test reports before and after opening; empty: nothing.
+struct LinkTestTexts {
+  std::string checking;
+  std::string found;
+};
+
+class Link {
+ public:
+  virtual ~Link() = default;
+
+  // Opens the transport; a serial port `name` at `devRate`, the rate the
+  // printer listens on now. `wasOpen`: the engine's link was still open.
+  virtual void open(const std::string& name, int devRate, bool wasOpen) = 0;
+  // Ends the task's use of the transport.
+  virtual void close(bool wasOpen) = 0;
+  // Hands the bytes to the transport, in as many pieces as it needs.
+  virtual void write(const Bytes& bytes) = 0;
+  // Waits until `count` bytes just written have left the machine, where the
+  // transport can tell: nothing confirms raw bytes, and closing a port
+  // discards what is still on its way.
+  virtual void waitUntilWritten(std::size_t count) = 0;
+  // Whether the transport runs at a rate that printer and port change
+  // together (command 49), and so must be moved to the task's rate.
+  virtual bool hasRate() const = 0;
+  // Whether frames on this link carry the data check byte.
+  virtual bool framesCarryDataCheck() const = 0;
+  // The data of the reply to the latest write, once one is accepted; nothing
+  // when none came in time.
+  virtual std::optional<Bytes> awaitReply(const ReplyWaits& waits) = 0;
+  // The data length the latest reply claimed, as the senders report it.
+  virtual std::size_t replyLength() const = 0;
+  // Raw sequences are sent without OpenLink: readies the transport for one,
+  // and ends that use again.
+  virtual void beginRawSend(int devRate) = 0;
+  virtual void endRawSend() = 0;
+  virtual LinkTestTexts testTexts() const = 0;
+};
+
+// What the links drive: the ports the engine was given, its clock, trace and
+// reply channel.
+struct LinkParts {
+  SerialPort& serial;
+  UsbPort& usb;
+  UdpPort& udp;
+  Clock& clock;
+  Trace& trace;
+  ReplyChannel& reply;
+};
+
+// The one place a transport is chosen.
+std::unique_ptr<Link> makeLink(const LinkSettings& settings, const LinkParts& parts);
+
+}  // namespace ombrel

@@ -1,0 +1,93 @@
+// The link layer: opening and closing the task's link, moving a serial
+// printer between rates, and taking in what the ports deliver.
+
+#include <algorithm>
+#include <cctype>
+
+#include "engine/baud.h"
+#include "engine/comm_thread.h"
+#include "platform/errors.h"
+#include "protocol/codes.h"
+
+namespace ombrel {
+
+namespace {
+constexpr std::int64_t kSerialSettleMs = 30;
+
+std::string upperCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return text;
+}
+}  // namespace
+
+void TCommThread::OpenLink(const std::string& name, int rate) {
+  link_->open(name, snapshot_.devBaud, linkOpen_);
+  linkOpen_ = true;
+  cancelRequested_ = false;
+  if (link_->hasRate()) SwitchBaudRate(rate);
+  IdentifyPrinter();
+}
+
+void TCommThread::CloseLink() {
+  link_->close(linkOpen_ && taskCode_ != 0);
+  linkOpen_ = false;
+}
+
+void TCommThread::SwitchBaudRate(int rate) {
+  const int index = baudIndex(rate);
+  // Compared with the serial port's rate whatever the transport: that is the
+  // rate the printer was last moved to.
+  if (static_cast<std::uint32_t>(rate) == serial_.baudRate()) return;
+  clock_.sleepMs(kSerialSettleMs);
+  try {
+    SendCommand(kCmdSwitchRate, static_cast<std::uint32_t>(index), 0, {}, 1);
+  } catch (const std::exception&) {
+    throw ESetBaudRateException(error_text::kSetBaudrateFailed);
+  }
+  serial_.setBaudRate(static_cast<std::uint32_t>(rate));
+  clock_.sleepMs(kSerialSettleMs);
+}
+
+bool TCommThread::takeSerialBytes(const std::uint8_t* bytes, std::size_t count) {
+  if (rawReceive_) {
+    // The boot handshake keeps the bytes unparsed and assembles them as well.
+    trace_.block("Receive", bytes, count);
+    reply_.deliverRaw(bytes, count);
+  } else if (taskCode_ == 0) {
+    return false;
+  }
+  trace_.block("Receive", bytes, count);
+  reply_.deliver(bytes, count);
+  return true;
+}
+
+bool TCommThread::takeUsbBytes(const std::uint8_t* bytes, std::size_t count) {
+  if (taskCode_ == 0) return false;
+  trace_.block("Receive", bytes, count);
+  reply_.deliver(bytes, count);
+  return true;
+}
+
+void TCommThread::onSerialReceive(const std::uint8_t* bytes, std::uint16_t count) {
+  if (!takeSerialBytes(bytes, count)) host_.showIdleData(Bytes(bytes, bytes + count));
+}
+
+void TCommThread::onUsbReceive(const std::uint8_t* bytes, std::uint16_t count) {
+  if (!takeUsbBytes(bytes, count)) host_.showIdleData(Bytes(bytes, bytes + count));
+}
+
+std::vector<std::string> TCommThread::usbPrinters() {
+  std::vector<std::string> printers;
+  for (const auto& identity : usb_.listDevices()) {
+    if (upperCase(identity).find("811E") != std::string::npos) printers.push_back(identity);
+  }
+  return printers;
+}
+
+void TCommThread::refreshUsbDevices() {
+  usb_.closePort();
+  host_.usbDevicesChanged(usbPrinters());
+}
+
+}  // namespace ombrel

@@ -1,0 +1,78 @@
+// The network link: one UDP datagram per frame to the printer's address; the
+// waiting task reads the printer's reply datagram itself.
+
+#include <algorithm>
+
+#include "engine/stream_link.h"
+#include "engine/write_pieces.h"
+#include "protocol/frame.h"
+
+namespace ombrel {
+namespace {
+
+constexpr std::size_t kDatagramCapacity = 2049;
+// The largest UDP payload over IPv4: anything longer could not be sent at all.
+constexpr std::size_t kMaxDatagram = 65507;
+
+class NetworkLink final : public Link {
+ public:
+  NetworkLink(const LinkSettings& settings, const LinkParts& parts)
+      : host_(settings.hostAddress), port_(settings.hostPort), parts_(parts) {}
+
+  void open(const std::string&, int, bool) override { activate(); }
+  void close(bool) override { parts_.udp.deactivate(); }
+
+  void write(const Bytes& bytes) override {
+    writeInPieces(bytes, kMaxDatagram,
+                  [this](const std::uint8_t* piece, std::size_t count) { parts_.udp.send(piece, count); });
+  }
+
+  // A datagram has left once it is sent.
+  void waitUntilWritten(std::size_t) override {}
+  bool hasRate() const override { return false; }
+  bool framesCarryDataCheck() const override { return false; }
+
+  std::optional<Bytes> awaitReply(const ReplyWaits& waits) override {
+    Bytes datagram;
+    parts_.udp.receive(datagram, kDatagramCapacity, parts_.clock.realDuration(waits.datagramMs));
+    if (!datagram.empty()) parts_.trace.block("Receive", datagram.data(), datagram.size());
+    if (!frame::isAcceptedDatagram(datagram.data(), datagram.size())) return std::nullopt;
+    // Only the data bytes the datagram really holds are taken, whatever
+    // length its head claims.
+    const std::size_t claimed = frame::readHead(datagram.data()).length;
+    const std::size_t present = std::min(claimed, datagram.size() - frame::kHeadSize);
+    const auto begin = datagram.begin() + static_cast<std::ptrdiff_t>(frame::kHeadSize);
+    return Bytes(begin, begin + static_cast<std::ptrdiff_t>(present));
+  }
+
+  // The network link reports no reply length to the senders' callers.
+  std::size_t replyLength() const override { return 0; }
+
+  // Sent to the printer of this task's link choice even when no framed task
+  // has opened the link before: nothing would leave the machine otherwise.
+  void beginRawSend(int) override { activate(); }
+  void endRawSend() override { parts_.udp.deactivate(); }
+
+  LinkTestTexts testTexts() const override {
+    const std::string address = host_ + ":" + std::to_string(port_);
+    return {"Checking" + address, address + " Found"};
+  }
+
+ private:
+  void activate() {
+    parts_.udp.setRemote(host_, port_);
+    parts_.udp.activate();
+  }
+
+  const std::string host_;
+  const int port_;
+  LinkParts parts_;
+};
+
+}  // namespace
+
+std::unique_ptr<Link> makeNetworkLink(const LinkSettings& settings, const LinkParts& parts) {
+  return std::make_unique<NetworkLink>(settings, parts);
+}
+
+}  // namespace ombrel

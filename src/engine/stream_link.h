@@ -1,0 +1,34 @@
+#pragma once
+
+// What the two byte-stream links (serial and USB) share: their replies are
+// assembled from delivered chunks in the reply channel, and their frames
+// carry the data check byte.
+
+#include "engine/link.h"
+
+namespace ombrel {
+
+class StreamLink : public Link {
+ public:
+  explicit StreamLink(const LinkParts& parts) : parts_(parts) {}
+
+  bool framesCarryDataCheck() const override { return true; }
+  std::optional<Bytes> awaitReply(const ReplyWaits& waits) override;
+  std::size_t replyLength() const override { return parts_.reply.replyLength(); }
+
+ protected:
+  // A write call of the ports carries a 16-bit length.
+  static constexpr std::size_t kMaxPortWrite = 65535;
+
+  // The serial port is closed at the end of every task on either stream
+  // link, and the trace names it ("Close" line) whichever link was used.
+  void closeSerialPort(bool wasOpen);
+
+  LinkParts parts_;
+};
+
+std::unique_ptr<Link> makeSerialLink(const LinkSettings& settings, const LinkParts& parts);
+std::unique_ptr<Link> makeUsbLink(const LinkSettings& settings, const LinkParts& parts);
+std::unique_ptr<Link> makeNetworkLink(const LinkSettings& settings, const LinkParts& parts);
+
+}  // namespace ombrel
