@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "e2e/ctl_fixture.h"
+#include "e2e/serial_line_log.h"
 #include "texts/ini_file.h"
 
 namespace ombrel::test_support {
@@ -58,6 +59,16 @@ TEST_F(DeviceSettings, EachButtonSendsItsBytes) {
     }
     EXPECT_EQ(units, (std::vector<std::string>{c.wire})) << c.arguments.back();
   }
+}
+
+TEST_F(DeviceSettings, BlackMarkOnASerialLineReopensThePortAtThePrintersRate) {
+  // The printer listens at 19200: at any other rate its log would show noise.
+  VirtualPrinter printer(OnPty{}, {"--baud", "19200"});
+  const auto run = ctl({"--link", printer.link(), "--dev-baud", "19200", "--set", "Printeropto=12",
+                        "bt_printer_opto_set", "bt_Set_black_mode"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(lineLog(printer), (Lines{"open", "rx raw: 1B 28 46 04 00 01 00 0C 00", "close", "open",
+                                     "rx raw: 1F 1B 1F 80 04 05 06 44", "close"}));
 }
 
 TEST_F(DeviceSettings, ThreeWritesGiveThreeConsecutiveNumbersAndThreeLogLines) {
