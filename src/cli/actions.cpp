@@ -69,6 +69,7 @@ int logged(ActionContext& context, const DeviceWriteRecord& record, int status) 
     ProvisioningLog(context.options.logFile).append(record);
   } catch (const std::exception& error) {
     context.frontEnd.messageBox(error.what());
+    context.recordLost = true;
     if (status == kExitOk) return kExitTaskFailed;
   }
   return status;
@@ -97,6 +98,7 @@ int deviceWrite(ActionContext& context, const ActionOutcome& outcome) {
       context.settings.save();
     } catch (const std::exception& error) {
       context.frontEnd.messageBox(error.what());
+      context.recordLost = true;
       status = kExitTaskFailed;
     }
   }

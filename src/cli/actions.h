@@ -22,6 +22,9 @@ struct ActionContext {
   const Options& options;
   Clock& clock;
   SettingsSession& settings;
+  // The settings or the provisioning log could not be written: a production
+  // line must not go on.
+  bool recordLost = false;
 };
 
 // Refuses (UsageError) an unknown action name or a value an action does not

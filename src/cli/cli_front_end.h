@@ -9,7 +9,10 @@
 #include <cstdio>
 #include <functional>
 #include <mutex>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/engine_host.h"
 
@@ -42,6 +45,22 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
 
   // A message box: its text goes to standard error.
   void messageBox(const std::string& text);
+  // A line for the operator on standard output.
+  void say(const std::string& text);
+
+  // The USB printers present as the engine last reported them, numbered by
+  // report (the engine reports once at its start and on every arrival and
+  // removal).
+  struct UsbReport {
+    std::uint64_t number = 0;
+    std::vector<std::string> printers;
+  };
+  // Waits for a report numbered above `after`; nullopt once `stopped` says so
+  // (asked whenever wakeUsbWaiters is called).
+  std::optional<UsbReport> waitForUsbReport(std::uint64_t after, const std::function<bool()>& stopped);
+  void wakeUsbWaiters();
+  // The following tasks go to this USB printer.
+  void useUsbPrinter(const std::string& identity);
 
  private:
   std::FILE* out_;
@@ -52,6 +71,8 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   std::function<void(const std::string&)> statusListener_;
   bool taskEnded_ = false;
   TaskEnd end_;
+  std::condition_variable usbReported_;
+  UsbReport usb_;
 };
 
 }  // namespace ombrel::cli

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/actions.h"
 #include "cli/cli_front_end.h"
+#include "cli/each_arrival.h"
+#include "cli/interrupt_watch.h"
 #include "cli/options.h"
 #include "cli/settings_session.h"
 #include "engine/comm_thread.h"
@@ -25,6 +28,10 @@ namespace {
 using namespace ombrel;
 
 int run(const cli::Options& options) {
+  // A production line ends with Ctrl-C: taken before any other thread starts,
+  // so that it reaches only the watch and the printer being set up finishes.
+  std::optional<cli::InterruptWatch> interrupts;
+  if (options.eachArrival) interrupts.emplace();
   const std::string appDir = programDirectory(options.dir);
   std::vector<std::filesystem::path> languageDirs;
   for (const auto& dir : languageDirectories(appDir)) languageDirs.emplace_back(dir);
@@ -54,8 +61,14 @@ int run(const cli::Options& options) {
   int status = cli::kExitOk;
   {
     TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb, udp}, clock, appDir);
-    cli::ActionContext context{engine, frontEnd, options, clock, settings};
-    status = cli::runActions(context, options.actions);
+    cli::ActionContext context{engine, frontEnd, options, clock, settings, false};
+    if (interrupts) {
+      interrupts->setHandler([&frontEnd] { frontEnd.wakeUsbWaiters(); });
+      status = cli::runOnEachArrival(context, options.actions, [&interrupts] { return interrupts->interrupted(); });
+      interrupts->setHandler(nullptr);
+    } else {
+      status = cli::runActions(context, options.actions);
+    }
   }
   loop.send([] {});  // the engine's last messages have been handled
 
@@ -83,6 +96,7 @@ int main(int argc, char** argv) {
     if (options.actions.empty() && options.settingsFile.empty() && options.sets.empty()) {
       throw cli::UsageError("no action given");
     }
+    if (options.eachArrival && options.actions.empty()) throw cli::UsageError("--each-arrival needs actions to run");
     cli::checkActions(options.actions);
     return run(options);
   } catch (const cli::UsageError& error) {

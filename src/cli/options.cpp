@@ -18,6 +18,8 @@ const char* const kUsage =
     "  --language 0|1      0 Chinese, 1 English\n"
     "  --log FILE          provisioning log: one JSON line appended per device write\n"
     "                      (btn_SetDevicePara), written, failed or refused\n"
+    "  --each-arrival      run the actions on every USB printer that arrives, one after\n"
+    "                      another, until Ctrl-C; the settings are saved after each\n"
     "  --help              this text\n"
     "Actions run in order, each after the task of the previous one has ended:\n"
     "  CONTROL                          the click of a window control, by its name:\n"
@@ -110,6 +112,7 @@ const std::vector<OptionRule>& optionRules() {
          if (o.language != 0 && o.language != 1) throw UsageError("--language takes 0 or 1");
        }},
       {"--log", true, [](Options& o, const std::string& v) { o.logFile = v; }},
+      {"--each-arrival", false, [](Options& o, const std::string&) { o.eachArrival = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
   };
   return rules;

@@ -34,6 +34,7 @@ struct Options {
   std::vector<std::pair<std::string, std::string>> sets;
   int language = 0;
   std::string logFile;  // the provisioning log; empty: none
+  bool eachArrival = false;  // run the actions on every USB printer that arrives
   bool help = false;
   std::vector<Action> actions;
 };
