@@ -7,7 +7,8 @@ JOBS ?= 2
 PREFIX ?= /usr/local
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
-            qt6-base-dev libgl-dev xvfb xauth fonts-noto-cjk nlohmann-json3-dev
+            qt6-base-dev libgl-dev xvfb xauth fonts-noto-cjk nlohmann-json3-dev \
+            libudev-dev umockdev libumockdev-dev
 
 .PHONY: run install test deps build build-asan build-tsan test-asan test-tsan bench clean
 
@@ -38,9 +39,10 @@ run: build
 	  scripts/run-desktop.sh $(BUILD)/release/bin; \
 	fi
 
-# DESTDIR stages the files for a package; sudo only when PREFIX needs it.
+# DESTDIR stages the files for a package; sudo only when PREFIX or udev's
+# rules directory (the optional USB printer rule) needs it.
 install: build
-	@if [ -n "$(DESTDIR)" ] || [ -w "$(PREFIX)" ]; then \
+	@if [ -n "$(DESTDIR)" ] || { [ -w "$(PREFIX)" ] && [ -w /etc/udev/rules.d ]; }; then \
 	  DESTDIR="$(DESTDIR)" cmake --install $(BUILD)/release; \
 	else \
 	  $(SUDO) cmake --install $(BUILD)/release; \

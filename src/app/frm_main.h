@@ -15,12 +15,12 @@
 #include "app/main_controls.h"
 #include "app/message_boxes.h"
 #include "app/qt_owner_thread.h"
-#include "app/serial_port_list.h"
+#include "ports/serial_port_list.h"
 #include "engine/comm_thread.h"
 #include "engine/engine_host.h"
 #include "platform/clock.h"
-#include "ports/no_usb_port.h"
 #include "ports/udp_client.h"
+#include "ports/usb/tusbcomm.h"
 #include "texts/caption_target.h"
 
 namespace ombrel::app {
@@ -32,7 +32,7 @@ struct MainWindowServices {
   std::vector<std::filesystem::path> languageDirs;  // searched in order
   Clock& clock;
   MessageBoxes& messageBoxes;
-  std::function<std::vector<std::string>()> listSerialPorts = [] { return app::listSerialPorts(); };
+  std::function<std::vector<std::string>()> listSerialPorts = [] { return ombrel::listSerialPorts(); };
 };
 
 class TFrmMain final : public QMainWindow,
@@ -95,6 +95,8 @@ class TFrmMain final : public QMainWindow,
   void pause(std::int64_t protocolMs);
   void linkTestSucceeded();
   void linkTestFailed();
+  // Tells the operator why the port would not open, where more can be said.
+  void showOpenAdvice(const std::string& failureText);
 
   // Boot mode.
   void but_bootInClick();
@@ -120,7 +122,7 @@ class TFrmMain final : public QMainWindow,
 
   // Declared last: the engine stops before the ports and the owner thread go.
   QtOwnerThread owner_;
-  NoUsbPort usb_;
+  TUSBComm usb_{owner_};
   UdpClient udp_;
   std::unique_ptr<SerialPort> serial_;
   std::unique_ptr<TCommThread> engine_;

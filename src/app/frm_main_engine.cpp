@@ -6,6 +6,7 @@
 #include "app/frm_para.h"
 #include "app/idle_lines.h"
 #include "app/link_text.h"
+#include "engine/link_open_advice.h"
 #include "platform/errors.h"
 
 namespace ombrel::app {
@@ -59,8 +60,20 @@ void TFrmMain::usbDevicesChanged(const std::vector<std::string>& identities) {
   const QString selected = ui_.cbb_UsbDeviceList->currentText();
   ui_.cbb_UsbDeviceList->clear();
   for (const auto& identity : identities) ui_.cbb_UsbDeviceList->addItem(QString::fromStdString(identity));
+  // The operator's choice stays while its device is present; when it has
+  // left, nothing is chosen, so that no task goes to another printer
+  // unasked. With no choice yet, the first printer is chosen as at start-up.
   const int kept = ui_.cbb_UsbDeviceList->findText(selected);
-  ui_.cbb_UsbDeviceList->setCurrentIndex(kept >= 0 ? kept : (identities.empty() ? -1 : 0));
+  ui_.cbb_UsbDeviceList->setCurrentIndex(selected.isEmpty() && !identities.empty() ? 0 : kept);
+}
+
+void TFrmMain::showOpenAdvice(const std::string& failureText) {
+  const int transport = checkedTransport();
+  LinkSettings link;
+  link.transport = transport == 1 ? Transport::Network : transport == 2 ? Transport::Usb : Transport::Serial;
+  link.comName = comName_;
+  link.usbDevice = selUsbDevice_;
+  if (const auto advice = linkOpenAdvice(link, failureText)) services_.messageBoxes.warning(*advice);
 }
 
 void TFrmMain::showTransferText(const std::string& text) {
@@ -83,6 +96,7 @@ void TFrmMain::engineMessage(EngineMessage message, int, const std::string& text
       return;
     case kTaskFailed:
       ui_.statusPanels[0]->setText(QString::fromStdString(text));
+      showOpenAdvice(text);
       // A link test that could not even take the link ends without a verdict.
       if (linkTestRunning_) linkTestFailed();
       return;

@@ -6,6 +6,7 @@
 #include "commands/boot_mode.h"
 #include "commands/provisioning_log.h"
 #include "commands/window_actions.h"
+#include "engine/link_open_advice.h"
 #include "protocol/codes.h"
 #include "texts/message_texts.h"
 
@@ -165,12 +166,13 @@ bool isParametersAction(const std::string& name) { return findWindowAction(name)
 int waitForTask(ActionContext& context, TaskEnd* ended) {
   const TaskEnd end = context.frontEnd.waitForTaskEnd();
   if (ended != nullptr) *ended = end;
-  if (end.noPrinter) return kExitNoPrinter;
-  if (end.result != 0) {
-    context.frontEnd.messageBox(end.errorText);
-    return kExitTaskFailed;
+  const int status = end.noPrinter ? kExitNoPrinter : end.result != 0 ? kExitTaskFailed : kExitOk;
+  if (status == kExitTaskFailed) context.frontEnd.messageBox(end.errorText);
+  if (status != kExitOk) {
+    const auto advice = linkOpenAdvice(context.frontEnd.linkSettings(), end.errorText);
+    if (advice) context.frontEnd.messageBox(*advice);
   }
-  return kExitOk;
+  return status;
 }
 
 int runTask(ActionContext& context, int code, int a, int b, Bytes payload, TaskEnd* ended) {

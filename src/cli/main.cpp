@@ -17,15 +17,31 @@
 #include "platform/app_dir.h"
 #include "platform/clock.h"
 #include "platform/event_loop_thread.h"
-#include "ports/no_usb_port.h"
 #include "ports/serial_port_factory.h"
+#include "ports/serial_port_list.h"
 #include "ports/udp_client.h"
+#include "ports/usb/tusbcomm.h"
+#include "ports/usb_printers.h"
 #include "settings/para_settings.h"
 #include "texts/language_file.h"
 
 namespace {
 
 using namespace ombrel;
+
+// The links a script may pass to --link, serial ports first, one a line.
+int listLinks() {
+  for (const auto& port : listSerialPorts()) std::printf("serial:%s\n", port.c_str());
+  try {
+    EventLoopThread loop;
+    TUSBComm usb(loop);
+    for (const auto& printer : offeredUsbPrinters(usb.listDevices())) std::printf("usb:%s\n", printer.c_str());
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return cli::kExitTaskFailed;
+  }
+  return cli::kExitOk;
+}
 
 int run(const cli::Options& options) {
   // A production line ends with Ctrl-C: taken before any other thread starts,
@@ -56,7 +72,7 @@ int run(const cli::Options& options) {
     }
   });
   auto serial = makePrinterSerialPort(loop);
-  NoUsbPort usb;
+  TUSBComm usb(loop);
   UdpClient udp;
   int status = cli::kExitOk;
   {
@@ -93,6 +109,7 @@ int main(int argc, char** argv) {
       std::fputs(cli::kUsage, stdout);
       return cli::kExitOk;
     }
+    if (options.list) return listLinks();
     if (options.actions.empty() && options.settingsFile.empty() && options.sets.empty()) {
       throw cli::UsageError("no action given");
     }

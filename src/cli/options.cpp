@@ -20,6 +20,7 @@ const char* const kUsage =
     "                      (btn_SetDevicePara), written, failed or refused\n"
     "  --each-arrival      run the actions on every USB printer that arrives, one after\n"
     "                      another, until Ctrl-C; the settings are saved after each\n"
+    "  --list              the serial ports and USB printers --link can name, one a line\n"
     "  --help              this text\n"
     "Actions run in order, each after the task of the previous one has ended:\n"
     "  CONTROL                          the click of a window control, by its name:\n"
@@ -113,6 +114,7 @@ const std::vector<OptionRule>& optionRules() {
        }},
       {"--log", true, [](Options& o, const std::string& v) { o.logFile = v; }},
       {"--each-arrival", false, [](Options& o, const std::string&) { o.eachArrival = true; }},
+      {"--list", false, [](Options& o, const std::string&) { o.list = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
   };
   return rules;

@@ -36,6 +36,7 @@ struct Options {
   std::string logFile;  // the provisioning log; empty: none
   bool eachArrival = false;  // run the actions on every USB printer that arrives
   bool help = false;
+  bool list = false;  // print the links --link can name, and nothing else
   std::vector<Action> actions;
 };
 

@@ -1,24 +1,16 @@
 // The link layer: opening and closing the task's link, moving a serial
 // printer between rates, and taking in what the ports deliver.
 
-#include <algorithm>
-#include <cctype>
-
 #include "engine/baud.h"
 #include "engine/comm_thread.h"
 #include "platform/errors.h"
+#include "ports/usb_printers.h"
 #include "protocol/codes.h"
 
 namespace ombrel {
 
 namespace {
 constexpr std::int64_t kSerialSettleMs = 30;
-
-std::string upperCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return text;
-}
 }  // namespace
 
 void TCommThread::OpenLink(const std::string& name, int rate) {
@@ -77,13 +69,7 @@ void TCommThread::onUsbReceive(const std::uint8_t* bytes, std::uint16_t count) {
   if (!takeUsbBytes(bytes, count)) host_.showIdleData(Bytes(bytes, bytes + count));
 }
 
-std::vector<std::string> TCommThread::usbPrinters() {
-  std::vector<std::string> printers;
-  for (const auto& identity : usb_.listDevices()) {
-    if (upperCase(identity).find("811E") != std::string::npos) printers.push_back(identity);
-  }
-  return printers;
-}
+std::vector<std::string> TCommThread::usbPrinters() { return offeredUsbPrinters(usb_.listDevices()); }
 
 void TCommThread::refreshUsbDevices() {
   usb_.closePort();

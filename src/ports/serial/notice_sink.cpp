@@ -1,5 +1,7 @@
 #include "ports/serial/notice_sink.h"
 
+#include <cstdio>
+#include <exception>
 #include <utility>
 
 namespace ombrel {
@@ -53,6 +55,9 @@ void NoticeSink::setDirectReceive(DirectReceiveHandler handler) {
   directReceive_ = std::move(handler);
 }
 
+void NoticeSink::setOnUsbArrival(NotifyHandler handler) { store(&Handlers::usbArrival, std::move(handler)); }
+void NoticeSink::setOnUsbRemove(NotifyHandler handler) { store(&Handlers::usbRemove, std::move(handler)); }
+
 void NoticeSink::detach() {
   setDirectReceive(nullptr);
   std::unique_lock lock(mutex_);
@@ -76,5 +81,17 @@ void NoticeSink::postError(std::uint32_t errorBits) { postCall(&Handlers::receiv
 void NoticeSink::postModem(std::uint32_t modemBits) { postCall(&Handlers::modemStateChange, modemBits); }
 void NoticeSink::postHangup() { postCall(&Handlers::requestHangup); }
 void NoticeSink::postSendEmpty() { postCall(&Handlers::sendDataEmpty); }
+void NoticeSink::postUsbArrival() { postReported(&Handlers::usbArrival); }
+void NoticeSink::postUsbRemove() { postReported(&Handlers::usbRemove); }
+
+void NoticeSink::postReported(NotifyHandler Handlers::*handler) {
+  owner_.post([self = shared_from_this(), handler] {
+    try {
+      self->run(handler);
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "%s\n", error.what());
+    }
+  });
+}
 
 }  // namespace ombrel

@@ -35,6 +35,9 @@ class NoticeSink : public std::enable_shared_from_this<NoticeSink> {
   // Waits for a direct call in progress to return before it replaces the
   // handler.
   void setDirectReceive(DirectReceiveHandler handler);
+  // A USB device arrived or left (the USB component's hot-plug watch).
+  void setOnUsbArrival(NotifyHandler handler);
+  void setOnUsbRemove(NotifyHandler handler);
   // Forgets every handler: the component is going away. Waits for a handler
   // that is running on the owner thread to return, so that nothing it uses
   // is freed under it, unless called from that very handler.
@@ -48,6 +51,10 @@ class NoticeSink : public std::enable_shared_from_this<NoticeSink> {
   void postModem(std::uint32_t modemBits);
   void postHangup();
   void postSendEmpty();
+  // An error escaping these handlers is written to standard error and goes
+  // no further: a failed refresh must not end the program.
+  void postUsbArrival();
+  void postUsbRemove();
 
  private:
   struct Handlers {
@@ -56,6 +63,8 @@ class NoticeSink : public std::enable_shared_from_this<NoticeSink> {
     ModemStateChangeHandler modemStateChange;
     NotifyHandler requestHangup;
     NotifyHandler sendDataEmpty;
+    NotifyHandler usbArrival;
+    NotifyHandler usbRemove;
   };
 
   // Posts a call of one handler; the handler is looked up when the notice
@@ -66,6 +75,8 @@ class NoticeSink : public std::enable_shared_from_this<NoticeSink> {
   // Runs the handler, if assigned, as an event in progress.
   template <typename Handler, typename... Args>
   void run(Handler Handlers::*handler, Args&&... args);
+
+  void postReported(NotifyHandler Handlers::*handler);
 
   template <typename Handler>
   void store(Handler Handlers::*handler, Handler value);

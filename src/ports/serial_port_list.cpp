@@ -1,4 +1,4 @@
-#include "app/serial_port_list.h"
+#include "ports/serial_port_list.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <system_error>
 #include <tuple>
 
-namespace ombrel::app {
+namespace ombrel {
 
 namespace {
 
@@ -56,4 +56,4 @@ std::vector<std::string> listSerialPorts(const SerialPortSources& sources) {
   return ports;
 }
 
-}  // namespace ombrel::app
+}  // namespace ombrel

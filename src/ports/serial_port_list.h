@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace ombrel::app {
+namespace ombrel {
 
 // Where the serial ports of this machine are found; tests point it elsewhere.
 struct SerialPortSources {
@@ -20,4 +20,4 @@ struct SerialPortSources {
 // nothing is found.
 std::vector<std::string> listSerialPorts(const SerialPortSources& sources = {});
 
-}  // namespace ombrel::app
+}  // namespace ombrel

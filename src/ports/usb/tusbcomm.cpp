@@ -1,0 +1,159 @@
+#include "ports/usb/tusbcomm.h"
+
+#include <utility>
+
+#include "platform/errors.h"
+#include "ports/usb/usb_device_list.h"
+#include "ports/usb/usb_error_text.h"
+#include "ports/usb/usb_hotplug_watch.h"
+#include "ports/usb/usb_identity.h"
+#include "ports/usb/usb_session.h"
+
+namespace ombrel {
+
+TUSBComm::TUSBComm(OwnerThread& owner)
+    : sink_(std::make_shared<NoticeSink>(owner)), watch_(std::make_unique<UsbHotplugWatch>(sink_)) {}
+
+TUSBComm::~TUSBComm() {
+  // Port threads and the watch must not outlive the component they report for.
+  watch_.reset();
+  closePort();
+  sink_->detach();
+}
+
+std::vector<std::string> TUSBComm::listDevices() {
+  std::vector<std::string> identities;
+  for (const auto& device : presentUsbDevices()) identities.push_back(device.identity);
+  return identities;
+}
+
+void TUSBComm::selectDevice(const std::string& identity) {
+  const UsbDeviceIds ids = splitUsbIdentity(identity);
+  setDeviceIds(ids.vid, ids.pid, ids.subId, "");
+}
+
+void TUSBComm::setDeviceIds(const std::string& vid, const std::string& pid, const std::string& subId,
+                            const std::string& nameId) {
+  std::lock_guard lock(mutex_);
+  vid_ = vid;
+  pid_ = pid;
+  subId_ = subId;
+  nameId_ = nameId;
+}
+
+namespace {
+
+// The node of the first present device whose identity holds `pid` and that
+// opens. A device without a printer node, or one held by another program, is
+// passed over.
+std::optional<UsbPrinterNode> openFirstMatching(const std::string& pid) {
+  for (const auto& device : presentUsbDevices()) {
+    if (!usbIdentityMatches(device.identity, pid) || device.printerNode.empty()) continue;
+    if (auto node = UsbPrinterNode::open(device.printerNode)) return node;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void TUSBComm::openPort() {
+  std::lock_guard lock(mutex_);
+  if (session_) return;
+  std::optional<UsbPrinterNode> node = openFirstMatching(pid_);
+  if (!node) throw ECommsError(usb_error_text::kOpenFailed);
+  node->purgeInput();
+  node->purgeOutput();
+  sendQueueEmpty_.store(true);
+  session_ = std::make_unique<UsbSession>(std::move(*node), sink_, sendQueueEmpty_);
+}
+
+void TUSBComm::closePort() {
+  std::lock_guard lock(mutex_);
+  session_.reset();
+}
+
+bool TUSBComm::isOpen() const {
+  std::lock_guard lock(mutex_);
+  return session_ != nullptr;
+}
+
+bool TUSBComm::sendData(const std::uint8_t* buffer, std::uint16_t length) {
+  if (buffer == nullptr || length == 0) return false;
+  std::lock_guard lock(mutex_);
+  return session_ && session_->queue.push(Bytes(buffer, buffer + length));
+}
+
+std::string TUSBComm::vid() const {
+  std::lock_guard lock(mutex_);
+  return vid_;
+}
+
+std::string TUSBComm::pid() const {
+  std::lock_guard lock(mutex_);
+  return pid_;
+}
+
+std::string TUSBComm::subId() const {
+  std::lock_guard lock(mutex_);
+  return subId_;
+}
+
+std::string TUSBComm::nameId() const {
+  std::lock_guard lock(mutex_);
+  return nameId_;
+}
+
+void TUSBComm::setVendorID(std::uint16_t id) {
+  std::lock_guard lock(mutex_);
+  vendorId_ = id;
+}
+
+std::uint16_t TUSBComm::vendorID() const {
+  std::lock_guard lock(mutex_);
+  return vendorId_;
+}
+
+void TUSBComm::setProductID(std::uint16_t id) {
+  std::lock_guard lock(mutex_);
+  productId_ = id;
+}
+
+std::uint16_t TUSBComm::productID() const {
+  std::lock_guard lock(mutex_);
+  return productId_;
+}
+
+void TUSBComm::setIncludePrefZero(bool on) {
+  std::lock_guard lock(mutex_);
+  includePrefZero_ = on;
+}
+
+bool TUSBComm::includePrefZero() const {
+  std::lock_guard lock(mutex_);
+  return includePrefZero_;
+}
+
+void TUSBComm::setOutx_XonXoffFlow(bool on) {
+  std::lock_guard lock(mutex_);
+  if (outxXonXoff_ == on) return;
+  outxXonXoff_ = on;
+  if (session_) session_->node.setOutXonXoff(on);
+}
+
+bool TUSBComm::outx_XonXoffFlow() const {
+  std::lock_guard lock(mutex_);
+  return outxXonXoff_;
+}
+
+void TUSBComm::setOnReceiveData(ReceiveDataHandler handler) { sink_->setOnReceiveData(std::move(handler)); }
+void TUSBComm::setDirectReceive(DirectReceiveHandler handler) { sink_->setDirectReceive(std::move(handler)); }
+void TUSBComm::setOnSendDataEmpty(NotifyHandler handler) { sink_->setOnSendDataEmpty(std::move(handler)); }
+void TUSBComm::setOnUSBArrival(NotifyHandler handler) { sink_->setOnUsbArrival(std::move(handler)); }
+void TUSBComm::setOnUSBRemove(NotifyHandler handler) { sink_->setOnUsbRemove(std::move(handler)); }
+
+void TUSBComm::setOnDevicesChanged(std::function<void()> handler) {
+  setOnUSBArrival(handler);
+  setOnUSBRemove(std::move(handler));
+}
+
+}  // namespace ombrel

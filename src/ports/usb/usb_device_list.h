@@ -1,0 +1,22 @@
+#pragma once
+
+// The USB devices present on this machine, from udev.
+
+#include <string>
+#include <vector>
+
+namespace ombrel {
+
+struct PresentUsbDevice {
+  std::string identity;     // "VID_vvvv&PID_pppp"
+  // The device's USB printer node (/dev/usb/lpN), empty when the printer
+  // class driver has not bound any of its interfaces: a vendor-class
+  // printer, or a device that is no printer at all.
+  std::string printerNode;
+};
+
+// Every present USB device, in udev's enumeration order. Raises ECommsError
+// "Failed to open handle to HID device set" when udev cannot be asked.
+std::vector<PresentUsbDevice> presentUsbDevices();
+
+}  // namespace ombrel
