@@ -21,8 +21,7 @@ void CliFrontEnd::showIdleData(const Bytes&) {}
 void CliFrontEnd::usbDevicesChanged(const std::vector<std::string>& identities) {
   {
     std::lock_guard lock(mutex_);
-    ++usb_.number;
-    usb_.printers = identities;
+    usbReports_.push_back(identities);
   }
   usbReported_.notify_all();
 }
@@ -97,9 +96,9 @@ void CliFrontEnd::say(const std::string& text) {
 std::optional<CliFrontEnd::UsbReport> CliFrontEnd::waitForUsbReport(std::uint64_t after,
                                                                     const std::function<bool()>& stopped) {
   std::unique_lock lock(mutex_);
-  usbReported_.wait(lock, [&] { return usb_.number > after || stopped(); });
+  usbReported_.wait(lock, [&] { return usbReports_.size() > after || stopped(); });
   if (stopped()) return std::nullopt;
-  return usb_;
+  return UsbReport{after + 1, usbReports_[after]};
 }
 
 void CliFrontEnd::wakeUsbWaiters() {

@@ -48,15 +48,15 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   // A line for the operator on standard output.
   void say(const std::string& text);
 
-  // The USB printers present as the engine last reported them, numbered by
-  // report (the engine reports once at its start and on every arrival and
-  // removal).
+  // The USB printers present as the engine reported them, numbered from 1
+  // (the engine reports once at its start and on every arrival and removal).
   struct UsbReport {
     std::uint64_t number = 0;
     std::vector<std::string> printers;
   };
-  // Waits for a report numbered above `after`; nullopt once `stopped` says so
-  // (asked whenever wakeUsbWaiters is called).
+  // Waits for the report numbered after+1 (none is skipped: a printer
+  // unplugged and the next plugged in at once are two reports); nullopt once
+  // `stopped` says so (asked whenever wakeUsbWaiters is called).
   std::optional<UsbReport> waitForUsbReport(std::uint64_t after, const std::function<bool()>& stopped);
   void wakeUsbWaiters();
   // The following tasks go to this USB printer.
@@ -72,7 +72,7 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   bool taskEnded_ = false;
   TaskEnd end_;
   std::condition_variable usbReported_;
-  UsbReport usb_;
+  std::vector<std::vector<std::string>> usbReports_;
 };
 
 }  // namespace ombrel::cli
