@@ -155,6 +155,14 @@ void TFrmPara::saveSettings() {
 }
 
 void TFrmPara::FormClose() {
+  // The end of a device write still running reaches the main window, not
+  // this one: its line says so rather than waiting for another task's end.
+  if (runningDeviceWrite_) {
+    runningDeviceWrite_->outcome = DeviceWriteRecord::Outcome::Unknown;
+    runningDeviceWrite_->errorText = "The parameters window closed before the device write ended";
+    logDeviceWrite(*runningDeviceWrite_);
+    runningDeviceWrite_.reset();
+  }
   // The window closes even when the save fails: only this session's choices
   // are lost.
   saveSettings();

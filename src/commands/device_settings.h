@@ -25,8 +25,8 @@ Bytes infraredPayload(int rateItem, bool infraredOn, int protocolItem);
 
 // Task 15 with the device payload; refused when the name is empty (the
 // language's sMsg1), when a text is too long for its field, and when a step
-// direction is chosen but the serial number is not a 32-bit number, because
-// then the next printer could not get the next number.
+// direction is chosen but the serial number or the next one is not a 32-bit
+// number, because then the next printer could not get the next number.
 ActionOutcome btn_SetDeviceParaClick(const ParaControls& controls);
 // Task 14 with the infrared payload; both lists need a chosen item. The
 // rate and protocol are sent even when infrared is off.

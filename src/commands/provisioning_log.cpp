@@ -21,9 +21,11 @@ const char* outcomeName(DeviceWriteRecord::Outcome outcome) {
     case DeviceWriteRecord::Outcome::Failed:
       return "failed";
     case DeviceWriteRecord::Outcome::Refused:
+      return "refused";
+    case DeviceWriteRecord::Outcome::Unknown:
       break;
   }
-  return "refused";
+  return "unknown";
 }
 
 }  // namespace

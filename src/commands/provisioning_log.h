@@ -11,7 +11,8 @@
 namespace ombrel {
 
 struct DeviceWriteRecord {
-  enum class Outcome { Written, Failed, Refused };
+  // Unknown: the tool stopped waiting before the printer answered.
+  enum class Outcome { Written, Failed, Refused, Unknown };
   std::string time;             // local time, ISO 8601 with milliseconds and offset
   std::string link;             // as linkDescription gives it
   std::string printerIdentity;  // the printer's answer to identification; empty when none came

@@ -95,13 +95,5 @@ TEST(DistanceAction, SendsTheDistanceByteOrRefusesOneNoByteHolds) {
   }
 }
 
-TEST(DistanceEntry, EnterAcceptsOneTo255) {
-  const std::pair<const char*, DistanceEntry> cases[] = {{"0", DistanceEntry::OutOfRange},
-                                                         {"256", DistanceEntry::OutOfRange},
-                                                         {"255", DistanceEntry::Accepted},
-                                                         {"", DistanceEntry::NotANumber}};
-  for (const auto& [text, entry] : cases) EXPECT_EQ(checkDistance(text), entry) << text;
-}
-
 }  // namespace
 }  // namespace ombrel
