@@ -76,6 +76,8 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   void rb_InfraredClick();
   void Chb_CloseWifiChange();
   void distanceBoxEnter(QLineEdit* box);
+  void addressBoxLeft(QLineEdit* box);
+  bool leftBoxHoldsAnAddress();
 
   // Set buttons (frm_para_actions.cpp).
   void connectActions();
@@ -91,6 +93,8 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
 
   TFrmMain& mainWindow_;
   ParaWidgetControls controls_;
+  // The address box the operator has just left, until its check has run.
+  QLineEdit* leftAddressBox_ = nullptr;
   std::vector<QWidget*> captionControls_;
   QTabWidget* tabs_ = nullptr;
   QStatusBar* statusBar_ = nullptr;

@@ -38,6 +38,8 @@ void TFrmPara::connectActions() {
 }
 
 void TFrmPara::act(const WindowAction& action) {
+  // A click that leaves an address box holding no address is lost.
+  if (!leftBoxHoldsAnAddress()) return;
   const ActionOutcome outcome = action.click(controls_);
   const bool deviceWrite = std::string_view(action.control) == kDeviceWriteControl;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
@@ -49,6 +51,7 @@ void TFrmPara::act(const WindowAction& action) {
     }
     switch (refusal->kind) {
       case Refusal::Kind::NoChoice:
+      case Refusal::Kind::NothingToSend:
         return;
       case Refusal::Kind::Warning:
         mainWindow_.messageBoxes().warning(refusal->text);

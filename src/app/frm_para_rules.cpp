@@ -1,24 +1,29 @@
 // The parameters window's controls that follow the operator's choices: the
 // WiFi address boxes, the cipher group of the chosen authentication, the
-// infrared lists, the WiFi key controls while WiFi is off, and the check of
-// the black-mark distance boxes.
+// infrared lists, the WiFi key controls while WiFi is off, the checks of the
+// address boxes on leaving them and of the black-mark distance boxes.
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "app/frm_main.h"
 #include "app/frm_para.h"
 #include "app/para_input_rules.h"
 #include "commands/black_mark.h"
+#include "commands/network_settings.h"
 #include "commands/number_text.h"
 
 namespace ombrel::app {
 
 namespace {
 constexpr const char* kCipherGroups[] = {"rg_1", "rg_2", "rg_3"};
+constexpr const char* kCheckedAddressBoxes[] = {"edt_IPaddress", "edt_Mask", "edt_Gateway", "edt_NetIPAddress",
+                                                "edt_Subnetmask"};
 constexpr const char* kDistanceBoxes[] = {"ed_Black_look_distance", "ed_Black_width", "edt_cutter_optocoupler",
                                           "edt_printer_opto"};
 }  // namespace
@@ -34,6 +39,10 @@ void TFrmPara::connectRules() {
   }
   connect(controls_.options("RadioGroup1"), &QButtonGroup::idToggled, this, [this] { RadioGroup1Click(); });
   connect(controls_.widget<QCheckBox>("Chb_CloseWifi"), &QCheckBox::toggled, this, [this] { Chb_CloseWifiChange(); });
+  for (const char* name : kCheckedAddressBoxes) {
+    QLineEdit* box = controls_.widget<QLineEdit>(name);
+    onLeave(box, [this, box] { addressBoxLeft(box); });
+  }
   for (const char* name : kDistanceBoxes) {
     QLineEdit* box = controls_.widget<QLineEdit>(name);
     onEnter(box, [this, box] { distanceBoxEnter(box); });
@@ -79,6 +88,25 @@ void TFrmPara::Chb_CloseWifiChange() {
   for (const char* control : {"RadioGroup1", "rg_1", "rg_2", "edt_NetworkPsw"}) {
     controls_.widget<QWidget>(control)->setEnabled(!wifiOff);
   }
+}
+
+// The check runs once the focus has settled in the next control, or before
+// a Set button that was clicked to leave the box acts.
+void TFrmPara::addressBoxLeft(QLineEdit* box) {
+  leftAddressBox_ = box;
+  QTimer::singleShot(0, this, [this] { leftBoxHoldsAnAddress(); });
+}
+
+// An address the system's parser cannot read is not left behind: the
+// operator is told and the focus goes back into the box.
+bool TFrmPara::leftBoxHoldsAnAddress() {
+  QLineEdit* box = std::exchange(leftAddressBox_, nullptr);
+  if (box == nullptr) return true;
+  const auto refusal = addressBoxExit(controls_, box->objectName().toStdString());
+  if (!refusal) return true;
+  mainWindow_.messageBoxes().warning(refusal->text);
+  box->setFocus();
+  return false;
 }
 
 void TFrmPara::distanceBoxEnter(QLineEdit* box) {

@@ -1,5 +1,6 @@
 #include "app/para_input_rules.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <algorithm>
 
@@ -61,6 +62,27 @@ class EnterKeyFilter final : public QObject {
   std::function<void()> handler_;
 };
 
+class LeaveFilter final : public QObject {
+ public:
+  LeaveFilter(QLineEdit* box, std::function<void()> handler) : QObject(box), handler_(std::move(handler)) {
+    box->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FocusOut && isOperatorsMove(static_cast<QFocusEvent*>(event)->reason())) {
+      handler_();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  static bool isOperatorsMove(Qt::FocusReason reason) {
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::MouseFocusReason;
+  }
+
+  std::function<void()> handler_;
+};
+
 }  // namespace
 
 void limitTyping(QLineEdit* box, int maxLength) { new TypedCharacterFilter(box, QString(), maxLength); }
@@ -70,5 +92,7 @@ void acceptDigits(QLineEdit* box) { new TypedCharacterFilter(box, QStringLiteral
 void acceptAddressCharacters(QLineEdit* box) { new TypedCharacterFilter(box, QStringLiteral("0123456789."), 0); }
 
 void onEnter(QLineEdit* box, std::function<void()> handler) { new EnterKeyFilter(box, std::move(handler)); }
+
+void onLeave(QLineEdit* box, std::function<void()> handler) { new LeaveFilter(box, std::move(handler)); }
 
 }  // namespace ombrel::app

@@ -21,4 +21,10 @@ void acceptAddressCharacters(QLineEdit* box);
 // further.
 void onEnter(QLineEdit* box, std::function<void()> handler);
 
+// Runs `handler` as the operator moves the focus out of `box` (Tab, Backtab
+// or a click elsewhere), before the control clicked gets the click. Focus moved by the program or by another
+// window coming up is not a leave, so a check that puts the focus back and
+// shows a message box does not set off the next box's check.
+void onLeave(QLineEdit* box, std::function<void()> handler);
+
 }  // namespace ombrel::app

@@ -13,6 +13,7 @@
 #include "cli/interrupt_watch.h"
 #include "cli/options.h"
 #include "cli/settings_session.h"
+#include "commands/network_settings.h"
 #include "engine/comm_thread.h"
 #include "platform/app_dir.h"
 #include "platform/clock.h"
@@ -43,6 +44,16 @@ int listLinks() {
   return cli::kExitOk;
 }
 
+// The window checks an address box when the operator leaves it; here each box
+// given a value is checked as if left. The first warning, or nothing.
+std::optional<std::string> addressWarning(const cli::Options& options, const ParaControls& controls) {
+  for (const auto& [name, value] : options.sets) {
+    const ParaKey* key = findParaKey(name);
+    if (const auto refusal = addressBoxExit(controls, key != nullptr ? key->control : name)) return refusal->text;
+  }
+  return std::nullopt;
+}
+
 int run(const cli::Options& options) {
   // A production line ends with Ctrl-C: taken before any other thread starts,
   // so that it reaches only the watch and the printer being set up finishes.
@@ -56,6 +67,10 @@ int run(const cli::Options& options) {
   cli::SettingsSession settings(options.settingsFile.empty() ? appDir + "sysconfig.ini" : options.settingsFile);
   settings.load();
   for (const auto& [name, value] : options.sets) settings.set(name, value);
+  if (const auto warning = addressWarning(options, settings.controls())) {
+    std::fprintf(stderr, "%s\n", warning->c_str());
+    return cli::kExitRefused;
+  }
   const bool saveSettings =
       !options.settingsFile.empty() || !options.sets.empty() ||
       std::any_of(options.actions.begin(), options.actions.end(),

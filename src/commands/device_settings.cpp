@@ -1,28 +1,20 @@
 #include "commands/device_settings.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "commands/number_text.h"
+#include "commands/printer_text.h"
 #include "protocol/codes.h"
 #include "settings/para_settings.h"
 #include "texts/message_texts.h"
-#include "texts/text_codec.h"
 
 namespace ombrel {
 
 namespace {
 
-// The printer's bytes of one field's text, at most 20 of them.
-Bytes fieldBytes(const std::string& text, const char* field) {
-  Bytes bytes = TextCodec::toPrinterBytes(text);
-  if (bytes.size() > kDeviceFieldBytes) {
-    throw std::length_error("The " + std::string(field) + " \"" + text + "\" is " + std::to_string(bytes.size()) +
-                            " bytes long; its field on the printer holds " + std::to_string(kDeviceFieldBytes) +
-                            ". Nothing was sent.");
-  }
-  bytes.resize(kDeviceFieldBytes, 0);
-  return bytes;
-}
+constexpr TextField kProductName{"edt_DeviceName", "产品名称", kDeviceFieldBytes};
+constexpr TextField kSerialNumber{"edt_DeviceSerialNo", "产品序列号", kDeviceFieldBytes};
 
 // Whether the number and the one after it are 32-bit numbers, when a step
 // direction is chosen.
@@ -37,10 +29,11 @@ bool canStep(const std::string& serial, bool minus, bool plus) {
 
 }  // namespace
 
-Bytes devicePayload(const std::string& name, const std::string& serialNumber) {
-  Bytes payload = fieldBytes(name, "product name (DeviceName)");
-  const Bytes serial = fieldBytes(serialNumber, "serial number (DeviceSerialNo)");
-  payload.insert(payload.end(), serial.begin(), serial.end());
+Bytes devicePayload(const Bytes& name, const Bytes& serialNumber) {
+  Bytes payload(2 * kDeviceFieldBytes, 0);
+  std::copy_n(name.begin(), std::min(name.size(), kDeviceFieldBytes), payload.begin());
+  std::copy_n(serialNumber.begin(), std::min(serialNumber.size(), kDeviceFieldBytes),
+              payload.begin() + kDeviceFieldBytes);
   return payload;
 }
 
@@ -50,22 +43,18 @@ Bytes infraredPayload(int rateItem, bool infraredOn, int protocolItem) {
 }
 
 ActionOutcome btn_SetDeviceParaClick(const ParaControls& c) {
-  const std::string name = c.text("edt_DeviceName");
-  const std::string serial = c.text("edt_DeviceSerialNo");
-  if (name.empty()) return Refusal{Refusal::Kind::Warning, messageTexts().text("sMsg1")};
-  Bytes payload;
-  try {
-    payload = devicePayload(name, serial);
-  } catch (const std::length_error& error) {
-    return Refusal{Refusal::Kind::Warning, error.what()};
-  }
-  if (!canStep(serial, c.checked("rb_Minus"), c.checked("rb_Plus"))) {
+  if (c.text("edt_DeviceName").empty()) return Refusal{Refusal::Kind::Warning, messageTexts().text("sMsg1")};
+  const auto name = printerText(c, kProductName);
+  if (const auto* refusal = std::get_if<Refusal>(&name)) return *refusal;
+  const auto serial = printerText(c, kSerialNumber);
+  if (const auto* refusal = std::get_if<Refusal>(&serial)) return *refusal;
+  const std::string serialText = c.text("edt_DeviceSerialNo");
+  if (!canStep(serialText, c.checked("rb_Minus"), c.checked("rb_Plus"))) {
     return Refusal{Refusal::Kind::InvalidNumber,
-                   "The serial number (DeviceSerialNo) \"" + serial +
-                       "\" cannot be stepped for the next printer: it and the next number must be whole numbers "
-                       "from -2147483648 to 2147483647. Nothing was sent."};
+                   "产品序列号 (edt_DeviceSerialNo) \"" + serialText +
+                       "\" 无法为下一台打印机加减一：它和下一个号码都须是 -2147483648 到 2147483647 之间的整数，未发送"};
   }
-  return TaskStart{kTaskDeviceParameters, 0, 0, std::move(payload)};
+  return TaskStart{kTaskDeviceParameters, 0, 0, devicePayload(std::get<Bytes>(name), std::get<Bytes>(serial))};
 }
 
 ActionOutcome btn_SetInfraredParaClick(const ParaControls& c) {

@@ -21,11 +21,12 @@ struct TaskStart {
 struct Refusal {
   enum class Kind {
     NoChoice,       // a needed list has no item chosen: the window returns silently
+    NothingToSend,  // the boxes to send are empty: the window returns silently
     Warning,        // an input rule is broken: the window shows `text` in a message box
     InvalidNumber,  // a text is not a number: the window shows the conversion error
   };
   Kind kind;
-  std::string text;  // the list's name, the warning, or the conversion error
+  std::string text;  // the list's name, what is empty, the warning, or the conversion error
 };
 
 using ActionOutcome = std::variant<TaskStart, Refusal>;

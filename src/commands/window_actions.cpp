@@ -2,7 +2,9 @@
 
 #include "commands/basic_settings.h"
 #include "commands/black_mark.h"
+#include "commands/bluetooth_wifi_settings.h"
 #include "commands/device_settings.h"
+#include "commands/network_settings.h"
 #include "commands/wifi_switch.h"
 
 namespace ombrel {
@@ -21,6 +23,17 @@ const std::vector<WindowAction>& windowActions() {
       {"btn_SetPaperType", SetButton, btn_SetPaperTypeClick, false},
       {"btn_SetPrinterOrder", SetButton, btn_SetPrinterOrderClick, false},
       {"btn_SetRptTime", SetButton, btn_SetRptTimeClick, true},
+      {"btn_SetlyPara", SetButton, btn_SetlyParaClick, false},
+      {"btn_SendLYTxt", SetButton, btn_SendLYTxtClick, false},
+      {"btn_lyWorkMode", SetButton, btn_lyWorkModeClick, false},
+      {"btn_bluetooth", SetButton, btn_bluetoothClick, false},
+      {"btn_SetWifiPara", SetButton, btn_SetWifiParaClick, false},
+      {"btn_SetIpPara", SetButton, btn_SetIpParaClick, false},
+      {"btn_NetWorkSetIP", SetButton, btn_NetWorkSetIPClick, false},
+      {"btn_Subnetmask", SetButton, btn_SubnetmaskClick, false},
+      {"btn_gatewayt", SetButton, btn_gatewaytClick, false},
+      {"btn_netgatewayt", SetButton, btn_netgatewaytClick, false},
+      {"btn_Netport", SetButton, btn_NetportClick, false},
       {"btn_SetDevicePara", SetButton, btn_SetDeviceParaClick, false},
       {"btn_SetInfraredPara", SetButton, btn_SetInfraredParaClick, false},
       {"bt_Set_black_mode", SetButton, bt_Set_black_modeClick, false},

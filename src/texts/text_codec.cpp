@@ -108,6 +108,17 @@ std::string TextCodec::utf8ToGbk(std::string_view utf8) {
 
 Bytes TextCodec::toPrinterBytes(std::string_view utf8) { return bytesOf(utf8ToGbk(utf8)); }
 
+std::optional<Bytes> TextCodec::toPrinterBytesExactly(std::string_view utf8) {
+  bool convertible = true;
+  Converter converter(kGbk, kUtf8);
+  const std::string gbk = converter.convert(utf8, "", [&convertible](std::string_view rest) {
+    convertible = false;
+    return utf8SequenceLength(rest);
+  });
+  if (!convertible) return std::nullopt;
+  return bytesOf(gbk);
+}
+
 std::string TextCodec::fromPrinterBytes(const Bytes& gbk) {
   return gbkToUtf8(std::string_view(reinterpret_cast<const char*>(gbk.data()), gbk.size()));
 }

@@ -4,6 +4,7 @@
 // in UTF-8; the printer and older settings and language files use GBK
 // (Windows code page 936). Conversions go through glibc's iconv.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,9 @@ class TextCodec {
 
   // The bytes that go to the printer for a text typed by the operator.
   static Bytes toPrinterBytes(std::string_view utf8);
+  // The same bytes, or nothing when a character has no GBK form (or the
+  // UTF-8 is malformed): for texts that must reach the printer unchanged.
+  static std::optional<Bytes> toPrinterBytesExactly(std::string_view utf8);
   // The text of bytes that came from the printer.
   static std::string fromPrinterBytes(const Bytes& gbk);
 };

@@ -25,7 +25,12 @@ TEST(DevicePayload, FieldsOfTwentyBytes) {
       // An empty serial number is twenty zero bytes; texts go as GBK.
       {"打印机", "", "B4 F2 D3 A1 BB FA 00 00 00 00 00 00 00 00 00 00 00 00 00 00 " + zeros10 + " " + zeros10},
   };
-  for (const auto& c : cases) EXPECT_EQ(toHex(devicePayload(c.name, c.serial)), c.bytes) << c.name;
+  for (const auto& c : cases) {
+    ParaControlState controls;
+    controls.setText("edt_DeviceName", c.name);
+    controls.setText("edt_DeviceSerialNo", c.serial);
+    EXPECT_EQ(hexOf(btn_SetDeviceParaClick(controls)), c.bytes) << c.name;
+  }
 }
 
 TEST(DeviceAction, RefusesWhatItCannotWriteWhole) {
@@ -37,9 +42,9 @@ TEST(DeviceAction, RefusesWhatItCannotWriteWhole) {
   };
   const Case cases[] = {
       {"", "1", true, "设备名称不能为空"},
-      {"ABCDEFGHIJKLMNOPQRSTU", "1", true, "DeviceName"},      // 21 bytes
-      {"打印机打印机打印机打印", "1", true, "DeviceName"},     // 10 characters, 22 bytes
-      {"P", "123456789012345678901", false, "DeviceSerialNo"},
+      {"ABCDEFGHIJKLMNOPQRSTU", "1", true, "edt_DeviceName"},  // 21 bytes
+      {"打印机打印机打印机打印", "1", true, "edt_DeviceName"}, // 10 characters, 22 bytes
+      {"P", "123456789012345678901", false, "edt_DeviceSerialNo"},
       {"P", "12345678901", true, "cannot be stepped"},          // beyond 32 bits
       {"P", "2147483647", true, "cannot be stepped"},           // its next number is
       {"P", "12345678901", false, ""},                          // no step: written as it is
@@ -85,8 +90,8 @@ TEST(InfraredAction, SendsRateSwitchAndProtocol) {
 TEST(DistanceAction, SendsTheDistanceByteOrRefusesOneNoByteHolds) {
   const std::pair<const char*, const char*> cases[] = {
       {"40", "28"}, {"255", "FF"}, {"1", "01"}, {"", "1E"}, {"4x", "1E"},
-      {"0", "refused: The distance in ed_Black_width must be 1 to 255 mm, not 0. Nothing was sent."},
-      {"256", "refused: The distance in ed_Black_width must be 1 to 255 mm, not 256. Nothing was sent."},
+      {"0", "refused: 黑标宽度 (ed_Black_width) 须在 1 到 255 毫米之间，不是 0，未发送"},
+      {"256", "refused: 黑标宽度 (ed_Black_width) 须在 1 到 255 毫米之间，不是 256，未发送"},
   };
   for (const auto& [text, outcome] : cases) {
     ParaControlState controls;

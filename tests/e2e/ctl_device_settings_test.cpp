@@ -119,7 +119,7 @@ TEST_F(DeviceSettings, UnsteppableNumberOrOverlongNameWritesNothing) {
     arguments.push_back("btn_SetDevicePara");
     const auto run = ctl(arguments);
     EXPECT_EQ(run.exitCode, 2) << sets[3];
-    EXPECT_NE(run.err.find("Nothing was sent"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("未发送"), std::string::npos) << run.err;
     EXPECT_TRUE(printer.received().empty()) << sets[3];
   }
   const auto lines = logLines();

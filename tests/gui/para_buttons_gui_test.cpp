@@ -154,6 +154,42 @@ TEST_F(ParaButtons, DeviceWritesAreLoggedAndTheNextNumberIsKeptAtOnce) {
   const std::string refused = "\"device_name\":\"\",\"serial_number\":\"42\",\"outcome\":\"refused\"";
   EXPECT_LT(lines.find(written), lines.find(refused)) << lines;
   EXPECT_NE(lines.find(refused), std::string::npos) << lines;
+
+TEST_F(ParaButtons, BluetoothParametersSendWhatOmbrelctlSends) {
+  EXPECT_EQ(click("btn_SetlyPara",
+                  [&] {
+                    controls().setText("edt_lyName", "打印机");
+                    controls().setText("edt_lyPsw", "1234");
+                    controls().setIndex("rg_lyMode", 2);
+                    controls().setText("edt_lyType", "300");
+                  }),
+            std::vector<std::string>{
+                "frame: 02 00 83 00 00 00 00 00 00 00 00 00 38 00 B9 00 03 B4 F2 D3 A1 BB FA 00 00 00 00 00 00 00 00 "
+                "00 00 00 00 00 00 31 32 33 34 00 00 00 00 00 00 00 00 00 B4 F2 D3 A1 BB FA 00 00 00 00 00 00 00 00 "
+                "00 00 00 00 00 00 01 2C"});
+  EXPECT_EQ(status_, "设置蓝牙参数成功");
+}
+
+TEST_F(ParaButtons, ABrokenKeyRuleShowsItsWarningAndSendsNothing) {
+  EXPECT_TRUE(click("btn_SetWifiPara",
+                    [&] {
+                      controls().setIndex("RadioGroup1", 2);
+                      controls().setText("edt_NetworkPsw", "1234567");
+                    },
+                    0)
+                  .empty());
+  EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: AES和TPIK的密码要≥8位"});
+  EXPECT_TRUE(click("btn_SetlyPara", [&] { controls().setText("edt_lyName", ""); }, 0).empty());
+  EXPECT_EQ(boxes_.shown().size(), 1u);
+}
+
+TEST_F(ParaButtons, AddressSettingsSendWhatOmbrelctlSends) {
+  EXPECT_EQ(click("btn_SetIpPara"),
+            std::vector<std::string>{
+                "frame: 02 00 8A 00 00 00 00 00 00 00 00 00 0F 00 87 00 C0 A8 01 57 8C 23 FF FF FF 00 C0 A8 01 01 00"});
+  EXPECT_EQ(status_, "设置WIFI IP成功");
+  EXPECT_TRUE(click("btn_Netport", [&] { controls().setText("edt_Netport", "1"); }, 0).empty());
+  EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: 端口必须在 2 到 65535 之间"});
 }
 
 }  // namespace

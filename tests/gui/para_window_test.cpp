@@ -59,18 +59,20 @@ TEST_F(ParaWindow, StartsWithEveryControlOfTheLayoutInItsInitialState) {
   EXPECT_FALSE(control<QWidget>("chk_AutoprintLast")->isEnabled());
   EXPECT_EQ(para_->statusPanel(0)->minimumWidth(), 250);
 
-  // The basic, device, infrared and black-mark settings act; the buttons of
-  // the other settings wait for theirs, and two black-mark buttons have none.
+  // The basic, Bluetooth, WiFi, network, device, infrared and black-mark
+  // settings act; the buttons of the other settings wait for theirs, and two
+  // black-mark buttons have none.
   for (const char* acting : {"btn_SetBauRate", "btn_flowcontrol", "btn_SetCodepage", "btn_SetForcepaper",
                              "btn_SetpoweroffTime", "btn_SetAllPara", "btn_SetReset", "btn_SetUsbDeviceType",
-                             "btn_SetPaperType", "btn_SetPrinterOrder", "btn_SetRptTime", "btn_SetDevicePara",
-                             "btn_SetInfraredPara", "bt_Set_black_mode", "bt_Cance_black_mark",
+                             "btn_SetPaperType", "btn_SetPrinterOrder", "btn_SetRptTime", "btn_SetlyPara",
+                             "btn_SendLYTxt", "btn_lyWorkMode", "btn_bluetooth", "btn_SetWifiPara", "btn_SetIpPara",
+                             "btn_NetWorkSetIP", "btn_Subnetmask", "btn_gatewayt", "btn_netgatewayt", "btn_Netport",
+                             "btn_SetDevicePara", "btn_SetInfraredPara", "bt_Set_black_mode", "bt_Cance_black_mark",
                              "But_Black_look_dis_set", "bt_Black_width_set", "bt_printer_opto_set",
                              "bt_Lookup_black_mark"}) {
     EXPECT_TRUE(control<QPushButton>(acting)->isEnabled()) << acting;
   }
-  for (const char* waiting : {"btn_SetlyPara", "btn_SetWifiPara", "btn_SetIpPara", "btn_Netport", "bt_firmware",
-                              "btn_DownLogo", "btn_bluetooth", "bt_cutter_optocoupler_set", "bt_Cutting_paper"}) {
+  for (const char* waiting : {"bt_firmware", "btn_DownLogo", "bt_cutter_optocoupler_set", "bt_Cutting_paper"}) {
     EXPECT_FALSE(control<QPushButton>(waiting)->isEnabled()) << waiting;
   }
 }
@@ -316,6 +318,51 @@ TEST_F(ParaWindow, BoxesTakeOnlyTheirCharacters) {
     controls().setText(name, std::string(length + 2, '2'));
     EXPECT_EQ(controls().text(name), std::string(length + 2, '2')) << name;
   }
+  closePara();
+}
+
+TEST_F(ParaWindow, LeavingAnAddressBoxThatHoldsNoAddressWarnsAndKeepsTheFocusThere) {
+  start();
+  showPara();
+  para_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(para_.get()));
+  tabs()->setCurrentWidget(control<QWidget>("tab_Network"));
+  const auto leave = [&](const char* name, const char* text) {
+    auto* box = control<QLineEdit>(name);
+    box->setFocus();
+    box->setText(QString::fromUtf8(text));
+    QTest::keyClick(box, Qt::Key_Tab);
+    settle(std::chrono::milliseconds(30));
+    return box->hasFocus();
+  };
+  EXPECT_TRUE(leave("edt_NetIPAddress", "300.1.1.1"));
+  EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: IP 地址不正确"});
+  EXPECT_FALSE(leave("edt_NetIPAddress", "10.0.0.5"));
+  EXPECT_FALSE(leave("edt_gatewayt", "300.1.1.1"));  // this box has no such check
+  EXPECT_EQ(boxes_.shown().size(), 1u);
+
+  tabs()->setCurrentWidget(control<QWidget>("tab_Wifi"));
+  EXPECT_TRUE(leave("edt_Mask", "255.255.255.255"));
+  EXPECT_EQ(boxes_.shown().back(), "warning: 子网掩码不正确");
+  closePara();
+}
+
+TEST_F(ParaWindow, ASetButtonClickedToLeaveABadAddressBoxDoesNotAct) {
+  VirtualPrinter printer;
+  start();
+  linkTo(printer);
+  showPara();
+  para_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(para_.get()));
+  tabs()->setCurrentWidget(control<QWidget>("tab_Network"));
+  auto* box = control<QLineEdit>("edt_NetIPAddress");
+  box->setFocus();
+  box->setText("192.168.1.300");
+  QTest::mouseClick(control<QPushButton>("btn_NetWorkSetIP"), Qt::LeftButton);
+  settle(std::chrono::milliseconds(200));
+  EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: IP 地址不正确"});
+  EXPECT_TRUE(box->hasFocus());
+  EXPECT_TRUE(printer.received().empty());
   closePara();
 }
 
