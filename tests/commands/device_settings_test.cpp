@@ -45,8 +45,8 @@ TEST(DeviceAction, RefusesWhatItCannotWriteWhole) {
       {"ABCDEFGHIJKLMNOPQRSTU", "1", true, "edt_DeviceName"},  // 21 bytes
       {"打印机打印机打印机打印", "1", true, "edt_DeviceName"}, // 10 characters, 22 bytes
       {"P", "123456789012345678901", false, "edt_DeviceSerialNo"},
-      {"P", "12345678901", true, "cannot be stepped"},          // beyond 32 bits
-      {"P", "2147483647", true, "cannot be stepped"},           // its next number is
+      {"P", "12345678901", true, "无法为下一台打印机加减一"},         // beyond 32 bits
+      {"P", "2147483647", true, "无法为下一台打印机加减一"},          // its next number is
       {"P", "12345678901", false, ""},                          // no step: written as it is
       {"P", "0099", true, ""},
   };
