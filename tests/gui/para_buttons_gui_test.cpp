@@ -154,6 +154,7 @@ TEST_F(ParaButtons, DeviceWritesAreLoggedAndTheNextNumberIsKeptAtOnce) {
   const std::string refused = "\"device_name\":\"\",\"serial_number\":\"42\",\"outcome\":\"refused\"";
   EXPECT_LT(lines.find(written), lines.find(refused)) << lines;
   EXPECT_NE(lines.find(refused), std::string::npos) << lines;
+}
 
 TEST_F(ParaButtons, BluetoothParametersSendWhatOmbrelctlSends) {
   EXPECT_EQ(click("btn_SetlyPara",
