@@ -3,6 +3,7 @@
 // A front end for the benchmarks: a fixed link choice, and a way to run one
 // task and wait for its end.
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -29,13 +30,32 @@ class BenchHost final : public EngineHost, public NotifyWindow {
     cv_.notify_all();
   }
 
+  // The sending phase of a transfer: the first and the last progress report
+  // while sending, with the bytes done at each.
+  void transferProgress(const TransferProgress& progress) override {
+    if (progress.phase != TransferPhase::Sending) return;
+    std::lock_guard lock(mutex_);
+    const auto now = std::chrono::steady_clock::now();
+    if (!sending_) firstSending_ = {now, progress.done};
+    lastSending_ = {now, progress.done};
+    sending_ = true;
+  }
+  // Bytes per second between the first and the last report of the latest
+  // transfer's sending phase.
+  double sendingRate() {
+    std::lock_guard lock(mutex_);
+    const double seconds = std::chrono::duration<double>(lastSending_.first - firstSending_.first).count();
+    return static_cast<double>(lastSending_.second - firstSending_.second) / seconds;
+  }
+
   // Runs one task to its end; false when it failed or was refused.
-  bool runTask(TCommThread& engine, int code, const Bytes& payload = {}) {
+  bool runTask(TCommThread& engine, int code, const Bytes& payload = {}, TransferJob transfer = {}) {
     {
       std::lock_guard lock(mutex_);
       ended_ = false;
+      sending_ = false;
     }
-    if (!engine.StartTask(code, 0, 0, payload)) return false;
+    if (!engine.StartTask(code, 0, 0, payload, std::move(transfer))) return false;
     std::unique_lock lock(mutex_);
     cv_.wait(lock, [this] { return ended_; });
     return !failed_;
@@ -47,6 +67,9 @@ class BenchHost final : public EngineHost, public NotifyWindow {
   std::condition_variable cv_;
   bool ended_ = false;
   bool failed_ = false;
+  bool sending_ = false;
+  std::pair<std::chrono::steady_clock::time_point, std::int64_t> firstSending_;
+  std::pair<std::chrono::steady_clock::time_point, std::int64_t> lastSending_;
 };
 
 }  // namespace ombrel::bench

@@ -21,4 +21,8 @@ std::string tranRateName(int language) {
   return language == kEnglish ? "Transfer baud rate" : "传输波特率";
 }
 
+std::string repliesUncheckedNotice(int language) {
+  return language == kEnglish ? "Replies not checked" : "不检查应答";
+}
+
 }  // namespace ombrel::app

@@ -15,5 +15,7 @@ std::string taskRunningText(int language);
 // The name of a rate box in notWholeNumberText.
 std::string devRateName(int language);
 std::string tranRateName(int language);
+// The status bar's short notice while the printer's replies go unchecked.
+std::string repliesUncheckedNotice(int language);
 
 }  // namespace ombrel::app

@@ -65,6 +65,7 @@ class TFrmMain final : public QMainWindow,
   void showIdleData(const Bytes& bytes) override;
   void usbDevicesChanged(const std::vector<std::string>& identities) override;
   void showTransferText(const std::string& text) override;
+  void replyCheckingChanged(bool checked) override;
 
   void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
 

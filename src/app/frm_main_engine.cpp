@@ -6,6 +6,7 @@
 #include "app/frm_para.h"
 #include "app/idle_lines.h"
 #include "app/link_text.h"
+#include "commands/transfer_texts.h"
 #include "engine/link_open_advice.h"
 #include "platform/errors.h"
 
@@ -78,6 +79,13 @@ void TFrmMain::showOpenAdvice(const std::string& failureText) {
 
 void TFrmMain::showTransferText(const std::string& text) {
   if (paraWindow_ != nullptr) paraWindow_->showTransferText(text);
+}
+
+void TFrmMain::replyCheckingChanged(bool checked) {
+  const int language = ui_.cbb_Language->currentIndex();
+  ui_.replyNotice->setText(QString::fromStdString(repliesUncheckedNotice(language)));
+  ui_.replyNotice->setToolTip(QString::fromStdString(repliesNotCheckedText(language)));
+  ui_.replyNotice->setVisible(!checked);
 }
 
 void TFrmMain::engineMessage(EngineMessage message, int, const std::string& text) {

@@ -3,10 +3,13 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <stdexcept>
+#include <utility>
 
 #include "app/frm_main.h"
 #include "app/para_tabs.h"
 #include "app/widget_captions.h"
+#include "commands/transfer_texts.h"
+#include "platform/errors.h"
 #include "settings/para_settings.h"
 
 namespace ombrel::app {
@@ -15,6 +18,8 @@ namespace {
 constexpr int kStatusPanel0Width = 250;
 constexpr int kStatusPanel1Width = 50;
 constexpr int kStatusBarEndMargin = 4;
+constexpr int kProgressBarWidth = 220;
+constexpr int kProgressRange = 1000;  // per mille, as the engine counts
 constexpr const char* kSettingsFile = "sysconfig.ini";
 }  // namespace
 
@@ -68,6 +73,34 @@ void TFrmPara::createStatusBar() {
   statusPanels_[1]->setFixedWidth(kStatusPanel1Width);
   statusBar_->addWidget(statusPanels_[0], 1);
   statusBar_->addWidget(statusPanels_[1]);
+
+  progressBar_ = new QProgressBar(statusBar_);
+  progressBar_->setObjectName(QStringLiteral("pb_Transfer"));
+  progressBar_->setRange(0, kProgressRange);
+  progressBar_->setValue(0);
+  progressBar_->setTextVisible(true);
+  progressBar_->setFormat(QString());
+  progressBar_->setFixedWidth(kProgressBarWidth);
+  cancelButton_ = new QPushButton(QStringLiteral("取消"), statusBar_);
+  cancelButton_->setObjectName(QStringLiteral("btn_CancelTransfer"));
+  statusBar_->addPermanentWidget(progressBar_);
+  statusBar_->addPermanentWidget(cancelButton_);
+}
+
+int TFrmPara::language() const { return mainWindow_.ui().cbb_Language->currentIndex(); }
+
+void TFrmPara::transferProgress(const TransferProgress& progress) {
+  const bool running = progress.phase != TransferPhase::Ended;
+  cancelButton_->setEnabled(running);
+  if (!running) {
+    progressBar_->setValue(0);
+    progressBar_->setFormat(QString());
+    return;
+  }
+  const int permille = progress.permille();
+  progressBar_->setValue(permille);
+  progressBar_->setFormat(QString::fromStdString(transferPhaseText(progress, language())) +
+                          QStringLiteral("  %1.%2%").arg(permille / 10).arg(permille % 10));
 }
 
 void TFrmPara::showTransferText(const std::string& text) {
@@ -75,10 +108,16 @@ void TFrmPara::showTransferText(const std::string& text) {
 }
 
 void TFrmPara::engineMessage(EngineMessage message, int, const std::string& text) {
-  if (message == kTaskSucceeded) deviceWriteEnded(true, {});
+  if (message == kTaskSucceeded) {
+    updateRunning_ = false;
+    deviceWriteEnded(true, {});
+  }
   if (message == kTaskFailed) {
     deviceWriteEnded(false, text);
     statusPanels_[0]->setText(QString::fromStdString(text));
+    if (std::exchange(updateRunning_, false) && text == error_text::kSendCancelled) {
+      mainWindow_.messageBoxes().warning(partialProgramWarning(language()));
+    }
     return;
   }
   if (message != kStatusChanged) return;

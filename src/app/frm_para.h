@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <array>
@@ -48,6 +50,11 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // Status texts and failure texts of the engine go to status panel 0; a
   // status text may step the serial number.
   void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
+  // A long transfer drives the progress bar beside the status panels and
+  // enables the Cancel button while it runs; its end resets both.
+  void transferProgress(const TransferProgress& progress) override;
+  QProgressBar* progressBar() const { return progressBar_; }
+  QPushButton* cancelButton() const { return cancelButton_; }
 
   std::string windowName() const override { return "FrmPara"; }
   std::string caption() const override;
@@ -90,6 +97,8 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   void logDeviceWrite(const DeviceWriteRecord& record);
   // The outcome of the device write that has just ended.
   void deviceWriteEnded(bool succeeded, const std::string& errorText);
+  void btn_OpenPrgClick();
+  int language() const;
 
   TFrmMain& mainWindow_;
   ParaWidgetControls controls_;
@@ -102,6 +111,9 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   ProvisioningLog provisioningLog_;
   // The device write whose task is running.
   std::optional<DeviceWriteRecord> runningDeviceWrite_;
+  QProgressBar* progressBar_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+  bool updateRunning_ = false;  // a program update task of this window has not ended yet
 };
 
 }  // namespace ombrel::app

@@ -10,7 +10,10 @@
 #include "app/app_texts.h"
 #include "app/frm_main.h"
 #include "app/frm_para.h"
+#include "commands/program_update.h"
 #include "commands/window_actions.h"
+#include "protocol/codes.h"
+#include "texts/message_texts.h"
 
 namespace ombrel::app {
 
@@ -32,6 +35,10 @@ void TFrmPara::connectActions() {
         break;
     }
   }
+  auto* openPrg = controls_.widget<QPushButton>("btn_OpenPrg");
+  connect(openPrg, &QPushButton::clicked, this, [this] { btn_OpenPrgClick(); });
+  acting.insert(openPrg);
+  connect(cancelButton_, &QPushButton::clicked, this, [this] { mainWindow_.engine().requestCancel(); });
   for (QPushButton* button : findChildren<QPushButton*>()) {
     if (!acting.contains(button)) button->setEnabled(false);
   }
@@ -70,9 +77,18 @@ void TFrmPara::act(const WindowAction& action) {
 }
 
 bool TFrmPara::startTask(const TaskStart& task) {
-  if (mainWindow_.engine().StartTask(task.code, task.a, task.b, task.payload)) return true;
-  statusPanels_[0]->setText(QString::fromStdString(taskRunningText(mainWindow_.ui().cbb_Language->currentIndex())));
-  return false;
+  if (!task.transferLine.empty()) statusPanels_[1]->setText(QString::fromStdString(task.transferLine));
+  if (!mainWindow_.engine().StartTask(task.code, task.a, task.b, task.payload, task.transfer)) {
+    statusPanels_[0]->setText(QString::fromStdString(taskRunningText(language())));
+    return false;
+  }
+  updateRunning_ = task.code == kTaskProgramUpdate || task.code == kTaskRawProgramTransfer;
+  return true;
+}
+
+void TFrmPara::btn_OpenPrgClick() {
+  const auto path = mainWindow_.messageBoxes().openFile(messageTexts().text(kProgramFileTitleKey), kProgramFileFilter);
+  if (path) controls_.widget<QLineEdit>("edt_Prgfile")->setText(QString::fromStdString(*path));
 }
 
 }  // namespace ombrel::app

@@ -144,6 +144,10 @@ MainControls createMainControls(QMainWindow& window, std::vector<QWidget*>& list
   c.statusPanels[1] = statusPanel(c.StatusBar1, kStatusPanel1Width, true);
   c.StatusBar1->addWidget(c.statusPanels[0], 1);
   c.StatusBar1->addWidget(c.statusPanels[1]);
+  c.replyNotice = new QLabel(c.StatusBar1);
+  c.replyNotice->setObjectName(QStringLiteral("lbl_ReplyNotice"));
+  c.replyNotice->hide();
+  c.StatusBar1->addPermanentWidget(c.replyNotice);
   window.setStatusBar(c.StatusBar1);
 
   c.Timer1 = new QTimer(&window);

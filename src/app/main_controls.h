@@ -44,6 +44,7 @@ struct MainControls {
   QPushButton* but_bootOut = nullptr;
   QStatusBar* StatusBar1 = nullptr;
   std::array<QLabel*, 2> statusPanels{};
+  QLabel* replyNotice = nullptr;  // shown while the printer's replies go unchecked
   QPlainTextEdit* Memo1 = nullptr;
   QTimer* Timer1 = nullptr;  // the window sets its interval
 };

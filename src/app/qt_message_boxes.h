@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "app/message_boxes.h"
 
 namespace ombrel::app {
@@ -10,6 +12,11 @@ class QtMessageBoxes final : public MessageBoxes {
   void information(const std::string& text) override;
   void warning(const std::string& text) override;
   void error(const std::string& text) override;
+  std::optional<std::string> openFile(const std::string& title, const std::string& filter) override;
 };
+
+// A filter "Name|*.a;*.b|Other|*.c" as Qt writes it:
+// "Name (*.a *.b);;Other (*.c)".
+QString qtFileFilter(const std::string& filter);
 
 }  // namespace ombrel::app

@@ -5,8 +5,10 @@
 
 #include "commands/boot_mode.h"
 #include "commands/provisioning_log.h"
+#include "commands/transfer_texts.h"
 #include "commands/window_actions.h"
 #include "engine/link_open_advice.h"
+#include "platform/errors.h"
 #include "protocol/codes.h"
 #include "texts/message_texts.h"
 
@@ -48,6 +50,7 @@ int bootInAction(ActionContext& context, const Action&) {
         if (const int status = waitForTask(context); status != kExitOk) return status;
         break;
     }
+    if (context.interrupts.interrupted()) return static_cast<int>(kExitTaskFailed);
     if (!bootLoaderAnswered(context.engine)) context.clock.sleepMs(kBootTickMs);
   }
 }
@@ -90,7 +93,7 @@ int deviceWrite(ActionContext& context, const ActionOutcome& outcome) {
   }
   const auto& start = std::get<TaskStart>(outcome);
   TaskEnd end;
-  int status = runTask(context, start.code, start.a, start.b, start.payload, &end);
+  int status = runTask(context, start, &end);
   record.printerIdentity = context.engine.printerIdentity();
   record.outcome = status == kExitOk ? DeviceWriteRecord::Outcome::Written : DeviceWriteRecord::Outcome::Failed;
   record.errorText = end.errorText;
@@ -115,9 +118,7 @@ int parametersAction(ActionContext& context, const Action& action, const WindowA
   }
   const ActionOutcome outcome = control.click(context.settings.controls());
   if (action.name == kDeviceWriteControl) return deviceWrite(context, outcome);
-  if (const auto* start = std::get_if<TaskStart>(&outcome)) {
-    return runTask(context, start->code, start->a, start->b, start->payload);
-  }
+  if (const auto* start = std::get_if<TaskStart>(&outcome)) return runTask(context, *start);
   return refused(context, std::get<Refusal>(outcome));
 }
 
@@ -163,11 +164,14 @@ void checkActions(const std::vector<Action>& actions) {
 
 bool isParametersAction(const std::string& name) { return findWindowAction(name) != nullptr; }
 
-int waitForTask(ActionContext& context, TaskEnd* ended) {
+int waitForTask(ActionContext& context, bool programUpdate, TaskEnd* ended) {
   const TaskEnd end = context.frontEnd.waitForTaskEnd();
   if (ended != nullptr) *ended = end;
   const int status = end.noPrinter ? kExitNoPrinter : end.result != 0 ? kExitTaskFailed : kExitOk;
   if (status == kExitTaskFailed) context.frontEnd.messageBox(end.errorText);
+  if (status == kExitTaskFailed && programUpdate && end.errorText == error_text::kSendCancelled) {
+    context.frontEnd.messageBox(partialProgramWarning(context.options.language));
+  }
   if (status != kExitOk) {
     const auto advice = linkOpenAdvice(context.frontEnd.linkSettings(), end.errorText);
     if (advice) context.frontEnd.messageBox(*advice);
@@ -175,13 +179,19 @@ int waitForTask(ActionContext& context, TaskEnd* ended) {
   return status;
 }
 
-int runTask(ActionContext& context, int code, int a, int b, Bytes payload, TaskEnd* ended) {
+int runTask(ActionContext& context, int code, int a, int b, Bytes payload) {
+  return runTask(context, TaskStart{code, a, b, std::move(payload)});
+}
+
+int runTask(ActionContext& context, TaskStart start, TaskEnd* ended) {
+  if (!start.transferLine.empty()) context.frontEnd.showTransferText(start.transferLine);
+  const bool programUpdate = start.code == kTaskProgramUpdate || start.code == kTaskRawProgramTransfer;
   context.frontEnd.expectTask();
-  if (!context.engine.StartTask(code, a, b, std::move(payload))) {
+  if (!context.engine.StartTask(start.code, start.a, start.b, std::move(start.payload), std::move(start.transfer))) {
     context.frontEnd.messageBox(kTaskRunningText);
     return kExitRefused;
   }
-  return waitForTask(context, ended);
+  return waitForTask(context, programUpdate, ended);
 }
 
 int runActions(ActionContext& context, const std::vector<Action>& actions) {
@@ -190,6 +200,7 @@ int runActions(ActionContext& context, const std::vector<Action>& actions) {
     const int status = main != nullptr ? main->run(context, action)
                                        : parametersAction(context, action, *findWindowAction(action.name));
     if (status != kExitOk) return status;
+    if (context.interrupts.interrupted()) return kExitTaskFailed;
   }
   return kExitOk;
 }

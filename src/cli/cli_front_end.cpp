@@ -1,9 +1,14 @@
 #include "cli/cli_front_end.h"
 
+#include <unistd.h>
+
+#include "cli/progress_line.h"
+#include "commands/transfer_texts.h"
+
 namespace ombrel::cli {
 
-CliFrontEnd::CliFrontEnd(LinkSettings link, std::FILE* out, std::FILE* err)
-    : out_(out), err_(err), link_(std::move(link)) {}
+CliFrontEnd::CliFrontEnd(LinkSettings link, std::FILE* out, std::FILE* err, int language)
+    : out_(out), err_(err), language_(language), terminal_(::isatty(::fileno(out)) == 1), link_(std::move(link)) {}
 
 LinkSettings CliFrontEnd::linkSettings() {
   std::lock_guard lock(mutex_);
@@ -31,14 +36,47 @@ void CliFrontEnd::showTransferText(const std::string& text) {
   std::fflush(out_);
 }
 
+void CliFrontEnd::replyCheckingChanged(bool checked) {
+  if (checked) return;
+  std::fprintf(err_, "%s\n", repliesNotCheckedText(language_).c_str());
+  std::fflush(err_);
+}
+
+void CliFrontEnd::transferProgress(const TransferProgress& progress) {
+  if (!terminal_) return;
+  std::lock_guard lock(mutex_);
+  if (progress.phase != TransferPhase::Ended) {
+    progress_ = progress;
+    drawProgressLine();
+    return;
+  }
+  if (progress_) {
+    std::fputs("\n", out_);
+    std::fflush(out_);
+  }
+  progress_.reset();
+  progressStatus_.clear();
+}
+
+void CliFrontEnd::drawProgressLine() {
+  // Back to the line's start, the new line, then the rest of the old one cleared.
+  std::fprintf(out_, "\r%s\x1b[K", progressLine(*progress_, progressStatus_, language_).c_str());
+  std::fflush(out_);
+}
+
 void CliFrontEnd::engineMessage(EngineMessage message, int wParam, const std::string& text) {
   switch (message) {
     case kStatusChanged: {
-      std::fprintf(out_, "%s\n", text.c_str());
-      std::fflush(out_);
       std::function<void(const std::string&)> listener;
       {
         std::lock_guard lock(mutex_);
+        if (progress_) {
+          progressStatus_ = text;
+          drawProgressLine();
+        } else {
+          std::fprintf(out_, "%s\n", text.c_str());
+          std::fflush(out_);
+        }
         listener = statusListener_;
       }
       if (listener) listener(text);

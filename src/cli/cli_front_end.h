@@ -3,7 +3,8 @@
 // The command line's side of the engine: it plays the main window (link
 // settings, printer rate) and the notify window (status texts to standard
 // output, failures to standard error), and lets the actions wait for the end
-// of their task.
+// of their task. On a terminal a transfer shows as one progress line that is
+// rewritten in place; elsewhere its status texts are printed one a line.
 
 #include <condition_variable>
 #include <cstdio>
@@ -26,14 +27,17 @@ struct TaskEnd {
 
 class CliFrontEnd final : public EngineHost, public NotifyWindow {
  public:
-  CliFrontEnd(LinkSettings link, std::FILE* out, std::FILE* err);
+  // `language` chooses the texts of the progress line and notices (1 English).
+  CliFrontEnd(LinkSettings link, std::FILE* out, std::FILE* err, int language);
 
   LinkSettings linkSettings() override;
   void devBaudChanged(int rate) override;
   void showIdleData(const Bytes& bytes) override;
   void usbDevicesChanged(const std::vector<std::string>& identities) override;
   void showTransferText(const std::string& text) override;
+  void replyCheckingChanged(bool checked) override;
   void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
+  void transferProgress(const TransferProgress& progress) override;
 
   // Call before starting a task, then wait for its end.
   void expectTask();
@@ -63,13 +67,20 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   void useUsbPrinter(const std::string& identity);
 
  private:
+  // Rewrites the progress line; called with mutex_ held.
+  void drawProgressLine();
+
   std::FILE* out_;
   std::FILE* err_;
+  const int language_;
+  const bool terminal_;
   std::mutex mutex_;
   std::condition_variable ended_;
   LinkSettings link_;
   std::function<void(const std::string&)> statusListener_;
   bool taskEnded_ = false;
+  std::optional<TransferProgress> progress_;  // a transfer is shown on the progress line
+  std::string progressStatus_;
   TaskEnd end_;
   std::condition_variable usbReported_;
   std::vector<std::vector<std::string>> usbReports_;

@@ -55,10 +55,8 @@ std::optional<std::string> addressWarning(const cli::Options& options, const Par
 }
 
 int run(const cli::Options& options) {
-  // A production line ends with Ctrl-C: taken before any other thread starts,
-  // so that it reaches only the watch and the printer being set up finishes.
-  std::optional<cli::InterruptWatch> interrupts;
-  if (options.eachArrival) interrupts.emplace();
+  // Before any other thread starts, so that Ctrl-C reaches only the watch.
+  cli::InterruptWatch interrupts;
   const std::string appDir = programDirectory(options.dir);
   std::vector<std::filesystem::path> languageDirs;
   for (const auto& dir : languageDirectories(appDir)) languageDirs.emplace_back(dir);
@@ -78,7 +76,7 @@ int run(const cli::Options& options) {
 
   ScaledClock clock(ScaledClock::factorFromEnvironment());
   EventLoopThread loop;
-  cli::CliFrontEnd frontEnd(options.link, stdout, stderr);
+  cli::CliFrontEnd frontEnd(options.link, stdout, stderr, options.language);
   frontEnd.setStatusListener([&settings](const std::string& status) {
     try {
       stepSerialNumberAfter(status, settings.controls());
@@ -92,15 +90,22 @@ int run(const cli::Options& options) {
   int status = cli::kExitOk;
   {
     TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb, udp}, clock, appDir);
-    cli::ActionContext context{engine, frontEnd, options, clock, settings, false};
-    if (interrupts) {
-      interrupts->setHandler([&frontEnd] { frontEnd.wakeUsbWaiters(); });
-      status = cli::runOnEachArrival(context, options.actions, [&interrupts] { return interrupts->interrupted(); });
-      interrupts->setHandler(nullptr);
+    cli::ActionContext context{engine, frontEnd, options, clock, settings, interrupts, false};
+    if (options.eachArrival) {
+      // On a production line Ctrl-C lets the printer being set up finish:
+      // its task is not cancelled, so its serial number is never reused.
+      interrupts.setHandler([&frontEnd] { frontEnd.wakeUsbWaiters(); });
+      status = cli::runOnEachArrival(context, options.actions, [&interrupts] { return interrupts.interrupted(); });
     } else {
+      // Ctrl-C cancels the running task, which closes its link and ends as a
+      // failure; no further action runs.
+      interrupts.setHandler([&engine] { engine.requestCancel(); });
       status = cli::runActions(context, options.actions);
     }
+    interrupts.setHandler(nullptr);
   }
+  // Ctrl-C is how a production line ends; elsewhere it stops the actions.
+  if (!options.eachArrival && interrupts.interrupted() && status == cli::kExitOk) status = cli::kExitTaskFailed;
   loop.send([] {});  // the engine's last messages have been handled
 
   if (saveSettings) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <variant>
 
+#include "engine/transfer_job.h"
 #include "platform/bytes.h"
 
 namespace ombrel {
@@ -16,6 +17,8 @@ struct TaskStart {
   int a = 0;
   int b = 0;
   Bytes payload;  // the command data the task sends (PayloadBuffer, PayloadLength)
+  TransferJob transfer{};     // file transfers: the file and how to send it
+  std::string transferLine{};  // file transfers: the line naming the file (status panel 1)
 };
 
 struct Refusal {

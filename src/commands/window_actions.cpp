@@ -5,6 +5,7 @@
 #include "commands/bluetooth_wifi_settings.h"
 #include "commands/device_settings.h"
 #include "commands/network_settings.h"
+#include "commands/program_update.h"
 #include "commands/wifi_switch.h"
 
 namespace ombrel {
@@ -42,6 +43,8 @@ const std::vector<WindowAction>& windowActions() {
       {"bt_Black_width_set", SetButton, bt_Black_width_setClick, true},
       {"bt_printer_opto_set", SetButton, bt_printer_opto_setClick, true},
       {"bt_Lookup_black_mark", SetButton, bt_Lookup_black_markClick, false},
+      {"btn_UpdatePrg", SetButton, btn_UpdatePrgClick, true},
+      {"bt_firmware", SetButton, bt_firmwareClick, true},
       // Only the operator's own click switches WiFi: loading the settings
       // ticks the box without sending anything.
       {"Chb_CloseWifi", CheckBox, Chb_CloseWifiClick, false},

@@ -14,9 +14,10 @@ constexpr std::int64_t kSerialSettleMs = 30;
 }  // namespace
 
 void TCommThread::BootHandshake(std::uint8_t byte) {
-  // From the first handshake on, unanswered commands no longer fail a task:
-  // a printer in its boot loader does not acknowledge them.
-  lenientReplies_ = true;
+  // From the handshake until the next program update ends, unanswered
+  // commands no longer fail a task: a printer in its boot loader does not
+  // acknowledge them.
+  setLenientReplies(true);
   rawReceive_ = true;
   const bool serial = snapshot_.transport == Transport::Serial;
   if (serial) {
@@ -41,6 +42,11 @@ void TCommThread::BootHandshake(std::uint8_t byte) {
     bootReply_ = kBootLoaderAnswered;
     reply_.clearBuffer();
   }
+}
+
+void TCommThread::setLenientReplies(bool lenient) {
+  if (lenientReplies_.exchange(lenient) == lenient) return;
+  owner_.post([&host = host_, lenient] { host.replyCheckingChanged(!lenient); });
 }
 
 void TCommThread::ReopenSerial(const std::string& name) {

@@ -59,8 +59,8 @@ TCommThread::~TCommThread() {
   owner_.send([] {});
 }
 
-bool TCommThread::StartTask(int code, int a, int b, Bytes payload) {
-  TaskRequest request{code, a, b, std::move(payload), {}, {}};
+bool TCommThread::StartTask(int code, int a, int b, Bytes payload, TransferJob transfer) {
+  TaskRequest request{code, a, b, std::move(payload), {}, {}, std::move(transfer)};
   try {
     request.link = host_.linkSettings();
   } catch (const std::exception& error) {
@@ -72,9 +72,19 @@ bool TCommThread::StartTask(int code, int a, int b, Bytes payload) {
     request_ = std::move(request);
     busy_ = true;
     requestPending_ = true;
+    // A cancel belongs to the task it was asked for, never to the next one.
+    cancelRequested_ = false;
+    cancelledByUser_ = false;
   }
   wake_.notify_all();
   return true;
+}
+
+void TCommThread::requestCancel() {
+  std::lock_guard lock(stateMutex_);
+  if (!busy_) return;
+  cancelledByUser_ = true;
+  cancelRequested_ = true;
 }
 
 bool TCommThread::isBusy() const {
@@ -166,6 +176,12 @@ void TCommThread::runHandler(const TaskInfo& task, const TaskRequest& request) {
     case TaskForm::HardwareSetting:
       hardwareSetting(request);
       break;
+    case TaskForm::ProgramUpdate:
+      programUpdate(request);
+      break;
+    case TaskForm::RawProgramTransfer:
+      rawProgramTransfer(request);
+      break;
     case TaskForm::BootHandshake:
       recordingFailures([this] { BootHandshake(kBootLoaderByte); });
       break;
@@ -245,6 +261,8 @@ void TCommThread::recordingFailures(Body&& body) {
     SetErrorText(error_text::kUndefinedError);
   }
 }
+
+void TCommThread::recordFailuresOf(const std::function<void()>& body) { recordingFailures(body); }
 
 void TCommThread::closeLinkQuietly() {
   try {

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -18,6 +19,9 @@
 #include "engine/link.h"
 #include "engine/reply_channel.h"
 #include "engine/status_text.h"
+#include "engine/task_stream.h"
+#include "engine/transfer_job.h"
+#include "engine/transfer_progress.h"
 #include "engine/trace.h"
 #include "platform/bytes.h"
 #include "platform/clock.h"
@@ -39,6 +43,7 @@ struct TaskRequest {
   Bytes payload;
   LinkSettings link;              // the main window's link choice when the task was asked for
   std::string linkProblem;        // why that choice could not be read, if it could not
+  TransferJob transfer;           // file transfer tasks: the file and how to send it
 };
 
 class TCommThread {
@@ -62,8 +67,15 @@ class TCommThread {
   // Copies the main window's link choice (EngineHost::linkSettings, on the
   // calling thread), stores the request and wakes the worker. Refused (false)
   // while a task runs: the running task is left alone.
-  bool StartTask(int code, int a, int b, Bytes payload = {});
+  bool StartTask(int code, int a, int b, Bytes payload = {}, TransferJob transfer = {});
   bool isBusy() const;
+
+  // CancelRequested for the running task: an exchange stops after its
+  // attempt, a transfer at its next block boundary, with "Operaton
+  // Cancelled". No effect while idle.
+  void requestCancel();
+  // False from a boot handshake until the next program update task ends.
+  bool repliesChecked() const { return !lenientReplies_; }
 
   // The window that receives the engine's messages (main window by default).
   void setNotifyWindow(NotifyWindow& window);
@@ -102,6 +114,8 @@ class TCommThread {
   // Runs body; an error it raises becomes the task's result and failure text.
   template <typename Body>
   void recordingFailures(Body&& body);
+  // The same, for task handlers in other files.
+  void recordFailuresOf(const std::function<void()>& body);
   void closeLinkQuietly();
   template <typename Body>
   void inTaskFrame(bool restoreRate, Body&& body);
@@ -110,6 +124,19 @@ class TCommThread {
   void hardwareSetting(const TaskRequest& request);
   void linkTest();
   void BootHandshake(std::uint8_t byte);
+  void setLenientReplies(bool lenient);
+
+  // Program update (program_update.cpp).
+  void programUpdate(const TaskRequest& request);
+  void rawProgramTransfer(const TaskRequest& request);
+  void endProgramUpdate();
+  void SendConnect();
+  void portWait();
+  void reopenUpdatePort();
+  // Sleeps `ms` in steps, reporting the time left and stopping when cancelled.
+  void countdown(TransferPhase phase, std::int64_t ms);
+  void throwIfCancelled() const;
+  void reportProgress(TransferPhase phase, std::int64_t done = 0, std::int64_t total = 0);
 
   // Packet protocol.
   struct Exchange {
@@ -123,7 +150,9 @@ class TCommThread {
                           const Bytes& data, int attempts);
   Bytes ReadBlock(std::uint16_t command, std::uint32_t first, std::uint32_t second,
                   const Bytes& data, int attempts);
-  void WriteLink(const Bytes& data);
+  // False when the port did not take the bytes; only senders that expect no
+  // reply need to know.
+  bool WriteLink(const Bytes& data);
   void SendRaw(const Bytes& sequence, const char* successKey);
   void IdentifyPrinter();
 
@@ -163,6 +192,7 @@ class TCommThread {
   std::atomic<int> taskCode_{0};
   std::atomic<bool> linkOpen_{false};
   std::atomic<bool> cancelRequested_{false};
+  std::atomic<bool> cancelledByUser_{false};  // kept for the whole task; links clear CancelRequested
   std::atomic<bool> lenientReplies_{false};
   std::atomic<bool> rawReceive_{false};
 
@@ -174,6 +204,11 @@ class TCommThread {
   std::unique_ptr<Link> link_;  // the transport of snapshot_
   int taskResult_ = kTaskOk;
   StatusThrottle throttle_;
+  StatusThrottle progressThrottle_;
+  TransferPhase lastPhase_ = TransferPhase::Ended;
+  TaskStream taskStream_;
+  std::string imageIdentity_;
+  std::int64_t waitTimeMs_ = 0;
 
   std::thread worker_;
 };

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/transfer_progress.h"
 #include "platform/bytes.h"
 
 namespace ombrel {
@@ -45,6 +46,10 @@ class NotifyWindow {
   // `text` is the status text for kStatusChanged and the failure text for
   // kTaskFailed and kLinkTestFailed; empty otherwise.
   virtual void engineMessage(EngineMessage message, int wParam, const std::string& text) = 0;
+  // A long transfer moved on; posted, throttled like the status texts, and
+  // always once with TransferPhase::Ended when its task ends. Windows that
+  // show no progress leave it.
+  virtual void transferProgress(const TransferProgress&) {}
 };
 
 // The main window's side of the engine.
@@ -63,6 +68,10 @@ class EngineHost {
   // A transfer names the file it sends: shown in the parameters window's
   // second status panel, never stored as the status text.
   virtual void showTransferText(const std::string& text) = 0;
+  // Whether the printer's replies are checked. They are not from a boot
+  // handshake until the next program update ends: every task then reports
+  // success whether a printer answered or not, and the operator is told so.
+  virtual void replyCheckingChanged(bool /*checked*/) {}
 };
 
 }  // namespace ombrel

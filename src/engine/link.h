@@ -44,8 +44,9 @@ class Link {
   virtual void open(const std::string& name, int devRate, bool wasOpen) = 0;
   // Ends the task's use of the transport.
   virtual void close(bool wasOpen) = 0;
-  // Hands the bytes to the transport, in as many pieces as it needs.
-  virtual void write(const Bytes& bytes) = 0;
+  // Hands the bytes to the transport, in as many pieces as it needs; false
+  // when the port refused a piece (it is closed, or its writer failed).
+  virtual bool write(const Bytes& bytes) = 0;
   // Waits until `count` bytes just written have left the machine, where the
   // transport can tell: nothing confirms raw bytes, and closing a port
   // discards what is still on its way.

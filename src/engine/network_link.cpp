@@ -22,9 +22,12 @@ class NetworkLink final : public Link {
   void open(const std::string&, int, bool) override { activate(); }
   void close(bool) override { parts_.udp.deactivate(); }
 
-  void write(const Bytes& bytes) override {
-    writeInPieces(bytes, kMaxDatagram,
-                  [this](const std::uint8_t* piece, std::size_t count) { parts_.udp.send(piece, count); });
+  // Datagrams are not confirmed: what the socket was given counts as taken.
+  bool write(const Bytes& bytes) override {
+    return writeInPieces(bytes, kMaxDatagram, [this](const std::uint8_t* piece, std::size_t count) {
+      parts_.udp.send(piece, count);
+      return true;
+    });
   }
 
   // A datagram has left once it is sent.

@@ -59,10 +59,10 @@ Bytes TCommThread::ReadBlock(std::uint16_t command, std::uint32_t first, std::ui
   return reply.data;
 }
 
-void TCommThread::WriteLink(const Bytes& data) {
+bool TCommThread::WriteLink(const Bytes& data) {
   reply_.reset();
   trace_.block("Send", data.data(), data.size());
-  link_->write(data);
+  return link_->write(data);
 }
 
 void TCommThread::SendRaw(const Bytes& sequence, const char* successKey) {

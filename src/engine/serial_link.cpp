@@ -30,9 +30,9 @@ class SerialLink final : public StreamLink {
 
   void close(bool wasOpen) override { closeSerialPort(wasOpen); }
 
-  void write(const Bytes& bytes) override {
-    writeInPieces(bytes, kMaxPortWrite, [this](const std::uint8_t* piece, std::size_t count) {
-      parts_.serial.sendData(piece, static_cast<std::uint16_t>(count));
+  bool write(const Bytes& bytes) override {
+    return writeInPieces(bytes, kMaxPortWrite, [this](const std::uint8_t* piece, std::size_t count) {
+      return parts_.serial.sendData(piece, static_cast<std::uint16_t>(count));
     });
   }
 

@@ -22,9 +22,9 @@ class UsbLink final : public StreamLink {
 
   void close(bool wasOpen) override { closeSerialPort(wasOpen); }
 
-  void write(const Bytes& bytes) override {
-    writeInPieces(bytes, kMaxPortWrite, [this](const std::uint8_t* piece, std::size_t count) {
-      parts_.usb.sendData(piece, static_cast<std::uint16_t>(count));
+  bool write(const Bytes& bytes) override {
+    return writeInPieces(bytes, kMaxPortWrite, [this](const std::uint8_t* piece, std::size_t count) {
+      return parts_.usb.sendData(piece, static_cast<std::uint16_t>(count));
     });
   }
 

@@ -50,7 +50,7 @@ bool FakeSerialPrinter::sendData(const std::uint8_t* buffer, std::uint16_t lengt
   Bytes reply;
   {
     std::lock_guard lock(mutex_);
-    if (!open_ || length == 0) return false;
+    if (!open_ || length == 0 || refusing_) return false;
     events_.push_back("send " + toHex(sent));
     writes_.push_back(sent);
     if (sent == Bytes{0x61} && bootBytesBeforeAnswer_ >= 0 && --bootBytesBeforeAnswer_ < 0) {
@@ -68,6 +68,11 @@ bool FakeSerialPrinter::sendData(const std::uint8_t* buffer, std::uint16_t lengt
 void FakeSerialPrinter::setOnReceiveData(ReceiveDataHandler handler) {
   std::lock_guard lock(mutex_);
   handler_ = std::move(handler);
+}
+
+void FakeSerialPrinter::refuseWrites() {
+  std::lock_guard lock(mutex_);
+  refusing_ = true;
 }
 
 void FakeSerialPrinter::setDirectReceive(DirectReceiveHandler handler) {

@@ -35,6 +35,8 @@ class FakeSerialPrinter final : public SerialPort {
 
   // The printer's behaviour.
   void ignoreCommand(int command);
+  // sendData refuses every write from now on, as a port whose writer failed.
+  void refuseWrites();
   void setReplyPrefixNoise(Bytes noise);
   // Answers the boot byte 0x61 with 0x61 from the `count`-th one on.
   void answerBootByteAfter(int count);
@@ -51,6 +53,7 @@ class FakeSerialPrinter final : public SerialPort {
   std::string name_ = "COM2";
   std::uint32_t rate_ = 9600;
   bool open_ = false;
+  bool refusing_ = false;
   std::set<int> ignored_;
   Bytes noise_;
   int bootBytesBeforeAnswer_ = -1;

@@ -49,6 +49,14 @@ class RecordingHost final : public EngineHost, public NotifyWindow {
     return usbLists;
   }
   void showTransferText(const std::string&) override {}
+  void transferProgress(const TransferProgress& step) override {
+    std::lock_guard lock(mutex_);
+    progressSteps.push_back(step);
+  }
+  std::vector<TransferProgress> progress() {
+    std::lock_guard lock(mutex_);
+    return progressSteps;
+  }
   void engineMessage(EngineMessage id, int wParam, const std::string& text) override {
     {
       std::lock_guard lock(mutex_);
@@ -90,6 +98,7 @@ class RecordingHost final : public EngineHost, public NotifyWindow {
   std::condition_variable changed_;
   LinkSettings link;
   std::vector<Message> messages;
+  std::vector<TransferProgress> progressSteps;
   Bytes idleData;
   std::string snapshotProblem;
   std::vector<std::vector<std::string>> usbLists;

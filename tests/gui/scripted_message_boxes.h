@@ -2,7 +2,9 @@
 
 // Message boxes answered at once, each remembered as "kind: text".
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/message_boxes.h"
@@ -14,11 +16,18 @@ class ScriptedMessageBoxes final : public app::MessageBoxes {
   void information(const std::string& text) override { shown_.push_back("information: " + text); }
   void warning(const std::string& text) override { shown_.push_back("warning: " + text); }
   void error(const std::string& text) override { shown_.push_back("error: " + text); }
+  std::optional<std::string> openFile(const std::string& title, const std::string& filter) override {
+    shown_.push_back("open: " + title + " " + filter);
+    return std::exchange(nextFile_, std::nullopt);
+  }
 
   const std::vector<std::string>& shown() const { return shown_; }
+  // The answer of the next open dialog; none: it is cancelled.
+  void answerOpen(std::string path) { nextFile_ = std::move(path); }
 
  private:
   std::vector<std::string> shown_;
+  std::optional<std::string> nextFile_;
 };
 
 }  // namespace ombrel::gui_test

@@ -1,0 +1,168 @@
+// Bulk transfer of a file in acknowledged 256-byte command-51 blocks (task
+// 4, the program update; the font and logo downloads send the same blocks).
+//
+// UDP loopback: the engine's blocks per second during the sending phase
+// beside a raw ping-pong of the same 272-byte datagrams against the same
+// virtual printer, in alternating rounds, medians compared.
+// Pseudo-terminal: the virtual printer paces its side at 115200 bit/s; the
+// engine's blocks per second beside what the line allows for a block and its
+// acknowledgement (ten bits a byte).
+//
+// The sending phase is timed from the engine's first to its last progress
+// report while sending, so the identification, the connect pause and the
+// end command are left out; the trace of every block is written as always.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <stdexcept>
+
+#include "bench_host.h"
+#include "engine/comm_thread.h"
+#include "platform/clock.h"
+#include "platform/event_loop_thread.h"
+#include "ports/no_usb_port.h"
+#include "ports/serial_port_factory.h"
+#include "ports/udp_client.h"
+#include "protocol/codes.h"
+#include "protocol/frame.h"
+#include "support/child_process.h"
+#include "support/run_program.h"
+
+namespace {
+
+using namespace ombrel;
+using SteadyClock = std::chrono::steady_clock;
+
+constexpr std::size_t kBlock = 256;
+constexpr std::size_t kUdpFileSize = 1024 * 1024;
+constexpr std::size_t kPtyFileSize = 256 * 1024;
+constexpr int kRounds = 5;
+constexpr int kLineRate = 115200;
+constexpr std::size_t kSerialBlockFrame = frame::kHeadSize + kBlock + 1;
+constexpr std::size_t kAcknowledgement = frame::kHeadSize;
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+std::string startPrinter(test_support::ChildProcess& printer, const std::string& pattern) {
+  const auto ready = printer.readLine(std::chrono::seconds(10));
+  std::smatch match;
+  if (!ready || !std::regex_match(*ready, match, std::regex(pattern))) {
+    throw std::runtime_error("the virtual printer did not start");
+  }
+  return match[1];
+}
+
+// The update file: no identity at 0x3000, as the printer reports none.
+TransferJob updateJob(std::size_t size) {
+  TransferJob job;
+  job.stream.assign(size, 0x5A);
+  std::fill_n(job.stream.begin() + 0x3000, 8, 0);
+  job.waitTimeMs = 0;
+  return job;
+}
+
+// Blocks per second of the engine's sending phase.
+double engineBlocksPerSecond(const LinkSettings& link, std::size_t fileSize) {
+  const auto dir = std::filesystem::temp_directory_path() / "ombrel_bench_bulk";
+  std::filesystem::create_directories(dir);
+  ScaledClock clock;
+  EventLoopThread loop;
+  bench::BenchHost host(link);
+  auto serial = makePrinterSerialPort(loop);
+  NoUsbPort usb;
+  UdpClient udp;
+  double rate = 0;
+  {
+    TCommThread engine(loop, host, host, {*serial, usb, udp}, clock, dir.string() + "/");
+    if (!host.runTask(engine, kTaskProgramUpdate, {}, updateJob(fileSize))) throw std::runtime_error("the update failed");
+    rate = host.sendingRate() / kBlock;
+  }
+  std::filesystem::remove_all(dir);
+  return rate;
+}
+
+// Blocks per second of a raw ping-pong of the same block datagrams.
+double rawBlocksPerSecond(int port, std::size_t fileSize) {
+  const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+  ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  const Bytes data(kBlock, 0x5A);
+  std::uint8_t reply[2049];
+  const std::size_t blocks = fileSize / kBlock;
+  const auto start = SteadyClock::now();
+  for (std::size_t i = 0; i < blocks; ++i) {
+    const Bytes request = frame::build(kCmdWriteBlock, static_cast<std::uint32_t>(i * kBlock), 0, data, false);
+    ::send(fd, request.data(), request.size(), 0);
+    if (::recv(fd, reply, sizeof reply, 0) < 16) throw std::runtime_error("no reply");
+  }
+  const double seconds = std::chrono::duration<double>(SteadyClock::now() - start).count();
+  ::close(fd);
+  return static_cast<double>(blocks) / seconds;
+}
+
+void udpLoopback() {
+  test_support::ChildProcess printer(test_support::builtProgram("ombrel-vprinter"),
+                                     {"--udp", "127.0.0.1:0", "--identity", ""});
+  const int port = std::stoi(startPrinter(printer, "udp 127\\.0\\.0\\.1:(\\d+)"));
+  LinkSettings link;
+  link.transport = Transport::Network;
+  link.hostAddress = "127.0.0.1";
+  link.hostPort = port;
+  rawBlocksPerSecond(port, kUdpFileSize / 8);  // warm up both sides
+  std::vector<double> raw;
+  std::vector<double> engine;
+  for (int round = 0; round < kRounds; ++round) {
+    raw.push_back(rawBlocksPerSecond(port, kUdpFileSize));
+    engine.push_back(engineBlocksPerSecond(link, kUdpFileSize));
+  }
+  const double rawMedian = median(raw);
+  const double engineMedian = median(engine);
+  std::printf("UDP loopback, 1 MiB in 256-byte blocks, median of %d alternating rounds:\n", kRounds);
+  std::printf("  raw ping-pong:  %9.0f blocks/s\n", rawMedian);
+  std::printf("  engine task 4:  %9.0f blocks/s (%.1f KiB/s)\n", engineMedian, engineMedian / 4);
+  std::printf("  engine / raw:   %9.2f (aim: at least 0.90)\n", engineMedian / rawMedian);
+}
+
+void pacedPty() {
+  test_support::ChildProcess printer(
+      test_support::builtProgram("ombrel-vprinter"),
+      {"--pty", "--pace", "--baud", std::to_string(kLineRate), "--identity", ""});
+  LinkSettings link;
+  link.transport = Transport::Serial;
+  link.comName = startPrinter(printer, "pty (/dev/pts/\\d+)");
+  link.devBaud = kLineRate;
+  link.tranBaud = kLineRate;
+  const double engine = engineBlocksPerSecond(link, kPtyFileSize);
+  const double line = kLineRate / (10.0 * static_cast<double>(kSerialBlockFrame + kAcknowledgement));
+  std::printf("pseudo-terminal paced at %d bit/s, %zu KiB in 256-byte blocks:\n", kLineRate, kPtyFileSize / 1024);
+  std::printf("  line allows:    %9.2f blocks/s (273-byte frame and 16-byte acknowledgement)\n", line);
+  std::printf("  engine task 4:  %9.2f blocks/s\n", engine);
+  std::printf("  engine / line:  %9.3f (aim: at least 0.95)\n", engine / line);
+}
+
+}  // namespace
+
+int main() {
+  try {
+    udpLoopback();
+    pacedPty();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "bench_bulk_transfer: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+// The texts around a file transfer that the language files do not carry: the
+// phase of the progress display, the warning after a cancelled update and the
+// notice that replies are not checked. One Chinese and one English form,
+// chosen by the language index (1 English, anything else Chinese).
+
+#include <string>
+
+#include "engine/transfer_progress.h"
+
+namespace ombrel {
+
+// "发送" / "Sending"; the waits with the seconds left.
+std::string transferPhaseText(const TransferProgress& progress, int language);
+// After a cancelled program update.
+std::string partialProgramWarning(int language);
+// While a boot handshake has switched reply checking off.
+std::string repliesNotCheckedText(int language);
+
+}  // namespace ombrel

@@ -1,0 +1,21 @@
+#include "engine/task_stream.h"
+
+#include <algorithm>
+
+namespace ombrel {
+
+void TaskStream::load(Bytes bytes) {
+  bytes_ = std::move(bytes);
+  position_ = 0;
+}
+
+Bytes TaskStream::nextBlock(std::size_t blockSize, std::uint8_t fill) {
+  Bytes block(blockSize, fill);
+  const std::size_t count = std::min(blockSize, bytes_.size() - std::min(position_, bytes_.size()));
+  const auto from = bytes_.begin() + static_cast<std::ptrdiff_t>(position_);
+  std::copy_n(from, count, block.begin());
+  position_ += count;
+  return block;
+}
+
+}  // namespace ombrel
