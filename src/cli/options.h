@@ -33,6 +33,8 @@ struct Options {
   std::string settingsFile;  // empty: DIR/sysconfig.ini
   std::vector<std::pair<std::string, std::string>> sets;
   int language = 0;
+  std::string logFile;  // the provisioning log; empty: none
+  bool eachArrival = false;  // run the actions on every USB printer that arrives
   bool help = false;
   bool version = false;
   bool listActions = false;  // the manual page's and the completion's list of actions
