@@ -84,6 +84,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   void act(const ActionOutcome& outcome, bool refreshLink);
   void startTask(const TaskStart& task);
   void btn_OpenPrgClick();
+  void btn_OpenFontClick();
   int language() const;
 
   TFrmMain& mainWindow_;

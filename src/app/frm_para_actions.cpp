@@ -10,6 +10,7 @@
 #include "app/app_texts.h"
 #include "app/frm_main.h"
 #include "app/frm_para.h"
+#include "commands/font_transfer.h"
 #include "commands/program_update.h"
 #include "commands/window_actions.h"
 #include "protocol/codes.h"
@@ -28,6 +29,15 @@ void TFrmPara::connectActions() {
         acting.insert(button);
         break;
       }
+      case WindowAction::Kind::SaveButton: {
+        auto* button = controls_.widget<QPushButton>(action.control);
+        connect(button, &QPushButton::clicked, this, [this, &action] {
+          const auto path = mainWindow_.messageBoxes().saveFile(action.saveFilter);
+          if (path) act(action.saveClick(controls_, *path), action.refreshesLink);
+        });
+        acting.insert(button);
+        break;
+      }
       case WindowAction::Kind::CheckBox:
         // Only the operator's own click acts: loading the settings ticks the
         // box without sending anything.
@@ -38,6 +48,9 @@ void TFrmPara::connectActions() {
   auto* openPrg = controls_.widget<QPushButton>("btn_OpenPrg");
   connect(openPrg, &QPushButton::clicked, this, [this] { btn_OpenPrgClick(); });
   acting.insert(openPrg);
+  auto* openFont = controls_.widget<QPushButton>("btn_OpenFont");
+  connect(openFont, &QPushButton::clicked, this, [this] { btn_OpenFontClick(); });
+  acting.insert(openFont);
   connect(cancelButton_, &QPushButton::clicked, this, [this] { mainWindow_.engine().requestCancel(); });
   for (QPushButton* button : findChildren<QPushButton*>()) {
     if (!acting.contains(button)) button->setEnabled(false);
@@ -76,6 +89,11 @@ void TFrmPara::startTask(const TaskStart& task) {
 void TFrmPara::btn_OpenPrgClick() {
   const auto path = mainWindow_.messageBoxes().openFile(messageTexts().text(kProgramFileTitleKey), kProgramFileFilter);
   if (path) controls_.widget<QLineEdit>("edt_Prgfile")->setText(QString::fromStdString(*path));
+}
+
+void TFrmPara::btn_OpenFontClick() {
+  const auto path = mainWindow_.messageBoxes().openFile(messageTexts().text(kFontFileTitleKey), kFontFileFilter);
+  if (path) controls_.widget<QLineEdit>("edt_FontFile")->setText(QString::fromStdString(*path));
 }
 
 }  // namespace ombrel::app

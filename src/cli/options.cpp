@@ -16,6 +16,7 @@ const char* const kUsage =
     "                      saved back after the actions\n"
     "  --set KEY=VALUE     one settings key, or a control that no key stores, by name\n"
     "  --language 0|1      0 Chinese, 1 English\n"
+    "  --save-as FILE      the answer to the save dialog (btn_ReadFont's target file)\n"
     "  --list              the serial ports and USB printers --link can name, one a line\n"
     "  --help              this text\n"
     "Actions run in order, each after the task of the previous one has ended:\n"
@@ -108,6 +109,7 @@ const std::vector<OptionRule>& optionRules() {
          o.language = wholeNumber(v, "--language");
          if (o.language != 0 && o.language != 1) throw UsageError("--language takes 0 or 1");
        }},
+      {"--save-as", true, [](Options& o, const std::string& v) { o.saveAs = v; }},
       {"--list", false, [](Options& o, const std::string&) { o.list = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
   };

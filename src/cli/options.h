@@ -33,6 +33,7 @@ struct Options {
   std::string settingsFile;  // empty: DIR/sysconfig.ini
   std::vector<std::pair<std::string, std::string>> sets;
   int language = 0;
+  std::optional<std::string> saveAs;  // the answer to the save dialog; none: no file chosen
   bool help = false;
   bool list = false;  // print the links --link can name, and nothing else
   std::vector<Action> actions;

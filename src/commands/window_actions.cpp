@@ -2,6 +2,7 @@
 
 #include "commands/basic_settings.h"
 #include "commands/bluetooth_wifi_settings.h"
+#include "commands/font_transfer.h"
 #include "commands/network_settings.h"
 #include "commands/program_update.h"
 #include "commands/wifi_switch.h"
@@ -35,6 +36,8 @@ const std::vector<WindowAction>& windowActions() {
       {"btn_Netport", SetButton, btn_NetportClick, false},
       {"btn_UpdatePrg", SetButton, btn_UpdatePrgClick, true},
       {"bt_firmware", SetButton, bt_firmwareClick, true},
+      {"btn_UpdateFont", SetButton, btn_UpdateFontClick, true},
+      {"btn_ReadFont", SaveButton, nullptr, true, btn_ReadFontClick, kReadBackFilter},
       // Only the operator's own click switches WiFi: loading the settings
       // ticks the box without sending anything.
       {"Chb_CloseWifi", CheckBox, Chb_CloseWifiClick, false},
