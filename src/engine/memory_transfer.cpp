@@ -76,7 +76,7 @@ void TCommThread::memoryReadBack(const TaskRequest& request) {
     taskStream_.load({});
     std::int64_t received = 0;
     while (received < length) {
-      throwIfCancelled();
+      if (cancelledByUser_) throw EUserCancelException(error_text::kReadCancelled);
       const auto address = start + static_cast<std::uint32_t>(received);
       const Bytes data = ReadBlock(kCmdReadBlock, address, 0, {}, kAttempts);
       // A reply without data would never bring the read to its end.
