@@ -72,6 +72,13 @@ void TCommThread::downloadEntry(const DownloadEntry& entry) {
 void TCommThread::memoryReadBack(const TaskRequest& request) {
   const auto start = static_cast<std::uint32_t>(request.a);
   const std::int64_t length = request.b;
+  if (request.transfer.readBackPath.empty()) {
+    // A bare task 16 (ombrelctl's task action) names no file to save to.
+    taskResult_ = kTaskFailedWithText;
+    SetErrorText("No file to save the read-back to");
+    reportProgress(TransferPhase::Ended);
+    return;
+  }
   inTaskFrameOf(false, [&] {
     taskStream_.load({});
     std::int64_t received = 0;
