@@ -1,6 +1,7 @@
 # The two commands of the README: `make run` and `make test`. Both install
 # what is missing on a Debian 12 machine first. `make install` installs the
-# programs, the language files and the desktop entry under PREFIX.
+# programs, the language files and the desktop entry under PREFIX; `make deb`
+# builds the Debian package.
 
 BUILD ?= build
 JOBS ?= 2
@@ -8,9 +9,10 @@ PREFIX ?= /usr/local
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
             qt6-base-dev libgl-dev xvfb xauth fonts-noto-cjk \
-            libudev-dev umockdev libumockdev-dev
+            libudev-dev umockdev libumockdev-dev \
+            desktop-file-utils appstream libxml2-utils dpkg-dev clang-format
 
-.PHONY: run install test deps build build-asan build-tsan test-asan test-tsan bench clean
+.PHONY: run install deb format format-check test deps build build-asan build-tsan test-asan test-tsan bench clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -48,6 +50,14 @@ install: build
 	  $(SUDO) cmake --install $(BUILD)/release; \
 	fi
 
+# The Debian package, in $(BUILD)/deb: apt install ./$(BUILD)/deb/ombrel-setting-tool_*.deb
+deb: deps
+	cmake -S . -B $(BUILD)/deb -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+	  -DCMAKE_INSTALL_PREFIX=/usr -DOMBREL_UDEV_RULES_DIR=lib/udev/rules.d
+	cmake --build $(BUILD)/deb -j $(JOBS)
+	cd $(BUILD)/deb && cpack
+	@ls $(BUILD)/deb/ombrel-setting-tool_*.deb
+
 build-asan: deps
 	cmake -S . -B $(BUILD)/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=address
 	cmake --build $(BUILD)/asan -j $(JOBS)
@@ -68,6 +78,14 @@ test: test-asan test-tsan
 
 bench: build
 	@for b in $(BUILD)/release/bin/bench_*; do echo "== $$b"; $$b; done
+
+# The house style of .clang-format: format every source, or list the files
+# that are not formatted and fail.
+format:
+	scripts/format.sh
+
+format-check:
+	scripts/format.sh --check
 
 clean:
 	rm -rf $(BUILD)

@@ -5,8 +5,12 @@ namespace ombrel::app {
 const char* const kAppUsage =
     "Usage: ombrel-setting-tool [--dir DIR]\n"
     "  --dir DIR   program directory: sysconfig.ini, debug.log and language files\n"
-    "              (default: beside the program when writable, else ~/.config/ombrel)\n"
-    "  --help      this text\n";
+    "              (default: $XDG_CONFIG_HOME/ombrel, ~/.config/ombrel; a build run\n"
+    "              from its own output folder keeps them there)\n"
+    "  --help      this text\n"
+    "  --version   the program's name and version\n"
+    "Exit status: 0 the window was closed; 1 there is no display; 2 the command line\n"
+    "was wrong.\n";
 
 AppOptions parseAppOptions(const std::vector<std::string>& arguments) {
   AppOptions options;

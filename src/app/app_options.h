@@ -7,7 +7,7 @@
 
 namespace ombrel::app {
 
-// --help is answered before the toolkit starts and is not parsed here.
+// --help and --version are answered before the toolkit starts and is not parsed here.
 struct AppOptions {
   std::string dir;    // program directory: sysconfig.ini, debug.log, *.lng
   std::string error;  // set when the command line is wrong

@@ -27,6 +27,10 @@ int main(int argc, char** argv) {
       std::fputs(app::kAppUsage, stdout);
       return 0;
     }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::fputs("ombrel-setting-tool (Ombrel Setting Tool) " OMBREL_VERSION "\n", stdout);
+      return 0;
+    }
     platformNamed = platformNamed || std::strcmp(argv[i], "-platform") == 0;
   }
   if (!platformNamed && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
@@ -43,7 +47,7 @@ int main(int argc, char** argv) {
   for (qsizetype i = 1; i < given.size(); ++i) arguments.push_back(given[i].toStdString());
   const app::AppOptions options = app::parseAppOptions(arguments);
   if (!options.error.empty()) {
-    std::fprintf(stderr, "ombrel-setting-tool: %s\n%s", options.error.c_str(), app::kAppUsage);
+    std::fprintf(stderr, "ombrel-setting-tool: %s\nTry 'ombrel-setting-tool --help'.\n", options.error.c_str());
     return 2;
   }
 

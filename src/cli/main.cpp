@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/action_reads.h"
 #include "cli/actions.h"
 #include "cli/cli_front_end.h"
 #include "cli/interrupt_watch.h"
@@ -120,6 +121,14 @@ int main(int argc, char** argv) {
       std::fputs(cli::kUsage, stdout);
       return cli::kExitOk;
     }
+    if (options.version) {
+      std::fputs("ombrelctl (Ombrel Setting Tool) " OMBREL_VERSION "\n", stdout);
+      return cli::kExitOk;
+    }
+    if (options.listActions) {
+      std::fputs(cli::actionReadsText().c_str(), stdout);
+      return cli::kExitOk;
+    }
     if (options.list) return listLinks();
     if (options.actions.empty() && options.settingsFile.empty() && options.sets.empty()) {
       throw cli::UsageError("no action given");
@@ -127,7 +136,7 @@ int main(int argc, char** argv) {
     cli::checkActions(options.actions);
     return run(options);
   } catch (const cli::UsageError& error) {
-    std::fprintf(stderr, "ombrelctl: %s\n%s", error.what(), cli::kUsage);
+    std::fprintf(stderr, "ombrelctl: %s\nTry 'ombrelctl --help'.\n", error.what());
     return cli::kExitRefused;
   }
 }

@@ -19,6 +19,7 @@ const char* const kUsage =
     "  --save-as FILE      the answer to the save dialog (btn_ReadFont's target file)\n"
     "  --list              the serial ports and USB printers --link can name, one a line\n"
     "  --help              this text\n"
+    "  --version           the program's name and version\n"
     "Actions run in order, each after the task of the previous one has ended:\n"
     "  CONTROL                          the click of a window control, by its name:\n"
     "                                   btn_Test (link test), but_bootIn (boot mode),\n"
@@ -112,6 +113,8 @@ const std::vector<OptionRule>& optionRules() {
       {"--save-as", true, [](Options& o, const std::string& v) { o.saveAs = v; }},
       {"--list", false, [](Options& o, const std::string&) { o.list = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
+      {"--version", false, [](Options& o, const std::string&) { o.version = true; }},
+      {"--list-actions", false, [](Options& o, const std::string&) { o.listActions = true; }},
   };
   return rules;
 }

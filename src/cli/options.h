@@ -35,6 +35,8 @@ struct Options {
   int language = 0;
   std::optional<std::string> saveAs;  // the answer to the save dialog; none: no file chosen
   bool help = false;
+  bool version = false;
+  bool listActions = false;  // the manual page's and the completion's list of actions
   bool list = false;  // print the links --link can name, and nothing else
   std::vector<Action> actions;
 };

@@ -83,6 +83,10 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return 0;
   }
+  if (std::holds_alternative<VersionRequested>(parsed)) {
+    std::cout << "ombrel-vprinter (Ombrel Setting Tool) " OMBREL_VERSION "\n";
+    return 0;
+  }
   if (const auto* error = std::get_if<OptionError>(&parsed)) {
     std::cerr << "ombrel-vprinter: " << error->message << "\nTry 'ombrel-vprinter --help'.\n";
     return kExitBadOptions;

@@ -48,6 +48,7 @@ const char* const kUsage =
     "  --short-reply        send only the first 15 bytes of each reply\n"
     "  --bad-head           replies begin 0x02 0x01 (head check kept consistent)\n"
     "  --help               this text\n"
+    "  --version            the program's name and version\n"
     "\n"
     "Runs until SIGINT or SIGTERM, then exits 0. Exit 2: bad options or files;\n"
     "exit 1: the socket or pseudo-terminal cannot be set up.\n";
@@ -168,6 +169,7 @@ ParsedOptions Parser::run() {
       name.resize(equals);
     }
     if (name == "--help") return HelpRequested{};
+    if (name == "--version") return VersionRequested{};
     if (const auto flag = switches.find(name); flag != switches.end() && !value) {
       *flag->second = true;
     } else if (const auto handler = withValue.find(name); handler != withValue.end()) {

@@ -30,11 +30,12 @@ struct Options {
 };
 
 struct HelpRequested {};
+struct VersionRequested {};
 struct OptionError {
   std::string message;
 };
 
-using ParsedOptions = std::variant<Options, HelpRequested, OptionError>;
+using ParsedOptions = std::variant<Options, HelpRequested, VersionRequested, OptionError>;
 
 ParsedOptions parseOptions(const std::vector<std::string>& arguments);
 
