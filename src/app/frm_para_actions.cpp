@@ -33,7 +33,7 @@ void TFrmPara::connectActions() {
         auto* button = controls_.widget<QPushButton>(action.control);
         connect(button, &QPushButton::clicked, this, [this, &action] {
           const auto path = mainWindow_.messageBoxes().saveFile(action.saveFilter);
-          if (path) act(action.saveClick(controls_, *path), action.refreshesLink);
+          if (path) act(pressAction(action, controls_, *path), action.refreshesLink);
         });
         acting.insert(button);
         break;

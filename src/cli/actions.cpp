@@ -65,9 +65,7 @@ int parametersAction(ActionContext& context, const Action& action, const WindowA
     context.frontEnd.messageBox(action.name + " saves to a file: give it with --save-as FILE");
     return static_cast<int>(kExitRefused);
   }
-  const ActionOutcome outcome = control.kind == WindowAction::Kind::SaveButton
-                                    ? control.saveClick(context.settings.controls(), *context.options.saveAs)
-                                    : control.click(context.settings.controls());
+  const ActionOutcome outcome = pressAction(control, context.settings.controls(), context.options.saveAs.value_or(""));
   if (const auto* start = std::get_if<TaskStart>(&outcome)) return runTask(context, *start);
   const auto& refusal = std::get<Refusal>(outcome);
   if (refusal.kind == Refusal::Kind::NoChoice) {

@@ -25,11 +25,11 @@ std::string dollarAddress(std::uint32_t address) {
 
 ActionOutcome btn_UpdateFontClick(const ParaControls& controls) {
   const std::string path = controls.text("edt_FontFile");
+  const std::string addressText = controls.text("edt_FontAddress");
   std::error_code error;
   if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
     return Refusal{Refusal::Kind::Warning, messageTexts().text("sMsg24")};
   }
-  const std::string addressText = controls.text("edt_FontAddress");
   std::uint32_t address = 0;
   if (!addressText.empty()) {
     // A mistyped address would put the font over whatever lies at 0.

@@ -45,6 +45,11 @@ const std::vector<WindowAction>& windowActions() {
   return actions;
 }
 
+ActionOutcome pressAction(const WindowAction& action, const ParaControls& controls, const std::string& savePath) {
+  if (action.kind == WindowAction::Kind::SaveButton) return action.saveClick(controls, savePath);
+  return action.click(controls);
+}
+
 const WindowAction* findWindowAction(std::string_view control) {
   for (const WindowAction& action : windowActions()) {
     if (control == action.control) return &action;

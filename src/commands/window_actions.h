@@ -33,6 +33,10 @@ struct WindowAction {
 
 const std::vector<WindowAction>& windowActions();
 
+// The action's click; a SaveButton's with the file chosen to save to.
+ActionOutcome pressAction(const WindowAction& action, const ParaControls& controls,
+                          const std::string& savePath = {});
+
 // The entry for a control name, or nullptr when no action of the window has it.
 const WindowAction* findWindowAction(std::string_view control);
 
