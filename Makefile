@@ -8,7 +8,7 @@ JOBS ?= 2
 PREFIX ?= /usr/local
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
-            qt6-base-dev libgl-dev xvfb xauth fonts-noto-cjk \
+            qt6-base-dev libgl-dev xvfb xauth fonts-noto-cjk nlohmann-json3-dev \
             libudev-dev umockdev libumockdev-dev \
             desktop-file-utils appstream libxml2-utils dpkg-dev clang-format
 

@@ -23,7 +23,8 @@ constexpr int kProgressRange = 1000;  // per mille, as the engine counts
 constexpr const char* kSettingsFile = "sysconfig.ini";
 }  // namespace
 
-TFrmPara::TFrmPara(TFrmMain& mainWindow) : mainWindow_(mainWindow) {
+TFrmPara::TFrmPara(TFrmMain& mainWindow)
+    : mainWindow_(mainWindow), provisioningLog_(provisioningLogPath(mainWindow.appDir())) {
   setWindowTitle(QStringLiteral("Ombrel Setting Tool"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -39,6 +40,7 @@ TFrmPara::TFrmPara(TFrmMain& mainWindow) : mainWindow_(mainWindow) {
   buildInfraredTab(build);
   buildDownloadTab(build);
   buildProductTab(build);
+  showProvisioningLogPath();
   createStatusBar();
 
   auto* column = new QVBoxLayout(this);
@@ -106,8 +108,12 @@ void TFrmPara::showTransferText(const std::string& text) {
 }
 
 void TFrmPara::engineMessage(EngineMessage message, int, const std::string& text) {
-  if (message == kTaskSucceeded) updateRunning_ = false;
+  if (message == kTaskSucceeded) {
+    updateRunning_ = false;
+    deviceWriteEnded(true, {});
+  }
   if (message == kTaskFailed) {
+    deviceWriteEnded(false, text);
     statusPanels_[0]->setText(QString::fromStdString(text));
     if (std::exchange(updateRunning_, false) && text == error_text::kSendCancelled) {
       mainWindow_.messageBoxes().warning(partialProgramWarning(language()));
@@ -177,15 +183,28 @@ void TFrmPara::measureAgain() {
   layout()->activate();
 }
 
-void TFrmPara::FormClose() {
+void TFrmPara::saveSettings() {
   try {
     IniFile file(settingsPath());
     SaveParaSettings(file, controls_);
     file.save();
   } catch (const std::exception& error) {
-    // The window still closes: only this session's choices are lost.
     mainWindow_.messageBoxes().warning(error.what());
   }
+}
+
+void TFrmPara::FormClose() {
+  // The end of a device write still running reaches the main window, not
+  // this one: its line says so rather than waiting for another task's end.
+  if (runningDeviceWrite_) {
+    runningDeviceWrite_->outcome = DeviceWriteRecord::Outcome::Unknown;
+    runningDeviceWrite_->errorText = "The parameters window closed before the device write ended";
+    logDeviceWrite(*runningDeviceWrite_);
+    runningDeviceWrite_.reset();
+  }
+  // The window closes even when the save fails: only this session's choices
+  // are lost.
+  saveSettings();
   mainWindow_.engine().setNotifyWindow(mainWindow_);
   mainWindow_.paraWindowClosed();
 }

@@ -13,17 +13,23 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/para_widget_controls.h"
+#include "commands/provisioning_log.h"
 #include "commands/window_action.h"
+#include "commands/window_actions.h"
 #include "engine/engine_host.h"
 #include "texts/caption_target.h"
 
 namespace ombrel::app {
 
 class TFrmMain;
+
+// The provisioning log the window appends to: in the program directory.
+std::string provisioningLogPath(const std::string& appDir);
 
 class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget {
  public:
@@ -65,6 +71,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   void FormShow();
   void FormClose();
   std::string settingsPath() const;
+  void saveSettings();
   void measureAgain();
   void centreOverMainWindow();
 
@@ -81,8 +88,15 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
 
   // Set buttons (frm_para_actions.cpp).
   void connectActions();
-  void act(const ActionOutcome& outcome, bool refreshLink);
-  void startTask(const TaskStart& task);
+  void act(const WindowAction& action);
+  bool startTask(const TaskStart& task);
+
+  // The provisioning log of device writes (frm_para_provisioning.cpp).
+  void showProvisioningLogPath();
+  DeviceWriteRecord deviceWriteRecord() const;
+  void logDeviceWrite(const DeviceWriteRecord& record);
+  // The outcome of the device write that has just ended.
+  void deviceWriteEnded(bool succeeded, const std::string& errorText);
   void btn_OpenPrgClick();
   void btn_OpenFontClick();
   int language() const;
@@ -95,6 +109,9 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   QTabWidget* tabs_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
   std::array<QLabel*, 2> statusPanels_{};
+  ProvisioningLog provisioningLog_;
+  // The device write whose task is running.
+  std::optional<DeviceWriteRecord> runningDeviceWrite_;
   QProgressBar* progressBar_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   bool updateRunning_ = false;  // a program update task of this window has not ended yet

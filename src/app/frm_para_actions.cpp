@@ -21,7 +21,7 @@ namespace ombrel::app {
 void TFrmPara::connectActions() {
   std::set<const QPushButton*> acting;
   for (const WindowAction& action : windowActions()) {
-    const auto run = [this, &action] { act(action.click(controls_), action.refreshesLink); };
+    const auto run = [this, &action] { act(action); };
     switch (action.kind) {
       case WindowAction::Kind::SetButton: {
         auto* button = controls_.widget<QPushButton>(action.control);
@@ -57,10 +57,18 @@ void TFrmPara::connectActions() {
   }
 }
 
-void TFrmPara::act(const ActionOutcome& outcome, bool refreshLink) {
+void TFrmPara::act(const WindowAction& action) {
   // A click that leaves an address box holding no address is lost.
   if (!leftBoxHoldsAnAddress()) return;
+  const ActionOutcome outcome = action.click(controls_);
+  const bool deviceWrite = std::string_view(action.control) == kDeviceWriteControl;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+    if (deviceWrite) {
+      DeviceWriteRecord record = deviceWriteRecord();
+      record.outcome = DeviceWriteRecord::Outcome::Refused;
+      record.errorText = refusal->text;
+      logDeviceWrite(record);
+    }
     switch (refusal->kind) {
       case Refusal::Kind::NoChoice:
       case Refusal::Kind::NothingToSend:
@@ -73,17 +81,22 @@ void TFrmPara::act(const ActionOutcome& outcome, bool refreshLink) {
         return;
     }
   }
-  if (refreshLink && !mainWindow_.ReadLinkSettings()) return;
-  startTask(std::get<TaskStart>(outcome));
+  if (action.refreshesLink && !mainWindow_.ReadLinkSettings()) return;
+  // Taken before the task starts: the record holds the number sent, not the
+  // one stepped for the next printer.
+  std::optional<DeviceWriteRecord> record;
+  if (deviceWrite) record = deviceWriteRecord();
+  if (startTask(std::get<TaskStart>(outcome)) && record) runningDeviceWrite_ = std::move(record);
 }
 
-void TFrmPara::startTask(const TaskStart& task) {
+bool TFrmPara::startTask(const TaskStart& task) {
   if (!task.transferLine.empty()) statusPanels_[1]->setText(QString::fromStdString(task.transferLine));
   if (!mainWindow_.engine().StartTask(task.code, task.a, task.b, task.payload, task.transfer)) {
     statusPanels_[0]->setText(QString::fromStdString(taskRunningText(language())));
-    return;
+    return false;
   }
   updateRunning_ = task.code == kTaskProgramUpdate || task.code == kTaskRawProgramTransfer;
+  return true;
 }
 
 void TFrmPara::btn_OpenPrgClick() {

@@ -14,6 +14,7 @@
 #include "app/frm_main.h"
 #include "app/frm_para.h"
 #include "app/para_input_rules.h"
+#include "commands/black_mark.h"
 #include "commands/network_settings.h"
 #include "commands/number_text.h"
 

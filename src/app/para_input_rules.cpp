@@ -4,14 +4,10 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-#include "commands/number_text.h"
 
 namespace ombrel::app {
 
 namespace {
-
-constexpr int kShortestDistance = 1;
-constexpr int kLongestDistance = 255;
 
 // Drops typed keys that would put a character other than `accepted` (when
 // given) into the box, or more than `maxLength` (when above 0) characters;
@@ -98,12 +94,5 @@ void acceptAddressCharacters(QLineEdit* box) { new TypedCharacterFilter(box, QSt
 void onEnter(QLineEdit* box, std::function<void()> handler) { new EnterKeyFilter(box, std::move(handler)); }
 
 void onLeave(QLineEdit* box, std::function<void()> handler) { new LeaveFilter(box, std::move(handler)); }
-
-DistanceEntry checkDistance(const std::string& text) {
-  const auto number = wholeNumber(text);
-  if (!number) return DistanceEntry::NotANumber;
-  return *number < kShortestDistance || *number > kLongestDistance ? DistanceEntry::OutOfRange
-                                                                    : DistanceEntry::Accepted;
-}
 
 }  // namespace ombrel::app

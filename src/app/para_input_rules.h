@@ -1,11 +1,9 @@
 #pragma once
 
-// What the parameters window's boxes let the operator type, and the check of
-// the black-mark distance boxes when Enter is pressed.
+// What the parameters window's boxes let the operator type, and Enter in a box.
 
 #include <QLineEdit>
 #include <functional>
-#include <string>
 
 namespace ombrel::app {
 
@@ -28,9 +26,5 @@ void onEnter(QLineEdit* box, std::function<void()> handler);
 // window coming up is not a leave, so a check that puts the focus back and
 // shows a message box does not set off the next box's check.
 void onLeave(QLineEdit* box, std::function<void()> handler);
-
-enum class DistanceEntry { Accepted, OutOfRange, NotANumber };
-// A distance in millimetres is a number from 1 to 255.
-DistanceEntry checkDistance(const std::string& text);
 
 }  // namespace ombrel::app

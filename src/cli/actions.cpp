@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "commands/boot_mode.h"
+#include "commands/provisioning_log.h"
 #include "commands/transfer_texts.h"
 #include "commands/window_actions.h"
 #include "engine/link_open_advice.h"
@@ -54,6 +55,60 @@ int bootInAction(ActionContext& context, const Action&) {
   }
 }
 
+int refused(ActionContext& context, const Refusal& refusal) {
+  if (refusal.kind == Refusal::Kind::NoChoice) {
+    context.frontEnd.messageBox("No item is chosen in " + refusal.text);
+  } else {
+    context.frontEnd.messageBox(refusal.text);
+  }
+  return kExitRefused;
+}
+
+// Appends the record to the provisioning log, when one is kept. A record
+// that cannot be written fails the run: a production line must not go on
+// without knowing which printer got which number.
+int logged(ActionContext& context, const DeviceWriteRecord& record, int status) {
+  if (context.options.logFile.empty()) return status;
+  try {
+    ProvisioningLog(context.options.logFile).append(record);
+  } catch (const std::exception& error) {
+    context.frontEnd.messageBox(error.what());
+    context.recordLost = true;
+    if (status == kExitOk) return kExitTaskFailed;
+  }
+  return status;
+}
+
+// The device write: logged whatever its outcome. Once the printer has taken
+// the number and it has stepped, the settings are saved at once, so that no
+// later failure or interruption gives the next printer the same number.
+int deviceWrite(ActionContext& context, const ActionOutcome& outcome) {
+  const ParaControls& controls = context.settings.controls();
+  DeviceWriteRecord record{localTimestamp(), linkDescription(context.frontEnd.linkSettings()), {},
+                           controls.text("edt_DeviceName"), controls.text("edt_DeviceSerialNo"),
+                           DeviceWriteRecord::Outcome::Refused, {}};
+  if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+    record.errorText = refusal->text;
+    return logged(context, record, refused(context, *refusal));
+  }
+  const auto& start = std::get<TaskStart>(outcome);
+  TaskEnd end;
+  int status = runTask(context, start, &end);
+  record.printerIdentity = context.engine.printerIdentity();
+  record.outcome = status == kExitOk ? DeviceWriteRecord::Outcome::Written : DeviceWriteRecord::Outcome::Failed;
+  record.errorText = end.errorText;
+  if (status == kExitOk) {
+    try {
+      context.settings.save();
+    } catch (const std::exception& error) {
+      context.frontEnd.messageBox(error.what());
+      context.recordLost = true;
+      status = kExitTaskFailed;
+    }
+  }
+  return logged(context, record, status);
+}
+
 // A Set button or check box of the parameters window: the same checks and
 // data as the window, read from the run's settings. A check box first takes
 // the new state given as NAME=0 or NAME=1.
@@ -66,14 +121,9 @@ int parametersAction(ActionContext& context, const Action& action, const WindowA
     return static_cast<int>(kExitRefused);
   }
   const ActionOutcome outcome = pressAction(control, context.settings.controls(), context.options.saveAs.value_or(""));
+  if (action.name == kDeviceWriteControl) return deviceWrite(context, outcome);
   if (const auto* start = std::get_if<TaskStart>(&outcome)) return runTask(context, *start);
-  const auto& refusal = std::get<Refusal>(outcome);
-  if (refusal.kind == Refusal::Kind::NoChoice) {
-    context.frontEnd.messageBox("No item is chosen in " + refusal.text);
-  } else {
-    context.frontEnd.messageBox(refusal.text);
-  }
-  return static_cast<int>(kExitRefused);
+  return refused(context, std::get<Refusal>(outcome));
 }
 
 // The main window's controls, and the numbered task. They take no state;
@@ -118,15 +168,17 @@ void checkActions(const std::vector<Action>& actions) {
 
 bool isParametersAction(const std::string& name) { return findWindowAction(name) != nullptr; }
 
-int waitForTask(ActionContext& context, bool programUpdate) {
+int waitForTask(ActionContext& context, bool programUpdate, TaskEnd* ended) {
   const TaskEnd end = context.frontEnd.waitForTaskEnd();
+  if (ended != nullptr) *ended = end;
   const int status = end.noPrinter ? kExitNoPrinter : end.result != 0 ? kExitTaskFailed : kExitOk;
   if (status == kExitTaskFailed) context.frontEnd.messageBox(end.errorText);
   if (status == kExitTaskFailed && programUpdate && end.errorText == error_text::kSendCancelled) {
     context.frontEnd.messageBox(partialProgramWarning(context.options.language));
   }
   if (status != kExitOk) {
-    if (const auto advice = linkOpenAdvice(context.options.link, end.errorText)) context.frontEnd.messageBox(*advice);
+    const auto advice = linkOpenAdvice(context.frontEnd.linkSettings(), end.errorText);
+    if (advice) context.frontEnd.messageBox(*advice);
   }
   return status;
 }
@@ -135,7 +187,7 @@ int runTask(ActionContext& context, int code, int a, int b, Bytes payload) {
   return runTask(context, TaskStart{code, a, b, std::move(payload)});
 }
 
-int runTask(ActionContext& context, TaskStart start) {
+int runTask(ActionContext& context, TaskStart start, TaskEnd* ended) {
   if (!start.transferLine.empty()) context.frontEnd.showTransferText(start.transferLine);
   const bool programUpdate = start.code == kTaskProgramUpdate || start.code == kTaskRawProgramTransfer;
   context.frontEnd.expectTask();
@@ -143,7 +195,7 @@ int runTask(ActionContext& context, TaskStart start) {
     context.frontEnd.messageBox(kTaskRunningText);
     return kExitRefused;
   }
-  return waitForTask(context, programUpdate);
+  return waitForTask(context, programUpdate, ended);
 }
 
 int runActions(ActionContext& context, const std::vector<Action>& actions) {

@@ -25,6 +25,9 @@ struct ActionContext {
   Clock& clock;
   SettingsSession& settings;
   const InterruptWatch& interrupts;  // after Ctrl-C no further action runs
+  // The settings or the provisioning log could not be written: a production
+  // line must not go on.
+  bool recordLost = false;
 };
 
 // Refuses (UsageError) an unknown action name or a value an action does not
@@ -40,12 +43,13 @@ bool isParametersAction(const std::string& name);
 int runActions(ActionContext& context, const std::vector<Action>& actions);
 
 // Waits for the end of the task just started and turns its outcome into an
-// exit status. A cancelled program update also warns of a partial program.
-int waitForTask(ActionContext& context, bool programUpdate = false);
+// exit status; `ended`, when given, receives the outcome itself. A cancelled
+// program update also warns of a partial program.
+int waitForTask(ActionContext& context, bool programUpdate = false, TaskEnd* ended = nullptr);
 
 // Starts a task, waits for its end and turns the outcome into an exit status.
 int runTask(ActionContext& context, int code, int a, int b, Bytes payload = {});
 // The same for a window action's task, with its file transfer if it has one.
-int runTask(ActionContext& context, TaskStart start);
+int runTask(ActionContext& context, TaskStart start, TaskEnd* ended = nullptr);
 
 }  // namespace ombrel::cli

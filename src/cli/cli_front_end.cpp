@@ -23,7 +23,13 @@ void CliFrontEnd::devBaudChanged(int rate) {
 // Nobody reads what a printer says on its own between tasks here.
 void CliFrontEnd::showIdleData(const Bytes&) {}
 
-void CliFrontEnd::usbDevicesChanged(const std::vector<std::string>&) {}
+void CliFrontEnd::usbDevicesChanged(const std::vector<std::string>& identities) {
+  {
+    std::lock_guard lock(mutex_);
+    usbReports_.push_back(identities);
+  }
+  usbReported_.notify_all();
+}
 
 void CliFrontEnd::showTransferText(const std::string& text) {
   std::fprintf(out_, "%s\n", text.c_str());
@@ -117,6 +123,33 @@ void CliFrontEnd::setStatusListener(std::function<void(const std::string&)> list
 void CliFrontEnd::messageBox(const std::string& text) {
   std::fprintf(err_, "%s\n", text.c_str());
   std::fflush(err_);
+}
+
+
+void CliFrontEnd::say(const std::string& text) {
+  std::fprintf(out_, "%s\n", text.c_str());
+  std::fflush(out_);
+}
+
+std::optional<CliFrontEnd::UsbReport> CliFrontEnd::waitForUsbReport(std::uint64_t after,
+                                                                    const std::function<bool()>& stopped) {
+  std::unique_lock lock(mutex_);
+  usbReported_.wait(lock, [&] { return usbReports_.size() > after || stopped(); });
+  if (stopped()) return std::nullopt;
+  return UsbReport{after + 1, usbReports_[after]};
+}
+
+void CliFrontEnd::wakeUsbWaiters() {
+  // Under the lock, so that a waiter between its test and its sleep cannot
+  // miss the call.
+  std::lock_guard lock(mutex_);
+  usbReported_.notify_all();
+}
+
+void CliFrontEnd::useUsbPrinter(const std::string& identity) {
+  std::lock_guard lock(mutex_);
+  link_.transport = Transport::Usb;
+  link_.usbDevice = identity;
 }
 
 }  // namespace ombrel::cli

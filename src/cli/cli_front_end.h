@@ -10,8 +10,10 @@
 #include <cstdio>
 #include <functional>
 #include <mutex>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/engine_host.h"
 
@@ -47,6 +49,22 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
 
   // A message box: its text goes to standard error.
   void messageBox(const std::string& text);
+  // A line for the operator on standard output.
+  void say(const std::string& text);
+
+  // The USB printers present as the engine reported them, numbered from 1
+  // (the engine reports once at its start and on every arrival and removal).
+  struct UsbReport {
+    std::uint64_t number = 0;
+    std::vector<std::string> printers;
+  };
+  // Waits for the report numbered after+1 (none is skipped: a printer
+  // unplugged and the next plugged in at once are two reports); nullopt once
+  // `stopped` says so (asked whenever wakeUsbWaiters is called).
+  std::optional<UsbReport> waitForUsbReport(std::uint64_t after, const std::function<bool()>& stopped);
+  void wakeUsbWaiters();
+  // The following tasks go to this USB printer.
+  void useUsbPrinter(const std::string& identity);
 
  private:
   // Rewrites the progress line; called with mutex_ held.
@@ -64,6 +82,8 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   std::optional<TransferProgress> progress_;  // a transfer is shown on the progress line
   std::string progressStatus_;
   TaskEnd end_;
+  std::condition_variable usbReported_;
+  std::vector<std::vector<std::string>> usbReports_;
 };
 
 }  // namespace ombrel::cli

@@ -10,6 +10,7 @@
 #include "cli/action_reads.h"
 #include "cli/actions.h"
 #include "cli/cli_front_end.h"
+#include "cli/each_arrival.h"
 #include "cli/interrupt_watch.h"
 #include "cli/options.h"
 #include "cli/settings_session.h"
@@ -90,14 +91,22 @@ int run(const cli::Options& options) {
   int status = cli::kExitOk;
   {
     TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb, udp}, clock, appDir);
-    // Ctrl-C cancels the running task, which closes its link and ends as a
-    // failure; no further action runs.
-    interrupts.setHandler([&engine] { engine.requestCancel(); });
-    cli::ActionContext context{engine, frontEnd, options, clock, settings, interrupts};
-    status = cli::runActions(context, options.actions);
+    cli::ActionContext context{engine, frontEnd, options, clock, settings, interrupts, false};
+    if (options.eachArrival) {
+      // On a production line Ctrl-C lets the printer being set up finish:
+      // its task is not cancelled, so its serial number is never reused.
+      interrupts.setHandler([&frontEnd] { frontEnd.wakeUsbWaiters(); });
+      status = cli::runOnEachArrival(context, options.actions, [&interrupts] { return interrupts.interrupted(); });
+    } else {
+      // Ctrl-C cancels the running task, which closes its link and ends as a
+      // failure; no further action runs.
+      interrupts.setHandler([&engine] { engine.requestCancel(); });
+      status = cli::runActions(context, options.actions);
+    }
     interrupts.setHandler(nullptr);
   }
-  if (interrupts.interrupted() && status == cli::kExitOk) status = cli::kExitTaskFailed;
+  // Ctrl-C is how a production line ends; elsewhere it stops the actions.
+  if (!options.eachArrival && interrupts.interrupted() && status == cli::kExitOk) status = cli::kExitTaskFailed;
   loop.send([] {});  // the engine's last messages have been handled
 
   if (saveSettings) {
@@ -133,6 +142,7 @@ int main(int argc, char** argv) {
     if (options.actions.empty() && options.settingsFile.empty() && options.sets.empty()) {
       throw cli::UsageError("no action given");
     }
+    if (options.eachArrival && options.actions.empty()) throw cli::UsageError("--each-arrival needs actions to run");
     cli::checkActions(options.actions);
     return run(options);
   } catch (const cli::UsageError& error) {

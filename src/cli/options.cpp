@@ -17,6 +17,10 @@ const char* const kUsage =
     "  --set KEY=VALUE     one settings key, or a control that no key stores, by name\n"
     "  --language 0|1      0 Chinese, 1 English\n"
     "  --save-as FILE      the answer to the save dialog (btn_ReadFont's target file)\n"
+    "  --log FILE          provisioning log: one JSON line appended per device write\n"
+    "                      (btn_SetDevicePara), written, failed or refused\n"
+    "  --each-arrival      run the actions on every USB printer that arrives, one after\n"
+    "                      another, until Ctrl-C; the settings are saved after each\n"
     "  --list              the serial ports and USB printers --link can name, one a line\n"
     "  --help              this text\n"
     "  --version           the program's name and version\n"
@@ -111,6 +115,8 @@ const std::vector<OptionRule>& optionRules() {
          if (o.language != 0 && o.language != 1) throw UsageError("--language takes 0 or 1");
        }},
       {"--save-as", true, [](Options& o, const std::string& v) { o.saveAs = v; }},
+      {"--log", true, [](Options& o, const std::string& v) { o.logFile = v; }},
+      {"--each-arrival", false, [](Options& o, const std::string&) { o.eachArrival = true; }},
       {"--list", false, [](Options& o, const std::string&) { o.list = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
       {"--version", false, [](Options& o, const std::string&) { o.version = true; }},

@@ -34,6 +34,8 @@ struct Options {
   std::vector<std::pair<std::string, std::string>> sets;
   int language = 0;
   std::optional<std::string> saveAs;  // the answer to the save dialog; none: no file chosen
+  std::string logFile;  // the provisioning log; empty: none
+  bool eachArrival = false;  // run the actions on every USB printer that arrives
   bool help = false;
   bool version = false;
   bool listActions = false;  // the manual page's and the completion's list of actions

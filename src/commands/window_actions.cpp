@@ -1,7 +1,9 @@
 #include "commands/window_actions.h"
 
 #include "commands/basic_settings.h"
+#include "commands/black_mark.h"
 #include "commands/bluetooth_wifi_settings.h"
+#include "commands/device_settings.h"
 #include "commands/font_transfer.h"
 #include "commands/network_settings.h"
 #include "commands/program_update.h"
@@ -34,6 +36,14 @@ const std::vector<WindowAction>& windowActions() {
       {"btn_gatewayt", SetButton, btn_gatewaytClick, false},
       {"btn_netgatewayt", SetButton, btn_netgatewaytClick, false},
       {"btn_Netport", SetButton, btn_NetportClick, false},
+      {"btn_SetDevicePara", SetButton, btn_SetDeviceParaClick, false},
+      {"btn_SetInfraredPara", SetButton, btn_SetInfraredParaClick, false},
+      {"bt_Set_black_mode", SetButton, bt_Set_black_modeClick, false},
+      {"bt_Cance_black_mark", SetButton, bt_Cance_black_markClick, false},
+      {"But_Black_look_dis_set", SetButton, But_Black_look_dis_setClick, true},
+      {"bt_Black_width_set", SetButton, bt_Black_width_setClick, true},
+      {"bt_printer_opto_set", SetButton, bt_printer_opto_setClick, true},
+      {"bt_Lookup_black_mark", SetButton, bt_Lookup_black_markClick, false},
       {"btn_UpdatePrg", SetButton, btn_UpdatePrgClick, true},
       {"bt_firmware", SetButton, bt_firmwareClick, true},
       {"btn_UpdateFont", SetButton, btn_UpdateFontClick, true},

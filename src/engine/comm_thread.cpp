@@ -142,6 +142,12 @@ void TCommThread::runTask(const TaskRequest& request) {
   trace_.clear();
   taskCode_ = request.code;
   taskResult_ = kTaskOk;
+  {
+    // The identity is that of this task's printer: one that does not answer
+    // must not be taken for the printer before it.
+    std::lock_guard lock(stateMutex_);
+    printerIdentity_.clear();
+  }
 
   snapshot_ = request.link;
   link_ = makeLink(snapshot_, LinkParts{serial_, usb_, udp_, clock_, trace_, reply_});

@@ -128,8 +128,12 @@ int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::
   const bool targetExists = ::stat(target.c_str(), &existing) == 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary = target;
-    temporary.replace_filename("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "_" +
-                               std::to_string(counter.fetch_add(1)));
+    // Appended piece by piece: prepending to a temporary string trips a false
+    // overlapping-copy warning of GCC 12 at -O3.
+    std::string name(1, '.');
+    name += target.filename().string();
+    name += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
+    temporary.replace_filename(name);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       if (targetExists) ::fchmod(fd, existing.st_mode & 07777);
@@ -163,10 +167,10 @@ void IniFile::parse(const std::string& bytes) {
     const std::size_t end = newline == std::string::npos ? bytes.size() : newline;
     Line line;
     line.raw = bytes.substr(start, end - start);
-    if (newline != std::string::npos) line.ending = "\n";
-    if (!line.ending.empty() && line.raw.ends_with('\r')) {
-      line.raw.pop_back();
-      line.ending = "\r\n";
+    if (newline != std::string::npos) {
+      const bool crLf = line.raw.ends_with('\r');
+      if (crLf) line.raw.pop_back();
+      line.ending = crLf ? "\r\n" : "\n";
     }
     if (lines_.empty() && !line.ending.empty()) newLine_ = line.ending;
 

@@ -133,6 +133,28 @@ TEST_F(ParaButtons, OnlyTheOperatorsClickSwitchesWifi) {
   closePara();
 }
 
+// The window logs each device write beside its settings and says where; the
+// stepped number is saved at once, before the window closes.
+TEST_F(ParaButtons, DeviceWritesAreLoggedAndTheNextNumberIsKeptAtOnce) {
+  writeSettings("[ParaDefault]\nDeviceName=Kasse 3\nDeviceSerialNo=41\ncalculate=1\n");
+  const std::string log = (dir_ / "provisioning.jsonl").string();
+  EXPECT_EQ(click("btn_SetDevicePara", [&] {
+              EXPECT_EQ(control<QLabel>("lbl_ProvisioningLog")->toolTip().toStdString(), log);
+              control<QPushButton>("btn_SetDevicePara")->click();
+              EXPECT_TRUE(waitUntilIdle());
+              EXPECT_NE(settings().find("DeviceSerialNo=42"), std::string::npos) << settings();
+              controls().setText("edt_DeviceName", "");
+            }),
+            std::vector<std::string>{"frame: 02 00 85 00 00 00 00 00 00 00 00 00 28 00 AF 00 4B 61 73 73 65 20 33 00 "
+                                     "00 00 00 00 00 00 00 00 00 00 00 00 34 31 00 00 00 00 00 00 00 00 00 00 00 00 "
+                                     "00 00 00 00 00 00"});
+  EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: 设备名称不能为空"});
+  const std::string lines = test_support::fileContent(log);
+  const std::string written = "\"device_name\":\"Kasse 3\",\"serial_number\":\"41\",\"outcome\":\"written\"";
+  const std::string refused = "\"device_name\":\"\",\"serial_number\":\"42\",\"outcome\":\"refused\"";
+  EXPECT_LT(lines.find(written), lines.find(refused)) << lines;
+  EXPECT_NE(lines.find(refused), std::string::npos) << lines;
+}
 
 TEST_F(ParaButtons, BluetoothParametersSendWhatOmbrelctlSends) {
   EXPECT_EQ(click("btn_SetlyPara",

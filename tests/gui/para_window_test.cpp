@@ -59,19 +59,21 @@ TEST_F(ParaWindow, StartsWithEveryControlOfTheLayoutInItsInitialState) {
   EXPECT_FALSE(control<QWidget>("chk_AutoprintLast")->isEnabled());
   EXPECT_EQ(para_->statusPanel(0)->minimumWidth(), 250);
 
-  // The basic, Bluetooth, WiFi and network settings, the program update and the font library
-  // act; the buttons of the other settings wait for theirs.
+  // The basic, Bluetooth, WiFi, network, device, infrared and black-mark
+  // settings, the program update and the font library act; the buttons of the other settings
+  // wait for theirs, and two black-mark buttons have none.
   for (const char* acting : {"btn_SetBauRate", "btn_flowcontrol", "btn_SetCodepage", "btn_SetForcepaper",
                              "btn_SetpoweroffTime", "btn_SetAllPara", "btn_SetReset", "btn_SetUsbDeviceType",
                              "btn_SetPaperType", "btn_SetPrinterOrder", "btn_SetRptTime", "btn_SetlyPara",
                              "btn_SendLYTxt", "btn_lyWorkMode", "btn_bluetooth", "btn_SetWifiPara", "btn_SetIpPara",
                              "btn_NetWorkSetIP", "btn_Subnetmask", "btn_gatewayt", "btn_netgatewayt", "btn_Netport",
-                             "btn_OpenPrg", "btn_UpdatePrg", "bt_firmware", "btn_OpenFont", "btn_UpdateFont",
+                             "btn_OpenPrg", "btn_UpdatePrg", "bt_firmware", "btn_SetDevicePara", "btn_SetInfraredPara",
+                             "bt_Set_black_mode", "bt_Cance_black_mark", "But_Black_look_dis_set", "bt_Black_width_set",
+                             "bt_printer_opto_set", "bt_Lookup_black_mark", "btn_OpenFont", "btn_UpdateFont",
                              "btn_ReadFont"}) {
     EXPECT_TRUE(control<QPushButton>(acting)->isEnabled()) << acting;
   }
-  for (const char* waiting : {"btn_SetInfraredPara", "btn_DownLogo", "btn_SetDevicePara",
-                              "bt_Lookup_black_mark"}) {
+  for (const char* waiting : {"btn_DownLogo", "bt_cutter_optocoupler_set", "bt_Cutting_paper"}) {
     EXPECT_FALSE(control<QPushButton>(waiting)->isEnabled()) << waiting;
   }
 }

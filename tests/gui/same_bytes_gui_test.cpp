@@ -36,12 +36,14 @@ std::vector<SettingsCase> settingsCases() {
                             "Dark=高浓度\r\nForcePaper=0X0D\r\nbuzzer=0\r\nCutPaper=0\r\nsleepTime=60\r\n"
                             "poweroffTime=0x10\r\nUsbDeviceTpe=USB虚拟串口\r\nPrinterOrder=倒序\r\n"
                             "PaperType=热敏票据纸\r\nFlowcontrol=软件流控\r\nRptTime=7\r\n")},
-      {"wireless and network choices in GBK",
+      {"wireless, network, device and black-mark choices in GBK",
        TextCodec::utf8ToGbk("[ParaDefault]\r\nBlueToolthName=打印机\r\nBlueToolthPsw=1234\r\nBlueToolthMode=2\r\n"
                             "BlueToolthType=300\r\nBlueToolthCmd=AT+NAME\r\nBlueToolthWorkMode=高速模式\r\n"
                             "BluetoothSEEK=开启蓝牙隐身\r\nWifiSEEK=0\r\nNetworkName=店铺\r\nWifiCheckMode=3\r\n"
                             "Jiami3=1\r\nNetworkPsw=12345678\r\nIpType=0\r\nPort=9101\r\n"
-                            "NetIPAddress=10.0.0.5\r\n")},
+                            "NetIPAddress=10.0.0.5\r\nDeviceName=收银台\r\nDeviceSerialNo=0099\r\ncalculate=1\r\n"
+                            "InfraredType=0\r\nInfraredBaurate=38400\r\nirdaProtecl=IRDA\r\n"
+                            "Blacklookdistance=40\r\nBlackwidth=\r\nPrinteropto=256\r\n")},
   };
 }
 

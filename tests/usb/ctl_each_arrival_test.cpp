@@ -1,0 +1,86 @@
+// ombrelctl --each-arrival under the USB test bed: printers that arrive one
+// after the other are each set up with the next serial number, each logged,
+// and the settings keep the number for the printer after them.
+
+#include <csignal>
+#include <sstream>
+
+#include "e2e/ctl_fixture.h"
+#include "e2e/serial_line_log.h"
+#include "support/child_process.h"
+#include "texts/ini_file.h"
+#include "usb/usb_testbed.h"
+
+namespace ombrel::test_support {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The device frame's data: "Kasse" and the serial number, each in 20 bytes.
+std::string deviceData(const std::string& serial) {
+  std::string hex = "4B 61 73 73 65";
+  for (int i = 5; i < 20; ++i) hex += " 00";
+  for (const char digit : serial) hex += " 3" + std::string(1, digit);
+  for (std::size_t i = serial.size(); i < 20; ++i) hex += " 00";
+  return hex;
+}
+
+bool receivedDeviceWrite(VirtualPrinter& printer, const std::string& serial) {
+  const std::string frame = "rx frame: 02 00 85 00 00 00 00 00 00 00 00 00 28 00 AF 00 " + deviceData(serial);
+  for (const auto& line : lineLog(printer)) {
+    if (line.rfind(frame, 0) == 0) return true;
+  }
+  return false;
+}
+
+using EachArrival = CtlTest;
+
+TEST_F(EachArrival, PrintersArrivingOneAfterTheOtherGetConsecutiveNumbers) {
+  UsbTestbed bed;
+  // Both listen at the rate the tool leaves on the terminal behind the node.
+  VirtualPrinter first(OnPty{}, {"--baud", "38400"});
+  VirtualPrinter second(OnPty{}, {"--baud", "38400"});
+  const std::string log = dir() + "/line.jsonl";
+  ChildProcess line(builtProgram("ombrelctl"),
+                    {"--dir", dir(), "--each-arrival", "--log", log, "--set", "DeviceName=Kasse", "--set",
+                     "DeviceSerialNo=1704269998", "--set", "calculate=1", "btn_SetDevicePara"},
+                    {{"OMBREL_TIME_SCALE", "20"}});
+  ASSERT_EQ(line.readLine(20s), "Waiting for USB printers; Ctrl-C ends");
+
+  const std::string one = bed.addDevice("1-1", "0fe6", "811e", 0, first.ptyPath());
+  for (const char* expected : {"USB printer VID_0FE6&PID_811E arrived", "设置设备参数成功",
+                               "USB printer VID_0FE6&PID_811E is set up"}) {
+    EXPECT_EQ(line.readLine(20s), expected);
+  }
+  // The test bed announces a removal before the device leaves its tree, so
+  // the list read on that notice may still hold it: the next printer is of
+  // another make, which no such list can hide.
+  bed.removeDevice(one);
+  bed.addDevice("1-2", "0483", "811e", 1, second.ptyPath());
+  for (const char* expected : {"USB printer VID_0483&PID_811E arrived", "设置设备参数成功",
+                               "USB printer VID_0483&PID_811E is set up"}) {
+    EXPECT_EQ(line.readLine(20s), expected);
+  }
+  line.sendSignal(SIGINT);
+  const auto ended = line.waitForExit(20s);
+  ASSERT_TRUE(ended.has_value());
+  EXPECT_TRUE(ended->exited);
+  EXPECT_EQ(ended->code, 0);
+
+  EXPECT_TRUE(receivedDeviceWrite(first, "1704269998"));
+  EXPECT_TRUE(receivedDeviceWrite(second, "1704269999"));
+  EXPECT_EQ(IniFile(dir() + "/sysconfig.ini").readString("ParaDefault", "DeviceSerialNo", ""), "1704270000");
+  std::istringstream lines(fileContent(log));
+  for (const auto& [identity, serial] : {std::pair{"VID_0FE6&PID_811E", "1704269998"},
+                                        std::pair{"VID_0483&PID_811E", "1704269999"}}) {
+    std::string entry;
+    ASSERT_TRUE(std::getline(lines, entry));
+    EXPECT_NE(entry.find("\"link\":\"usb:" + std::string(identity) + "\",\"printer\":\"OMB80\",\"device_name\":\"Kasse\","
+                         "\"serial_number\":\"" + serial + "\",\"outcome\":\"written\""),
+              std::string::npos)
+        << entry;
+  }
+}
+
+}  // namespace
+}  // namespace ombrel::test_support
