@@ -33,7 +33,7 @@ void TFrmPara::connectActions() {
         auto* button = controls_.widget<QPushButton>(action.control);
         connect(button, &QPushButton::clicked, this, [this, &action] {
           const auto path = mainWindow_.messageBoxes().saveFile(action.saveFilter);
-          if (path) act(pressAction(action, controls_, *path), action.refreshesLink);
+          if (path) act(action, *path);
         });
         acting.insert(button);
         break;
@@ -57,10 +57,10 @@ void TFrmPara::connectActions() {
   }
 }
 
-void TFrmPara::act(const WindowAction& action) {
+void TFrmPara::act(const WindowAction& action, const std::string& savePath) {
   // A click that leaves an address box holding no address is lost.
   if (!leftBoxHoldsAnAddress()) return;
-  const ActionOutcome outcome = action.click(controls_);
+  const ActionOutcome outcome = pressAction(action, controls_, savePath);
   const bool deviceWrite = std::string_view(action.control) == kDeviceWriteControl;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     if (deviceWrite) {
