@@ -7,7 +7,10 @@
 namespace ombrel::test_support {
 namespace {
 
-using SerialBasicSettings = CtlTest;
+class SerialBasicSettings : public CtlTest {
+ protected:
+  SerialBasicSettings() { useSerialTimeScale(); }
+};
 
 // The frames the printer received, without the identification.
 Lines commandsReceived(VirtualPrinter& printer) {

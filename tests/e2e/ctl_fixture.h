@@ -13,12 +13,13 @@
 namespace ombrel::test_support {
 
 // ombrelctl runs with its own program directory and protocol time 20 times
-// faster than real time, unless a test asks for real time.
+// faster than real time, unless a test asks for another scale.
 class CtlTest : public ::testing::Test {
  protected:
-  ProgramRun ctl(std::vector<std::string> arguments, const std::string& timeScale = "20") {
+  ProgramRun ctl(std::vector<std::string> arguments, const std::string& timeScale = "") {
     arguments.insert(arguments.begin(), {"--dir", dir()});
-    return runProgram(builtProgram("ombrelctl"), arguments, {{"OMBREL_TIME_SCALE", timeScale}});
+    return runProgram(builtProgram("ombrelctl"), arguments,
+                      {{"OMBREL_TIME_SCALE", timeScale.empty() ? defaultTimeScale_ : timeScale}});
   }
 
   std::string debugLog() const { return fileContent((dir_ / "debug.log").string()); }
@@ -31,7 +32,12 @@ class CtlTest : public ::testing::Test {
     return out;
   }
 
+  // A serial reply wait of 600 ms is 30 ms at scale 20: too short for a
+  // virtual printer on a busy two-core machine. Serial tests run at 5.
+  void useSerialTimeScale() { defaultTimeScale_ = "5"; }
+
  private:
+  std::string defaultTimeScale_ = "20";
   // A directory of its own: runs in parallel, from other checkouts too, never
   // share one.
   testing::TempDir dir_;

@@ -29,7 +29,10 @@ class EmptyPty {
   std::string path_;
 };
 
-using SerialTask = CtlTest;
+class SerialTask : public CtlTest {
+ protected:
+  SerialTask() { useSerialTimeScale(); }
+};
 
 TEST_F(SerialTask, RatesDifferSoCommand49WrapsTheTaskAndThePrinterFollows) {
   VirtualPrinter printer(OnPty{});
@@ -139,7 +142,10 @@ TEST_F(SerialTask, RawSequenceIsWholeOnASlowLineWhenTheToolExits) {
   EXPECT_EQ(*std::prev(reopened), "rx frame: 02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01");
 }
 
-using SerialLinkTest = CtlTest;
+class SerialLinkTest : public CtlTest {
+ protected:
+  SerialLinkTest() { useSerialTimeScale(); }
+};
 
 TEST_F(SerialLinkTest, EqualRatesIdentifyOnly) {
   VirtualPrinter printer(OnPty{});
@@ -186,7 +192,10 @@ TEST_F(SerialLinkTest, NoPrinterExitsWithThree) {
   EXPECT_EQ(run.err, noPrinter);
 }
 
-using SerialBootMode = CtlTest;
+class SerialBootMode : public CtlTest {
+ protected:
+  SerialBootMode() { useSerialTimeScale(); }
+};
 
 TEST_F(SerialBootMode, HandshakeEndsWhenTheBootLoaderAnswers) {
   VirtualPrinter printer(OnPty{}, {"--boot-after", "5"});
