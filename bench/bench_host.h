@@ -30,10 +30,10 @@ class BenchHost final : public EngineHost, public NotifyWindow {
     cv_.notify_all();
   }
 
-  // The sending phase of a transfer: the first and the last progress report
-  // while sending, with the bytes done at each.
+  // The moving phase of a transfer: the first and the last progress report
+  // while sending or receiving, with the bytes done at each.
   void transferProgress(const TransferProgress& progress) override {
-    if (progress.phase != TransferPhase::Sending) return;
+    if (progress.phase != TransferPhase::Sending && progress.phase != TransferPhase::Receiving) return;
     std::lock_guard lock(mutex_);
     const auto now = std::chrono::steady_clock::now();
     if (!sending_) firstSending_ = {now, progress.done};
@@ -41,7 +41,7 @@ class BenchHost final : public EngineHost, public NotifyWindow {
     sending_ = true;
   }
   // Bytes per second between the first and the last report of the latest
-  // transfer's sending phase.
+  // transfer's sending or receiving phase.
   double sendingRate() {
     std::lock_guard lock(mutex_);
     const double seconds = std::chrono::duration<double>(lastSending_.first - firstSending_.first).count();
@@ -49,13 +49,14 @@ class BenchHost final : public EngineHost, public NotifyWindow {
   }
 
   // Runs one task to its end; false when it failed or was refused.
-  bool runTask(TCommThread& engine, int code, const Bytes& payload = {}, TransferJob transfer = {}) {
+  bool runTask(TCommThread& engine, int code, const Bytes& payload = {}, TransferJob transfer = {}, int a = 0,
+               int b = 0) {
     {
       std::lock_guard lock(mutex_);
       ended_ = false;
       sending_ = false;
     }
-    if (!engine.StartTask(code, 0, 0, payload, std::move(transfer))) return false;
+    if (!engine.StartTask(code, a, b, payload, std::move(transfer))) return false;
     std::unique_lock lock(mutex_);
     cv_.wait(lock, [this] { return ended_; });
     return !failed_;

@@ -1,16 +1,17 @@
-// Bulk transfer of a file in acknowledged 256-byte command-51 blocks (task
-// 4, the program update; the font and logo downloads send the same blocks).
+// Bulk transfer in 256-byte blocks: a file sent in acknowledged command-51
+// blocks (task 4, the program update; task 3, the font library download),
+// and printer memory read back with command 52, 256 bytes a reply (task 16).
 //
-// UDP loopback: the engine's blocks per second during the sending phase
-// beside a raw ping-pong of the same 272-byte datagrams against the same
-// virtual printer, in alternating rounds, medians compared.
+// UDP loopback: the engine's blocks per second during the sending or
+// receiving phase beside a raw ping-pong of the same datagrams against the
+// same virtual printer, in alternating rounds, medians compared.
 // Pseudo-terminal: the virtual printer paces its side at 115200 bit/s; the
 // engine's blocks per second beside what the line allows for a block and its
-// acknowledgement (ten bits a byte).
+// acknowledgement, or a request and its 256-byte reply (ten bits a byte).
 //
-// The sending phase is timed from the engine's first to its last progress
-// report while sending, so the identification, the connect pause and the
-// end command are left out; the trace of every block is written as always.
+// The phase is timed from the engine's first to its last progress report, so
+// the identification, the connect pause and the end command are left out;
+// the trace of every block is written as always; a read-back is saved.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -21,6 +22,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <stdexcept>
 
@@ -72,10 +74,46 @@ TransferJob updateJob(std::size_t size) {
   return job;
 }
 
-// Blocks per second of the engine's sending phase.
-double engineBlocksPerSecond(const LinkSettings& link, std::size_t fileSize) {
+// One of the three bulk tasks, with what it needs for a transfer of `size`
+// bytes; files go into `dir`.
+struct BulkTask {
+  const char* name;
+  int code;
+  std::uint16_t command;  // what the raw ping-pong sends
+  bool sendsData;         // requests carry the block (51), or replies do (52)
+};
+
+constexpr BulkTask kBulkTasks[] = {
+    {"task 4 (program)", kTaskProgramUpdate, kCmdWriteBlock, true},
+    {"task 3 (font)", kTaskFontDownload, kCmdWriteBlock, true},
+    {"task 16 (read-back)", kTaskFontReadBack, kCmdReadBlock, false},
+};
+
+struct TaskArguments {
+  TransferJob job;
+  int a = 0;
+  int b = 0;
+};
+
+TaskArguments argumentsOf(const BulkTask& task, std::size_t size, const std::filesystem::path& dir) {
+  if (task.code == kTaskProgramUpdate) return {updateJob(size)};
+  TaskArguments arguments;
+  if (task.code == kTaskFontDownload) {
+    const std::string font = (dir / "font.bin").string();
+    std::ofstream(font, std::ios::binary) << std::string(size, '\x5A');
+    arguments.job.downloads = {{font, "FONT", "$33", "$0000"}};
+  } else {
+    arguments.job.readBackPath = (dir / "font.hex").string();
+    arguments.b = static_cast<int>(size);
+  }
+  return arguments;
+}
+
+// Blocks per second of the engine's sending or receiving phase.
+double engineBlocksPerSecond(const LinkSettings& link, const BulkTask& task, std::size_t fileSize) {
   const auto dir = std::filesystem::temp_directory_path() / "ombrel_bench_bulk";
   std::filesystem::create_directories(dir);
+  TaskArguments arguments = argumentsOf(task, fileSize, dir);
   ScaledClock clock;
   EventLoopThread loop;
   bench::BenchHost host(link);
@@ -85,27 +123,29 @@ double engineBlocksPerSecond(const LinkSettings& link, std::size_t fileSize) {
   double rate = 0;
   {
     TCommThread engine(loop, host, host, {*serial, usb, udp}, clock, dir.string() + "/");
-    if (!host.runTask(engine, kTaskProgramUpdate, {}, updateJob(fileSize))) throw std::runtime_error("the update failed");
+    if (!host.runTask(engine, task.code, {}, std::move(arguments.job), arguments.a, arguments.b)) {
+      throw std::runtime_error(std::string(task.name) + " failed");
+    }
     rate = host.sendingRate() / kBlock;
   }
   std::filesystem::remove_all(dir);
   return rate;
 }
 
-// Blocks per second of a raw ping-pong of the same block datagrams.
-double rawBlocksPerSecond(int port, std::size_t fileSize) {
+// Blocks per second of a raw ping-pong of the same datagrams.
+double rawBlocksPerSecond(int port, const BulkTask& task, std::size_t fileSize) {
   const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
   ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  const Bytes data(kBlock, 0x5A);
+  const Bytes data = task.sendsData ? Bytes(kBlock, 0x5A) : Bytes{};
   std::uint8_t reply[2049];
   const std::size_t blocks = fileSize / kBlock;
   const auto start = SteadyClock::now();
   for (std::size_t i = 0; i < blocks; ++i) {
-    const Bytes request = frame::build(kCmdWriteBlock, static_cast<std::uint32_t>(i * kBlock), 0, data, false);
+    const Bytes request = frame::build(task.command, static_cast<std::uint32_t>(i * kBlock), 0, data, false);
     ::send(fd, request.data(), request.size(), 0);
     if (::recv(fd, reply, sizeof reply, 0) < 16) throw std::runtime_error("no reply");
   }
@@ -122,19 +162,22 @@ void udpLoopback() {
   link.transport = Transport::Network;
   link.hostAddress = "127.0.0.1";
   link.hostPort = port;
-  rawBlocksPerSecond(port, kUdpFileSize / 8);  // warm up both sides
-  std::vector<double> raw;
-  std::vector<double> engine;
-  for (int round = 0; round < kRounds; ++round) {
-    raw.push_back(rawBlocksPerSecond(port, kUdpFileSize));
-    engine.push_back(engineBlocksPerSecond(link, kUdpFileSize));
-  }
-  const double rawMedian = median(raw);
-  const double engineMedian = median(engine);
+  rawBlocksPerSecond(port, kBulkTasks[0], kUdpFileSize / 8);  // warm up both sides
   std::printf("UDP loopback, 1 MiB in 256-byte blocks, median of %d alternating rounds:\n", kRounds);
-  std::printf("  raw ping-pong:  %9.0f blocks/s\n", rawMedian);
-  std::printf("  engine task 4:  %9.0f blocks/s (%.1f KiB/s)\n", engineMedian, engineMedian / 4);
-  std::printf("  engine / raw:   %9.2f (aim: at least 0.90)\n", engineMedian / rawMedian);
+  for (const BulkTask& task : kBulkTasks) {
+    std::vector<double> raw;
+    std::vector<double> engine;
+    for (int round = 0; round < kRounds; ++round) {
+      raw.push_back(rawBlocksPerSecond(port, task, kUdpFileSize));
+      engine.push_back(engineBlocksPerSecond(link, task, kUdpFileSize));
+    }
+    const double rawMedian = median(raw);
+    const double engineMedian = median(engine);
+    std::printf("  %s:\n", task.name);
+    std::printf("    raw ping-pong:  %9.0f blocks/s\n", rawMedian);
+    std::printf("    engine:         %9.0f blocks/s (%.1f KiB/s)\n", engineMedian, engineMedian / 4);
+    std::printf("    engine / raw:   %9.2f (aim: at least 0.90)\n", engineMedian / rawMedian);
+  }
 }
 
 void pacedPty() {
@@ -146,12 +189,17 @@ void pacedPty() {
   link.comName = startPrinter(printer, "pty (/dev/pts/\\d+)");
   link.devBaud = kLineRate;
   link.tranBaud = kLineRate;
-  const double engine = engineBlocksPerSecond(link, kPtyFileSize);
+  // A block frame and its acknowledgement, or a request and its reply with
+  // the block: the same bytes on the line either way.
   const double line = kLineRate / (10.0 * static_cast<double>(kSerialBlockFrame + kAcknowledgement));
   std::printf("pseudo-terminal paced at %d bit/s, %zu KiB in 256-byte blocks:\n", kLineRate, kPtyFileSize / 1024);
-  std::printf("  line allows:    %9.2f blocks/s (273-byte frame and 16-byte acknowledgement)\n", line);
-  std::printf("  engine task 4:  %9.2f blocks/s\n", engine);
-  std::printf("  engine / line:  %9.3f (aim: at least 0.95)\n", engine / line);
+  std::printf("  line allows:    %9.2f blocks/s (273-byte frame and 16-byte head)\n", line);
+  for (const BulkTask& task : kBulkTasks) {
+    const double engine = engineBlocksPerSecond(link, task, kPtyFileSize);
+    std::printf("  %s:\n", task.name);
+    std::printf("    engine:         %9.2f blocks/s\n", engine);
+    std::printf("    engine / line:  %9.3f (aim: at least 0.95)\n", engine / line);
+  }
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
 
   // Set buttons (frm_para_actions.cpp).
   void connectActions();
-  void act(const WindowAction& action);
+  void act(const WindowAction& action, const std::string& savePath = {});
   bool startTask(const TaskStart& task);
 
   // The provisioning log of device writes (frm_para_provisioning.cpp).
@@ -98,6 +98,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // The outcome of the device write that has just ended.
   void deviceWriteEnded(bool succeeded, const std::string& errorText);
   void btn_OpenPrgClick();
+  void btn_OpenFontClick();
   int language() const;
 
   TFrmMain& mainWindow_;

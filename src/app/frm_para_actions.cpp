@@ -10,6 +10,7 @@
 #include "app/app_texts.h"
 #include "app/frm_main.h"
 #include "app/frm_para.h"
+#include "commands/font_transfer.h"
 #include "commands/program_update.h"
 #include "commands/window_actions.h"
 #include "protocol/codes.h"
@@ -28,6 +29,15 @@ void TFrmPara::connectActions() {
         acting.insert(button);
         break;
       }
+      case WindowAction::Kind::SaveButton: {
+        auto* button = controls_.widget<QPushButton>(action.control);
+        connect(button, &QPushButton::clicked, this, [this, &action] {
+          const auto path = mainWindow_.messageBoxes().saveFile(action.saveFilter);
+          if (path) act(action, *path);
+        });
+        acting.insert(button);
+        break;
+      }
       case WindowAction::Kind::CheckBox:
         // Only the operator's own click acts: loading the settings ticks the
         // box without sending anything.
@@ -38,16 +48,19 @@ void TFrmPara::connectActions() {
   auto* openPrg = controls_.widget<QPushButton>("btn_OpenPrg");
   connect(openPrg, &QPushButton::clicked, this, [this] { btn_OpenPrgClick(); });
   acting.insert(openPrg);
+  auto* openFont = controls_.widget<QPushButton>("btn_OpenFont");
+  connect(openFont, &QPushButton::clicked, this, [this] { btn_OpenFontClick(); });
+  acting.insert(openFont);
   connect(cancelButton_, &QPushButton::clicked, this, [this] { mainWindow_.engine().requestCancel(); });
   for (QPushButton* button : findChildren<QPushButton*>()) {
     if (!acting.contains(button)) button->setEnabled(false);
   }
 }
 
-void TFrmPara::act(const WindowAction& action) {
+void TFrmPara::act(const WindowAction& action, const std::string& savePath) {
   // A click that leaves an address box holding no address is lost.
   if (!leftBoxHoldsAnAddress()) return;
-  const ActionOutcome outcome = action.click(controls_);
+  const ActionOutcome outcome = pressAction(action, controls_, savePath);
   const bool deviceWrite = std::string_view(action.control) == kDeviceWriteControl;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     if (deviceWrite) {
@@ -89,6 +102,11 @@ bool TFrmPara::startTask(const TaskStart& task) {
 void TFrmPara::btn_OpenPrgClick() {
   const auto path = mainWindow_.messageBoxes().openFile(messageTexts().text(kProgramFileTitleKey), kProgramFileFilter);
   if (path) controls_.widget<QLineEdit>("edt_Prgfile")->setText(QString::fromStdString(*path));
+}
+
+void TFrmPara::btn_OpenFontClick() {
+  const auto path = mainWindow_.messageBoxes().openFile(messageTexts().text(kFontFileTitleKey), kFontFileFilter);
+  if (path) controls_.widget<QLineEdit>("edt_FontFile")->setText(QString::fromStdString(*path));
 }
 
 }  // namespace ombrel::app

@@ -18,6 +18,9 @@ class MessageBoxes {
   // An open dialog titled `title` with the filter "Name|*.a;*.b|Name|*.c"
   // (its first entry chosen): the chosen path, nullopt when cancelled.
   virtual std::optional<std::string> openFile(const std::string& title, const std::string& filter) = 0;
+  // A save dialog with `filter`: the path as typed (no extension added),
+  // nullopt when cancelled.
+  virtual std::optional<std::string> saveFile(const std::string& filter) = 0;
 };
 
 }  // namespace ombrel::app

@@ -30,6 +30,15 @@ std::optional<std::string> QtMessageBoxes::openFile(const std::string& title, co
   return path.toStdString();
 }
 
+std::optional<std::string> QtMessageBoxes::saveFile(const std::string& filter) {
+  const QString filters = qtFileFilter(filter);
+  QString chosenFilter = filters.section(QStringLiteral(";;"), 0, 0);
+  const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), QString(), filters,
+                                                    &chosenFilter);
+  if (path.isEmpty()) return std::nullopt;
+  return path.toStdString();
+}
+
 QString qtFileFilter(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
   QStringList entries;

@@ -13,6 +13,7 @@ class QtMessageBoxes final : public MessageBoxes {
   void warning(const std::string& text) override;
   void error(const std::string& text) override;
   std::optional<std::string> openFile(const std::string& title, const std::string& filter) override;
+  std::optional<std::string> saveFile(const std::string& filter) override;
 };
 
 // A filter "Name|*.a;*.b|Other|*.c" as Qt writes it:

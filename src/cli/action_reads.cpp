@@ -74,7 +74,7 @@ std::vector<ActionReads> actionReads() {
     ReadRecorder recorder(controls);
     // An action that finds its boxes empty stops before reading the rest:
     // fill the empty boxes it read and ask again, until it starts a task.
-    for (int round = 0; round < 4 && std::holds_alternative<Refusal>(action.click(recorder)); ++round) {
+    for (int round = 0; round < 4 && std::holds_alternative<Refusal>(pressAction(action, recorder)); ++round) {
       if (!fillEmptyBoxes(controls, recorder.read())) break;
     }
     ActionReads entry{action.control, action.kind == WindowAction::Kind::CheckBox, {}};

@@ -116,7 +116,11 @@ int parametersAction(ActionContext& context, const Action& action, const WindowA
   if (control.kind == WindowAction::Kind::CheckBox) {
     context.settings.controls().setChecked(control.control, action.words.at(0) == "1");
   }
-  const ActionOutcome outcome = control.click(context.settings.controls());
+  if (control.kind == WindowAction::Kind::SaveButton && !context.options.saveAs) {
+    context.frontEnd.messageBox(action.name + " saves to a file: give it with --save-as FILE");
+    return static_cast<int>(kExitRefused);
+  }
+  const ActionOutcome outcome = pressAction(control, context.settings.controls(), context.options.saveAs.value_or(""));
   if (action.name == kDeviceWriteControl) return deviceWrite(context, outcome);
   if (const auto* start = std::get_if<TaskStart>(&outcome)) return runTask(context, *start);
   return refused(context, std::get<Refusal>(outcome));

@@ -16,6 +16,7 @@ const char* const kUsage =
     "                      saved back after the actions\n"
     "  --set KEY=VALUE     one settings key, or a control that no key stores, by name\n"
     "  --language 0|1      0 Chinese, 1 English\n"
+    "  --save-as FILE      the answer to the save dialog (btn_ReadFont's target file)\n"
     "  --log FILE          provisioning log: one JSON line appended per device write\n"
     "                      (btn_SetDevicePara), written, failed or refused\n"
     "  --each-arrival      run the actions on every USB printer that arrives, one after\n"
@@ -113,6 +114,7 @@ const std::vector<OptionRule>& optionRules() {
          o.language = wholeNumber(v, "--language");
          if (o.language != 0 && o.language != 1) throw UsageError("--language takes 0 or 1");
        }},
+      {"--save-as", true, [](Options& o, const std::string& v) { o.saveAs = v; }},
       {"--log", true, [](Options& o, const std::string& v) { o.logFile = v; }},
       {"--each-arrival", false, [](Options& o, const std::string&) { o.eachArrival = true; }},
       {"--list", false, [](Options& o, const std::string&) { o.list = true; }},

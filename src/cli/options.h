@@ -33,6 +33,7 @@ struct Options {
   std::string settingsFile;  // empty: DIR/sysconfig.ini
   std::vector<std::pair<std::string, std::string>> sets;
   int language = 0;
+  std::optional<std::string> saveAs;  // the answer to the save dialog; none: no file chosen
   std::string logFile;  // the provisioning log; empty: none
   bool eachArrival = false;  // run the actions on every USB printer that arrives
   bool help = false;

@@ -16,6 +16,8 @@ std::string transferPhaseText(const TransferProgress& progress, int language) {
       return english ? "Waiting for the port, " + left + " s left" : "等待端口 " + left + " 秒";
     case TransferPhase::Sending:
       return english ? "Sending" : "发送";
+    case TransferPhase::Receiving:
+      return english ? "Receiving" : "接收";
     case TransferPhase::PrinterRestarting:
       return english ? "Printer restarting, " + left + " s left" : "打印机重启 " + left + " 秒";
     case TransferPhase::Ended:

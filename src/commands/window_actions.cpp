@@ -4,6 +4,7 @@
 #include "commands/black_mark.h"
 #include "commands/bluetooth_wifi_settings.h"
 #include "commands/device_settings.h"
+#include "commands/font_transfer.h"
 #include "commands/network_settings.h"
 #include "commands/program_update.h"
 #include "commands/wifi_switch.h"
@@ -45,11 +46,18 @@ const std::vector<WindowAction>& windowActions() {
       {"bt_Lookup_black_mark", SetButton, bt_Lookup_black_markClick, false},
       {"btn_UpdatePrg", SetButton, btn_UpdatePrgClick, true},
       {"bt_firmware", SetButton, bt_firmwareClick, true},
+      {"btn_UpdateFont", SetButton, btn_UpdateFontClick, true},
+      {"btn_ReadFont", SaveButton, nullptr, true, btn_ReadFontClick, kReadBackFilter},
       // Only the operator's own click switches WiFi: loading the settings
       // ticks the box without sending anything.
       {"Chb_CloseWifi", CheckBox, Chb_CloseWifiClick, false},
   };
   return actions;
+}
+
+ActionOutcome pressAction(const WindowAction& action, const ParaControls& controls, const std::string& savePath) {
+  if (action.kind == WindowAction::Kind::SaveButton) return action.saveClick(controls, savePath);
+  return action.click(controls);
 }
 
 const WindowAction* findWindowAction(std::string_view control) {

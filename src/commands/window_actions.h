@@ -5,6 +5,7 @@
 // controls from this table and ombrelctl offers exactly these names, so both
 // send the same bytes from the same settings. New actions are added here only.
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,15 +18,24 @@ struct WindowAction {
   enum class Kind {
     SetButton,  // a push button
     CheckBox,   // a box whose click acts on its new state
+    SaveButton, // a push button that first asks for a file to save to
   };
   const char* control;
   Kind kind;
-  ActionOutcome (*click)(const ParaControls&);
+  ActionOutcome (*click)(const ParaControls&);  // SetButton and CheckBox
   // The main window's link choice is read again before the task starts.
   bool refreshesLink;
+  // SaveButton: acts on the file chosen in a save dialog with `saveFilter`
+  // (ombrelctl: the file of --save-as); nothing happens when none is chosen.
+  ActionOutcome (*saveClick)(const ParaControls&, const std::string& savePath) = nullptr;
+  const char* saveFilter = nullptr;
 };
 
 const std::vector<WindowAction>& windowActions();
+
+// The action's click; a SaveButton's with the file chosen to save to.
+ActionOutcome pressAction(const WindowAction& action, const ParaControls& controls,
+                          const std::string& savePath = {});
 
 // The entry for a control name, or nullptr when no action of the window has it.
 const WindowAction* findWindowAction(std::string_view control);

@@ -182,6 +182,12 @@ void TCommThread::runHandler(const TaskInfo& task, const TaskRequest& request) {
     case TaskForm::RawProgramTransfer:
       rawProgramTransfer(request);
       break;
+    case TaskForm::ListDownload:
+      ListDownload(request);
+      break;
+    case TaskForm::MemoryReadBack:
+      memoryReadBack(request);
+      break;
     case TaskForm::BootHandshake:
       recordingFailures([this] { BootHandshake(kBootLoaderByte); });
       break;
@@ -281,6 +287,10 @@ void TCommThread::inTaskFrame(bool restoreRate, Body&& body) {
     if (restoreRate) SwitchBaudRate(snapshot_.devBaud);
   });
   closeLinkQuietly();
+}
+
+void TCommThread::inTaskFrameOf(bool restoreRate, const std::function<void()>& body) {
+  inTaskFrame(restoreRate, body);
 }
 
 void TCommThread::acknowledgedTask(const TaskInfo& task, const TaskRequest& request) {

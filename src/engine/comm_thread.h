@@ -119,6 +119,8 @@ class TCommThread {
   void closeLinkQuietly();
   template <typename Body>
   void inTaskFrame(bool restoreRate, Body&& body);
+  // The same, for task handlers in other files.
+  void inTaskFrameOf(bool restoreRate, const std::function<void()>& body);
   void acknowledgedTask(const TaskInfo& task, const TaskRequest& request);
   void rawTask(const TaskRequest& request);
   void hardwareSetting(const TaskRequest& request);
@@ -137,6 +139,11 @@ class TCommThread {
   void countdown(TransferPhase phase, std::int64_t ms);
   void throwIfCancelled() const;
   void reportProgress(TransferPhase phase, std::int64_t done = 0, std::int64_t total = 0);
+
+  // Font library download and memory read-back (memory_transfer.cpp).
+  void ListDownload(const TaskRequest& request);
+  void downloadEntry(const DownloadEntry& entry);
+  void memoryReadBack(const TaskRequest& request);
 
   // Packet protocol.
   struct Exchange {

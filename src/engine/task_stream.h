@@ -19,6 +19,12 @@ class TaskStream {
   std::size_t position() const { return position_; }
   bool atEnd() const { return position_ >= bytes_.size(); }
 
+  // The next at most `count` bytes, nothing added; the position moves past them.
+  Bytes nextBytes(std::size_t count);
+  // Adds bytes at the end (a read-back collects its replies so).
+  void append(const Bytes& bytes);
+  const Bytes& bytes() const { return bytes_; }
+
   // The next `blockSize` bytes, the missing ones at the end filled with
   // `fill`; the position moves past the bytes really read.
   Bytes nextBlock(std::size_t blockSize, std::uint8_t fill = 0xFF);

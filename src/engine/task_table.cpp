@@ -20,7 +20,7 @@ constexpr TaskInfo later(int code, const char* name) {
 constexpr std::array<TaskInfo, kTaskCount> kTasks = {{
     {kTaskLinkTest, TaskForm::LinkTest, "link test"},
     later(kTaskReadBack, "block read-back"),
-    later(kTaskFontDownload, "font library download"),
+    {kTaskFontDownload, TaskForm::ListDownload, "font library download"},
     {kTaskProgramUpdate, TaskForm::ProgramUpdate, "program update"},
     ack(kTaskSetIpAddress, "set IP address", kCmdSetIpAddress, CommandData::Payload, "sMsg15"),
     ack(kTaskSetCodePage, "set code page", kCmdCodePage, CommandData::ArgumentByte, "sMsg17"),
@@ -33,7 +33,7 @@ constexpr std::array<TaskInfo, kTaskCount> kTasks = {{
     ack(kTaskWifiIpAccessPoint, "WiFi IP AP", kCmdWifiIpAccessPoint, CommandData::None, "sMsg5"),
     ack(kTaskInfraredParameters, "infrared parameters", kCmdInfrared, CommandData::Payload, "sMsg8"),
     ack(kTaskDeviceParameters, "device parameters", kCmdDevice, CommandData::Payload, "sMsg9"),
-    later(kTaskFontReadBack, "font library read-back"),
+    {kTaskFontReadBack, TaskForm::MemoryReadBack, "font library read-back"},
     later(kTaskPrintLogo, "print the stored logo"),
     ack(kTaskSleepTimes, "sleep and power-off times", kCmdSleepTimes, CommandData::Payload, "sMsg10"),
     ack(kTaskAllParameters, "all parameters", kCmdAllParameters, CommandData::Payload, "sMsg11"),

@@ -14,6 +14,7 @@ enum class TransferPhase {
   Connecting,         // opening the link, identifying the printer, announcing the update
   WaitingForPort,     // the port is closed while the printer's loader starts
   Sending,            // done/total bytes of the file
+  Receiving,          // done/total bytes read back from the printer's memory
   PrinterRestarting,  // the final wait while the printer takes the new program
   Ended,              // the transfer task has ended, whatever its outcome
 };

@@ -48,7 +48,14 @@ class RecordingHost final : public EngineHost, public NotifyWindow {
     std::lock_guard lock(mutex_);
     return usbLists;
   }
-  void showTransferText(const std::string&) override {}
+  void showTransferText(const std::string& text) override {
+    std::lock_guard lock(mutex_);
+    transferLines.push_back(text);
+  }
+  std::vector<std::string> transferTexts() {
+    std::lock_guard lock(mutex_);
+    return transferLines;
+  }
   void transferProgress(const TransferProgress& step) override {
     std::lock_guard lock(mutex_);
     progressSteps.push_back(step);
@@ -102,6 +109,7 @@ class RecordingHost final : public EngineHost, public NotifyWindow {
   Bytes idleData;
   std::string snapshotProblem;
   std::vector<std::vector<std::string>> usbLists;
+  std::vector<std::string> transferLines;
 };
 
 }  // namespace ombrel::testing_support

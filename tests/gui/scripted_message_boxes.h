@@ -20,9 +20,13 @@ class ScriptedMessageBoxes final : public app::MessageBoxes {
     shown_.push_back("open: " + title + " " + filter);
     return std::exchange(nextFile_, std::nullopt);
   }
+  std::optional<std::string> saveFile(const std::string& filter) override {
+    shown_.push_back("save: " + filter);
+    return std::exchange(nextFile_, std::nullopt);
+  }
 
   const std::vector<std::string>& shown() const { return shown_; }
-  // The answer of the next open dialog; none: it is cancelled.
+  // The answer of the next open or save dialog; none: it is cancelled.
   void answerOpen(std::string path) { nextFile_ = std::move(path); }
 
  private:

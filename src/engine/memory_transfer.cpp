@@ -1,0 +1,104 @@
+// Tasks 3 and 16: files into the printer's memory in addressed command-51
+// blocks (the list download the logo download shares), and a range of that
+// memory read back with command 52 into a file.
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+
+#include "engine/comm_thread.h"
+#include "platform/errors.h"
+#include "platform/file_replace.h"
+#include "protocol/codes.h"
+#include "texts/message_texts.h"
+
+namespace ombrel {
+
+namespace {
+constexpr std::size_t kBlockSize = 256;
+constexpr int kAttempts = 3;
+
+// A number written "$" and hexadecimal digits, as the download list holds them.
+std::uint32_t dollarHex(const std::string& text) {
+  std::uint32_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = text.size() > 1 && text[0] == '$'
+                                 ? std::from_chars(text.data() + 1, end, value, 16)
+                                 : std::from_chars_result{text.data(), std::errc::invalid_argument};
+  if (error != std::errc() || stop != end) throw ECommonError("'" + text + "' is not a valid integer value");
+  return value;
+}
+
+Bytes wholeFile(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) throw ECommonError("File " + path + " not Exist");
+  std::ifstream in(path, std::ios::binary);
+  Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) throw ECommonError("Cannot read " + path);
+  return bytes;
+}
+
+std::string hexAddress(std::uint32_t address) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%X", address);
+  return text;
+}
+}  // namespace
+
+void TCommThread::ListDownload(const TaskRequest& request) {
+  inTaskFrameOf(true, [&] {
+    for (const DownloadEntry& entry : request.transfer.downloads) downloadEntry(entry);
+  });
+  reportProgress(TransferPhase::Ended);
+}
+
+void TCommThread::downloadEntry(const DownloadEntry& entry) {
+  const auto code = static_cast<std::uint16_t>(dollarHex(entry.code));
+  const std::uint32_t address = dollarHex(entry.address);
+  taskStream_.load(wholeFile(entry.file));
+  // The second status panel names the file; the status text stays as it is.
+  ReportStatus("Downloading " + entry.label + entry.file, 0, 0, true);
+  const auto total = static_cast<std::int64_t>(taskStream_.size());
+  while (!taskStream_.atEnd()) {
+    throwIfCancelled();
+    const auto offset = static_cast<std::uint32_t>(taskStream_.position());
+    SendCommand(code, address + offset, 0, taskStream_.nextBytes(kBlockSize), kAttempts);
+    const auto done = static_cast<std::int64_t>(taskStream_.position());
+    ReportStatus("", done, total);
+    reportProgress(TransferPhase::Sending, done, total);
+  }
+}
+
+void TCommThread::memoryReadBack(const TaskRequest& request) {
+  const auto start = static_cast<std::uint32_t>(request.a);
+  const std::int64_t length = request.b;
+  if (request.transfer.readBackPath.empty()) {
+    // A bare task 16 (ombrelctl's task action) names no file to save to.
+    taskResult_ = kTaskFailedWithText;
+    SetErrorText("No file to save the read-back to");
+    reportProgress(TransferPhase::Ended);
+    return;
+  }
+  inTaskFrameOf(false, [&] {
+    taskStream_.load({});
+    std::int64_t received = 0;
+    while (received < length) {
+      if (cancelledByUser_) throw EUserCancelException(error_text::kReadCancelled);
+      const auto address = start + static_cast<std::uint32_t>(received);
+      const Bytes data = ReadBlock(kCmdReadBlock, address, 0, {}, kAttempts);
+      // A reply without data would never bring the read to its end.
+      if (data.empty()) throw ECommunicationException("Received no data from address " + hexAddress(address));
+      taskStream_.append(data);
+      received += static_cast<std::int64_t>(data.size());
+      ReportStatus("", received, length);
+      reportProgress(TransferPhase::Receiving, received, length);
+    }
+    // Only a whole range replaces the file: a failure or a cancel above
+    // leaves the old one as it was.
+    replaceFileWith(request.transfer.readBackPath, taskStream_.bytes());
+    ReportStatus(messageTexts().text("sUploadMsg"));
+  });
+  reportProgress(TransferPhase::Ended);
+}
+
+}  // namespace ombrel

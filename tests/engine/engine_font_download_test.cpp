@@ -1,0 +1,58 @@
+// The font download on the engine's own threads, against a scripted serial
+// printer: the file's name reaches the front end through the owner's thread,
+// and a cancel from another thread stops the download at a block boundary.
+
+#include <unistd.h>
+
+#include <fstream>
+#include <thread>
+
+#include "engine_fixture.h"
+
+namespace ombrel::testing_support {
+namespace {
+
+constexpr int kBlocks = 400;
+
+class FontDownloadEngine : public EngineFixture {
+ protected:
+  void SetUp() override {
+    EngineFixture::SetUp();
+    std::ofstream(font_, std::ios::binary) << std::string(kBlocks * 256, '\x33');
+  }
+  void TearDown() override {
+    EngineFixture::TearDown();
+    std::filesystem::remove(font_);
+  }
+  TransferJob fontJob() const {
+    TransferJob job;
+    job.downloads = {{font_.string(), "FONT", "$33", "$10000"}};
+    return job;
+  }
+
+  const std::filesystem::path font_ =
+      std::filesystem::temp_directory_path() / ("ombrel_font_" + std::to_string(::getpid()) + ".bin");
+};
+
+int blocksSent(const std::vector<int>& commands) { return static_cast<int>(std::count(commands.begin(), commands.end(), 51)); }
+
+TEST_F(FontDownloadEngine, CancelFromAnotherThreadStopsAtABlockBoundary) {
+  ASSERT_TRUE(engine->StartTask(3, 0, 0, {}, fontJob()));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (blocksSent(commandsSent()) < 3 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  std::thread operatorThread([this] { engine->requestCancel(); });
+  operatorThread.join();
+  ASSERT_TRUE(host.waitForTaskEnds(1));
+  EXPECT_EQ(lastMessage().text, "Operaton Cancelled");
+  const auto commands = commandsSent();
+  EXPECT_LT(blocksSent(commands), kBlocks);
+  EXPECT_EQ(commands.back(), 51);
+  EXPECT_EQ(host.transferTexts(), (std::vector<std::string>{"Downloading FONT" + font_.string()}));
+  EXPECT_EQ(host.progress().back().phase, TransferPhase::Ended);
+  EXPECT_FALSE(engine->linkOpen());
+}
+
+}  // namespace
+}  // namespace ombrel::testing_support

@@ -1,0 +1,88 @@
+// The download tab's font library buttons in the parameters window,
+// offscreen, against the virtual printer over UDP: the dialogs, the bytes
+// that reached the printer (the same as ombrelctl sends from the same
+// settings), the file name in the second status panel, the progress bar and
+// the saved read-back.
+
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <algorithm>
+#include <fstream>
+
+#include "gui/para_window_fixture.h"
+#include "support/run_program.h"
+
+namespace ombrel::gui_test {
+namespace {
+
+using test_support::VirtualPrinter;
+
+class ParaFont : public ParaWindowTest {
+ protected:
+  void showDownloadTab(const VirtualPrinter& printer) {
+    // Replies are waited for long enough that a busy machine causes no resend.
+    start(2);
+    linkTo(printer);
+    showPara();
+    QObject::connect(para_->progressBar(), &QProgressBar::valueChanged, para_.get(),
+                     [this](int value) { highest_ = std::max(highest_, value); });
+  }
+  std::string path(const char* name) const { return dir_.path().string() + "/" + name; }
+
+  int highest_ = 0;
+};
+
+TEST_F(ParaFont, ChosenFontGoesOutAsOmbrelctlSendsItWithItsNameInTheSecondPanel) {
+  const VirtualPrinter printer;
+  const std::string font = path("font.bin");
+  std::ofstream(font, std::ios::binary) << std::string(300, '\x3C');
+  showDownloadTab(printer);
+  boxes_.answerOpen(font);
+  control<QPushButton>("btn_OpenFont")->click();
+  EXPECT_EQ(boxes_.shown().back(), "open: 选择字库文件 Binary File(*.HEX,*.BIN)|*.hex;*.bin");
+  controls().setText("edt_FontAddress", "2000");
+  control<QPushButton>("btn_UpdateFont")->click();
+  ASSERT_TRUE(waitUntilIdle());
+  EXPECT_EQ(para_->statusPanel(1)->text().toStdString(), "Downloading FONT" + font);
+  EXPECT_EQ(paraStatus(), "Finish 100.0%(1/1)");
+  EXPECT_EQ(highest_, 1000);
+  EXPECT_EQ(para_->progressBar()->value(), 0);
+  closePara();  // saves the settings ombrelctl reads
+  const auto fromWindow = received(printer);
+  ASSERT_EQ(fromWindow.size(), 2u);
+  EXPECT_EQ(fromWindow[0].substr(0, 54), "frame: 02 00 33 00 00 20 00 00 00 00 00 00 00 01 10 00");
+  EXPECT_EQ(fromWindow[1].substr(0, 54), "frame: 02 00 33 00 00 21 00 00 00 00 00 00 2C 00 3C 00");
+
+  const auto run = test_support::runProgram(test_support::builtProgram("ombrelctl"),
+                                            {"--dir", dir_.path().string(), "--link", printer.link(), "btn_UpdateFont"},
+                                            {{"OMBREL_TIME_SCALE", "2"}});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  auto both = received(printer);
+  ASSERT_EQ(both.size(), 4u);
+  EXPECT_EQ(std::vector<std::string>(both.begin() + 2, both.end()), fromWindow);
+}
+
+TEST_F(ParaFont, ReadBackAsksWhereToSaveThenSavesTheRange) {
+  const VirtualPrinter printer;
+  showDownloadTab(printer);
+  controls().setText("edt_StartAddress", "100");
+  controls().setText("edt_ReadLength", "256");
+  control<QPushButton>("btn_ReadFont")->click();  // the save dialog is cancelled
+  EXPECT_EQ(boxes_.shown().back(), "save: HEX File(*.HEX)|*.hex");
+  const std::string target = path("font");
+  boxes_.answerOpen(target);
+  control<QPushButton>("btn_ReadFont")->click();
+  EXPECT_EQ(para_->statusPanel(1)->text().toStdString(), "更新字库:" + target);
+  ASSERT_TRUE(waitUntilIdle());
+  EXPECT_EQ(paraStatus(), "上传完成");
+  EXPECT_EQ(highest_, 1000);
+  EXPECT_EQ(received(printer), (std::vector<std::string>{"frame: 02 00 34 00 00 01 00 00 00 00 00 00 00 00 37 00"}));
+  std::string expected(256, '\0');
+  for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<char>(i);
+  EXPECT_EQ(test_support::fileContent(target), expected);  // no extension added
+  closePara();
+}
+
+}  // namespace
+}  // namespace ombrel::gui_test
