@@ -8,24 +8,7 @@
 namespace ombrel::test_support {
 namespace {
 
-class AddressSettings : public CtlTest {
- protected:
-  // Runs the actions against a fresh printer and fresh settings; returns the
-  // units it received after each identification, as "kind: bytes".
-  std::vector<std::string> sent(std::vector<std::string> arguments, int expectedExit = 0) {
-    std::filesystem::remove(dir() + "/sysconfig.ini");
-    VirtualPrinter printer;
-    arguments.insert(arguments.begin(), {"--link", printer.link()});
-    last = ctl(arguments);
-    EXPECT_EQ(last.exitCode, expectedExit) << last.err;
-    std::vector<std::string> units;
-    for (const auto& unit : wire(printer)) {
-      if (unit != kIdentify) units.push_back(unit);
-    }
-    return units;
-  }
-  ProgramRun last;
-};
+class AddressSettings : public SettingsActionTest {};
 
 TEST_F(AddressSettings, EachActionSendsItsBytes) {
   struct Case {

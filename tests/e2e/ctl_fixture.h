@@ -46,4 +46,24 @@ class CtlTest : public ::testing::Test {
 // The identification frame that opens every framed task on the network link.
 inline const std::string kIdentify = "frame: 02 00 30 00 00 00 00 00 00 00 00 00 08 00 3A 00 01 02 04 08 10 20 40 80";
 
+// Set buttons pressed from ombrelctl against a fresh printer over UDP.
+class SettingsActionTest : public CtlTest {
+ protected:
+  // Runs the actions against a fresh printer and fresh settings; returns the
+  // units it received after each identification, as "kind: bytes".
+  std::vector<std::string> sent(std::vector<std::string> arguments, int expectedExit = 0) {
+    std::filesystem::remove(dir() + "/sysconfig.ini");
+    VirtualPrinter printer;
+    arguments.insert(arguments.begin(), {"--link", printer.link()});
+    last = ctl(arguments);
+    EXPECT_EQ(last.exitCode, expectedExit) << last.err;
+    std::vector<std::string> units;
+    for (const auto& unit : wire(printer)) {
+      if (unit != kIdentify) units.push_back(unit);
+    }
+    return units;
+  }
+  ProgramRun last;
+};
+
 }  // namespace ombrel::test_support
