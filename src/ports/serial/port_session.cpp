@@ -6,30 +6,10 @@
 #include "platform/errors.h"
 #include "ports/serial/comm_error_text.h"
 #include "ports/serial/serial_reader.h"
+#include "ports/serial/session_resources.h"
 #include "ports/serial/serial_writer.h"
 
 namespace ombrel {
-namespace {
-
-StopSignal createStopSignal() {
-  try {
-    return StopSignal();
-  } catch (const std::system_error&) {
-    throw ECommsError(comm_error_text::kEventFailed);
-  }
-}
-
-// The queue is the writer's own: without it there is no writer.
-WriteQueue createWriteQueue(std::atomic<bool>& sendQueueEmpty) {
-  try {
-    return WriteQueue(sendQueueEmpty);
-  } catch (const std::system_error&) {
-    throw ECommsError(comm_error_text::kWriteThreadFailed);
-  }
-}
-
-}  // namespace
-
 CommTimeouts SharedTimeouts::get() const {
   std::lock_guard lock(mutex_);
   return timeouts_;

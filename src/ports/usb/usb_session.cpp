@@ -13,29 +13,9 @@
 #include "ports/serial/comm_error_text.h"
 #include "ports/serial/queue_writer.h"
 #include "ports/serial/read_completion.h"
+#include "ports/serial/session_resources.h"
 
 namespace ombrel {
-namespace {
-
-StopSignal createStopSignal() {
-  try {
-    return StopSignal();
-  } catch (const std::system_error&) {
-    throw ECommsError(comm_error_text::kEventFailed);
-  }
-}
-
-// The queue is the writer's own: without it there is no writer.
-WriteQueue createWriteQueue(std::atomic<bool>& sendQueueEmpty) {
-  try {
-    return WriteQueue(sendQueueEmpty);
-  } catch (const std::system_error&) {
-    throw ECommsError(comm_error_text::kWriteThreadFailed);
-  }
-}
-
-}  // namespace
-
 UsbSession::UsbSession(UsbPrinterNode openedNode, std::shared_ptr<NoticeSink> sink, std::atomic<bool>& sendQueueEmpty)
     : node(std::move(openedNode)),
       queue(createWriteQueue(sendQueueEmpty)),
