@@ -51,6 +51,7 @@ TFrmPara::TFrmPara(TFrmMain& mainWindow)
 
   connectRules();
   connectActions();
+  connectLogos();
 }
 
 TFrmPara::~TFrmPara() {

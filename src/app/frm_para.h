@@ -99,6 +99,12 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   void deviceWriteEnded(bool succeeded, const std::string& errorText);
   void btn_OpenPrgClick();
   void btn_OpenFontClick();
+
+  // The NV logo list and its preview (frm_para_logos.cpp).
+  void connectLogos();
+  void btn_OpenLogoClick();
+  void btn_DeleteLogoClick();
+  void showLogoPreview();
   int language() const;
 
   TFrmMain& mainWindow_;

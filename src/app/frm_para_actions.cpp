@@ -23,7 +23,8 @@ void TFrmPara::connectActions() {
   for (const WindowAction& action : windowActions()) {
     const auto run = [this, &action] { act(action); };
     switch (action.kind) {
-      case WindowAction::Kind::SetButton: {
+      case WindowAction::Kind::SetButton:
+      case WindowAction::Kind::ProgramFileButton: {
         auto* button = controls_.widget<QPushButton>(action.control);
         connect(button, &QPushButton::clicked, this, run);
         acting.insert(button);
@@ -51,6 +52,9 @@ void TFrmPara::connectActions() {
   auto* openFont = controls_.widget<QPushButton>("btn_OpenFont");
   connect(openFont, &QPushButton::clicked, this, [this] { btn_OpenFontClick(); });
   acting.insert(openFont);
+  // The logo list's own buttons (frm_para_logos.cpp).
+  acting.insert(controls_.widget<QPushButton>("btn_OpenLogo"));
+  acting.insert(controls_.widget<QPushButton>("btn_DeleteLogo"));
   connect(cancelButton_, &QPushButton::clicked, this, [this] { mainWindow_.engine().requestCancel(); });
   for (QPushButton* button : findChildren<QPushButton*>()) {
     if (!acting.contains(button)) button->setEnabled(false);
@@ -60,7 +64,7 @@ void TFrmPara::connectActions() {
 void TFrmPara::act(const WindowAction& action, const std::string& savePath) {
   // A click that leaves an address box holding no address is lost.
   if (!leftBoxHoldsAnAddress()) return;
-  const ActionOutcome outcome = pressAction(action, controls_, savePath);
+  const ActionOutcome outcome = pressAction(action, controls_, savePath, mainWindow_.appDir());
   const bool deviceWrite = std::string_view(action.control) == kDeviceWriteControl;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     if (deviceWrite) {

@@ -141,6 +141,24 @@ QComboBox* ParaPageBuilder::list(const char* name) {
   return box;
 }
 
+QListWidget* ParaPageBuilder::listBox(const char* name) {
+  layoutOf(name);
+  auto* box = new QListWidget(page_);
+  box->setObjectName(QString::fromLatin1(name));
+  controls_.add(name, box);
+  return box;
+}
+
+QSlider* ParaPageBuilder::slider(const char* name, int minimum, int maximum) {
+  const ControlSpec& entry = layoutOf(name);
+  auto* slider = new QSlider(Qt::Horizontal, page_);
+  slider->setObjectName(QString::fromLatin1(name));
+  slider->setRange(minimum, maximum);
+  slider->setValue(QString::fromStdString(entry.text).toInt());
+  controls_.add(name, slider);
+  return slider;
+}
+
 void addRow(QGridLayout* grid, int row, std::initializer_list<QWidget*> widgets, int column) {
   for (QWidget* widget : widgets) {
     if (widget != nullptr) grid->addWidget(widget, row, column);

@@ -12,8 +12,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QTabWidget>
 #include <initializer_list>
 #include <map>
@@ -47,6 +49,10 @@ class ParaPageBuilder {
   // sends what ombrelctl sends from the same settings file.
   QLineEdit* numberBox(const char* name, int maxDigits);
   QComboBox* list(const char* name);
+  // A list box: its items are the run's, never stored.
+  QListWidget* listBox(const char* name);
+  // A horizontal slider from `minimum` to `maximum`; its text is its value.
+  QSlider* slider(const char* name, int minimum, int maximum);
 
  private:
   // Raises std::logic_error for a name the layout does not know.

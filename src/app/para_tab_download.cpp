@@ -1,9 +1,10 @@
 // "程序下载": program update, font library download, NV logos and reading
 // printer memory back.
 
-#include <QListWidget>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "app/logo_preview_box.h"
 #include "app/para_input_rules.h"
 #include "app/para_tabs.h"
 
@@ -55,18 +56,25 @@ QGroupBox* fontGroup(ParaPageBuilder& b) {
 
 QGroupBox* logoGroup(ParaPageBuilder& b) {
   auto* group = b.group("grpNvLogo", "NV-LOGO");
-  // The logos of this run; never stored.
-  auto* logos = new QListWidget(group);
-  logos->setObjectName(QStringLiteral("ListBox1"));
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(b.button("btn_OpenLogo", "浏览"));
   buttons->addWidget(b.button("btn_DeleteLogo", "删除"));
   buttons->addWidget(b.button("btn_DownLogo", "下载"));
   buttons->addWidget(b.button("btn_PrintLogo", "打印"));
   buttons->addStretch(1);
-  auto* row = new QHBoxLayout(group);
-  row->addWidget(logos, 1);
-  row->addLayout(buttons);
+  // How pictures become black and white; the preview shows the outcome.
+  auto* reduction = new QHBoxLayout;
+  reduction->addWidget(b.label("lbl_LogoThreshold", "阈值"));
+  reduction->addWidget(b.slider("trk_LogoThreshold", 0, 255), 1);
+  reduction->addWidget(b.check("chk_LogoDither", "抖动"));
+  auto* grid = new QGridLayout(group);
+  // The logos of this run; never stored.
+  grid->addWidget(b.listBox("ListBox1"), 0, 0);
+  grid->addLayout(buttons, 0, 1);
+  grid->addLayout(reduction, 1, 0, 1, 2);
+  grid->addWidget(new LogoPreviewBox(group), 2, 0, 1, 2);
+  grid->setColumnStretch(0, 1);
+  grid->setRowStretch(2, 1);
   return group;
 }
 

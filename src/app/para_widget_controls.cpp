@@ -2,7 +2,9 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
+#include <QSlider>
 
 namespace ombrel::app {
 
@@ -93,6 +95,10 @@ std::string ParaWidgetControls::text(std::string_view control) const {
   QWidget* widget = find(control);
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text().toStdString();
   if (auto* list = qobject_cast<QComboBox*>(widget)) return list->currentText().toStdString();
+  if (auto* slider = qobject_cast<QSlider*>(widget)) return std::to_string(slider->value());
+  if (auto* box = qobject_cast<QListWidget*>(widget)) {
+    return box->currentItem() != nullptr ? box->currentItem()->text().toStdString() : std::string();
+  }
   return {};
 }
 
@@ -102,12 +108,15 @@ void ParaWidgetControls::setText(std::string_view control, const std::string& te
     edit->setText(qt(text));
   } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
     showText(*list, qt(text));
+  } else if (auto* slider = qobject_cast<QSlider*>(widget)) {
+    slider->setValue(QString::fromStdString(text).toInt());
   }
 }
 
 int ParaWidgetControls::index(std::string_view control) const {
   QWidget* widget = find(control);
   if (auto* list = qobject_cast<QComboBox*>(widget)) return chosenItem(*list);
+  if (auto* box = qobject_cast<QListWidget*>(widget)) return box->currentRow();
   if (const QButtonGroup* options = groupOptions(control)) return options->checkedId();
   return -1;
 }
@@ -116,6 +125,10 @@ void ParaWidgetControls::setIndex(std::string_view control, int index) {
   QWidget* widget = find(control);
   if (auto* list = qobject_cast<QComboBox*>(widget)) {
     chooseItem(*list, index);
+    return;
+  }
+  if (auto* box = qobject_cast<QListWidget*>(widget)) {
+    box->setCurrentRow(index >= 0 && index < box->count() ? index : -1);
     return;
   }
   if (QButtonGroup* options = groupOptions(control)) {
@@ -132,6 +145,8 @@ std::vector<std::string> ParaWidgetControls::items(std::string_view control) con
   std::vector<std::string> result;
   if (auto* list = qobject_cast<QComboBox*>(widget)) {
     for (int i = 0; i < list->count(); ++i) result.push_back(list->itemText(i).toStdString());
+  } else if (auto* box = qobject_cast<QListWidget*>(widget)) {
+    for (int i = 0; i < box->count(); ++i) result.push_back(box->item(i)->text().toStdString());
   } else if (const QButtonGroup* options = groupOptions(control)) {
     for (int id = 0; options->button(id) != nullptr; ++id) result.push_back(options->button(id)->text().toStdString());
   }
@@ -142,6 +157,13 @@ void ParaWidgetControls::setItems(std::string_view control, const std::vector<st
   QWidget* widget = find(control);
   if (auto* list = qobject_cast<QComboBox*>(widget)) {
     replaceItems(*list, items);
+    return;
+  }
+  if (auto* box = qobject_cast<QListWidget*>(widget)) {
+    const int chosen = box->currentRow();
+    box->clear();
+    for (const auto& item : items) box->addItem(qt(item));
+    box->setCurrentRow(chosen < box->count() ? chosen : -1);
     return;
   }
   // A radio group keeps the options of the layout; their texts change.

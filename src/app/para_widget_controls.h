@@ -3,7 +3,9 @@
 // The parameters window's controls by name over its Qt widgets: what the
 // settings store and the window actions read and set.
 //
-// Lists are editable combo boxes. A list has an item chosen only while it
+// Lists are editable combo boxes, except the logo list, a list box whose
+// text is its chosen item's. The logo threshold is a slider, its text its
+// value. A list has an item chosen only while it
 // shows exactly that item's text; any other text means no item is chosen.
 // Radio groups are a group box with numbered options; the single radio
 // buttons belong to sets in which one at most is checked.
@@ -23,7 +25,7 @@ namespace ombrel::app {
 
 class ParaWidgetControls final : public ParaControls {
  public:
-  // Edits, lists, check boxes and buttons.
+  // Edits, lists, list boxes, sliders, check boxes and buttons.
   void add(const std::string& name, QWidget* widget);
   // A radio group: its box and its options, numbered from 0.
   void addRadioGroup(const std::string& name, QWidget* box, QButtonGroup* options);

@@ -120,7 +120,8 @@ int parametersAction(ActionContext& context, const Action& action, const WindowA
     context.frontEnd.messageBox(action.name + " saves to a file: give it with --save-as FILE");
     return static_cast<int>(kExitRefused);
   }
-  const ActionOutcome outcome = pressAction(control, context.settings.controls(), context.options.saveAs.value_or(""));
+  const ActionOutcome outcome =
+      pressAction(control, context.settings.controls(), context.options.saveAs.value_or(""), context.appDir);
   if (action.name == kDeviceWriteControl) return deviceWrite(context, outcome);
   if (const auto* start = std::get_if<TaskStart>(&outcome)) return runTask(context, *start);
   return refused(context, std::get<Refusal>(outcome));

@@ -4,6 +4,7 @@
 // one has ended. Each returns an exit status: 0 all went well, 1 a task
 // failed, 2 the action refused its input, 3 the link test found no printer.
 
+#include <string>
 #include <vector>
 
 #include "cli/cli_front_end.h"
@@ -25,6 +26,7 @@ struct ActionContext {
   Clock& clock;
   SettingsSession& settings;
   const InterruptWatch& interrupts;  // after Ctrl-C no further action runs
+  const std::string& appDir;  // the program directory, ending in '/'
   // The settings or the provisioning log could not be written: a production
   // line must not go on.
   bool recordLost = false;

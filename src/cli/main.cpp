@@ -12,12 +12,14 @@
 #include "cli/cli_front_end.h"
 #include "cli/each_arrival.h"
 #include "cli/interrupt_watch.h"
+#include "cli/logo_options.h"
 #include "cli/options.h"
 #include "cli/settings_session.h"
 #include "commands/network_settings.h"
 #include "engine/comm_thread.h"
 #include "platform/app_dir.h"
 #include "platform/clock.h"
+#include "platform/errors.h"
 #include "platform/event_loop_thread.h"
 #include "ports/serial_port_factory.h"
 #include "ports/serial_port_list.h"
@@ -66,6 +68,13 @@ int run(const cli::Options& options) {
   cli::SettingsSession settings(options.settingsFile.empty() ? appDir + "sysconfig.ini" : options.settingsFile);
   settings.load();
   for (const auto& [name, value] : options.sets) settings.set(name, value);
+  cli::applyLogoOptions(options, settings.controls());
+  try {
+    cli::writeLogoPreview(options, settings.controls());
+  } catch (const ECommonError& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return cli::kExitRefused;
+  }
   if (const auto warning = addressWarning(options, settings.controls())) {
     std::fprintf(stderr, "%s\n", warning->c_str());
     return cli::kExitRefused;
@@ -91,7 +100,7 @@ int run(const cli::Options& options) {
   int status = cli::kExitOk;
   {
     TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb, udp}, clock, appDir);
-    cli::ActionContext context{engine, frontEnd, options, clock, settings, interrupts, false};
+    cli::ActionContext context{engine, frontEnd, options, clock, settings, interrupts, appDir, false};
     if (options.eachArrival) {
       // On a production line Ctrl-C lets the printer being set up finish:
       // its task is not cancelled, so its serial number is never reused.
@@ -139,7 +148,8 @@ int main(int argc, char** argv) {
       return cli::kExitOk;
     }
     if (options.list) return listLinks();
-    if (options.actions.empty() && options.settingsFile.empty() && options.sets.empty()) {
+    if (options.actions.empty() && options.settingsFile.empty() && options.sets.empty() &&
+        options.logoPreview.empty()) {
       throw cli::UsageError("no action given");
     }
     if (options.eachArrival && options.actions.empty()) throw cli::UsageError("--each-arrival needs actions to run");

@@ -17,6 +17,12 @@ const char* const kUsage =
     "  --set KEY=VALUE     one settings key, or a control that no key stores, by name\n"
     "  --language 0|1      0 Chinese, 1 English\n"
     "  --save-as FILE      the answer to the save dialog (btn_ReadFont's target file)\n"
+    "  --logo FILE         an NV logo picture (BMP); repeated, the list in order\n"
+    "  --logo-select N     the selected logo list position, from 0 (none: no selection);\n"
+    "                      btn_PrintLogo prints stored logo N+1\n"
+    "  --logo-threshold N  logos: a pixel darker than N (0 to 255, default 128) is black\n"
+    "  --logo-dither       logos: Floyd-Steinberg dithering instead, for photographs\n"
+    "  --logo-preview FILE the selected logo's dots as a PNG, as the printer prints them\n"
     "  --log FILE          provisioning log: one JSON line appended per device write\n"
     "                      (btn_SetDevicePara), written, failed or refused\n"
     "  --each-arrival      run the actions on every USB printer that arrives, one after\n"
@@ -116,6 +122,19 @@ const std::vector<OptionRule>& optionRules() {
        }},
       {"--save-as", true, [](Options& o, const std::string& v) { o.saveAs = v; }},
       {"--log", true, [](Options& o, const std::string& v) { o.logFile = v; }},
+      {"--logo", true, [](Options& o, const std::string& v) { o.logos.push_back(v); }},
+      {"--logo-select", true,
+       [](Options& o, const std::string& v) {
+         o.logoSelect = wholeNumber(v, "--logo-select");
+         if (*o.logoSelect < 0) throw UsageError("--logo-select takes a list position from 0");
+       }},
+      {"--logo-threshold", true,
+       [](Options& o, const std::string& v) {
+         o.logoThreshold = wholeNumber(v, "--logo-threshold");
+         if (*o.logoThreshold < 0 || *o.logoThreshold > 255) throw UsageError("--logo-threshold takes 0 to 255");
+       }},
+      {"--logo-dither", false, [](Options& o, const std::string&) { o.logoDither = true; }},
+      {"--logo-preview", true, [](Options& o, const std::string& v) { o.logoPreview = v; }},
       {"--each-arrival", false, [](Options& o, const std::string&) { o.eachArrival = true; }},
       {"--list", false, [](Options& o, const std::string&) { o.list = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},

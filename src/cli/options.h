@@ -35,6 +35,11 @@ struct Options {
   int language = 0;
   std::optional<std::string> saveAs;  // the answer to the save dialog; none: no file chosen
   std::string logFile;  // the provisioning log; empty: none
+  std::vector<std::string> logos;  // the NV logo list, in order; never stored
+  std::optional<int> logoSelect;   // its selected position, from 0; none: no selection
+  std::optional<int> logoThreshold;
+  bool logoDither = false;
+  std::string logoPreview;  // where the selected logo's dots go as a PNG; empty: nowhere
   bool eachArrival = false;  // run the actions on every USB printer that arrives
   bool help = false;
   bool version = false;

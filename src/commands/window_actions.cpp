@@ -5,6 +5,7 @@
 #include "commands/bluetooth_wifi_settings.h"
 #include "commands/device_settings.h"
 #include "commands/font_transfer.h"
+#include "commands/logo_transfer.h"
 #include "commands/network_settings.h"
 #include "commands/program_update.h"
 #include "commands/wifi_switch.h"
@@ -48,6 +49,8 @@ const std::vector<WindowAction>& windowActions() {
       {"bt_firmware", SetButton, bt_firmwareClick, true},
       {"btn_UpdateFont", SetButton, btn_UpdateFontClick, true},
       {"btn_ReadFont", SaveButton, nullptr, true, btn_ReadFontClick, kReadBackFilter},
+      {"btn_DownLogo", ProgramFileButton, nullptr, true, btn_DownLogoClick, nullptr, kLogoImageFile},
+      {"btn_PrintLogo", SetButton, btn_PrintLogoClick, true},
       // Only the operator's own click switches WiFi: loading the settings
       // ticks the box without sending anything.
       {"Chb_CloseWifi", CheckBox, Chb_CloseWifiClick, false},
@@ -55,8 +58,17 @@ const std::vector<WindowAction>& windowActions() {
   return actions;
 }
 
-ActionOutcome pressAction(const WindowAction& action, const ParaControls& controls, const std::string& savePath) {
-  if (action.kind == WindowAction::Kind::SaveButton) return action.saveClick(controls, savePath);
+ActionOutcome pressAction(const WindowAction& action, const ParaControls& controls, const std::string& savePath,
+                          const std::string& programDir) {
+  switch (action.kind) {
+    case WindowAction::Kind::SaveButton:
+      return action.fileClick(controls, savePath);
+    case WindowAction::Kind::ProgramFileButton:
+      return action.fileClick(controls, programDir + action.programFile);
+    case WindowAction::Kind::SetButton:
+    case WindowAction::Kind::CheckBox:
+      break;
+  }
   return action.click(controls);
 }
 

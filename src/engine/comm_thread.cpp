@@ -176,6 +176,9 @@ void TCommThread::runHandler(const TaskInfo& task, const TaskRequest& request) {
     case TaskForm::HardwareSetting:
       hardwareSetting(request);
       break;
+    case TaskForm::PrintLogo:
+      writeOnOpenedLink([&] { return raw::printLogoBytes(request.a); });
+      break;
     case TaskForm::ProgramUpdate:
       programUpdate(request);
       break;
@@ -313,9 +316,18 @@ void TCommThread::acknowledgedTask(const TaskInfo& task, const TaskRequest& requ
 }
 
 void TCommThread::hardwareSetting(const TaskRequest& request) {
-  const Bytes bytes = raw::hardwareSettingBytes(request.a, request.b);
-  recordingFailures([&] {
+  writeOnOpenedLink([&] {
+    Bytes bytes = raw::hardwareSettingBytes(request.a, request.b);
     if (bytes.empty()) throw ECommonError("Unknown hardware setting " + std::to_string(request.a));
+    return bytes;
+  });
+}
+
+void TCommThread::writeOnOpenedLink(const std::function<Bytes()>& sequence) {
+  // A link that cannot be opened ends the task with its text, as framed
+  // tasks do.
+  recordingFailures([&] {
+    const Bytes bytes = sequence();
     OpenLink(snapshot_.comName, snapshot_.tranBaud);
     WriteLink(bytes);
     link_->waitUntilWritten(bytes.size());

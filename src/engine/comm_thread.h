@@ -124,6 +124,9 @@ class TCommThread {
   void acknowledgedTask(const TaskInfo& task, const TaskRequest& request);
   void rawTask(const TaskRequest& request);
   void hardwareSetting(const TaskRequest& request);
+  // Opens the link, writes the sequence raw, switches back to DevBaud and
+  // closes; a sequence that cannot be built fails the task before opening.
+  void writeOnOpenedLink(const std::function<Bytes()>& sequence);
   void linkTest();
   void BootHandshake(std::uint8_t byte);
   void setLenientReplies(bool lenient);

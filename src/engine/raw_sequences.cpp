@@ -73,4 +73,6 @@ Bytes hardwareSettingBytes(int setting, int item) {
   }
 }
 
+Bytes printLogoBytes(int number) { return {0x1C, 0x70, static_cast<std::uint8_t>(number), 0x00}; }
+
 }  // namespace ombrel::raw

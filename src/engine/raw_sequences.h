@@ -28,4 +28,7 @@ Bytes rawTaskBytes(int code, const Bytes& payload);
 // Empty for any other setting.
 Bytes hardwareSettingBytes(int setting, int item);
 
+// Task 17's four bytes: print the stored logo `number` (1 the first, 0 none).
+Bytes printLogoBytes(int number);
+
 }  // namespace ombrel::raw

@@ -12,6 +12,7 @@ enum class TaskForm {
   Raw,           // raw bytes on the link as it is, no reply
   BootHandshake, // task 28: the boot loader's byte until it answers
   HardwareSetting, // task 23: three raw bytes on the opened link
+  PrintLogo,     // task 17: print a stored logo, four raw bytes on the opened link
   ProgramUpdate, // task 4: the file in command-51 blocks through the printer's loader
   RawProgramTransfer, // task 25: the file as a raw stream behind a six-byte head
   ListDownload,  // tasks 3 and 7: each file of the list in addressed command-51 blocks

@@ -140,6 +140,9 @@ const std::vector<ControlSpec>& paraLayout() {
       button("bt_firmware"),
       edit("edt_FontFile", ""),
       edit("edt_FontAddress", ""),
+      list("ListBox1", {}, -1),
+      edit("trk_LogoThreshold", "128"),  // kDefaultLogoThreshold
+      check("chk_LogoDither", false),
       edit("edt_StartAddress", ""),
       edit("edt_ReadLength", ""),
       // Product
