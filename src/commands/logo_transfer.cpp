@@ -42,7 +42,7 @@ LogoReduction logoReductionOf(const ParaControls& controls) {
 ActionOutcome btn_DownLogoClick(const ParaControls& controls, const std::string& imagePath) {
   const LogoReduction reduction = logoReductionOf(controls);
   const auto paths = controls.items(kLogoList);
-  if (paths.empty()) return Refusal{Refusal::Kind::NothingToSend, kLogoList};
+  if (paths.empty()) return Refusal{Refusal::Kind::NothingToSend, "ListBox1 is empty: nothing is sent"};
   LogoImage image;
   try {
     // Every picture is read before anything is written: a missing or

@@ -28,7 +28,7 @@ const char* const kUsage =
     "  --boot-after N       boot loader: answer the handshake byte 0x61 with 0x61 once N of\n"
     "                       them have come (without it 0x61 is only logged)\n"
     "  --identity TEXT      answer to command 48, at most 8 bytes (default OMB80)\n"
-    "  --memory-size N      memory size in bytes (default 1048576, or the memory file's size\n"
+    "  --memory-size N      memory size in bytes (default 4194304, or the memory file's size\n"
     "                       when larger)\n"
     "  --memory-file FILE   initial memory content from address 0; the rest holds the\n"
     "                       pattern byte(i) = i & 0xFF\n"

@@ -21,7 +21,7 @@ struct Options {
   std::uint32_t baud = 9600;
   std::optional<std::uint32_t> bootAfter;
   std::string identity = "OMB80";
-  std::optional<std::size_t> memorySize;  // unset: 1 MiB, or the file's size when larger
+  std::optional<std::size_t> memorySize;  // unset: 4 MiB, or the file's size when larger
   std::string memoryFile;
   std::size_t readBlock = 256;
   std::string textLog;  // "-" = standard output

@@ -17,7 +17,8 @@
 namespace ombrel::vprinter {
 
 inline constexpr std::size_t kIdentitySize = 8;
-inline constexpr std::size_t kDefaultMemorySize = 1024 * 1024;
+// Reaches past the logo memory: 0x1CF000 and the 256 KB after it.
+inline constexpr std::size_t kDefaultMemorySize = 4 * 1024 * 1024;
 inline constexpr std::size_t kDefaultReadBlock = 256;
 
 inline constexpr std::uint32_t kDefaultLineRate = 9600;
