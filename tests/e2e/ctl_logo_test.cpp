@@ -83,6 +83,11 @@ TEST_F(Logos, TheImageLandsAtItsAddressAndTheSecondLogoPrintsAsNumberTwo) {
   ASSERT_FALSE(units.empty());
   EXPECT_EQ(units.back(), "raw: 1C 70 02 00");
   EXPECT_EQ(std::count_if(units.begin(), units.end(), [](const std::string& u) { return u.rfind("raw:", 0) == 0; }), 1);
+
+  // A link that does not open ends the task as a failure with its text.
+  const auto unopened = ctl({"--link", "serial:" + dir() + "/no-such-port", "btn_PrintLogo"});
+  EXPECT_EQ(unopened.exitCode, 1);
+  EXPECT_NE(unopened.err, "");
 }
 
 TEST_F(Logos, DownloadsThatStopBeforeSending) {

@@ -110,9 +110,9 @@ TEST_F(NetworkTask, CodesWithoutAHandlerSucceedAndTasksNotBuiltFail) {
   auto run = ctl({"--link", printer.link(), "task", "0", "task", "44"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_TRUE(printer.received().empty());
-  run = ctl({"--link", printer.link(), "task", "7"});
+  run = ctl({"--link", printer.link(), "task", "2"});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "Task 7 (logo download) is not available in this version\n");
+  EXPECT_EQ(run.err, "Task 2 (block read-back) is not available in this version\n");
 }
 
 TEST_F(NetworkTask, EnglishTextsWithLanguageOne) {

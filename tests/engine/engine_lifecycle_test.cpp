@@ -16,10 +16,10 @@ TEST_F(EngineLifecycle, CodesWithoutAHandlerEndWithSuccess) {
 }
 
 TEST_F(EngineLifecycle, TasksNotInThisBuildFailPlainly) {
-  runTask(7);
+  runTask(2);
   EXPECT_EQ(lastMessage().id, kTaskFailed);
   EXPECT_EQ(lastMessage().wParam, kTaskFailedWithText);
-  EXPECT_EQ(lastMessage().text, "Task 7 (logo download) is not available in this version");
+  EXPECT_EQ(lastMessage().text, "Task 2 (block read-back) is not available in this version");
 }
 
 TEST_F(EngineLifecycle, SecondRequestWhileRunningIsRefusedAndChangesNothing) {
