@@ -46,7 +46,7 @@ void TFrmPara::btn_DeleteLogoClick() {
 }
 
 void TFrmPara::showLogoPreview() {
-  findChild<LogoPreviewBox*>()->showLogos(controls_.items(kLogoList), controls_.index(kLogoList),
+  LogoPreviewBox::in(*this)->showLogos(controls_.items(kLogoList), controls_.index(kLogoList),
                                           logoReductionOf(controls_));
 }
 

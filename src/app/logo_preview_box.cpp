@@ -14,6 +14,8 @@ namespace ombrel::app {
 
 namespace {
 
+const QString kObjectName = QStringLiteral("LogoPreview");
+
 QString imageSizeText(const std::vector<std::string>& paths) {
   const auto total = logoImageSize(paths);
   const QString limit = QString::number(kLogoImageLimit);
@@ -27,7 +29,7 @@ QString imageSizeText(const std::vector<std::string>& paths) {
 
 LogoPreviewBox::LogoPreviewBox(QWidget* parent)
     : QWidget(parent), picture_(new QLabel), sizes_(new QLabel(this)) {
-  setObjectName(QStringLiteral("LogoPreview"));
+  setObjectName(kObjectName);
   picture_->setAlignment(Qt::AlignCenter);
   picture_->setWordWrap(true);
   auto* scroll = new QScrollArea(this);
@@ -41,6 +43,10 @@ LogoPreviewBox::LogoPreviewBox(QWidget* parent)
   column->setContentsMargins(0, 0, 0, 0);
   column->addWidget(scroll, 1);
   column->addWidget(sizes_);
+}
+
+LogoPreviewBox* LogoPreviewBox::in(const QWidget& window) {
+  return dynamic_cast<LogoPreviewBox*>(window.findChild<QWidget*>(kObjectName));
 }
 
 void LogoPreviewBox::showLogos(const std::vector<std::string>& paths, int selected,

@@ -19,6 +19,10 @@ class LogoPreviewBox final : public QWidget {
  public:
   explicit LogoPreviewBox(QWidget* parent);
 
+  // The preview among `window`'s children (found by name: the class has no
+  // meta-object of its own for findChild to tell it by).
+  static LogoPreviewBox* in(const QWidget& window);
+
   // Shows entry `selected` of `paths` (none for -1) reduced as chosen, and
   // the sizes of it and of the image of every path.
   void showLogos(const std::vector<std::string>& paths, int selected, const LogoReduction& reduction);

@@ -60,7 +60,7 @@ TEST_F(ParaWindow, StartsWithEveryControlOfTheLayoutInItsInitialState) {
   EXPECT_EQ(para_->statusPanel(0)->minimumWidth(), 250);
 
   // The basic, Bluetooth, WiFi, network, device, infrared and black-mark
-  // settings, the program update and the font library act; the buttons of the other settings
+  // settings, the program update, the font library and the logos act; the buttons of the other settings
   // wait for theirs, and two black-mark buttons have none.
   for (const char* acting : {"btn_SetBauRate", "btn_flowcontrol", "btn_SetCodepage", "btn_SetForcepaper",
                              "btn_SetpoweroffTime", "btn_SetAllPara", "btn_SetReset", "btn_SetUsbDeviceType",
@@ -70,10 +70,10 @@ TEST_F(ParaWindow, StartsWithEveryControlOfTheLayoutInItsInitialState) {
                              "btn_OpenPrg", "btn_UpdatePrg", "bt_firmware", "btn_SetDevicePara", "btn_SetInfraredPara",
                              "bt_Set_black_mode", "bt_Cance_black_mark", "But_Black_look_dis_set", "bt_Black_width_set",
                              "bt_printer_opto_set", "bt_Lookup_black_mark", "btn_OpenFont", "btn_UpdateFont",
-                             "btn_ReadFont"}) {
+                             "btn_ReadFont", "btn_OpenLogo", "btn_DeleteLogo", "btn_DownLogo", "btn_PrintLogo"}) {
     EXPECT_TRUE(control<QPushButton>(acting)->isEnabled()) << acting;
   }
-  for (const char* waiting : {"btn_DownLogo", "bt_cutter_optocoupler_set", "bt_Cutting_paper"}) {
+  for (const char* waiting : {"bt_cutter_optocoupler_set", "bt_Cutting_paper"}) {
     EXPECT_FALSE(control<QPushButton>(waiting)->isEnabled()) << waiting;
   }
 }

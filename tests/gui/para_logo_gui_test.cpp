@@ -1,0 +1,115 @@
+// The NV logo group of the download tab, offscreen: the list's own buttons,
+// the preview that shows the dots the printer will print as the list, its
+// selection and the threshold change, and the download and print buttons
+// sending what ombrelctl sends for the same list.
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+
+#include "app/logo_preview_box.h"
+#include "gui/para_window_fixture.h"
+#include "support/run_program.h"
+
+namespace ombrel::gui_test {
+namespace {
+
+using test_support::VirtualPrinter;
+
+// 10 × 3: black where x + y is even, except the middle gray (100) pixel.
+QImage knownPicture() {
+  QImage picture(10, 3, QImage::Format_RGB32);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 10; ++x) picture.setPixel(x, y, (x + y) % 2 == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+  }
+  picture.setPixel(5, 1, qRgb(100, 100, 100));
+  return picture;
+}
+
+class ParaLogo : public ParaWindowTest {
+ protected:
+  std::string save(const QImage& picture, const char* name) {
+    const std::string path = dir_.path().string() + "/" + name;
+    EXPECT_TRUE(picture.save(QString::fromStdString(path), "BMP"));
+    return path;
+  }
+  void add(const std::string& path) {
+    boxes_.answerOpen(path);
+    control<QPushButton>("btn_OpenLogo")->click();
+  }
+  app::LogoPreviewBox* preview() const { return app::LogoPreviewBox::in(*para_); }
+  QListWidget* list() const { return control<QListWidget>("ListBox1"); }
+
+  // The preview, dot by dot, against the picture: black exactly where the
+  // picture is darker than `threshold`, white in the padding to 16 × 8.
+  static void expectDotsOf(const QImage& shown, const QImage& picture, int threshold) {
+    ASSERT_EQ(shown.size(), QSize(16, 8));
+    for (int y = 0; y < 8; ++y) {
+      for (int x = 0; x < 16; ++x) {
+        const bool black = x < picture.width() && y < picture.height() && qGray(picture.pixel(x, y)) < threshold;
+        EXPECT_EQ(qGray(shown.pixel(x, y)), black ? 0 : 255) << x << "," << y;
+      }
+    }
+  }
+};
+
+TEST_F(ParaLogo, ThePreviewShowsTheSelectedLogosDotsAndFollowsTheList) {
+  const VirtualPrinter printer;
+  start(2);
+  linkTo(printer);
+  showPara();
+  const QImage picture = knownPicture();
+  const std::string known = save(picture, "known.bmp");
+  const std::string square = save(QImage(8, 8, QImage::Format_RGB32), "square.bmp");
+  add(square);
+  add(known);
+  EXPECT_EQ(boxes_.shown().back(), "open:  BMP FILE(*.BMP)|*bmp");
+  EXPECT_EQ(controls().items("ListBox1"), (std::vector<std::string>{square, known}));
+  EXPECT_EQ(list()->currentRow(), 0);  // the first entry, not the added one
+
+  list()->setCurrentRow(1);
+  expectDotsOf(preview()->dots(), picture, 128);
+  EXPECT_EQ(preview()->sizeText().toStdString(), "16 B, 1.bin: 4120 / 262144 B");
+  control<QSlider>("trk_LogoThreshold")->setValue(64);  // the gray pixel turns white
+  expectDotsOf(preview()->dots(), picture, 64);
+
+  list()->setCurrentRow(0);
+  control<QPushButton>("btn_DeleteLogo")->click();
+  EXPECT_EQ(controls().items("ListBox1"), (std::vector<std::string>{known}));
+  EXPECT_EQ(preview()->sizeText().toStdString(), "16 B, 1.bin: 4112 / 262144 B");
+  expectDotsOf(preview()->dots(), picture, 64);
+  closePara();
+}
+
+TEST_F(ParaLogo, DownloadAndPrintSendWhatOmbrelctlSendsForTheSameList) {
+  const VirtualPrinter printer;
+  start(2);
+  linkTo(printer);
+  showPara();
+  const std::string first = save(knownPicture(), "first.bmp");
+  const std::string second = save(QImage(8, 8, QImage::Format_RGB32), "second.bmp");
+  add(first);
+  add(second);
+  control<QPushButton>("btn_DownLogo")->click();
+  ASSERT_TRUE(waitUntilIdle());
+  list()->setCurrentRow(1);
+  control<QPushButton>("btn_PrintLogo")->click();
+  ASSERT_TRUE(waitUntilIdle());
+  closePara();
+  const auto fromWindow = received(printer);
+  ASSERT_EQ(fromWindow.size(), 18u);  // 4120 bytes in 17 blocks, then the print sequence
+  EXPECT_EQ(fromWindow.back(), "raw: 1C 70 02 00");
+
+  const auto run = test_support::runProgram(
+      test_support::builtProgram("ombrelctl"),
+      {"--dir", dir_.path().string(), "--link", printer.link(), "--logo", first, "--logo", second, "--logo-select",
+       "1", "btn_DownLogo", "btn_PrintLogo"},
+      {{"OMBREL_TIME_SCALE", "2"}});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const auto both = received(printer);
+  ASSERT_EQ(both.size(), 36u);
+  EXPECT_EQ(std::vector<std::string>(both.begin() + 18, both.end()), fromWindow);
+}
+
+}  // namespace
+}  // namespace ombrel::gui_test
