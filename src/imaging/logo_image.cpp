@@ -46,9 +46,9 @@ std::optional<std::size_t> logoImageSize(const std::vector<std::string>& paths) 
   return size;
 }
 
-Bytes logoImageOfFileBytes(const std::vector<Bytes>& files, const LogoReduction& reduction) {
+Bytes logoImageOfFileBytes(const std::vector<std::span<const std::uint8_t>>& files, const LogoReduction& reduction) {
   LogoImage image;
-  for (const Bytes& file : files) image.append(reduceToDots(readLogoPicture(file), reduction));
+  for (const auto file : files) image.append(reduceToDots(readLogoPicture(file), reduction));
   return image.bytes();
 }
 

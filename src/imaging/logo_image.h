@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,6 @@ std::optional<std::size_t> logoImageSize(const std::vector<std::string>& paths);
 
 // The image of these BMP files' bytes, in order. Throws ECommonError with the
 // reader's text for bytes it cannot read.
-Bytes logoImageOfFileBytes(const std::vector<Bytes>& files, const LogoReduction& reduction);
+Bytes logoImageOfFileBytes(const std::vector<std::span<const std::uint8_t>>& files, const LogoReduction& reduction);
 
 }  // namespace ombrel

@@ -27,8 +27,10 @@ QImage readWith(QImageReader& reader, const std::string& source) {
 
 }  // namespace
 
-QImage readLogoPicture(const Bytes& fileBytes) {
-  QByteArray data(reinterpret_cast<const char*>(fileBytes.data()), static_cast<qsizetype>(fileBytes.size()));
+QImage readLogoPicture(std::span<const std::uint8_t> fileBytes) {
+  // Read in place: the bytes outlive the reader.
+  QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(fileBytes.data()),
+                                            static_cast<qsizetype>(fileBytes.size()));
   QBuffer buffer(&data);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, kBitmapFormat);

@@ -5,15 +5,15 @@
 
 #include <QImage>
 #include <QSize>
+#include <cstdint>
+#include <span>
 #include <string>
-
-#include "platform/bytes.h"
 
 namespace ombrel {
 
 // The picture in a BMP file's bytes. Throws ECommonError with the reader's
 // error text when it cannot be read.
-QImage readLogoPicture(const Bytes& fileBytes);
+QImage readLogoPicture(std::span<const std::uint8_t> fileBytes);
 
 // The picture in the file at `path`. Throws ECommonError naming the file:
 // "文件不存在: PATH" when there is no such file, "PATH: " and the reader's

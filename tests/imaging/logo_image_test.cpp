@@ -171,7 +171,7 @@ TEST(LogoImage, Conversions) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    c.check(logoImageOfFileBytes(c.files, c.reduction));
+    c.check(logoImageOfFileBytes({c.files.begin(), c.files.end()}, c.reduction));
   }
 }
 
