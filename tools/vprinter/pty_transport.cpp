@@ -132,7 +132,7 @@ void LineServer::run(int stopFd) {
       // Serving ends; the caller closes the master side, which the tool's
       // port sees as the line hung up.
       finish();
-      session_.lineEvent("hang-up", "the printer hung up the line");
+      session_.lineEvent("hangup", "the printer hung up the line");
       return;
     }
   }
