@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <optional>
 
+#include "engine/stale_replies.h"
 #include "engine/stream_link.h"
 #include "engine/write_pieces.h"
 #include "protocol/frame.h"
@@ -27,10 +27,7 @@ class NetworkLink final : public Link {
   // Datagrams are not confirmed: what the socket was given counts as taken.
   bool write(const Bytes& bytes) override {
     discardStaleDatagrams();
-    if (bytes.size() >= frame::kHeadSize && frame::isAcceptedDatagram(bytes.data(), bytes.size())) {
-      previousRequest_ = latestRequest_;
-      latestRequest_ = requestOf(bytes.data());
-    }
+    stale_.written(bytes);
     return writeInPieces(bytes, kMaxDatagram, [this](const std::uint8_t* piece, std::size_t count) {
       parts_.udp.send(piece, count);
       return true;
@@ -50,7 +47,7 @@ class NetworkLink final : public Link {
       parts_.udp.receive(datagram, kDatagramCapacity, left);
       if (!datagram.empty()) parts_.trace.block("Receive", datagram.data(), datagram.size());
       if (!frame::isAcceptedDatagram(datagram.data(), datagram.size())) return std::nullopt;
-    } while (isPreviousReply(datagram));
+    } while (stale_.isPreviousReply(datagram.data()));
     // Only the data bytes the datagram really holds are taken, whatever
     // length its head claims.
     const std::size_t claimed = frame::readHead(datagram.data()).length;
@@ -73,31 +70,8 @@ class NetworkLink final : public Link {
   }
 
  private:
-  // What identifies a request and the printer's reply to it, which carries
-  // the request's head.
-  struct Request {
-    std::uint16_t command;
-    std::uint32_t first;
-    bool operator==(const Request&) const = default;
-  };
-  static Request requestOf(const std::uint8_t* head) {
-    const frame::Head fields = frame::readHead(head);
-    return {fields.command, fields.first};
-  }
-
-  // A reply that names the request before the latest one, and not the latest
-  // one itself, is that request's duplicated or late reply: it arrived after
-  // the latest request left. Taken for the latest one's, it would shift every
-  // later reply by one. A reply whose head names neither is still taken.
-  bool isPreviousReply(const Bytes& datagram) const {
-    const Request reply = requestOf(datagram.data());
-    return previousRequest_ && reply == *previousRequest_ && (!latestRequest_ || !(reply == *latestRequest_));
-  }
-
   // Whatever waits on the socket before a request leaves cannot be its reply:
-  // a duplicated or late reply to an earlier request would otherwise be taken
-  // for this one's, and every later request would read its predecessor's
-  // reply (a read-back would save shifted data). Traced as received.
+  // late or duplicated replies to earlier requests. Traced as received.
   void discardStaleDatagrams() {
     Bytes datagram;
     while (parts_.udp.receive(datagram, kDatagramCapacity, std::chrono::nanoseconds::zero()) > 0) {
@@ -106,8 +80,7 @@ class NetworkLink final : public Link {
   }
 
   void activate() {
-    previousRequest_.reset();
-    latestRequest_.reset();
+    stale_.forget();
     parts_.udp.setRemote(host_, port_);
     parts_.udp.activate();
   }
@@ -115,8 +88,7 @@ class NetworkLink final : public Link {
   const std::string host_;
   const int port_;
   LinkParts parts_;
-  std::optional<Request> previousRequest_;
-  std::optional<Request> latestRequest_;
+  StaleReplies stale_;
 };
 
 }  // namespace

@@ -56,6 +56,12 @@ inline std::string successTail(TaskKind task) {
   return {};
 }
 
+// Rows show by name in test listings.
+inline void PrintTo(const FaultRow& row, std::ostream* out) { *out << row.name; }
+
+// Each row is a test of its own, named after it.
+inline std::string rowName(const ::testing::TestParamInfo<FaultRow>& row) { return row.param.name; }
+
 // The virtual printer's options for a row on a wire.
 inline std::vector<std::string> printerOptions(const FaultRow& row, Wire wire) {
   std::vector<std::string> options{"--read-block", "16"};
@@ -110,7 +116,7 @@ class FaultMatrixRun : public CtlTest {
       Bytes expected(kReadBackSize);
       for (std::size_t i = 0; i < kReadBackSize; ++i) expected[i] = static_cast<std::uint8_t>(i);
       const std::string saved = fileContent(target);
-      EXPECT_EQ(Bytes(saved.begin(), saved.end()), expected);
+      EXPECT_EQ(toHex(Bytes(saved.begin(), saved.end())), toHex(expected));
     }
     if (row.exitCode == 0 && row.task == TaskKind::Download) {
       // All three blocks reached the printer.

@@ -47,8 +47,6 @@ const FaultRow kPtyRows[] = {
      3 * kStreamReadWaitMs},
 };
 
-std::string rowName(const ::testing::TestParamInfo<FaultRow>& info) { return info.param.name; }
-
 class UdpFaults : public FaultMatrixRun, public ::testing::WithParamInterface<FaultRow> {};
 
 TEST_P(UdpFaults, EndsAsExpected) {
