@@ -39,9 +39,9 @@ inline constexpr std::size_t kDownloadSize = 600;
 inline constexpr std::size_t kReadBackSize = 64;
 
 // The protocol's waits that a failing row runs into.
-inline constexpr std::int64_t kCommandWaitMs = 3000;  // each of 3 attempts of a command
+inline constexpr std::int64_t kCommandWaitMs = 3000;       // each of 3 attempts of a command
 inline constexpr std::int64_t kDatagramReadWaitMs = 3000;  // a read on the network
-inline constexpr std::int64_t kStreamReadWaitMs = 600;  // a read on a serial or USB line
+inline constexpr std::int64_t kStreamReadWaitMs = 600;     // a read on a serial or USB line
 
 // Success texts on standard output, one per task kind.
 inline std::string successTail(TaskKind task) {
@@ -90,9 +90,9 @@ class FaultMatrixRun : public CtlTest {
         arguments.insert(arguments.end(), {"--set", "FontFile=" + font, "--set", "FontAddress=0", "btn_UpdateFont"});
         break;
       case TaskKind::ReadBack:
-        arguments.insert(arguments.end(), {"--set", "StartAddress=0", "--set",
-                                           "ReadLength=" + std::to_string(kReadBackSize), "--save-as", target,
-                                           "btn_ReadFont"});
+        arguments.insert(arguments.end(),
+                         {"--set", "StartAddress=0", "--set", "ReadLength=" + std::to_string(kReadBackSize),
+                          "--save-as", target, "btn_ReadFont"});
         break;
     }
     const auto run = ctl(arguments, timeScale);
@@ -121,7 +121,8 @@ class FaultMatrixRun : public CtlTest {
     if (row.exitCode == 0 && row.task == TaskKind::Download) {
       // All three blocks reached the printer.
       auto units = wire == Wire::Udp ? CtlTest::wire(printer) : lineLog(printer);
-      std::erase_if(units, [](const std::string& unit) { return unit.find("frame: 02 00 33 00") == std::string::npos; });
+      std::erase_if(units,
+                    [](const std::string& unit) { return unit.find("frame: 02 00 33 00") == std::string::npos; });
       std::sort(units.begin(), units.end());
       EXPECT_EQ(std::unique(units.begin(), units.end()) - units.begin(), 3);
     }
