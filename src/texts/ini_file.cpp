@@ -2,15 +2,15 @@
 
 #include <fcntl.h>
 #include <strings.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <optional>
 #include <utility>
 
+#include "platform/errors.h"
+#include "platform/file_replace.h"
 #include "texts/text_codec.h"
 
 namespace ombrel {
@@ -108,47 +108,6 @@ std::string readWholeFile(const std::filesystem::path& path) {
   }
   ::close(fd);
   return bytes;
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-// Creates a new file beside `target` for exclusive writing; -1 when none
-// can be created. The permission bits follow `target` when it exists.
-int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& temporary) {
-  static std::atomic<unsigned> counter{0};
-  struct stat existing {};
-  const bool targetExists = ::stat(target.c_str(), &existing) == 0;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = target;
-    // Appended piece by piece: prepending to a temporary string trips a false
-    // overlapping-copy warning of GCC 12 at -O3.
-    std::string name(1, '.');
-    name += target.filename().string();
-    name += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
-    temporary.replace_filename(name);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      if (targetExists) ::fchmod(fd, existing.st_mode & 07777);
-      return fd;
-    }
-    if (errno != EEXIST) return -1;
-  }
-  return -1;
-}
-
-void syncDirectory(const std::filesystem::path& directory) {
-  const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
 }
 
 }  // namespace
@@ -308,23 +267,11 @@ std::vector<std::string> IniFile::keys(std::string_view section) const {
 void IniFile::save() const {
   std::string bytes;
   for (const Line& line : lines_) bytes += line.raw + line.ending;
-
-  // Replace the file a link points to, not the link.
-  std::error_code error;
-  std::filesystem::path target = std::filesystem::weakly_canonical(path_, error);
-  if (error) target = path_;
-
-  const EIniWriteError failure("Unable to write to " + path_.string());
-  std::filesystem::path temporary;
-  const int fd = createTemporaryBeside(target, temporary);
-  if (fd < 0) throw failure;
-  const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    throw failure;
+  try {
+    replaceFileWith(path_, bytes);
+  } catch (const ECommonError&) {
+    throw EIniWriteError("Unable to write to " + path_.string());
   }
-  syncDirectory(target.parent_path());
 }
 
 }  // namespace ombrel

@@ -75,9 +75,9 @@ class IniFile {
   // Key names of a section in file order.
   std::vector<std::string> keys(std::string_view section) const;
 
-  // Writes the file to a temporary file in the same directory and renames it
-  // over the old one, so the old file stays whole until the new one is
-  // complete. Raises EIniWriteError when the file cannot be written.
+  // Replaces the file whole through replaceFileWith, so a crash leaves the
+  // old file or the new one, never a part. Raises EIniWriteError when the
+  // file cannot be written.
   void save() const;
 
  private:
