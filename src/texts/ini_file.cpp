@@ -40,6 +40,28 @@ std::string_view withoutQuotes(std::string_view value) {
   return value;
 }
 
+// How a value is written so that reading gives it back: reading drops the
+// blanks around a value and one pair of enclosing quotes, so a value that
+// would lose either goes inside double quotes, which reading (here and on
+// Windows) takes off again.
+std::string storedValue(const std::string& value) {
+  if (withoutQuotes(trimmed(value)) == value) return value;
+  return "\"" + value + "\"";
+}
+
+// Only a file that holds UTF-8 text is UTF-8: ASCII is the same in GBK, and
+// writing it on as GBK keeps the file readable where it came from.
+bool readsAsUtf8(const std::string& bytes) {
+  const bool holdsNonAscii =
+      std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  return holdsNonAscii && TextCodec::isValidUtf8(bytes);
+}
+
+// A comment whose GBK bytes are not UTF-8. A GBK file whose other bytes
+// happen to be well-formed UTF-8 (many common characters, such as 专 or 业,
+// are) would be read back as UTF-8; this line keeps it GBK.
+constexpr std::string_view kGbkMarker = "; \xB1\xE0\xC2\xEB: GBK";  // "; 编码: GBK"
+
 // The first kMaxValueLength characters of a UTF-8 text.
 std::string_view limited(std::string_view text) {
   std::size_t characters = 0;
@@ -156,11 +178,7 @@ void syncDirectory(const std::filesystem::path& directory) {
 IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) { parse(readWholeFile(path_)); }
 
 void IniFile::parse(const std::string& bytes) {
-  // Only a file that holds UTF-8 text stays UTF-8: ASCII is the same in GBK,
-  // and writing it on as GBK keeps the file readable where it came from.
-  const bool holdsNonAscii =
-      std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-  encoding_ = holdsNonAscii && TextCodec::isValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Gbk;
+  encoding_ = readsAsUtf8(bytes) ? Encoding::Utf8 : Encoding::Gbk;
   std::size_t start = 0;
   while (start < bytes.size()) {
     const std::size_t newline = bytes.find('\n', start);
@@ -274,8 +292,9 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
     while (line > header + 1 && trimmed(lines_[line - 1].raw).empty()) --line;
     insertLine(line, LineKind::Key, keyName);
   }
-  lines_[line].value = withoutQuotes(trimmed(text));
-  lines_[line].raw = encode(lines_[line].name + "=" + text);
+  const std::string stored = storedValue(text);
+  lines_[line].value = withoutQuotes(trimmed(stored));
+  lines_[line].raw = encode(lines_[line].name + "=" + stored);
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, std::int32_t value) {
@@ -308,6 +327,10 @@ std::vector<std::string> IniFile::keys(std::string_view section) const {
 void IniFile::save() const {
   std::string bytes;
   for (const Line& line : lines_) bytes += line.raw + line.ending;
+  if (encoding_ == Encoding::Gbk && readsAsUtf8(bytes)) {
+    if (!lines_.empty() && lines_.back().ending.empty()) bytes += newLine_;
+    bytes += std::string(kGbkMarker) + newLine_;
+  }
 
   // Replace the file a link points to, not the link.
   std::error_code error;
