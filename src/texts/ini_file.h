@@ -62,7 +62,9 @@ class IniFile {
 
   // Replaces the first value of `key` in place, or appends the key at the end
   // of its section, or appends the section at the end of the file. Line
-  // breaks in `value` become blanks, so a value can never add lines. Names
+  // breaks in `value` become blanks, so a value can never add lines. A value
+  // that reading would change (blanks around it, enclosing quotes) is stored
+  // inside double quotes, so it reads back as written. Names
   // that could not be read back (empty, with a line break, "=", "[" or "]"
   // in a key, "]" in a section) raise std::invalid_argument.
   void writeString(std::string_view section, std::string_view key, std::string_view value);
@@ -77,7 +79,9 @@ class IniFile {
 
   // Writes the file to a temporary file in the same directory and renames it
   // over the old one, so the old file stays whole until the new one is
-  // complete. Raises EIniWriteError when the file cannot be written.
+  // complete. Raises EIniWriteError when the file cannot be written. A GBK
+  // file whose bytes would pass for UTF-8 gets a last comment line whose
+  // bytes do not, so that it is read back as GBK.
   void save() const;
 
  private:
