@@ -10,6 +10,9 @@ build=$1
 seconds=$2
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 status=0
+# The file readers' targets write each input to a scratch file and save it
+# again; in memory that is hundreds of times faster than on disk.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 summary=""
 for target in "$build"/bin/*_fuzz; do
   name=$(basename "$target" _fuzz)
