@@ -109,9 +109,14 @@ std::optional<std::int32_t> parseInteger(std::string_view text) {
   return static_cast<std::int32_t>(pattern);
 }
 
-std::string_view checkedName(std::string_view name, std::string_view forbidden) {
+// The name without blanks around it; refused when reading could not find it
+// again: empty, holding one of `forbidden`, or beginning with one of
+// `forbiddenFirst` (a key line that begins with ";" is a comment).
+std::string_view checkedName(std::string_view name, std::string_view forbidden,
+                             std::string_view forbiddenFirst = {}) {
   const std::string_view usable = trimmed(name);
-  if (usable.empty() || usable.find_first_of(forbidden) != std::string_view::npos) {
+  if (usable.empty() || usable.find_first_of(forbidden) != std::string_view::npos ||
+      forbiddenFirst.find(usable.front()) != std::string_view::npos) {
     throw std::invalid_argument("Not a usable initialisation file name: \"" + std::string(name) + "\"");
   }
   return usable;
@@ -275,7 +280,7 @@ void IniFile::insertLine(std::size_t position, LineKind kind, std::string name) 
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
   const std::string sectionName(checkedName(section, "]\r\n"));
-  const std::string keyName(checkedName(key, "=[]\r\n"));
+  const std::string keyName(checkedName(key, "=[]\r\n", ";"));
   std::string text(value);
   for (char& c : text) {
     if (c == '\r' || c == '\n') c = ' ';

@@ -66,7 +66,8 @@ class IniFile {
   // that reading would change (blanks around it, enclosing quotes) is stored
   // inside double quotes, so it reads back as written. Names
   // that could not be read back (empty, with a line break, "=", "[" or "]"
-  // in a key, "]" in a section) raise std::invalid_argument.
+  // in a key, a key beginning with ";", "]" in a section) raise
+  // std::invalid_argument.
   void writeString(std::string_view section, std::string_view key, std::string_view value);
   void writeInteger(std::string_view section, std::string_view key, std::int32_t value);
   // Written as "1" or "0".

@@ -255,6 +255,7 @@ TEST(IniFileWrite, ValuesCannotAddLinesAndUnreadableNamesAreRefused) {
   EXPECT_THROW(file.writeString("S", "  ", "1"), std::invalid_argument);
   EXPECT_THROW(file.writeString("S]", "a", "1"), std::invalid_argument);
   EXPECT_THROW(file.writeString("S", "line\nbreak", "1"), std::invalid_argument);
+  EXPECT_THROW(file.writeString("S", " ;comment", "1"), std::invalid_argument);
 }
 
 TEST(IniFileSave, KeepsPermissionsAndWritesThroughASymbolicLink) {
