@@ -6,11 +6,15 @@
 BUILD ?= build
 JOBS ?= 2
 PREFIX ?= /usr/local
+# ccache keys objects by paths relative to the checkout, so every clone of
+# the tree shares what another one compiled.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
             qt6-base-dev libgl-dev xvfb xauth fonts-noto-cjk nlohmann-json3-dev \
             libudev-dev umockdev libumockdev-dev \
-            desktop-file-utils appstream libxml2-utils dpkg-dev clang-format
+            desktop-file-utils appstream libxml2-utils dpkg-dev clang-format ccache lld
 # `make fuzz` also needs clang with its libFuzzer runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 FUZZ_SECONDS ?= 60
