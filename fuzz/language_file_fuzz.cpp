@@ -27,9 +27,7 @@ struct Texts {
     main.add("lbl_Port", "Port");
     para.add("btn_SetCodepage", "Set", "Send the code page");
   }
-  void apply(const std::filesystem::path& file) {
-    ombrel::applyLanguageFile(file, {&main, &para}, items, messages);
-  }
+  void apply(const std::filesystem::path& file) { ombrel::applyLanguageFile(file, {&main, &para}, items, messages); }
   int sets() const {
     return main.captionSets() + para.captionSets() + main.control("btn_Test").sets + main.control("lbl_Port").sets +
            para.control("btn_SetCodepage").sets;

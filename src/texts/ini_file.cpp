@@ -112,8 +112,7 @@ std::optional<std::int32_t> parseInteger(std::string_view text) {
 // The name without blanks around it; refused when reading could not find it
 // again: empty, holding one of `forbidden`, or beginning with one of
 // `forbiddenFirst` (a key line that begins with ";" is a comment).
-std::string_view checkedName(std::string_view name, std::string_view forbidden,
-                             std::string_view forbiddenFirst = {}) {
+std::string_view checkedName(std::string_view name, std::string_view forbidden, std::string_view forbiddenFirst = {}) {
   const std::string_view usable = trimmed(name);
   if (usable.empty() || usable.find_first_of(forbidden) != std::string_view::npos ||
       forbiddenFirst.find(usable.front()) != std::string_view::npos) {
