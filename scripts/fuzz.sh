@@ -19,6 +19,8 @@ for target in "$build"/bin/*_fuzz; do
   work="$build/corpus/$name"
   crashes="$build/crashes/$name"
   log="$build/logs/$name.log"
+  # Findings are this run's: a target stops at its first one.
+  rm -rf "$crashes"
   mkdir -p "$work" "$crashes" "$build/logs"
   echo "== $name: fuzzing for $seconds s"
   "$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
