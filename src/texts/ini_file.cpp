@@ -29,8 +29,10 @@ std::string_view trimmed(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
+// An empty name ("[]") may have no characters at all, and strncasecmp must
+// not be given a null pointer even for no characters.
 bool sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+  return a.size() == b.size() && (a.empty() || strncasecmp(a.data(), b.data(), a.size()) == 0);
 }
 
 std::string_view withoutQuotes(std::string_view value) {
@@ -39,6 +41,28 @@ std::string_view withoutQuotes(std::string_view value) {
   }
   return value;
 }
+
+// How a value is written so that reading gives it back: reading drops the
+// blanks around a value and one pair of enclosing quotes, so a value that
+// would lose either goes inside double quotes, which reading (here and on
+// Windows) takes off again.
+std::string storedValue(const std::string& value) {
+  if (withoutQuotes(trimmed(value)) == value) return value;
+  return "\"" + value + "\"";
+}
+
+// Only a file that holds UTF-8 text is UTF-8: ASCII is the same in GBK, and
+// writing it on as GBK keeps the file readable where it came from.
+bool readsAsUtf8(const std::string& bytes) {
+  const bool holdsNonAscii =
+      std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  return holdsNonAscii && TextCodec::isValidUtf8(bytes);
+}
+
+// A comment whose GBK bytes are not UTF-8. A GBK file whose other bytes
+// happen to be well-formed UTF-8 (many common characters, such as 专 or 业,
+// are) would be read back as UTF-8; this line keeps it GBK.
+constexpr std::string_view kGbkMarker = "; \xB1\xE0\xC2\xEB: GBK";  // "; 编码: GBK"
 
 // The first kMaxValueLength characters of a UTF-8 text.
 std::string_view limited(std::string_view text) {
@@ -85,9 +109,13 @@ std::optional<std::int32_t> parseInteger(std::string_view text) {
   return static_cast<std::int32_t>(pattern);
 }
 
-std::string_view checkedName(std::string_view name, std::string_view forbidden) {
+// The name without blanks around it; refused when reading could not find it
+// again: empty, holding one of `forbidden`, or beginning with one of
+// `forbiddenFirst` (a key line that begins with ";" is a comment).
+std::string_view checkedName(std::string_view name, std::string_view forbidden, std::string_view forbiddenFirst = {}) {
   const std::string_view usable = trimmed(name);
-  if (usable.empty() || usable.find_first_of(forbidden) != std::string_view::npos) {
+  if (usable.empty() || usable.find_first_of(forbidden) != std::string_view::npos ||
+      forbiddenFirst.find(usable.front()) != std::string_view::npos) {
     throw std::invalid_argument("Not a usable initialisation file name: \"" + std::string(name) + "\"");
   }
   return usable;
@@ -115,11 +143,7 @@ std::string readWholeFile(const std::filesystem::path& path) {
 IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) { parse(readWholeFile(path_)); }
 
 void IniFile::parse(const std::string& bytes) {
-  // Only a file that holds UTF-8 text stays UTF-8: ASCII is the same in GBK,
-  // and writing it on as GBK keeps the file readable where it came from.
-  const bool holdsNonAscii =
-      std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-  encoding_ = holdsNonAscii && TextCodec::isValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Gbk;
+  encoding_ = readsAsUtf8(bytes) ? Encoding::Utf8 : Encoding::Gbk;
   std::size_t start = 0;
   while (start < bytes.size()) {
     const std::size_t newline = bytes.find('\n', start);
@@ -214,7 +238,7 @@ void IniFile::insertLine(std::size_t position, LineKind kind, std::string name) 
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
   const std::string sectionName(checkedName(section, "]\r\n"));
-  const std::string keyName(checkedName(key, "=[]\r\n"));
+  const std::string keyName(checkedName(key, "=[]\r\n", ";"));
   std::string text(value);
   for (char& c : text) {
     if (c == '\r' || c == '\n') c = ' ';
@@ -233,8 +257,9 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
     while (line > header + 1 && trimmed(lines_[line - 1].raw).empty()) --line;
     insertLine(line, LineKind::Key, keyName);
   }
-  lines_[line].value = withoutQuotes(trimmed(text));
-  lines_[line].raw = encode(lines_[line].name + "=" + text);
+  const std::string stored = storedValue(text);
+  lines_[line].value = withoutQuotes(trimmed(stored));
+  lines_[line].raw = encode(lines_[line].name + "=" + stored);
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, std::int32_t value) {
@@ -267,6 +292,10 @@ std::vector<std::string> IniFile::keys(std::string_view section) const {
 void IniFile::save() const {
   std::string bytes;
   for (const Line& line : lines_) bytes += line.raw + line.ending;
+  if (encoding_ == Encoding::Gbk && readsAsUtf8(bytes)) {
+    if (!lines_.empty() && lines_.back().ending.empty()) bytes += newLine_;
+    bytes += std::string(kGbkMarker) + newLine_;
+  }
   try {
     replaceFileWith(path_, bytes);
   } catch (const ECommonError&) {
