@@ -6,16 +6,29 @@
 BUILD ?= build
 JOBS ?= 2
 PREFIX ?= /usr/local
+# ccache keys objects by paths relative to the checkout, so every clone of
+# the tree shares what another one compiled.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
             qt6-base-dev libgl-dev xvfb xauth fonts-noto-cjk nlohmann-json3-dev \
             libudev-dev umockdev libumockdev-dev \
-            desktop-file-utils appstream libxml2-utils dpkg-dev clang-format
+            desktop-file-utils appstream libxml2-utils dpkg-dev clang-format ccache lld
+# `make fuzz` also needs clang with its libFuzzer runtime.
+FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
+FUZZ_SECONDS ?= 60
 
-.PHONY: run install deb format format-check test deps build build-asan build-tsan test-asan test-tsan bench clean
+.PHONY: run install deb format format-check test deps deps-fuzz install-missing fuzz build build-asan build-tsan test-asan test-tsan bench clean
 
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@$(MAKE) --no-print-directory install-missing WANTED="$(PACKAGES)"
+
+deps-fuzz: deps
+	@$(MAKE) --no-print-directory install-missing WANTED="$(FUZZ_PACKAGES)"
+
+install-missing:
+	@missing=""; for p in $(WANTED); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -75,6 +88,14 @@ test-tsan: build-tsan
 # Everything under AddressSanitizer and UBSan, then the threaded tests under
 # ThreadSanitizer.
 test: test-asan test-tsan
+
+# Every fuzz target for FUZZ_SECONDS seconds each (libFuzzer, clang 14, ASan
+# and UBSan); prints executions and findings per target.
+fuzz: deps-fuzz
+	cmake -S . -B $(BUILD)/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBREL_FUZZ=ON \
+	  -DCMAKE_CXX_COMPILER=clang++-14
+	cmake --build $(BUILD)/fuzz -j $(JOBS)
+	scripts/fuzz.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
 
 bench: build
 	@for b in $(BUILD)/release/bin/bench_*; do echo "== $$b"; $$b; done

@@ -116,6 +116,12 @@ void TFrmMain::ApplyLanguage(int index) {
   applyLanguage(index, services_.languageDirs, windows);
 }
 
+void TFrmMain::setParaWindow(TFrmPara* window) {
+  paraWindow_ = window;
+  // A window built after the first show takes the language already chosen.
+  if (shown_ && window != nullptr) applyLanguage(ui_.cbb_Language->currentIndex(), services_.languageDirs, {window});
+}
+
 void TFrmMain::cbb_LanguageChange(int index) {
   ApplyLanguage(index);
   showTranMsg();

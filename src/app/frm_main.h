@@ -48,7 +48,7 @@ class TFrmMain final : public QMainWindow,
   // The program directory, ending with a separator.
   const std::string& appDir() const { return services_.appDir; }
   MessageBoxes& messageBoxes() { return services_.messageBoxes; }
-  void setParaWindow(TFrmPara* window) { paraWindow_ = window; }
+  void setParaWindow(TFrmPara* window);
 
   // Copies the checked transport's selection into the fields the engine
   // reads. False, after telling the operator, when a rate box of the serial

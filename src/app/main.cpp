@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,7 +60,13 @@ int main(int argc, char** argv) {
   app::QtMessageBoxes messageBoxes;
 
   app::TFrmMain mainWindow(app::MainWindowServices{appDir, languageDirs, clock, messageBoxes});
-  app::TFrmPara paraWindow(mainWindow);
-  mainWindow.setParaWindow(&paraWindow);
+  // The parameters window is built once the main window is on screen, so the
+  // operator sees the first window sooner; no input reaches the main window
+  // before this first turn of the event loop.
+  std::unique_ptr<app::TFrmPara> paraWindow;
+  QTimer::singleShot(0, &mainWindow, [&] {
+    paraWindow = std::make_unique<app::TFrmPara>(mainWindow);
+    mainWindow.setParaWindow(paraWindow.get());
+  });
   return app::runWindows(mainWindow);
 }

@@ -2,7 +2,9 @@
 // waiting task reads the printer's reply datagram itself.
 
 #include <algorithm>
+#include <chrono>
 
+#include "engine/stale_replies.h"
 #include "engine/stream_link.h"
 #include "engine/write_pieces.h"
 #include "protocol/frame.h"
@@ -24,6 +26,8 @@ class NetworkLink final : public Link {
 
   // Datagrams are not confirmed: what the socket was given counts as taken.
   bool write(const Bytes& bytes) override {
+    discardStaleDatagrams();
+    stale_.written(bytes);
     return writeInPieces(bytes, kMaxDatagram, [this](const std::uint8_t* piece, std::size_t count) {
       parts_.udp.send(piece, count);
       return true;
@@ -36,10 +40,14 @@ class NetworkLink final : public Link {
   bool framesCarryDataCheck() const override { return false; }
 
   std::optional<Bytes> awaitReply(const ReplyWaits& waits) override {
+    const auto deadline = std::chrono::steady_clock::now() + parts_.clock.realDuration(waits.datagramMs);
     Bytes datagram;
-    parts_.udp.receive(datagram, kDatagramCapacity, parts_.clock.realDuration(waits.datagramMs));
-    if (!datagram.empty()) parts_.trace.block("Receive", datagram.data(), datagram.size());
-    if (!frame::isAcceptedDatagram(datagram.data(), datagram.size())) return std::nullopt;
+    do {
+      const auto left = std::max(deadline - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration::zero());
+      parts_.udp.receive(datagram, kDatagramCapacity, left);
+      if (!datagram.empty()) parts_.trace.block("Receive", datagram.data(), datagram.size());
+      if (!frame::isAcceptedDatagram(datagram.data(), datagram.size())) return std::nullopt;
+    } while (stale_.isPreviousReply(datagram.data()));
     // Only the data bytes the datagram really holds are taken, whatever
     // length its head claims.
     const std::size_t claimed = frame::readHead(datagram.data()).length;
@@ -62,7 +70,17 @@ class NetworkLink final : public Link {
   }
 
  private:
+  // Whatever waits on the socket before a request leaves cannot be its reply:
+  // late or duplicated replies to earlier requests. Traced as received.
+  void discardStaleDatagrams() {
+    Bytes datagram;
+    while (parts_.udp.receive(datagram, kDatagramCapacity, std::chrono::nanoseconds::zero()) > 0) {
+      parts_.trace.block("Receive", datagram.data(), datagram.size());
+    }
+  }
+
   void activate() {
+    stale_.forget();
     parts_.udp.setRemote(host_, port_);
     parts_.udp.activate();
   }
@@ -70,6 +88,7 @@ class NetworkLink final : public Link {
   const std::string host_;
   const int port_;
   LinkParts parts_;
+  StaleReplies stale_;
 };
 
 }  // namespace

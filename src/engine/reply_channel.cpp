@@ -39,6 +39,12 @@ Bytes ReplyChannel::replyData() const {
   return Bytes(begin, begin + static_cast<std::ptrdiff_t>(assembler_.length()));
 }
 
+Bytes ReplyChannel::replyHead() const {
+  std::lock_guard lock(mutex_);
+  const auto& buffer = assembler_.buffer();
+  return Bytes(buffer.begin(), buffer.begin() + frame::kHeadSize);
+}
+
 std::size_t ReplyChannel::replyLength() const {
   std::lock_guard lock(mutex_);
   return assembler_.length();

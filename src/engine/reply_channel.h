@@ -27,6 +27,8 @@ class ReplyChannel {
 
   // The data bytes of the accepted reply (ReplyLength bytes after the head).
   Bytes replyData() const;
+  // The 16-byte head of the accepted reply.
+  Bytes replyHead() const;
   std::size_t replyLength() const;
   std::uint8_t firstByte() const;
   // Marks the buffer as holding no handshake answer (fills it with 0xFF).

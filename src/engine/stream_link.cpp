@@ -1,10 +1,20 @@
 #include "engine/stream_link.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace ombrel {
 
 std::optional<Bytes> StreamLink::awaitReply(const ReplyWaits& waits) {
-  if (!parts_.reply.waitForReply(parts_.clock.realDuration(waits.frameMs))) return std::nullopt;
-  return parts_.reply.replyData();
+  const auto deadline = std::chrono::steady_clock::now() + parts_.clock.realDuration(waits.frameMs);
+  for (;;) {
+    const auto left = std::max(deadline - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration::zero());
+    if (!parts_.reply.waitForReply(left)) return std::nullopt;
+    if (!stale_.isPreviousReply(parts_.reply.replyHead().data())) return parts_.reply.replyData();
+    // The previous request's reply, come late or twice: the wait goes on for
+    // this request's own.
+    parts_.reply.reset();
+  }
 }
 
 void StreamLink::closeSerialPort(bool wasOpen) {

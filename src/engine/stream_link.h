@@ -5,6 +5,7 @@
 // carry the data check byte.
 
 #include "engine/link.h"
+#include "engine/stale_replies.h"
 
 namespace ombrel {
 
@@ -25,6 +26,8 @@ class StreamLink : public Link {
   void closeSerialPort(bool wasOpen);
 
   LinkParts parts_;
+  // Every write tells it what was sent.
+  StaleReplies stale_;
 };
 
 std::unique_ptr<Link> makeSerialLink(const LinkSettings& settings, const LinkParts& parts);

@@ -23,6 +23,7 @@ class UsbLink final : public StreamLink {
   void close(bool wasOpen) override { closeSerialPort(wasOpen); }
 
   bool write(const Bytes& bytes) override {
+    stale_.written(bytes);
     return writeInPieces(bytes, kMaxPortWrite, [this](const std::uint8_t* piece, std::size_t count) {
       return parts_.usb.sendData(piece, static_cast<std::uint16_t>(count));
     });

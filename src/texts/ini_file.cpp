@@ -2,15 +2,15 @@
 
 #include <fcntl.h>
 #include <strings.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <optional>
 #include <utility>
 
+#include "platform/errors.h"
+#include "platform/file_replace.h"
 #include "texts/text_codec.h"
 
 namespace ombrel {
@@ -29,8 +29,10 @@ std::string_view trimmed(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
+// An empty name ("[]") may have no characters at all, and strncasecmp must
+// not be given a null pointer even for no characters.
 bool sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+  return a.size() == b.size() && (a.empty() || strncasecmp(a.data(), b.data(), a.size()) == 0);
 }
 
 std::string_view withoutQuotes(std::string_view value) {
@@ -39,6 +41,28 @@ std::string_view withoutQuotes(std::string_view value) {
   }
   return value;
 }
+
+// How a value is written so that reading gives it back: reading drops the
+// blanks around a value and one pair of enclosing quotes, so a value that
+// would lose either goes inside double quotes, which reading (here and on
+// Windows) takes off again.
+std::string storedValue(const std::string& value) {
+  if (withoutQuotes(trimmed(value)) == value) return value;
+  return "\"" + value + "\"";
+}
+
+// Only a file that holds UTF-8 text is UTF-8: ASCII is the same in GBK, and
+// writing it on as GBK keeps the file readable where it came from.
+bool readsAsUtf8(const std::string& bytes) {
+  const bool holdsNonAscii =
+      std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  return holdsNonAscii && TextCodec::isValidUtf8(bytes);
+}
+
+// A comment whose GBK bytes are not UTF-8. A GBK file whose other bytes
+// happen to be well-formed UTF-8 (many common characters, such as 专 or 业,
+// are) would be read back as UTF-8; this line keeps it GBK.
+constexpr std::string_view kGbkMarker = "; \xB1\xE0\xC2\xEB: GBK";  // "; 编码: GBK"
 
 // The first kMaxValueLength characters of a UTF-8 text.
 std::string_view limited(std::string_view text) {
@@ -85,9 +109,13 @@ std::optional<std::int32_t> parseInteger(std::string_view text) {
   return static_cast<std::int32_t>(pattern);
 }
 
-std::string_view checkedName(std::string_view name, std::string_view forbidden) {
+// The name without blanks around it; refused when reading could not find it
+// again: empty, holding one of `forbidden`, or beginning with one of
+// `forbiddenFirst` (a key line that begins with ";" is a comment).
+std::string_view checkedName(std::string_view name, std::string_view forbidden, std::string_view forbiddenFirst = {}) {
   const std::string_view usable = trimmed(name);
-  if (usable.empty() || usable.find_first_of(forbidden) != std::string_view::npos) {
+  if (usable.empty() || usable.find_first_of(forbidden) != std::string_view::npos ||
+      forbiddenFirst.find(usable.front()) != std::string_view::npos) {
     throw std::invalid_argument("Not a usable initialisation file name: \"" + std::string(name) + "\"");
   }
   return usable;
@@ -110,57 +138,12 @@ std::string readWholeFile(const std::filesystem::path& path) {
   return bytes;
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-// Creates a new file beside `target` for exclusive writing; -1 when none
-// can be created. The permission bits follow `target` when it exists.
-int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& temporary) {
-  static std::atomic<unsigned> counter{0};
-  struct stat existing {};
-  const bool targetExists = ::stat(target.c_str(), &existing) == 0;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = target;
-    // Appended piece by piece: prepending to a temporary string trips a false
-    // overlapping-copy warning of GCC 12 at -O3.
-    std::string name(1, '.');
-    name += target.filename().string();
-    name += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
-    temporary.replace_filename(name);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      if (targetExists) ::fchmod(fd, existing.st_mode & 07777);
-      return fd;
-    }
-    if (errno != EEXIST) return -1;
-  }
-  return -1;
-}
-
-void syncDirectory(const std::filesystem::path& directory) {
-  const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 }  // namespace
 
 IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) { parse(readWholeFile(path_)); }
 
 void IniFile::parse(const std::string& bytes) {
-  // Only a file that holds UTF-8 text stays UTF-8: ASCII is the same in GBK,
-  // and writing it on as GBK keeps the file readable where it came from.
-  const bool holdsNonAscii =
-      std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-  encoding_ = holdsNonAscii && TextCodec::isValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Gbk;
+  encoding_ = readsAsUtf8(bytes) ? Encoding::Utf8 : Encoding::Gbk;
   std::size_t start = 0;
   while (start < bytes.size()) {
     const std::size_t newline = bytes.find('\n', start);
@@ -255,7 +238,7 @@ void IniFile::insertLine(std::size_t position, LineKind kind, std::string name) 
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
   const std::string sectionName(checkedName(section, "]\r\n"));
-  const std::string keyName(checkedName(key, "=[]\r\n"));
+  const std::string keyName(checkedName(key, "=[]\r\n", ";"));
   std::string text(value);
   for (char& c : text) {
     if (c == '\r' || c == '\n') c = ' ';
@@ -274,8 +257,9 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
     while (line > header + 1 && trimmed(lines_[line - 1].raw).empty()) --line;
     insertLine(line, LineKind::Key, keyName);
   }
-  lines_[line].value = withoutQuotes(trimmed(text));
-  lines_[line].raw = encode(lines_[line].name + "=" + text);
+  const std::string stored = storedValue(text);
+  lines_[line].value = withoutQuotes(trimmed(stored));
+  lines_[line].raw = encode(lines_[line].name + "=" + stored);
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, std::int32_t value) {
@@ -308,23 +292,15 @@ std::vector<std::string> IniFile::keys(std::string_view section) const {
 void IniFile::save() const {
   std::string bytes;
   for (const Line& line : lines_) bytes += line.raw + line.ending;
-
-  // Replace the file a link points to, not the link.
-  std::error_code error;
-  std::filesystem::path target = std::filesystem::weakly_canonical(path_, error);
-  if (error) target = path_;
-
-  const EIniWriteError failure("Unable to write to " + path_.string());
-  std::filesystem::path temporary;
-  const int fd = createTemporaryBeside(target, temporary);
-  if (fd < 0) throw failure;
-  const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    throw failure;
+  if (encoding_ == Encoding::Gbk && readsAsUtf8(bytes)) {
+    if (!lines_.empty() && lines_.back().ending.empty()) bytes += newLine_;
+    bytes += std::string(kGbkMarker) + newLine_;
   }
-  syncDirectory(target.parent_path());
+  try {
+    replaceFileWith(path_, bytes);
+  } catch (const ECommonError&) {
+    throw EIniWriteError("Unable to write to " + path_.string());
+  }
 }
 
 }  // namespace ombrel

@@ -62,9 +62,12 @@ class IniFile {
 
   // Replaces the first value of `key` in place, or appends the key at the end
   // of its section, or appends the section at the end of the file. Line
-  // breaks in `value` become blanks, so a value can never add lines. Names
+  // breaks in `value` become blanks, so a value can never add lines. A value
+  // that reading would change (blanks around it, enclosing quotes) is stored
+  // inside double quotes, so it reads back as written. Names
   // that could not be read back (empty, with a line break, "=", "[" or "]"
-  // in a key, "]" in a section) raise std::invalid_argument.
+  // in a key, a key beginning with ";", "]" in a section) raise
+  // std::invalid_argument.
   void writeString(std::string_view section, std::string_view key, std::string_view value);
   void writeInteger(std::string_view section, std::string_view key, std::int32_t value);
   // Written as "1" or "0".
@@ -75,9 +78,10 @@ class IniFile {
   // Key names of a section in file order.
   std::vector<std::string> keys(std::string_view section) const;
 
-  // Writes the file to a temporary file in the same directory and renames it
-  // over the old one, so the old file stays whole until the new one is
-  // complete. Raises EIniWriteError when the file cannot be written.
+  // Replaces the file whole through replaceFileWith, so a crash leaves the
+  // old file or the new one, never a part. Raises EIniWriteError when the
+  // file cannot be written. A GBK file whose bytes would pass for UTF-8 gets
+  // a last comment line whose bytes do not, so that it is read back as GBK.
   void save() const;
 
  private:

@@ -75,7 +75,8 @@ class MainWindowTest : public ::testing::Test {
   std::string settings() const { return testing::readFile(dir_ / "sysconfig.ini"); }
   bool settingsExist() const { return std::filesystem::exists(dir_ / "sysconfig.ini"); }
 
-  // Creates both windows as the program does and shows the main window.
+  // Creates both windows as the program does: the parameters window joins
+  // once the main window is shown.
   app::TFrmMain& start(double timeScale = 20,
                        std::function<std::vector<std::string>()> ports = [] {
                          return std::vector<std::string>{"/dev/ttyUSB0"};
@@ -83,9 +84,9 @@ class MainWindowTest : public ::testing::Test {
     clock_ = std::make_unique<ScaledClock>(timeScale);
     window_ = std::make_unique<app::TFrmMain>(app::MainWindowServices{
         dir_.path().string() + "/", {dir_.path()}, *clock_, boxes_, std::move(ports)});
+    window_->show();
     para_ = std::make_unique<app::TFrmPara>(*window_);
     window_->setParaWindow(para_.get());
-    window_->show();
     return *window_;
   }
 

@@ -13,8 +13,8 @@ namespace ombrel::testing {
 
 class TempDir {
  public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ombrel-test-XXXXXX").string();
+  explicit TempDir(const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
+    std::string pattern = (parent / "ombrel-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     path_ = pattern;
   }

@@ -212,6 +212,36 @@ TEST(IniFileEncoding, NewAndAsciiFilesAreWrittenAsGbkAndUtf8FilesStayUtf8) {
   }
 }
 
+// Reading drops blanks and enclosing quotes, and takes a file of valid UTF-8
+// as UTF-8: values that would lose either, or GBK bytes that happen to be
+// valid UTF-8 (专业), are written so that they read back as written.
+TEST(IniFileWrite, ValuesReadBackAsWritten) {
+  struct Case {
+    std::string value;
+    std::string line;  // as stored in the (GBK) file
+  };
+  const Case cases[] = {
+      {" home ", "Ssid=\" home \""},
+      {"'quoted'", "Ssid=\"'quoted'\""},
+      {"\"\"", "Ssid=\"\"\"\""},
+      {"plain 'inner' text", "Ssid=plain 'inner' text"},
+      {"专业", "Ssid=\xD7\xA8\xD2\xB5\r\n; \xB1\xE0\xC2\xEB: GBK"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    TempDir dir;
+    writeFile(dir / "q.ini", "[S]\r\n");
+    IniFile file(dir / "q.ini");
+    file.writeString("S", "Ssid", c.value);
+    EXPECT_EQ(file.readString("S", "Ssid", ""), c.value);
+    file.save();
+    EXPECT_EQ(readFile(dir / "q.ini"), "[S]\r\n" + c.line + "\r\n");
+    const IniFile reread(dir / "q.ini");
+    EXPECT_EQ(reread.encoding(), IniFile::Encoding::Gbk);
+    EXPECT_EQ(reread.readString("S", "Ssid", ""), c.value);
+  }
+}
+
 TEST(IniFileWrite, ValuesCannotAddLinesAndUnreadableNamesAreRefused) {
   TempDir dir;
   IniFile file(dir / "v.ini");
@@ -225,6 +255,7 @@ TEST(IniFileWrite, ValuesCannotAddLinesAndUnreadableNamesAreRefused) {
   EXPECT_THROW(file.writeString("S", "  ", "1"), std::invalid_argument);
   EXPECT_THROW(file.writeString("S]", "a", "1"), std::invalid_argument);
   EXPECT_THROW(file.writeString("S", "line\nbreak", "1"), std::invalid_argument);
+  EXPECT_THROW(file.writeString("S", " ;comment", "1"), std::invalid_argument);
 }
 
 TEST(IniFileSave, KeepsPermissionsAndWritesThroughASymbolicLink) {

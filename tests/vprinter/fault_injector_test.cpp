@@ -77,6 +77,38 @@ TEST(FaultInjector, DropEveryCountsOnlyTheRepliesThatWouldGoOut) {
   EXPECT_EQ(pattern, "R-R--RR-");
 }
 
+TEST(FaultInjector, CountedFaultsAnswerTheFirstCommandsOnly) {
+  struct Case {
+    const char* name;
+    FaultOptions options;
+    std::string pattern;  // per command: R answered once, D twice, - withheld
+    bool hungUp;          // after the last command
+  };
+  FaultOptions silentAfter;
+  silentAfter.silentAfter = 2;
+  FaultOptions hangUp;
+  hangUp.hangUpAfter = 3;
+  FaultOptions duplicated;
+  duplicated.duplicate = true;
+  duplicated.ignored = {50};
+  const Case cases[] = {
+      {"silent-after 2", silentAfter, "RR---", false},
+      {"hang-up-after 3", hangUp, "RRR--", true},
+      {"duplicate, ignored command withheld", duplicated, "DD-DD", false},
+  };
+  for (const Case& c : cases) {
+    FaultInjector faults(c.options);
+    std::string pattern;
+    for (const int command : {48, 51, 50, 51, 51}) {
+      const auto code = static_cast<std::uint16_t>(command);
+      const FaultDecision decision = faults.apply(code, frame::build(code, 0, 0, {}, true));
+      pattern += !decision.reply ? '-' : decision.copies == 2 ? 'D' : 'R';
+    }
+    EXPECT_EQ(pattern, c.pattern) << c.name;
+    EXPECT_EQ(faults.hungUp(), c.hungUp) << c.name;
+  }
+}
+
 TEST(FaultInjector, ShortReplyLeavesRepliesOfFifteenBytesOrLessAlone) {
   FaultOptions options;
   options.shortReply = true;

@@ -17,7 +17,8 @@ TEST(Options, ReadsEveryOption) {
   const ParsedOptions parsed = parseOptions(
       {"--udp", "127.0.0.1:9100", "--identity=TP80", "--memory-size", "0x200000", "--memory-file", "m.bin",
        "--read-block", "1000", "--log", "-", "--log-json", "log.json", "--silent", "--ignore", "48", "--ignore=52",
-       "--drop-every", "3", "--corrupt-check", "--delay", "250", "--short-reply", "--bad-head"});
+       "--drop-every", "3", "--corrupt-check", "--delay", "250", "--short-reply", "--bad-head", "--duplicate", "--reply-from-other-port",
+       "--silent-after", "4", "--hang-up-after=7"});
   const Options* options = std::get_if<Options>(&parsed);
   ASSERT_NE(options, nullptr) << std::get<OptionError>(parsed).message;
   EXPECT_EQ(options->udpHost, "127.0.0.1");
@@ -33,6 +34,9 @@ TEST(Options, ReadsEveryOption) {
   EXPECT_EQ(faults.ignored, (std::set<std::uint16_t>{48, 52}));
   EXPECT_EQ(faults.dropEvery, 3u);
   EXPECT_EQ(faults.delayMs, 250);
+  EXPECT_TRUE(faults.duplicate && faults.replyFromOtherPort);
+  EXPECT_EQ(faults.silentAfter, 4u);
+  EXPECT_EQ(faults.hangUpAfter, 7u);
 }
 
 TEST(Options, ReadsTheSerialLineOptions) {
@@ -72,6 +76,8 @@ TEST(Options, RefusesWhatItCannotUse) {
       {"--pty", "--baud", "4000001"},
       {"--pty", "--boot-after", "0"},
       {"--pty", "--pace=yes"},
+      {"--pty", "--reply-from-other-port"},
+      {"--pty", "--hang-up-after", "many"},
   };
   for (const auto& arguments : refused) {
     const ParsedOptions parsed = parseOptions(arguments);

@@ -13,6 +13,15 @@ FaultInjector::FaultInjector(FaultOptions options) : options_(std::move(options)
 
 FaultDecision FaultInjector::apply(std::optional<std::uint16_t> command, Bytes reply) {
   FaultDecision decision;
+  ++commandsCounted_;
+  if (hungUp()) {
+    decision.applied.push_back("hang-up");
+    return decision;
+  }
+  if (options_.silentAfter && commandsCounted_ > *options_.silentAfter) {
+    decision.applied.push_back("silent-after");
+    return decision;
+  }
   if (options_.silent) {
     decision.applied.push_back("silent");
     return decision;
@@ -43,6 +52,11 @@ FaultDecision FaultInjector::apply(std::optional<std::uint16_t> command, Bytes r
     decision.applied.push_back("short-reply");
   }
   if (options_.delayMs > 0) decision.applied.push_back("delay");
+  if (options_.duplicate) {
+    decision.copies = 2;
+    decision.applied.push_back("duplicate");
+  }
+  if (options_.replyFromOtherPort) decision.applied.push_back("reply-from-other-port");
   decision.reply = std::move(reply);
   return decision;
 }

@@ -22,6 +22,10 @@ struct FaultOptions {
   std::int64_t delayMs = 0;            // protocol milliseconds before each reply
   bool shortReply = false;             // send only the first 15 bytes
   bool badHead = false;                // begin 0x02 0x01, head check kept consistent
+  bool duplicate = false;              // send each reply twice
+  bool replyFromOtherPort = false;     // UDP: replies leave from another source port
+  std::optional<std::uint32_t> silentAfter;  // answer the first N commands, then never again
+  std::optional<std::uint32_t> hangUpAfter;  // answer the first N commands, hang up at the next
 };
 
 struct FaultDecision {
@@ -29,6 +33,7 @@ struct FaultDecision {
   // The faults that acted, in the order applied; when the reply is withheld,
   // the first one names why.
   std::vector<std::string> applied;
+  int copies = 1;  // how often the reply goes out
 };
 
 class FaultInjector {
@@ -39,10 +44,15 @@ class FaultInjector {
   // which no --ignore names.
   FaultDecision apply(std::optional<std::uint16_t> command, Bytes reply);
   std::int64_t delayMs() const { return options_.delayMs; }
+  bool replyFromOtherPort() const { return options_.replyFromOtherPort; }
+  // True once a command came after the first N of --hang-up-after: the
+  // transport then drops the line.
+  bool hungUp() const { return options_.hangUpAfter && commandsCounted_ > *options_.hangUpAfter; }
 
  private:
   FaultOptions options_;
   std::uint64_t repliesCounted_ = 0;
+  std::uint64_t commandsCounted_ = 0;  // every unit that the printer would answer
 };
 
 }  // namespace ombrel::vprinter

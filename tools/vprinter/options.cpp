@@ -47,6 +47,14 @@ const char* const kUsage =
     "                       OMBREL_TIME_SCALE in test builds)\n"
     "  --short-reply        send only the first 15 bytes of each reply\n"
     "  --bad-head           replies begin 0x02 0x01 (head check kept consistent)\n"
+    "  --duplicate          send each reply twice, one right after the other\n"
+    "  --reply-from-other-port\n"
+    "                       (with --udp) replies leave from a second socket, another\n"
+    "                       source port\n"
+    "  --silent-after N     answer the first N commands, then never again\n"
+    "  --hang-up-after N    answer the first N commands; at the next one the printer\n"
+    "                       hangs up: on a pseudo-terminal the program closes the line\n"
+    "                       and exits 0, on UDP it stays silent from then on\n"
     "  --help               this text\n"
     "  --version            the program's name and version\n"
     "\n"
@@ -148,6 +156,14 @@ std::map<std::string, Parser::Handler> Parser::valued() {
        [this, &faults](const std::string& v) {
          faults.delayMs = static_cast<std::int64_t>(number("--delay", v, 3600000));
        }},
+      {"--silent-after",
+       [this, &faults](const std::string& v) {
+         faults.silentAfter = static_cast<std::uint32_t>(number("--silent-after", v, 1000000));
+       }},
+      {"--hang-up-after",
+       [this, &faults](const std::string& v) {
+         faults.hangUpAfter = static_cast<std::uint32_t>(number("--hang-up-after", v, 1000000));
+       }},
   };
 }
 
@@ -155,6 +171,7 @@ std::map<std::string, bool*> Parser::flags() {
   FaultOptions& faults = options_.faults;
   return {{"--silent", &faults.silent},           {"--corrupt-check", &faults.corruptCheck},
           {"--short-reply", &faults.shortReply}, {"--bad-head", &faults.badHead},
+          {"--duplicate", &faults.duplicate},    {"--reply-from-other-port", &faults.replyFromOtherPort},
           {"--pty", &options_.pty},              {"--pace", &options_.pace}};
 }
 
@@ -187,6 +204,7 @@ ParsedOptions Parser::run() {
   if (udp && options_.pty) fail("--udp and --pty: give one transport");
   if (!udp && !options_.pty) fail("no transport: give --udp HOST:PORT or --pty");
   if (options_.pace && !options_.pty) fail("--pace: only a pseudo-terminal has a line to pace");
+  if (options_.faults.replyFromOtherPort && !udp) fail("--reply-from-other-port: only UDP replies have a port");
   if (!error_.empty()) return OptionError{error_};
   return options_;
 }

@@ -20,6 +20,7 @@ struct OutgoingReply {
   std::int64_t delayMs = 0;  // protocol milliseconds to wait before sending
   std::optional<std::uint16_t> command;  // nullopt: an answer to raw bytes
   std::vector<std::string> faults;  // the faults that shaped it
+  int copies = 1;                   // how often it goes out, one after the other
 };
 
 class PrinterSession {
@@ -30,6 +31,12 @@ class PrinterSession {
   std::optional<OutgoingReply> receive(const Bytes& unit);
   // Logs a reply once the transport has sent it.
   void sent(const OutgoingReply& reply);
+
+  // True once the printer has hung up (--hang-up-after): a transport with a
+  // line to drop drops it and stops serving.
+  bool hungUp() const { return faults_.hungUp(); }
+  // UDP: replies leave from a second socket (--reply-from-other-port).
+  bool replyFromOtherPort() const { return faults_.replyFromOtherPort(); }
 
   // What a serial line needs of the printer.
   std::uint32_t lineRate() const { return model_.lineRate(); }

@@ -128,6 +128,13 @@ void LineServer::run(int stopFd) {
       finish();
       return;
     }
+    if (session_.hungUp()) {
+      // Serving ends; the caller closes the master side, which the tool's
+      // port sees as the line hung up.
+      finish();
+      session_.lineEvent("hangup", "the printer hung up the line");
+      return;
+    }
   }
 }
 
@@ -219,6 +226,7 @@ void LineServer::arrivals(TimePoint now) {
 void LineServer::handle(const Bytes& unit) {
   if (auto reply = session_.receive(unit)) {
     const std::int64_t due = clock_.nowMs() + reply->delayMs;
+    for (int copy = 1; copy < reply->copies; ++copy) scheduled_.push_back(ScheduledReply{*reply, due});
     scheduled_.push_back(ScheduledReply{std::move(*reply), due});
   } else {
     followRate();

@@ -26,8 +26,9 @@ class PtyTransport {
   // The path the tool opens as its serial port.
   const std::string& slavePath() const { return line_.slavePath(); }
 
-  // Serves until `stopFd` becomes readable; what is still under way then is
-  // logged before it returns.
+  // Serves until `stopFd` becomes readable, or until the printer hangs up
+  // (--hang-up-after); what is still under way then is logged before it
+  // returns.
   void serve(PrinterSession& session, Clock& clock, int stopFd);
 
  private:

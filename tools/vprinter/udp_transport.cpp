@@ -51,20 +51,33 @@ timespec waitUntil(const Clock& clock, std::int64_t dueMs) {
   return timespec{static_cast<time_t>(count / 1000000000), static_cast<long>(count % 1000000000)};
 }
 
+int boundSocket(const std::string& host, std::uint16_t port) {
+  const sockaddr_in address = resolve(host, port);
+  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) throw socketError("socket", errno);
+  if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    const int error = errno;
+    ::close(fd);
+    throw socketError("cannot bind " + host + ":" + std::to_string(port), error);
+  }
+  return fd;
+}
+
 }  // namespace
 
-UdpTransport::UdpTransport(const std::string& host, std::uint16_t port) {
-  const sockaddr_in address = resolve(host, port);
-  fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  if (fd_ < 0) throw socketError("socket", errno);
-  if (::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    const int error = errno;
+UdpTransport::UdpTransport(const std::string& host, std::uint16_t port) : fd_(boundSocket(host, port)) {
+  try {
+    otherFd_ = boundSocket(host, 0);
+  } catch (const std::runtime_error&) {
     ::close(fd_);
-    throw socketError("cannot bind " + host + ":" + std::to_string(port), error);
+    throw;
   }
 }
 
-UdpTransport::~UdpTransport() { ::close(fd_); }
+UdpTransport::~UdpTransport() {
+  ::close(otherFd_);
+  ::close(fd_);
+}
 
 std::string UdpTransport::boundAddress() const {
   sockaddr_in address{};
@@ -96,14 +109,16 @@ void UdpTransport::serve(PrinterSession& session, Clock& clock, int stopFd) {
         const Bytes unit(datagram.begin(), datagram.begin() + got);
         if (auto reply = session.receive(unit)) {
           const std::int64_t due = clock.nowMs() + reply->delayMs;
+          for (int copy = 1; copy < reply->copies; ++copy) scheduled.push_back(ScheduledReply{peer, *reply, due});
           scheduled.push_back(ScheduledReply{peer, std::move(*reply), due});
         }
       }
     }
+    const int replyFd = session.replyFromOtherPort() ? otherFd_ : fd_;
     while (!scheduled.empty() && scheduled.front().dueMs <= clock.nowMs()) {
       const ScheduledReply& next = scheduled.front();
       // A reply that cannot be sent is lost, as it would be on a real network.
-      if (::sendto(fd_, next.reply.bytes.data(), next.reply.bytes.size(), 0,
+      if (::sendto(replyFd, next.reply.bytes.data(), next.reply.bytes.size(), 0,
                    reinterpret_cast<const sockaddr*>(&next.peer), sizeof next.peer) >= 0) {
         session.sent(next.reply);
       }

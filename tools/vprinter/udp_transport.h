@@ -2,7 +2,8 @@
 
 // The virtual printer on the network link: one bound UDP socket; every
 // datagram is one received unit, and its reply goes back to the datagram's
-// sender as one datagram. Single-threaded: one wait loop serves requests,
+// sender as one datagram (from a second socket of its own, another source
+// port, with --reply-from-other-port). Single-threaded: one wait loop serves requests,
 // delayed replies and the stop descriptor.
 
 #include <cstdint>
@@ -30,6 +31,7 @@ class UdpTransport {
 
  private:
   int fd_ = -1;
+  int otherFd_ = -1;  // the second socket, bound to another port of the same address
 };
 
 }  // namespace ombrel::vprinter

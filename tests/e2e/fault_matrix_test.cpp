@@ -1,0 +1,93 @@
+// Faults of the virtual printer on the network and on a serial line, for a
+// framed task, a download and a read-back: each run ends with the right exit
+// status and text within its time-outs, trace written and port closed.
+
+#include "e2e/fault_matrix.h"
+
+namespace ombrel::test_support {
+namespace {
+
+const std::string kReceivedFailed = "Received Failed\n";
+const std::string kDownloadFailed = "Download Data Failed\n";
+
+// The network link takes replies without examining check bytes, and only
+// from the printer's own address and port.
+const FaultRow kUdpRows[] = {
+    {"Framed_DroppedReply", TaskKind::Framed, {"--drop-every", "2"}, 0, "", 1000},
+    {"Framed_DelayedPastTheWait", TaskKind::Framed, {"--delay", "4000"}, 1, kReceivedFailed, kDatagramReadWaitMs},
+    {"Framed_SilentAfterIdentifying", TaskKind::Framed, {"--silent-after", "1"}, 1, kDownloadFailed, 3 * 1000},
+    {"Download_DuplicatedReplies", TaskKind::Download, {"--duplicate"}, 0, "", 0},
+    {"Download_ReplyFromAnotherPort",
+     TaskKind::Download,
+     {"--reply-from-other-port"},
+     1,
+     kReceivedFailed,
+     kDatagramReadWaitMs},
+    {"Download_SilentMidTransfer", TaskKind::Download, {"--silent-after", "2"}, 1, kDownloadFailed, 3 * 1000},
+    {"Download_HangUpMidTransfer", TaskKind::Download, {"--hang-up-after", "3"}, 1, kDownloadFailed, 3 * 1000},
+    {"ReadBack_CorruptCheckIsNotExamined", TaskKind::ReadBack, {"--corrupt-check"}, 0, "", 0},
+    {"ReadBack_DroppedReply", TaskKind::ReadBack, {"--drop-every", "3"}, 0, "", 2 * kDatagramReadWaitMs},
+    // A stale duplicate must not be taken for the next request's reply: the
+    // read-back would save every block one place late.
+    {"ReadBack_DuplicatedReplies", TaskKind::ReadBack, {"--duplicate"}, 0, "", 0},
+    {"ReadBack_SilentMidTransfer",
+     TaskKind::ReadBack,
+     {"--silent-after", "3"},
+     1,
+     kReceivedFailed,
+     3 * kDatagramReadWaitMs},
+};
+
+// Serial and USB replies are checked; a dead line fails as a silent one.
+const FaultRow kPtyRows[] = {
+    {"Framed_CorruptCheck", TaskKind::Framed, {"--corrupt-check"}, 1, kReceivedFailed, kStreamReadWaitMs},
+    {"Framed_DuplicatedReplies", TaskKind::Framed, {"--duplicate"}, 0, "", 0},
+    {"Framed_HangUpAfterIdentifying",
+     TaskKind::Framed,
+     {"--hang-up-after", "1"},
+     1,
+     kDownloadFailed,
+     3 * kCommandWaitMs},
+    {"Download_DroppedReply", TaskKind::Download, {"--drop-every", "2"}, 0, "", 2 * kCommandWaitMs},
+    {"Download_DelayedPastTheWait", TaskKind::Download, {"--delay", "1000"}, 1, kReceivedFailed, kStreamReadWaitMs},
+    {"Download_HangUpMidTransfer",
+     TaskKind::Download,
+     {"--hang-up-after", "2"},
+     1,
+     kDownloadFailed,
+     3 * kCommandWaitMs},
+    {"ReadBack_DuplicatedReplies", TaskKind::ReadBack, {"--duplicate"}, 0, "", 0},
+    {"ReadBack_SilentMidTransfer",
+     TaskKind::ReadBack,
+     {"--silent-after", "2"},
+     1,
+     kReceivedFailed,
+     3 * kStreamReadWaitMs},
+    {"ReadBack_HangUpMidTransfer",
+     TaskKind::ReadBack,
+     {"--hang-up-after", "3"},
+     1,
+     kReceivedFailed,
+     3 * kStreamReadWaitMs},
+};
+
+class UdpFaults : public FaultMatrixRun, public ::testing::WithParamInterface<FaultRow> {};
+
+TEST_P(UdpFaults, EndsAsExpected) {
+  VirtualPrinter printer(printerOptions(GetParam(), Wire::Udp));
+  check(GetParam(), printer, printer.link(), Wire::Udp, "20");
+}
+
+INSTANTIATE_TEST_SUITE_P(FaultMatrix, UdpFaults, ::testing::ValuesIn(kUdpRows), rowName);
+
+class PtyFaults : public FaultMatrixRun, public ::testing::WithParamInterface<FaultRow> {};
+
+TEST_P(PtyFaults, EndsAsExpected) {
+  VirtualPrinter printer(OnPty{}, printerOptions(GetParam(), Wire::Pty));
+  check(GetParam(), printer, printer.link(), Wire::Pty, "5");
+}
+
+INSTANTIATE_TEST_SUITE_P(FaultMatrix, PtyFaults, ::testing::ValuesIn(kPtyRows), rowName);
+
+}  // namespace
+}  // namespace ombrel::test_support
