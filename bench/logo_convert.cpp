@@ -58,8 +58,8 @@ double median(std::vector<double> values) {
 int main() {
   const Bytes bmp = photographBmp();
   const QByteArray data(reinterpret_cast<const char*>(bmp.data()), static_cast<qsizetype>(bmp.size()));
-  std::printf("2048 x 1000 24-bit BMP (%zu bytes) to one bit per pixel, median of %d alternating rounds:\n",
-              bmp.size(), kRounds);
+  std::printf("2048 x 1000 24-bit BMP (%zu bytes) to one bit per pixel, median of %d alternating rounds:\n", bmp.size(),
+              kRounds);
   struct Method {
     const char* name;
     LogoReduction reduction;

@@ -47,7 +47,7 @@ void TFrmPara::btn_DeleteLogoClick() {
 
 void TFrmPara::showLogoPreview() {
   LogoPreviewBox::in(*this)->showLogos(controls_.items(kLogoList), controls_.index(kLogoList),
-                                          logoReductionOf(controls_));
+                                       logoReductionOf(controls_));
 }
 
 }  // namespace ombrel::app

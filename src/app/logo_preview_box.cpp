@@ -27,8 +27,7 @@ QString imageSizeText(const std::vector<std::string>& paths) {
 
 }  // namespace
 
-LogoPreviewBox::LogoPreviewBox(QWidget* parent)
-    : QWidget(parent), picture_(new QLabel), sizes_(new QLabel(this)) {
+LogoPreviewBox::LogoPreviewBox(QWidget* parent) : QWidget(parent), picture_(new QLabel), sizes_(new QLabel(this)) {
   setObjectName(kObjectName);
   picture_->setAlignment(Qt::AlignCenter);
   picture_->setWordWrap(true);
@@ -49,15 +48,13 @@ LogoPreviewBox* LogoPreviewBox::in(const QWidget& window) {
   return dynamic_cast<LogoPreviewBox*>(window.findChild<QWidget*>(kObjectName));
 }
 
-void LogoPreviewBox::showLogos(const std::vector<std::string>& paths, int selected,
-                               const LogoReduction& reduction) {
+void LogoPreviewBox::showLogos(const std::vector<std::string>& paths, int selected, const LogoReduction& reduction) {
   dots_ = QImage();
   picture_->clear();
   QString logoSize;
   if (selected >= 0 && selected < static_cast<int>(paths.size())) {
     try {
-      const LogoDots logo =
-          reduceToDots(readLogoPictureFile(paths[static_cast<std::size_t>(selected)]), reduction);
+      const LogoDots logo = reduceToDots(readLogoPictureFile(paths[static_cast<std::size_t>(selected)]), reduction);
       dots_ = logoPreview(logo);
       picture_->setPixmap(QPixmap::fromImage(dots_));
       logoSize = QStringLiteral("%1 B, ").arg(logo.dots.size());

@@ -84,7 +84,8 @@ void reduce(const QImage& image, const LogoReduction& reduction, LogoDots& resul
 }  // namespace
 
 std::size_t logoDotsSize(int pixelWidth, int pixelHeight) {
-  return static_cast<std::size_t>(roundUpEighths(pixelWidth)) * static_cast<std::size_t>(roundUpEighths(pixelHeight)) * 8;
+  return static_cast<std::size_t>(roundUpEighths(pixelWidth)) * static_cast<std::size_t>(roundUpEighths(pixelHeight)) *
+         8;
 }
 
 LogoDots reduceToDots(const QImage& picture, const LogoReduction& reduction) {

@@ -47,7 +47,8 @@ class Logos : public CtlTest {
 
 TEST_F(Logos, TheImageLandsAtItsAddressAndTheSecondLogoPrintsAsNumberTwo) {
   VirtualPrinter printer;
-  const std::vector<std::string> list{"--link", printer.link(), "--logo", picture("a.bmp", 8, 8),
+  const std::vector<std::string> list{"--link", printer.link(),
+                                      "--logo", picture("a.bmp", 8, 8),
                                       "--logo", picture("b.bmp", 8, 8, qRgb(255, 255, 255))};
   auto args = list;
   args.push_back("btn_DownLogo");
@@ -101,10 +102,11 @@ TEST_F(Logos, DownloadsThatStopBeforeSending) {
   const std::string notBmp = dir() + "/text.bmp";
   std::ofstream(notBmp) << "not a picture";
   const Case cases[] = {
-      {"a missing file is named, not skipped", {picture("a.bmp", 8, 8), missing, picture("c.bmp", 8, 8)},
-       "文件不存在: " + missing + "\n", false},
-      {"an unreadable file is named with the reader's error", {picture("a.bmp", 8, 8), notBmp},
-       notBmp + ": ", false},
+      {"a missing file is named, not skipped",
+       {picture("a.bmp", 8, 8), missing, picture("c.bmp", 8, 8)},
+       "文件不存在: " + missing + "\n",
+       false},
+      {"an unreadable file is named with the reader's error", {picture("a.bmp", 8, 8), notBmp}, notBmp + ": ", false},
       {"2048 × 1024 is over 256 KB", {picture("big.bmp", 2048, 1024)}, "BMP 文件不能超过256\n", true},
       {"an empty list", {}, "ListBox1 is empty: nothing is sent\n", false},
   };

@@ -100,11 +100,10 @@ TEST_F(ParaLogo, DownloadAndPrintSendWhatOmbrelctlSendsForTheSameList) {
   ASSERT_EQ(fromWindow.size(), 18u);  // 4120 bytes in 17 blocks, then the print sequence
   EXPECT_EQ(fromWindow.back(), "raw: 1C 70 02 00");
 
-  const auto run = test_support::runProgram(
-      test_support::builtProgram("ombrelctl"),
-      {"--dir", dir_.path().string(), "--link", printer.link(), "--logo", first, "--logo", second, "--logo-select",
-       "1", "btn_DownLogo", "btn_PrintLogo"},
-      {{"OMBREL_TIME_SCALE", "2"}});
+  const auto run = test_support::runProgram(test_support::builtProgram("ombrelctl"),
+                                            {"--dir", dir_.path().string(), "--link", printer.link(), "--logo", first,
+                                             "--logo", second, "--logo-select", "1", "btn_DownLogo", "btn_PrintLogo"},
+                                            {{"OMBREL_TIME_SCALE", "2"}});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   const auto both = received(printer);
   ASSERT_EQ(both.size(), 36u);

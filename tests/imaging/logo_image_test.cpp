@@ -67,7 +67,7 @@ constexpr QRgb kWhite = 0xFFFFFFFF;
 
 // 8 × 2 at 1 bit a pixel: top row dots A5, bottom row 0F, rows padded to 4 bytes.
 Bytes oneBit(bool blackFirst, bool topDown) {
-  const std::uint8_t top = blackFirst ? 0x5A : 0xA5;      // index bits of the black dots A5
+  const std::uint8_t top = blackFirst ? 0x5A : 0xA5;     // index bits of the black dots A5
   const std::uint8_t bottom = blackFirst ? 0xF0 : 0x0F;  // of 0F
   const Bytes rows = topDown ? Bytes{top, 0, 0, 0, bottom, 0, 0, 0} : Bytes{bottom, 0, 0, 0, top, 0, 0, 0};
   return handBmp(8, topDown ? -2 : 2, 1, 0,
@@ -77,7 +77,8 @@ Bytes oneBit(bool blackFirst, bool topDown) {
 // 4 × 2, 8 bits a pixel, run-length encoded (bottom row first): top row
 // white white black black, bottom row four black.
 Bytes rle8() {
-  return handBmp(4, 2, 8, 1, {kWhite, kBlack}, {0x04, 0x01, 0x00, 0x00, 0x02, 0x00, 0x02, 0x01, 0x00, 0x00, 0x00, 0x01});
+  return handBmp(4, 2, 8, 1, {kWhite, kBlack},
+                 {0x04, 0x01, 0x00, 0x00, 0x02, 0x00, 0x02, 0x01, 0x00, 0x00, 0x00, 0x01});
 }
 
 // One logo of 8 × 8 dots: the image's dots after its one directory entry.
@@ -109,7 +110,9 @@ TEST(LogoImage, Conversions) {
     std::function<void(const Bytes& image)> check;
   };
   const Case cases[] = {
-      {"100 × 50: W 13, H 7, 728 bytes of dots with white padding", {bmpOf(filled(100, 50, kBlack))}, {},
+      {"100 × 50: W 13, H 7, 728 bytes of dots with white padding",
+       {bmpOf(filled(100, 50, kBlack))},
+       {},
        [](const Bytes& image) {
          ASSERT_EQ(image.size(), 4824u);
          EXPECT_EQ(toHex(Bytes(image.begin(), image.begin() + 16)), "00 00 1D 00 0D 00 07 00 00 00 00 00 00 00 00 00");
@@ -125,7 +128,8 @@ TEST(LogoImage, Conversions) {
          }
        }},
       {"two 8 × 8: two entries, 4112 bytes",
-       {bmpOf(filled(8, 8, kWhite)), bmpOf(filled(8, 8, kBlack))}, {},
+       {bmpOf(filled(8, 8, kWhite)), bmpOf(filled(8, 8, kBlack))},
+       {},
        [](const Bytes& image) {
          ASSERT_EQ(image.size(), 4112u);
          EXPECT_EQ(toHex(Bytes(image.begin(), image.begin() + 24)),
@@ -133,25 +137,49 @@ TEST(LogoImage, Conversions) {
          EXPECT_EQ(Bytes(image.begin() + 4096, image.end()),
                    (Bytes{0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
        }},
-      {"2048 × 1024: 262144 bytes of dots", {bmpOf(filled(2048, 1024, kWhite))}, {},
+      {"2048 × 1024: 262144 bytes of dots",
+       {bmpOf(filled(2048, 1024, kWhite))},
+       {},
        [](const Bytes& image) { EXPECT_EQ(image.size(), 266240u); }},
-      {"1 bit, black first in the palette, bottom-up", {oneBit(true, false)}, {},
-       [](const Bytes& image) { EXPECT_EQ(onlyLogoDots(image), (Bytes{0xA5, 0x0F, 0, 0, 0, 0, 0, 0})); }},
-      {"1 bit, white first in the palette, bottom-up", {oneBit(false, false)}, {},
-       [](const Bytes& image) { EXPECT_EQ(onlyLogoDots(image), (Bytes{0xA5, 0x0F, 0, 0, 0, 0, 0, 0})); }},
-      {"1 bit, black first, top-down", {oneBit(true, true)}, {},
-       [](const Bytes& image) { EXPECT_EQ(onlyLogoDots(image), (Bytes{0xA5, 0x0F, 0, 0, 0, 0, 0, 0})); }},
-      {"8 bits, run-length encoded", {rle8()}, {},
-       [](const Bytes& image) { EXPECT_EQ(onlyLogoDots(image), (Bytes{0x30, 0xF0, 0, 0, 0, 0, 0, 0})); }},
-      {"gray ramp, threshold 128: the darker half", {bmpOf(grayRamp())}, {},
+      {"1 bit, black first in the palette, bottom-up",
+       {oneBit(true, false)},
+       {},
+       [](const Bytes& image) {
+         EXPECT_EQ(onlyLogoDots(image), (Bytes{0xA5, 0x0F, 0, 0, 0, 0, 0, 0}));
+       }},
+      {"1 bit, white first in the palette, bottom-up",
+       {oneBit(false, false)},
+       {},
+       [](const Bytes& image) {
+         EXPECT_EQ(onlyLogoDots(image), (Bytes{0xA5, 0x0F, 0, 0, 0, 0, 0, 0}));
+       }},
+      {"1 bit, black first, top-down",
+       {oneBit(true, true)},
+       {},
+       [](const Bytes& image) {
+         EXPECT_EQ(onlyLogoDots(image), (Bytes{0xA5, 0x0F, 0, 0, 0, 0, 0, 0}));
+       }},
+      {"8 bits, run-length encoded",
+       {rle8()},
+       {},
+       [](const Bytes& image) {
+         EXPECT_EQ(onlyLogoDots(image), (Bytes{0x30, 0xF0, 0, 0, 0, 0, 0, 0}));
+       }},
+      {"gray ramp, threshold 128: the darker half",
+       {bmpOf(grayRamp())},
+       {},
        [](const Bytes& image) {
          for (std::size_t i = 0; i < 8 * 32; ++i) EXPECT_EQ(image[4096 + i], i % 32 < 16 ? 0xFF : 0x00) << i;
        }},
-      {"gray ramp, threshold 1: only black", {bmpOf(grayRamp())}, {false, 1},
+      {"gray ramp, threshold 1: only black",
+       {bmpOf(grayRamp())},
+       {false, 1},
        [](const Bytes& image) {
          for (std::size_t i = 0; i < 8 * 32; ++i) EXPECT_EQ(image[4096 + i], i % 32 == 0 ? 0x80 : 0x00) << i;
        }},
-      {"gray ramp, dithered: dots thin out from black to white", {bmpOf(grayRamp())}, {true, 1},
+      {"gray ramp, dithered: dots thin out from black to white",
+       {bmpOf(grayRamp())},
+       {true, 1},
        [](const Bytes& image) {
          const Bytes dots = onlyLogoDots(image);
          ASSERT_EQ(dots.size(), 256u);
