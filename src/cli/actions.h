@@ -26,7 +26,7 @@ struct ActionContext {
   Clock& clock;
   SettingsSession& settings;
   const InterruptWatch& interrupts;  // after Ctrl-C no further action runs
-  const std::string& appDir;  // the program directory, ending in '/'
+  const std::string& appDir;         // the program directory, ending in '/'
   // The settings or the provisioning log could not be written: a production
   // line must not go on.
   bool recordLost = false;

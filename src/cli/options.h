@@ -39,7 +39,7 @@ struct Options {
   std::optional<int> logoSelect;   // its selected position, from 0; none: no selection
   std::optional<int> logoThreshold;
   bool logoDither = false;
-  std::string logoPreview;  // where the selected logo's dots go as a PNG; empty: nowhere
+  std::string logoPreview;   // where the selected logo's dots go as a PNG; empty: nowhere
   bool eachArrival = false;  // run the actions on every USB printer that arrives
   bool help = false;
   bool version = false;

@@ -16,10 +16,10 @@ namespace ombrel {
 
 struct WindowAction {
   enum class Kind {
-    SetButton,  // a push button
-    CheckBox,   // a box whose click acts on its new state
-    SaveButton, // a push button that first asks for a file to save to
-    ProgramFileButton, // a push button that writes a file in the program directory
+    SetButton,          // a push button
+    CheckBox,           // a box whose click acts on its new state
+    SaveButton,         // a push button that first asks for a file to save to
+    ProgramFileButton,  // a push button that writes a file in the program directory
   };
   const char* control;
   Kind kind;
@@ -38,8 +38,8 @@ const std::vector<WindowAction>& windowActions();
 
 // The action's click; a SaveButton's with the file chosen to save to, a
 // ProgramFileButton's with its file in `programDir` (ending in '/').
-ActionOutcome pressAction(const WindowAction& action, const ParaControls& controls,
-                          const std::string& savePath = {}, const std::string& programDir = {});
+ActionOutcome pressAction(const WindowAction& action, const ParaControls& controls, const std::string& savePath = {},
+                          const std::string& programDir = {});
 
 // The entry for a control name, or nullptr when no action of the window has it.
 const WindowAction* findWindowAction(std::string_view control);
