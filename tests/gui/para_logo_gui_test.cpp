@@ -1,7 +1,7 @@
 // The NV logo group of the download tab, offscreen: the list's own buttons,
 // the preview that shows the dots the printer will print as the list, its
 // selection and the threshold change, and the download and print buttons
-// sending what ombrelctl sends for the same list.
+// sending what ombrelctl sends for the same list and threshold.
 
 #include <QListWidget>
 #include <QPushButton>
@@ -53,7 +53,7 @@ class ParaLogo : public ParaWindowTest {
   }
 };
 
-TEST_F(ParaLogo, ThePreviewShowsTheSelectedLogosDotsAndFollowsTheList) {
+TEST_F(ParaLogo, ThePreviewFollowsTheListAndTheButtonsSendWhatOmbrelctlSends) {
   const VirtualPrinter printer;
   start(2);
   linkTo(printer);
@@ -73,41 +73,29 @@ TEST_F(ParaLogo, ThePreviewShowsTheSelectedLogosDotsAndFollowsTheList) {
   control<QSlider>("trk_LogoThreshold")->setValue(64);  // the gray pixel turns white
   expectDotsOf(preview()->dots(), picture, 64);
 
+  control<QPushButton>("btn_DownLogo")->click();
+  ASSERT_TRUE(waitUntilIdle());
+  control<QPushButton>("btn_PrintLogo")->click();
+  ASSERT_TRUE(waitUntilIdle());
+  const auto fromWindow = received(printer);
+  ASSERT_EQ(fromWindow.size(), 18u);  // 4120 bytes in 17 blocks, then the print sequence
+  EXPECT_EQ(fromWindow.back(), "raw: 1C 70 02 00");
+  const auto run =
+      test_support::runProgram(test_support::builtProgram("ombrelctl"),
+                               {"--dir", dir_.path().string(), "--link", printer.link(), "--logo", square, "--logo",
+                                known, "--logo-select", "1", "--logo-threshold", "64", "btn_DownLogo", "btn_PrintLogo"},
+                               {{"OMBREL_TIME_SCALE", "2"}});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const auto both = received(printer);
+  ASSERT_EQ(both.size(), 36u);
+  EXPECT_EQ(std::vector<std::string>(both.begin() + 18, both.end()), fromWindow);
+
   list()->setCurrentRow(0);
   control<QPushButton>("btn_DeleteLogo")->click();
   EXPECT_EQ(controls().items("ListBox1"), (std::vector<std::string>{known}));
   EXPECT_EQ(preview()->sizeText().toStdString(), "16 B, 1.bin: 4112 / 262144 B");
   expectDotsOf(preview()->dots(), picture, 64);
   closePara();
-}
-
-TEST_F(ParaLogo, DownloadAndPrintSendWhatOmbrelctlSendsForTheSameList) {
-  const VirtualPrinter printer;
-  start(2);
-  linkTo(printer);
-  showPara();
-  const std::string first = save(knownPicture(), "first.bmp");
-  const std::string second = save(QImage(8, 8, QImage::Format_RGB32), "second.bmp");
-  add(first);
-  add(second);
-  control<QPushButton>("btn_DownLogo")->click();
-  ASSERT_TRUE(waitUntilIdle());
-  list()->setCurrentRow(1);
-  control<QPushButton>("btn_PrintLogo")->click();
-  ASSERT_TRUE(waitUntilIdle());
-  closePara();
-  const auto fromWindow = received(printer);
-  ASSERT_EQ(fromWindow.size(), 18u);  // 4120 bytes in 17 blocks, then the print sequence
-  EXPECT_EQ(fromWindow.back(), "raw: 1C 70 02 00");
-
-  const auto run = test_support::runProgram(test_support::builtProgram("ombrelctl"),
-                                            {"--dir", dir_.path().string(), "--link", printer.link(), "--logo", first,
-                                             "--logo", second, "--logo-select", "1", "btn_DownLogo", "btn_PrintLogo"},
-                                            {{"OMBREL_TIME_SCALE", "2"}});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  const auto both = received(printer);
-  ASSERT_EQ(both.size(), 36u);
-  EXPECT_EQ(std::vector<std::string>(both.begin() + 18, both.end()), fromWindow);
 }
 
 }  // namespace
