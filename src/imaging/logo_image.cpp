@@ -23,6 +23,12 @@ void LogoImage::append(const LogoDots& logo) {
     throw ECommonError("The logo directory holds at most " + std::to_string(kLogoDirectorySize / kLogoEntrySize) +
                        " logos");
   }
+  // The entry holds each size in 16 bits; a larger one would wrap and the
+  // printer would read the dots with the wrong shape.
+  constexpr int kLargestEntrySize = 0xFFFF;
+  if (logo.widthBytes > kLargestEntrySize || logo.heightUnits > kLargestEntrySize) {
+    throw ECommonError("A logo is at most " + std::to_string(kLargestEntrySize * 8) + " dots wide and high");
+  }
   std::uint8_t* entry = bytes_.data() + entryOffset_;
   putLittleEndian(entry, nextAddress_, 4);
   putLittleEndian(entry + 4, static_cast<std::uint16_t>(logo.widthBytes), 2);
