@@ -181,9 +181,8 @@ void udpLoopback() {
 }
 
 void pacedPty() {
-  test_support::ChildProcess printer(
-      test_support::builtProgram("ombrel-vprinter"),
-      {"--pty", "--pace", "--baud", std::to_string(kLineRate), "--identity", ""});
+  test_support::ChildProcess printer(test_support::builtProgram("ombrel-vprinter"),
+                                     {"--pty", "--pace", "--baud", std::to_string(kLineRate), "--identity", ""});
   LinkSettings link;
   link.transport = Transport::Serial;
   link.comName = startPrinter(printer, "pty (/dev/pts/\\d+)");

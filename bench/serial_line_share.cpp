@@ -135,7 +135,6 @@ class TimedSerialPort final : public SerialPort {
   double commandSeconds_ = 0;
 };
 
-
 struct Measured {
   double exchangeSeconds;  // mean time of one command exchange
   double taskSeconds;      // mean time of one whole task

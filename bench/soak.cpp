@@ -140,8 +140,8 @@ bool report(const char* transport, const std::vector<Sample>& samples) {
   const Sample& first = samples.front();
   const Sample& last = samples.back();
   const long growth = last.rssBytes - first.rssBytes;
-  const bool rssFlat = growth <= static_cast<long>(kRssMarginShare * static_cast<double>(first.rssBytes)) ||
-                       growth <= kRssMarginBytes;
+  const bool rssFlat =
+      growth <= static_cast<long>(kRssMarginShare * static_cast<double>(first.rssBytes)) || growth <= kRssMarginBytes;
   const bool descriptorsFlat = last.descriptors == first.descriptors;
   std::printf("  verdict: RSS %+ld KiB from task %d to %d (%s), descriptors %ld -> %ld (%s)\n", growth / 1024,
               first.tasks, last.tasks, rssFlat ? "flat" : "GROWING", first.descriptors, last.descriptors,
@@ -157,8 +157,10 @@ int main(int argc, char** argv) {
   double timeScale = 4;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string_view option = argv[i];
-    if (option == "--tasks") tasks = std::atoi(argv[i + 1]);
-    else if (option == "--time-scale") timeScale = std::atof(argv[i + 1]);
+    if (option == "--tasks")
+      tasks = std::atoi(argv[i + 1]);
+    else if (option == "--time-scale")
+      timeScale = std::atof(argv[i + 1]);
   }
   if (tasks <= 0 || !(timeScale > 0)) {
     std::fprintf(stderr, "usage: bench_soak [--tasks N] [--time-scale F]\n");

@@ -42,7 +42,6 @@ double median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-
 double rawPingPong(int port) {
   const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
   sockaddr_in address{};

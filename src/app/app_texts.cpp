@@ -17,12 +17,8 @@ std::string taskRunningText(int language) {
 
 std::string devRateName(int language) { return language == kEnglish ? "Baud rate" : "波特率"; }
 
-std::string tranRateName(int language) {
-  return language == kEnglish ? "Transfer baud rate" : "传输波特率";
-}
+std::string tranRateName(int language) { return language == kEnglish ? "Transfer baud rate" : "传输波特率"; }
 
-std::string repliesUncheckedNotice(int language) {
-  return language == kEnglish ? "Replies not checked" : "不检查应答";
-}
+std::string repliesUncheckedNotice(int language) { return language == kEnglish ? "Replies not checked" : "不检查应答"; }
 
 }  // namespace ombrel::app

@@ -26,8 +26,7 @@ TFrmMain::TFrmMain(MainWindowServices services) : services_(std::move(services))
   setWindowTitle(QStringLiteral("Ombrel Setting Tool V1.0"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  const auto tick = std::chrono::duration_cast<std::chrono::milliseconds>(
-      services_.clock.realDuration(kBootTickMs));
+  const auto tick = std::chrono::duration_cast<std::chrono::milliseconds>(services_.clock.realDuration(kBootTickMs));
   ui_.Timer1->setInterval(std::max<int>(1, static_cast<int>(tick.count())));
 
   for (QRadioButton* radio : ui_.transportRadios) {
@@ -139,8 +138,8 @@ void TFrmMain::LoadMainDefaults() {
 void TFrmMain::SaveMainDefaults() {
   try {
     IniFile file(services_.appDir + kSettingsFile);
-    storeMainDefaults(file, MainDefaults{ui_.edt_Ipaddress->text().toStdString(),
-                                         ui_.cbb_Language->currentIndex(), checkedTransport()});
+    storeMainDefaults(file, MainDefaults{ui_.edt_Ipaddress->text().toStdString(), ui_.cbb_Language->currentIndex(),
+                                         checkedTransport()});
     file.save();
   } catch (const std::exception& error) {
     // The parameters window still opens: only the start-up choice is lost.

@@ -28,17 +28,14 @@ namespace ombrel::app {
 class TFrmPara;
 
 struct MainWindowServices {
-  std::string appDir;  // with a trailing '/': sysconfig.ini and debug.log
+  std::string appDir;                               // with a trailing '/': sysconfig.ini and debug.log
   std::vector<std::filesystem::path> languageDirs;  // searched in order
   Clock& clock;
   MessageBoxes& messageBoxes;
   std::function<std::vector<std::string>()> listSerialPorts = [] { return ombrel::listSerialPorts(); };
 };
 
-class TFrmMain final : public QMainWindow,
-                       public EngineHost,
-                       public NotifyWindow,
-                       public CaptionTarget {
+class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindow, public CaptionTarget {
  public:
   explicit TFrmMain(MainWindowServices services);
   ~TFrmMain() override;

@@ -8,11 +8,11 @@ namespace ombrel::app {
 
 void TFrmMain::setLinkControlsEnabled(bool enabled) {
   // The parallel radio stays disabled: nothing here drives a parallel port.
-  QWidget* const controls[] = {ui_.GroupBox1,        ui_.transportRadios[0], ui_.transportRadios[1],
-                               ui_.transportRadios[2], ui_.cbb_Comname,      ui_.cbb_DevBauRate,
-                               ui_.cbb_Check,        ui_.cbb_TranBauRate,    ui_.edt_Ipaddress,
-                               ui_.edt_Port,         ui_.cbb_UsbDeviceList,  ui_.cbb_Lpt,
-                               ui_.cbb_Language,     ui_.btn_Test,           ui_.btn_SetPara};
+  QWidget* const controls[] = {ui_.GroupBox1,          ui_.transportRadios[0], ui_.transportRadios[1],
+                               ui_.transportRadios[2], ui_.cbb_Comname,        ui_.cbb_DevBauRate,
+                               ui_.cbb_Check,          ui_.cbb_TranBauRate,    ui_.edt_Ipaddress,
+                               ui_.edt_Port,           ui_.cbb_UsbDeviceList,  ui_.cbb_Lpt,
+                               ui_.cbb_Language,       ui_.btn_Test,           ui_.btn_SetPara};
   for (QWidget* control : controls) control->setEnabled(enabled);
 }
 

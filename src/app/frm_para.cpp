@@ -104,9 +104,7 @@ void TFrmPara::transferProgress(const TransferProgress& progress) {
                           QStringLiteral("  %1.%2%").arg(permille / 10).arg(permille % 10));
 }
 
-void TFrmPara::showTransferText(const std::string& text) {
-  statusPanels_[1]->setText(QString::fromStdString(text));
-}
+void TFrmPara::showTransferText(const std::string& text) { statusPanels_[1]->setText(QString::fromStdString(text)); }
 
 void TFrmPara::engineMessage(EngineMessage message, int, const std::string& text) {
   if (message == kTaskSucceeded) {

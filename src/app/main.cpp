@@ -36,9 +36,10 @@ int main(int argc, char** argv) {
     platformNamed = platformNamed || std::strcmp(argv[i], "-platform") == 0;
   }
   if (!platformNamed && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-    std::fputs("ombrel-setting-tool: there is no display (DISPLAY and WAYLAND_DISPLAY are not set).\n"
-               "Start it in a desktop session; ombrelctl does the same work from a terminal.\n",
-               stderr);
+    std::fputs(
+        "ombrel-setting-tool: there is no display (DISPLAY and WAYLAND_DISPLAY are not set).\n"
+        "Start it in a desktop session; ombrelctl does the same work from a terminal.\n",
+        stderr);
     return 1;
   }
   QApplication application(argc, argv);

@@ -13,8 +13,8 @@ namespace ombrel::app {
 namespace {
 
 const QStringList kRates = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200", "230400"};
-constexpr int kDevRateIndex = 3;    // 9600
-constexpr int kTranRateIndex = 7;   // 115200
+constexpr int kDevRateIndex = 3;   // 9600
+constexpr int kTranRateIndex = 7;  // 115200
 constexpr int kRateDigits = 7;
 constexpr int kStatusPanel0Width = 150;
 constexpr int kStatusPanel1Width = 50;
@@ -28,8 +28,8 @@ QComboBox* rateList(QWidget* parent, int index) {
   list->setInsertPolicy(QComboBox::NoInsert);
   list->addItems(kRates);
   list->setCurrentIndex(index);
-  list->setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral("\\d{0,%1}").arg(kRateDigits)), list));
+  list->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,%1}").arg(kRateDigits)), list));
   return list;
 }
 

@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-
 namespace ombrel::app {
 
 namespace {

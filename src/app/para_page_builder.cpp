@@ -22,8 +22,7 @@ QStringList itemsOf(const ControlSpec& entry) {
 
 }  // namespace
 
-ParaPageBuilder::ParaPageBuilder(QTabWidget& tabs, ParaWidgetControls& controls,
-                                 std::vector<QWidget*>& captionControls)
+ParaPageBuilder::ParaPageBuilder(QTabWidget& tabs, ParaWidgetControls& controls, std::vector<QWidget*>& captionControls)
     : tabs_(tabs), controls_(controls), captionControls_(captionControls) {}
 
 const ControlSpec& ParaPageBuilder::layoutOf(const char* name) {

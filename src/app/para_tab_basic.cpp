@@ -8,7 +8,7 @@
 namespace ombrel::app {
 
 namespace {
-constexpr int kTimeDigits = 9;  // up to 999999999 seconds
+constexpr int kTimeDigits = 9;      // up to 999999999 seconds
 constexpr int kCodePageWidth = 24;  // characters shown of a code page's name
 }  // namespace
 
@@ -23,7 +23,8 @@ void buildBasicTab(ParaPageBuilder& b) {
   auto* basic = b.group("grpBasic", "基本参数");
   auto* links = new QGridLayout;
   addRow(links, 0, {b.label("lbl_BauRate", "波特率："), b.list("cbb_BauRate"), b.button("btn_SetBauRate", "设置")});
-  addRow(links, 1, {b.label("lbl_Flowcontrol", "流控"), b.list("cbb_Flowcontrol"), b.button("btn_flowcontrol", "设置")});
+  addRow(links, 1,
+         {b.label("lbl_Flowcontrol", "流控"), b.list("cbb_Flowcontrol"), b.button("btn_flowcontrol", "设置")});
   QComboBox* codePage = b.list("cbb_Codepage");
   codePage->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   codePage->setMinimumContentsLength(kCodePageWidth);
@@ -34,8 +35,9 @@ void buildBasicTab(ParaPageBuilder& b) {
   // Density, paper feed, font and the switches: one command.
   auto* switches = b.untitledGroup();
   auto* switchGrid = new QGridLayout(switches);
-  addRow(switchGrid, 0, {b.label("lbl_Dark", "打印浓度:"), b.list("cbb_Dark"), b.label("lbl_Forcepaper", "进纸:"),
-                         b.list("cbb_Forcepaper")});
+  addRow(switchGrid, 0,
+         {b.label("lbl_Dark", "打印浓度:"), b.list("cbb_Dark"), b.label("lbl_Forcepaper", "进纸:"),
+          b.list("cbb_Forcepaper")});
   addRow(switchGrid, 1, {b.label("lbl_FontValue", "字体设置:"), b.list("cbb_FontValue")});
   QCheckBox* drawer = b.check("chk_Drawer", "钱箱");
   QCheckBox* autoprint = b.check("chk_AutoprintLast", "自动打印最后一单");
@@ -51,10 +53,12 @@ void buildBasicTab(ParaPageBuilder& b) {
 
   auto* times = b.untitledGroup();
   auto* timeGrid = new QGridLayout(times);
-  addRow(timeGrid, 0, {b.label("lbl_sleepTime", "休眠时间:"), b.numberBox("edt_sleepTime", kTimeDigits),
-                       b.label("lbl_sleepTimeUnit", "秒")});
-  addRow(timeGrid, 1, {b.label("lbl_poweroffTime", "关机时间:"), b.numberBox("edt_poweroffTime", kTimeDigits),
-                       b.label("lbl_poweroffTimeUnit", "秒"), b.button("btn_SetpoweroffTime", "设置")});
+  addRow(timeGrid, 0,
+         {b.label("lbl_sleepTime", "休眠时间:"), b.numberBox("edt_sleepTime", kTimeDigits),
+          b.label("lbl_sleepTimeUnit", "秒")});
+  addRow(timeGrid, 1,
+         {b.label("lbl_poweroffTime", "关机时间:"), b.numberBox("edt_poweroffTime", kTimeDigits),
+          b.label("lbl_poweroffTimeUnit", "秒"), b.button("btn_SetpoweroffTime", "设置")});
   timeGrid->setColumnStretch(1, 1);
 
   auto* basicColumn = new QVBoxLayout(basic);

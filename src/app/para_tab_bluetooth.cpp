@@ -22,8 +22,9 @@ void buildBluetoothTab(ParaPageBuilder& b) {
   password->setEchoMode(QLineEdit::Password);
   QLineEdit* model = b.edit("edt_lyType");
   acceptDigits(model);
-  addRow(grid, 0, {b.label("lbl_lyName", "蓝牙名称"), b.edit("edt_lyName", kNameLength),
-                   b.label("lbl_smlyName", "双模蓝牙名称"), b.edit("edt_smlyName", kNameLength)});
+  addRow(grid, 0,
+         {b.label("lbl_lyName", "蓝牙名称"), b.edit("edt_lyName", kNameLength), b.label("lbl_smlyName", "双模蓝牙名称"),
+          b.edit("edt_smlyName", kNameLength)});
   addRow(grid, 1, {b.label("lbl_lyPsw", "蓝牙密码"), password, b.label("lbl_lyType", "蓝牙型号"), model});
   grid->addWidget(b.radioGroup("rg_lyMode", "蓝牙模式", 1), 2, 0, 1, 2);
   grid->addWidget(b.radioGroup("rg_lyPswcheck", "密码鉴权", 1), 2, 2, 1, 2);

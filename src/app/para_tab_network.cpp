@@ -46,10 +46,11 @@ void buildNetworkTab(ParaPageBuilder& b) {
   acceptDigits(port);
 
   auto* grid = new QGridLayout(group);
-  addRow(grid, 0, {b.label("lbl_NetIPAddress", "IP 地址"), addressBox(b, "edt_NetIPAddress"),
-                   b.button("btn_NetWorkSetIP", "设置")});
-  addRow(grid, 1, {b.label("lbl_Subnetmask", "子网掩码"), addressBox(b, "edt_Subnetmask"),
-                   b.button("btn_Subnetmask", "设置")});
+  addRow(grid, 0,
+         {b.label("lbl_NetIPAddress", "IP 地址"), addressBox(b, "edt_NetIPAddress"),
+          b.button("btn_NetWorkSetIP", "设置")});
+  addRow(grid, 1,
+         {b.label("lbl_Subnetmask", "子网掩码"), addressBox(b, "edt_Subnetmask"), b.button("btn_Subnetmask", "设置")});
   addRow(grid, 2, {b.label("lbl_gatewayt", "网关"), addressBox(b, "edt_gatewayt"), b.button("btn_gatewayt", "设置")});
   grid->addWidget(b.label("lbl_Mac", "MAC"), 3, 0);
   grid->addLayout(mac, 3, 1);

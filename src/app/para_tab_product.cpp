@@ -40,11 +40,14 @@ QGroupBox* hardwareGroup(ParaPageBuilder& b) {
   recycle->addWidget(b.label("lbl_RptTimeUnit", "秒"));
 
   auto* grid = new QGridLayout(group);
-  addRow(grid, 0, {b.label("lbl_UsbDeviceTpe", "USB 设备类型"), b.list("cbb_UsbDeviceTpe"),
-                   b.button("btn_SetUsbDeviceType", "设置")});
-  addRow(grid, 1, {b.label("lbl_PaperType", "纸张类型"), b.list("cbb_PaperType"), b.button("btn_SetPaperType", "设置")});
-  addRow(grid, 2, {b.label("lbl_PrinterOrder", "打印顺序"), b.list("cbb_PrinterOrder"),
-                   b.button("btn_SetPrinterOrder", "设置")});
+  addRow(grid, 0,
+         {b.label("lbl_UsbDeviceTpe", "USB 设备类型"), b.list("cbb_UsbDeviceTpe"),
+          b.button("btn_SetUsbDeviceType", "设置")});
+  addRow(grid, 1,
+         {b.label("lbl_PaperType", "纸张类型"), b.list("cbb_PaperType"), b.button("btn_SetPaperType", "设置")});
+  addRow(
+      grid, 2,
+      {b.label("lbl_PrinterOrder", "打印顺序"), b.list("cbb_PrinterOrder"), b.button("btn_SetPrinterOrder", "设置")});
   grid->addWidget(b.label("lbl_RptTime", "票据回收时间"), 3, 0);
   grid->addLayout(recycle, 3, 1);
   grid->addWidget(b.button("btn_SetRptTime", "设置"), 3, 2);
@@ -64,14 +67,18 @@ QGroupBox* blackMarkGroup(ParaPageBuilder& b) {
   auto* group = b.group("grpBlackMark", "设置黑标");
   auto* grid = new QGridLayout(group);
   addRow(grid, 0, {b.button("bt_Set_black_mode", "设置黑标模式"), b.button("bt_Cance_black_mark", "取消黑标")});
-  addRow(grid, 1, {b.label("lbl_Black_look_distance", "黑标查找距离"), distanceBox(b, "ed_Black_look_distance"),
-                   b.button("But_Black_look_dis_set", "设置")});
-  addRow(grid, 2, {b.label("lbl_Black_width", "黑标宽度"), distanceBox(b, "ed_Black_width"),
-                   b.button("bt_Black_width_set", "设置")});
-  addRow(grid, 3, {b.label("lbl_printer_opto", "光耦与打印头的距离"), distanceBox(b, "edt_printer_opto"),
-                   b.button("bt_printer_opto_set", "设置")});
-  addRow(grid, 4, {b.label("lbl_cutter_optocoupler", "光耦与切刀的距离"), distanceBox(b, "edt_cutter_optocoupler"),
-                   b.button("bt_cutter_optocoupler_set", "设置")});
+  addRow(grid, 1,
+         {b.label("lbl_Black_look_distance", "黑标查找距离"), distanceBox(b, "ed_Black_look_distance"),
+          b.button("But_Black_look_dis_set", "设置")});
+  addRow(grid, 2,
+         {b.label("lbl_Black_width", "黑标宽度"), distanceBox(b, "ed_Black_width"),
+          b.button("bt_Black_width_set", "设置")});
+  addRow(grid, 3,
+         {b.label("lbl_printer_opto", "光耦与打印头的距离"), distanceBox(b, "edt_printer_opto"),
+          b.button("bt_printer_opto_set", "设置")});
+  addRow(grid, 4,
+         {b.label("lbl_cutter_optocoupler", "光耦与切刀的距离"), distanceBox(b, "edt_cutter_optocoupler"),
+          b.button("bt_cutter_optocoupler_set", "设置")});
   addRow(grid, 5, {b.button("bt_Lookup_black_mark", "查找黑标"), b.button("bt_Cutting_paper", "切刀切纸")});
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(6, 1);

@@ -11,8 +11,7 @@ namespace ombrel::app {
 
 namespace {
 void show(QMessageBox::Icon icon, const std::string& text) {
-  QMessageBox box(icon, messageBoxTitle(), QString::fromStdString(text),
-                  QMessageBox::Ok, QApplication::activeWindow());
+  QMessageBox box(icon, messageBoxTitle(), QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
   box.exec();
 }
 }  // namespace
@@ -33,8 +32,8 @@ std::optional<std::string> QtMessageBoxes::openFile(const std::string& title, co
 std::optional<std::string> QtMessageBoxes::saveFile(const std::string& filter) {
   const QString filters = qtFileFilter(filter);
   QString chosenFilter = filters.section(QStringLiteral(";;"), 0, 0);
-  const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), QString(), filters,
-                                                    &chosenFilter);
+  const QString path =
+      QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), QString(), filters, &chosenFilter);
   if (path.isEmpty()) return std::nullopt;
   return path.toStdString();
 }

@@ -22,8 +22,7 @@ int taskAction(ActionContext& context, const Action& action) {
   const auto number = [&](std::size_t i) {
     if (i >= action.words.size()) return 0;
     const std::string& word = action.words[i];
-    return word.rfind("0x", 0) == 0 || word.rfind("0X", 0) == 0 ? std::stoi(word, nullptr, 16)
-                                                                : std::stoi(word);
+    return word.rfind("0x", 0) == 0 || word.rfind("0X", 0) == 0 ? std::stoi(word, nullptr, 16) : std::stoi(word);
   };
   return runTask(context, number(0), number(1), number(2), action.data.value_or(Bytes{}));
 }
@@ -84,9 +83,13 @@ int logged(ActionContext& context, const DeviceWriteRecord& record, int status) 
 // later failure or interruption gives the next printer the same number.
 int deviceWrite(ActionContext& context, const ActionOutcome& outcome) {
   const ParaControls& controls = context.settings.controls();
-  DeviceWriteRecord record{localTimestamp(), linkDescription(context.frontEnd.linkSettings()), {},
-                           controls.text("edt_DeviceName"), controls.text("edt_DeviceSerialNo"),
-                           DeviceWriteRecord::Outcome::Refused, {}};
+  DeviceWriteRecord record{localTimestamp(),
+                           linkDescription(context.frontEnd.linkSettings()),
+                           {},
+                           controls.text("edt_DeviceName"),
+                           controls.text("edt_DeviceSerialNo"),
+                           DeviceWriteRecord::Outcome::Refused,
+                           {}};
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     record.errorText = refusal->text;
     return logged(context, record, refused(context, *refusal));

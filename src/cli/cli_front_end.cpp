@@ -125,7 +125,6 @@ void CliFrontEnd::messageBox(const std::string& text) {
   std::fflush(err_);
 }
 
-
 void CliFrontEnd::say(const std::string& text) {
   std::fprintf(out_, "%s\n", text.c_str());
   std::fflush(out_);

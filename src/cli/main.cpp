@@ -79,10 +79,9 @@ int run(const cli::Options& options) {
     std::fprintf(stderr, "%s\n", warning->c_str());
     return cli::kExitRefused;
   }
-  const bool saveSettings =
-      !options.settingsFile.empty() || !options.sets.empty() ||
-      std::any_of(options.actions.begin(), options.actions.end(),
-                  [](const cli::Action& action) { return cli::isParametersAction(action.name); });
+  const bool saveSettings = !options.settingsFile.empty() || !options.sets.empty() ||
+                            std::any_of(options.actions.begin(), options.actions.end(),
+                                        [](const cli::Action& action) { return cli::isParametersAction(action.name); });
 
   ScaledClock clock(ScaledClock::factorFromEnvironment());
   EventLoopThread loop;

@@ -103,10 +103,8 @@ struct OptionRule {
 const std::vector<OptionRule>& optionRules() {
   static const std::vector<OptionRule> rules = {
       {"--link", true, [](Options& o, const std::string& v) { parseLink(v, o.link); }},
-      {"--dev-baud", true,
-       [](Options& o, const std::string& v) { o.link.devBaud = wholeNumber(v, "--dev-baud"); }},
-      {"--tran-baud", true,
-       [](Options& o, const std::string& v) { o.link.tranBaud = wholeNumber(v, "--tran-baud"); }},
+      {"--dev-baud", true, [](Options& o, const std::string& v) { o.link.devBaud = wholeNumber(v, "--dev-baud"); }},
+      {"--tran-baud", true, [](Options& o, const std::string& v) { o.link.tranBaud = wholeNumber(v, "--tran-baud"); }},
       {"--dir", true, [](Options& o, const std::string& v) { o.dir = v; }},
       {"--settings", true, [](Options& o, const std::string& v) { o.settingsFile = v; }},
       {"--set", true,

@@ -34,9 +34,9 @@ struct Options {
   std::vector<std::pair<std::string, std::string>> sets;
   int language = 0;
   std::optional<std::string> saveAs;  // the answer to the save dialog; none: no file chosen
-  std::string logFile;  // the provisioning log; empty: none
-  std::vector<std::string> logos;  // the NV logo list, in order; never stored
-  std::optional<int> logoSelect;   // its selected position, from 0; none: no selection
+  std::string logFile;                // the provisioning log; empty: none
+  std::vector<std::string> logos;     // the NV logo list, in order; never stored
+  std::optional<int> logoSelect;      // its selected position, from 0; none: no selection
   std::optional<int> logoThreshold;
   bool logoDither = false;
   std::string logoPreview;   // where the selected logo's dots go as a PNG; empty: nowhere
@@ -44,7 +44,7 @@ struct Options {
   bool help = false;
   bool version = false;
   bool listActions = false;  // the manual page's and the completion's list of actions
-  bool list = false;  // print the links --link can name, and nothing else
+  bool list = false;         // print the links --link can name, and nothing else
   std::vector<Action> actions;
 };
 

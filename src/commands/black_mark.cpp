@@ -16,9 +16,9 @@ ActionOutcome distanceTask(const ParaControls& c, const char* box, const char* l
   const std::string text = c.text(box);
   const auto distance = distanceByte(text);
   if (!distance) {
-    return Refusal{Refusal::Kind::Warning, std::string(label) + " (" + box + ") 须在 " +
-                                               std::to_string(kShortestDistance) + " 到 " +
-                                               std::to_string(kLongestDistance) + " 毫米之间，不是 " + text + "，未发送"};
+    return Refusal{Refusal::Kind::Warning,
+                   std::string(label) + " (" + box + ") 须在 " + std::to_string(kShortestDistance) + " 到 " +
+                       std::to_string(kLongestDistance) + " 毫米之间，不是 " + text + "，未发送"};
   }
   return TaskStart{task, 0, 0, {*distance}};
 }
@@ -29,7 +29,7 @@ DistanceEntry checkDistance(const std::string& text) {
   const auto number = wholeNumber(text);
   if (!number) return DistanceEntry::NotANumber;
   return *number < kShortestDistance || *number > kLongestDistance ? DistanceEntry::OutOfRange
-                                                                    : DistanceEntry::Accepted;
+                                                                   : DistanceEntry::Accepted;
 }
 
 std::optional<std::uint8_t> distanceByte(const std::string& text) {

@@ -43,9 +43,12 @@ Refusal refusalOf(const std::variant<Bytes, Refusal>& text) { return std::get<Re
 // The cipher group that the authentication reads.
 const char* cipherGroup(int authentication) {
   switch (authentication) {
-    case kOpen: return "rg_1";
-    case kShared: return "rg_2";
-    default: return "rg_3";
+    case kOpen:
+      return "rg_1";
+    case kShared:
+      return "rg_2";
+    default:
+      return "rg_3";
   }
 }
 
@@ -66,9 +69,12 @@ Bytes bluetoothPayload(const BluetoothParameters& p) {
 
 int cipherCode(int authentication, int openChoice, int sharedChoice, int wpaChoice) {
   switch (authentication) {
-    case kOpen: return openChoice;
-    case kShared: return sharedChoice + 1;
-    default: return wpaChoice + 3;
+    case kOpen:
+      return openChoice;
+    case kShared:
+      return sharedChoice + 1;
+    default:
+      return wpaChoice + 3;
   }
 }
 
@@ -94,9 +100,9 @@ ActionOutcome btn_SetlyParaClick(const ParaControls& c) {
     return Refusal{Refusal::Kind::NothingToSend, "edt_lyName and edt_smlyName are empty: nothing is sent"};
   }
   BluetoothParameters parameters;
-  for (const auto& [field, target] : {std::pair{kNameField, &parameters.name},
-                                      std::pair{kPasswordField, &parameters.password},
-                                      std::pair{kDualModeNameField, &parameters.dualModeName}}) {
+  for (const auto& [field, target] :
+       {std::pair{kNameField, &parameters.name}, std::pair{kPasswordField, &parameters.password},
+        std::pair{kDualModeNameField, &parameters.dualModeName}}) {
     auto text = printerText(c, field);
     if (!std::holds_alternative<Bytes>(text)) return refusalOf(text);
     *target = std::move(std::get<Bytes>(text));

@@ -50,9 +50,10 @@ ActionOutcome btn_SetDeviceParaClick(const ParaControls& c) {
   if (const auto* refusal = std::get_if<Refusal>(&serial)) return *refusal;
   const std::string serialText = c.text("edt_DeviceSerialNo");
   if (!canStep(serialText, c.checked("rb_Minus"), c.checked("rb_Plus"))) {
-    return Refusal{Refusal::Kind::InvalidNumber,
-                   "产品序列号 (edt_DeviceSerialNo) \"" + serialText +
-                       "\" 无法为下一台打印机加减一：它和下一个号码都须是 -2147483648 到 2147483647 之间的整数，未发送"};
+    return Refusal{
+        Refusal::Kind::InvalidNumber,
+        "产品序列号 (edt_DeviceSerialNo) \"" + serialText +
+            "\" 无法为下一台打印机加减一：它和下一个号码都须是 -2147483648 到 2147483647 之间的整数，未发送"};
   }
   return TaskStart{kTaskDeviceParameters, 0, 0, devicePayload(std::get<Bytes>(name), std::get<Bytes>(serial))};
 }

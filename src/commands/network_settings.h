@@ -24,8 +24,7 @@ std::optional<Refusal> addressBoxExit(const ParaControls& controls, std::string_
 // each cut to its low 8 bits. A box of fewer than four parts is refused with
 // its warning (the printer would get 0.0.0.0 and drop off the network); an
 // empty part among the four is not a number.
-std::variant<std::array<std::uint8_t, 4>, Refusal> wifiAddressBytes(const ParaControls& controls,
-                                                                    std::string_view box);
+std::variant<std::array<std::uint8_t, 4>, Refusal> wifiAddressBytes(const ParaControls& controls, std::string_view box);
 
 // 15 bytes: address, port (low byte first), mask, gateway, addressing (0
 // static, 1 dynamic); the addresses are zeros unless static.

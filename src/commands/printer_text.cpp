@@ -16,8 +16,8 @@ std::variant<Bytes, Refusal> printerText(const ParaControls& controls, const Tex
     return Refusal{Refusal::Kind::Warning, fieldName(field) + " 含有打印机字符集 (GBK) 中没有的字符，未发送"};
   }
   if (bytes->size() > field.maxBytes) {
-    return Refusal{Refusal::Kind::Warning, fieldName(field) + " 超过 " + std::to_string(field.maxBytes) +
-                                               " 字节 (GBK)，未发送"};
+    return Refusal{Refusal::Kind::Warning,
+                   fieldName(field) + " 超过 " + std::to_string(field.maxBytes) + " 字节 (GBK)，未发送"};
   }
   return *bytes;
 }

@@ -39,7 +39,8 @@ ActionOutcome prepareUpdate(const ParaControls& controls, int task, bool withIde
   std::ifstream in(path, std::ios::binary);
   Bytes file(error ? 0 : size);
   in.read(reinterpret_cast<char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  if (error || !in || static_cast<std::size_t>(in.gcount()) != file.size()) return warning("Cannot read " + path.string());
+  if (error || !in || static_cast<std::size_t>(in.gcount()) != file.size())
+    return warning("Cannot read " + path.string());
 
   if (withIdentity && file.size() > kIdentityOffset) {
     if (file.size() < kIdentityOffset + kIdentitySize) {
@@ -48,8 +49,8 @@ ActionOutcome prepareUpdate(const ParaControls& controls, int task, bool withIde
     }
     start.transfer.imageIdentity = imageIdentity(file);
   }
-  start.transferLine = messageTexts().text("sUpdatePrgFile") + ":" + path.filename().string() +
-                       " Size:" + std::to_string(file.size());
+  start.transferLine =
+      messageTexts().text("sUpdatePrgFile") + ":" + path.filename().string() + " Size:" + std::to_string(file.size());
   start.transfer.stream = std::move(file);
   return start;
 }

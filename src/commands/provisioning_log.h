@@ -17,9 +17,9 @@ struct DeviceWriteRecord {
   std::string link;             // as linkDescription gives it
   std::string printerIdentity;  // the printer's answer to identification; empty when none came
   std::string deviceName;
-  std::string serialNumber;     // the number sent (before the step for the next printer)
+  std::string serialNumber;  // the number sent (before the step for the next printer)
   Outcome outcome = Outcome::Written;
-  std::string errorText;        // why the write failed or was refused
+  std::string errorText;  // why the write failed or was refused
 };
 
 // The control whose task writes the device name and serial number.

@@ -16,8 +16,8 @@ struct TaskStart {
   int code = 0;
   int a = 0;
   int b = 0;
-  Bytes payload;  // the command data the task sends (PayloadBuffer, PayloadLength)
-  TransferJob transfer{};     // file transfers: the file and how to send it
+  Bytes payload;               // the command data the task sends (PayloadBuffer, PayloadLength)
+  TransferJob transfer{};      // file transfers: the file and how to send it
   std::string transferLine{};  // file transfers: the line naming the file (status panel 1)
 };
 

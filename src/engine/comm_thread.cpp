@@ -13,8 +13,8 @@
 
 namespace ombrel {
 
-TCommThread::TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mainWindow,
-                         Ports ports, Clock& clock, std::string appDir)
+TCommThread::TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mainWindow, Ports ports, Clock& clock,
+                         std::string appDir)
     : owner_(owner),
       host_(host),
       clock_(clock),
@@ -23,12 +23,8 @@ TCommThread::TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mai
       udp_(ports.udp),
       appDir_(std::move(appDir)),
       notifyWindow_(&mainWindow) {
-  serial_.setOnReceiveData([this](const std::uint8_t* bytes, std::uint16_t count) {
-    onSerialReceive(bytes, count);
-  });
-  usb_.setOnReceiveData([this](const std::uint8_t* bytes, std::uint16_t count) {
-    onUsbReceive(bytes, count);
-  });
+  serial_.setOnReceiveData([this](const std::uint8_t* bytes, std::uint16_t count) { onSerialReceive(bytes, count); });
+  usb_.setOnReceiveData([this](const std::uint8_t* bytes, std::uint16_t count) { onUsbReceive(bytes, count); });
   // A task's reply goes from the port's reader thread straight to the
   // waiting worker: a busy or blocked window must not delay the protocol.
   serial_.setDirectReceive(
@@ -196,8 +192,7 @@ void TCommThread::runHandler(const TaskInfo& task, const TaskRequest& request) {
       break;
     case TaskForm::NotAvailable:
       taskResult_ = kTaskFailedWithText;
-      SetErrorText("Task " + std::to_string(task.code) + " (" + task.name +
-                   ") is not available in this version");
+      SetErrorText("Task " + std::to_string(task.code) + " (" + task.name + ") is not available in this version");
       break;
   }
 }
@@ -225,8 +220,7 @@ void TCommThread::endTask() {
   }
 }
 
-void TCommThread::ReportStatus(const std::string& text, std::int64_t done, std::int64_t total,
-                               bool direct) {
+void TCommThread::ReportStatus(const std::string& text, std::int64_t done, std::int64_t total, bool direct) {
   const std::string shown = progressText(text, done, total);
   if (direct) {
     owner_.post([&host = host_, shown] { host.showTransferText(shown); });
@@ -292,9 +286,7 @@ void TCommThread::inTaskFrame(bool restoreRate, Body&& body) {
   closeLinkQuietly();
 }
 
-void TCommThread::inTaskFrameOf(bool restoreRate, const std::function<void()>& body) {
-  inTaskFrame(restoreRate, body);
-}
+void TCommThread::inTaskFrameOf(bool restoreRate, const std::function<void()>& body) { inTaskFrame(restoreRate, body); }
 
 void TCommThread::acknowledgedTask(const TaskInfo& task, const TaskRequest& request) {
   Bytes data;
@@ -340,9 +332,8 @@ void TCommThread::writeOnOpenedLink(const std::function<Bytes()>& sequence) {
 
 void TCommThread::rawTask(const TaskRequest& request) {
   const bool flowControl = request.code == kTaskSoftwareFlowControl || request.code == kTaskHardwareFlowControl;
-  recordingFailures([&] {
-    SendRaw(raw::rawTaskBytes(request.code, request.payload), flowControl ? "sMsg25" : nullptr);
-  });
+  recordingFailures(
+      [&] { SendRaw(raw::rawTaskBytes(request.code, request.payload), flowControl ? "sMsg25" : nullptr); });
 }
 
 }  // namespace ombrel

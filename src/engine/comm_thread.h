@@ -41,9 +41,9 @@ struct TaskRequest {
   int a = 0;
   int b = 0;
   Bytes payload;
-  LinkSettings link;              // the main window's link choice when the task was asked for
-  std::string linkProblem;        // why that choice could not be read, if it could not
-  TransferJob transfer;           // file transfer tasks: the file and how to send it
+  LinkSettings link;        // the main window's link choice when the task was asked for
+  std::string linkProblem;  // why that choice could not be read, if it could not
+  TransferJob transfer;     // file transfer tasks: the file and how to send it
 };
 
 class TCommThread {
@@ -55,8 +55,8 @@ class TCommThread {
   };
 
   // `appDir` ends with a separator; debug.log is written there.
-  TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mainWindow, Ports ports,
-              Clock& clock, std::string appDir);
+  TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mainWindow, Ports ports, Clock& clock,
+              std::string appDir);
   // Stops the worker and waits for any of the engine's receive handlers that
   // is running on a port's reader thread or the owner's thread, so that the
   // ports may outlive it and go on talking.
@@ -104,8 +104,7 @@ class TCommThread {
   void endTask();
 
   // Reporting.
-  void ReportStatus(const std::string& text, std::int64_t done = 0, std::int64_t total = 0,
-                    bool direct = false);
+  void ReportStatus(const std::string& text, std::int64_t done = 0, std::int64_t total = 0, bool direct = false);
   void SetErrorText(const std::string& text);
   void LogLine(std::string text) { trace_.line(std::move(text)); }
   void notify(EngineMessage message, int wParam, const std::string& text, bool wait);
@@ -154,12 +153,11 @@ class TCommThread {
     Bytes data;  // the accepted reply's data bytes
   };
   // Sends a command frame up to `attempts` times until a reply is accepted.
-  Exchange exchange(std::uint16_t command, std::uint32_t first, std::uint32_t second, const Bytes& data,
-                    int attempts, std::int64_t datagramWaitMs, std::int64_t replyWaitMs);
-  std::size_t SendCommand(std::uint16_t command, std::uint32_t first, std::uint32_t second,
-                          const Bytes& data, int attempts);
-  Bytes ReadBlock(std::uint16_t command, std::uint32_t first, std::uint32_t second,
-                  const Bytes& data, int attempts);
+  Exchange exchange(std::uint16_t command, std::uint32_t first, std::uint32_t second, const Bytes& data, int attempts,
+                    std::int64_t datagramWaitMs, std::int64_t replyWaitMs);
+  std::size_t SendCommand(std::uint16_t command, std::uint32_t first, std::uint32_t second, const Bytes& data,
+                          int attempts);
+  Bytes ReadBlock(std::uint16_t command, std::uint32_t first, std::uint32_t second, const Bytes& data, int attempts);
   // False when the port did not take the bytes; only senders that expect no
   // reply need to know.
   bool WriteLink(const Bytes& data);

@@ -32,8 +32,8 @@ enum class Transport { Serial, Network, Usb };
 struct LinkSettings {
   Transport transport = Transport::Serial;
   std::string comName = "COM1";
-  int devBaud = 9600;    // the rate the printer is set to now
-  int tranBaud = 115200; // the rate used during a task
+  int devBaud = 9600;     // the rate the printer is set to now
+  int tranBaud = 115200;  // the rate used during a task
   std::string hostAddress = "192.168.1.87";
   int hostPort = 5100;
   std::string usbDevice;

@@ -43,7 +43,8 @@ class NetworkLink final : public Link {
     const auto deadline = std::chrono::steady_clock::now() + parts_.clock.realDuration(waits.datagramMs);
     Bytes datagram;
     do {
-      const auto left = std::max(deadline - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration::zero());
+      const auto left =
+          std::max(deadline - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration::zero());
       parts_.udp.receive(datagram, kDatagramCapacity, left);
       if (!datagram.empty()) parts_.trace.block("Receive", datagram.data(), datagram.size());
       if (!frame::isAcceptedDatagram(datagram.data(), datagram.size())) return std::nullopt;

@@ -26,7 +26,11 @@ constexpr std::int64_t kCountdownStepMs = 250;
 // The raw stream's head: four fixed bytes, then the low 16 bits of the file
 // size, high byte first.
 Bytes streamHead(std::size_t fileSize) {
-  return {0x1F, 0x75, 0x00, 0x01, static_cast<std::uint8_t>((fileSize >> 8) & 0xFF),
+  return {0x1F,
+          0x75,
+          0x00,
+          0x01,
+          static_cast<std::uint8_t>((fileSize >> 8) & 0xFF),
           static_cast<std::uint8_t>(fileSize & 0xFF)};
 }
 }  // namespace

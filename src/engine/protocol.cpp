@@ -36,11 +36,10 @@ TCommThread::Exchange TCommThread::exchange(std::uint16_t command, std::uint32_t
   return result;
 }
 
-std::size_t TCommThread::SendCommand(std::uint16_t command, std::uint32_t first,
-                                     std::uint32_t second, const Bytes& data, int attempts) {
+std::size_t TCommThread::SendCommand(std::uint16_t command, std::uint32_t first, std::uint32_t second,
+                                     const Bytes& data, int attempts) {
   if (data.size() > frame::kMaxCommandData) throw ECommonError("Command data too long");
-  const Exchange reply =
-      exchange(command, first, second, data, attempts, kCommandDatagramWaitMs, kCommandReplyWaitMs);
+  const Exchange reply = exchange(command, first, second, data, attempts, kCommandDatagramWaitMs, kCommandReplyWaitMs);
   // The network link reports no reply length to the callers of SendCommand.
   const std::size_t replyLength = link_->replyLength();
   if (lenientReplies_) return replyLength;
@@ -49,8 +48,8 @@ std::size_t TCommThread::SendCommand(std::uint16_t command, std::uint32_t first,
   return replyLength;
 }
 
-Bytes TCommThread::ReadBlock(std::uint16_t command, std::uint32_t first, std::uint32_t second,
-                             const Bytes& data, int attempts) {
+Bytes TCommThread::ReadBlock(std::uint16_t command, std::uint32_t first, std::uint32_t second, const Bytes& data,
+                             int attempts) {
   if (data.size() > frame::kMaxReadBlockData) throw ECommonError("Command data too long");
   const Exchange reply = exchange(command, first, second, data, attempts, kReadDatagramWaitMs, kReadReplyWaitMs);
   if (lenientReplies_) return reply.data;

@@ -10,8 +10,7 @@ std::string progressText(const std::string& text, std::int64_t done, std::int64_
   if (permille > 1000) permille = 1000;
   char progress[96];
   std::snprintf(progress, sizeof progress, "Finish %d.%d%%(%d/%d)", static_cast<int>(permille / 10),
-                static_cast<int>(permille % 10), static_cast<int>(done >> 8),
-                static_cast<int>(total >> 8));
+                static_cast<int>(permille % 10), static_cast<int>(done >> 8), static_cast<int>(total >> 8));
   return text + progress;
 }
 

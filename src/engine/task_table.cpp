@@ -7,15 +7,13 @@
 namespace ombrel {
 
 namespace {
-constexpr TaskInfo ack(int code, const char* name, std::uint16_t command, CommandData data,
-                       const char* successKey, bool restoreRate = true) {
-  return TaskInfo{code, TaskForm::Acknowledged, name, command, data,
-                  data != CommandData::ArgumentByte, successKey, restoreRate};
+constexpr TaskInfo ack(int code, const char* name, std::uint16_t command, CommandData data, const char* successKey,
+                       bool restoreRate = true) {
+  return TaskInfo{
+      code, TaskForm::Acknowledged, name, command, data, data != CommandData::ArgumentByte, successKey, restoreRate};
 }
 constexpr TaskInfo raw(int code, const char* name) { return TaskInfo{code, TaskForm::Raw, name}; }
-constexpr TaskInfo later(int code, const char* name) {
-  return TaskInfo{code, TaskForm::NotAvailable, name};
-}
+constexpr TaskInfo later(int code, const char* name) { return TaskInfo{code, TaskForm::NotAvailable, name}; }
 
 constexpr std::array<TaskInfo, kTaskCount> kTasks = {{
     {kTaskLinkTest, TaskForm::LinkTest, "link test"},

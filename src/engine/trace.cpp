@@ -16,9 +16,8 @@ std::string traceTimestamp(std::chrono::system_clock::time_point when) {
   std::tm local{};
   localtime_r(&t, &local);
   char text[40];
-  std::snprintf(text, sizeof text, " %02d-%02d-%02d %02d:%02d:%02d %03d ", local.tm_year % 100,
-                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                static_cast<int>(millis));
+  std::snprintf(text, sizeof text, " %02d-%02d-%02d %02d:%02d:%02d %03d ", local.tm_year % 100, local.tm_mon + 1,
+                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(millis));
   return text;
 }
 
@@ -94,8 +93,7 @@ bool Trace::save(const std::string& path) const {
   if (fd < 0) return false;
   std::size_t written = 0;
   while (written < content.size()) {
-    const ssize_t n = ::pwrite(fd, content.data() + written, content.size() - written,
-                               static_cast<off_t>(written));
+    const ssize_t n = ::pwrite(fd, content.data() + written, content.size() - written, static_cast<off_t>(written));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     written += static_cast<std::size_t>(n);

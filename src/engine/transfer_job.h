@@ -22,9 +22,9 @@ struct DownloadEntry {
 };
 
 struct TransferJob {
-  Bytes stream;                    // the whole file, as stored
-  std::string imageIdentity;       // task 4: the file's identity at 0x3000, upper case
-  std::int64_t waitTimeMs = 5000;  // WaitTimeMs: the pause while the port is closed
+  Bytes stream;                            // the whole file, as stored
+  std::string imageIdentity;               // task 4: the file's identity at 0x3000, upper case
+  std::int64_t waitTimeMs = 5000;          // WaitTimeMs: the pause while the port is closed
   std::vector<DownloadEntry> downloads{};  // DownloadList, sent in order
   std::string readBackPath{};              // ReadBackPath: where a read-back is saved
 };

@@ -9,8 +9,6 @@ int TransferProgress::permille() const {
   return static_cast<int>(std::clamp<std::int64_t>(done * 1000 / total, 0, 1000));
 }
 
-std::int64_t TransferProgress::secondsLeft() const {
-  return std::max<std::int64_t>(0, (total - done + 999) / 1000);
-}
+std::int64_t TransferProgress::secondsLeft() const { return std::max<std::int64_t>(0, (total - done + 999) / 1000); }
 
 }  // namespace ombrel

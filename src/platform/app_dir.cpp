@@ -31,7 +31,8 @@ std::string programDirectory(const std::string& requested) {
   // Only the build's own output folder is a program directory: an installed
   // program, even run as root, never writes into its bin directory.
   const std::string beside = executableDirectory();
-  const std::string buildOutput = withSeparator(std::filesystem::weakly_canonical(OMBREL_BUILD_BIN_DIR, error).string());
+  const std::string buildOutput =
+      withSeparator(std::filesystem::weakly_canonical(OMBREL_BUILD_BIN_DIR, error).string());
   if (beside == buildOutput && ::access(beside.c_str(), W_OK) == 0) return beside;
   std::string base;
   if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != '\0') {

@@ -63,7 +63,8 @@ std::size_t UdpClient::receive(Bytes& out, std::size_t capacity, std::chrono::na
   }
   out.resize(capacity);
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd waitFor{fd_, POLLIN, 0};
     const int ready = ::poll(&waitFor, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
     if (ready > 0) {

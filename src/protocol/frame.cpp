@@ -35,15 +35,14 @@ Bytes build(const Head& head, const std::uint8_t* data, bool dataCheck) {
   return out;
 }
 
-Bytes build(std::uint16_t command, std::uint32_t first, std::uint32_t second,
-            const Bytes& data, bool dataCheck) {
+Bytes build(std::uint16_t command, std::uint32_t first, std::uint32_t second, const Bytes& data, bool dataCheck) {
   Head head{command, first, second, static_cast<std::uint16_t>(data.size())};
   return build(head, data.data(), dataCheck);
 }
 
 Head readHead(const std::uint8_t* head) {
-  return Head{static_cast<std::uint16_t>(getLe(head + 2, 2)), getLe(head + 4, 4),
-              getLe(head + 8, 4), static_cast<std::uint16_t>(getLe(head + 12, 2))};
+  return Head{static_cast<std::uint16_t>(getLe(head + 2, 2)), getLe(head + 4, 4), getLe(head + 8, 4),
+              static_cast<std::uint16_t>(getLe(head + 12, 2))};
 }
 
 bool headCheckOk(const std::uint8_t* head) { return xorOf(head, kHeadSize) == 0; }

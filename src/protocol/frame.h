@@ -31,8 +31,7 @@ std::uint8_t xorOf(const std::uint8_t* data, std::size_t count);
 // The frame as it goes on the wire. The data check byte is appended only when
 // there are data and `dataCheck` is set (every link but the network one).
 Bytes build(const Head& head, const std::uint8_t* data, bool dataCheck);
-Bytes build(std::uint16_t command, std::uint32_t first, std::uint32_t second,
-            const Bytes& data, bool dataCheck);
+Bytes build(std::uint16_t command, std::uint32_t first, std::uint32_t second, const Bytes& data, bool dataCheck);
 
 // Reads the fields of a 16-byte head; nothing is checked.
 Head readHead(const std::uint8_t* head);

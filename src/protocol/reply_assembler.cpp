@@ -33,8 +33,7 @@ bool ReplyAssembler::assemble(const std::uint8_t* bytes, std::size_t count) {
     return true;
   }
   if (position_ > dataLength + frame::kHeadSize) {
-    if (!frame::headCheckOk(buffer_.data()) ||
-        frame::xorOf(buffer_.data() + frame::kHeadSize, dataLength + 1) != 0) {
+    if (!frame::headCheckOk(buffer_.data()) || frame::xorOf(buffer_.data() + frame::kHeadSize, dataLength + 1) != 0) {
       position_ = 0;
       return false;
     }

@@ -52,9 +52,7 @@ void ParaControlState::setIndex(std::string_view control, int index) {
   }
 }
 
-std::vector<std::string> ParaControlState::items(std::string_view control) const {
-  return at(control).items;
-}
+std::vector<std::string> ParaControlState::items(std::string_view control) const { return at(control).items; }
 
 void ParaControlState::setItems(std::string_view control, const std::vector<std::string>& items) {
   State& state = at(control);

@@ -19,9 +19,9 @@ struct ControlSpec {
   std::string text;  // edits: initial text; lists: text shown with no item chosen
   int index = -1;    // lists and radio groups: the initially chosen item
   bool checked = false;
-  std::vector<std::string> items;            // fixed items
-  std::optional<ItemList> languageItems;     // items that follow the language
-  std::string radioSet;                      // radios: the set they belong to
+  std::vector<std::string> items;         // fixed items
+  std::optional<ItemList> languageItems;  // items that follow the language
+  std::string radioSet;                   // radios: the set they belong to
 };
 
 const std::vector<ControlSpec>& paraLayout();

@@ -168,7 +168,8 @@ void LoadParaSettings(const IniFile& file, ParaControls& controls) {
     std::string defaultText = key.defaultText;
     if (key.defaultItem >= 0) {
       const auto items = controls.items(key.control);
-      if (key.defaultItem < static_cast<int>(items.size())) defaultText = items[static_cast<std::size_t>(key.defaultItem)];
+      if (key.defaultItem < static_cast<int>(items.size()))
+        defaultText = items[static_cast<std::size_t>(key.defaultItem)];
     }
     std::string stored;
     switch (key.kind) {

@@ -29,11 +29,11 @@ enum class KeyKind {
 struct ParaKey {
   const char* key;
   KeyKind kind;
-  const char* control;          // the control, or the set's first radio for RadioSet
-  const char* defaultText;      // text, list text or number as text
-  int defaultItem = -1;         // lists whose default is an item of the current language
+  const char* control;              // the control, or the set's first radio for RadioSet
+  const char* defaultText;          // text, list text or number as text
+  int defaultItem = -1;             // lists whose default is an item of the current language
   std::vector<const char*> radios;  // RadioSet: the buttons for 0, 1, 2
-  bool saved = true;            // Flowcontrol and Updatafirmware are never written
+  bool saved = true;                // Flowcontrol and Updatafirmware are never written
 };
 
 // All 56 keys, in the order they are read.

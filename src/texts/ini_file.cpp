@@ -209,14 +209,12 @@ std::size_t IniFile::findKey(std::string_view section, std::string_view key) con
   return kNotFound;
 }
 
-std::string IniFile::readString(std::string_view section, std::string_view key,
-                                std::string_view defaultValue) const {
+std::string IniFile::readString(std::string_view section, std::string_view key, std::string_view defaultValue) const {
   const std::size_t line = findKey(section, key);
   return std::string(limited(line == kNotFound ? defaultValue : std::string_view(lines_[line].value)));
 }
 
-std::int32_t IniFile::readInteger(std::string_view section, std::string_view key,
-                                  std::int32_t defaultValue) const {
+std::int32_t IniFile::readInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const {
   const std::size_t line = findKey(section, key);
   if (line == kNotFound) return defaultValue;
   return parseInteger(limited(lines_[line].value)).value_or(defaultValue);

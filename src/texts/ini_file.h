@@ -51,12 +51,10 @@ class IniFile {
   const std::filesystem::path& path() const { return path_; }
   Encoding encoding() const { return encoding_; }
 
-  std::string readString(std::string_view section, std::string_view key,
-                         std::string_view defaultValue) const;
+  std::string readString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
   // Decimal, "$" hex or "0x" hex, with an optional sign; hex texts of up to
   // eight digits are 32-bit patterns ("$FFFFFFFF" is -1).
-  std::int32_t readInteger(std::string_view section, std::string_view key,
-                           std::int32_t defaultValue) const;
+  std::int32_t readInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const;
   // An integer; non-zero is true.
   bool readBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
@@ -90,8 +88,8 @@ class IniFile {
     std::string raw;     // bytes as stored, without the line end
     std::string ending;  // "\r\n", "\n", or empty on a last line without one
     LineKind kind = LineKind::Other;
-    std::string name;    // section or key name, UTF-8
-    std::string value;   // key value, UTF-8
+    std::string name;   // section or key name, UTF-8
+    std::string value;  // key value, UTF-8
   };
   static constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
 

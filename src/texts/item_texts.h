@@ -31,10 +31,9 @@ enum class ItemList {
 };
 
 inline constexpr std::array<ItemList, 12> kAllItemLists = {
-    ItemList::BluetoothSeek, ItemList::BluetoothMode, ItemList::BluetoothPswCheck,
-    ItemList::FlowControl,   ItemList::Dark,          ItemList::BluetoothWorkMode,
-    ItemList::CheckMode,     ItemList::IrdaProtocol,  ItemList::UsbDeviceType,
-    ItemList::PaperType,     ItemList::PrinterOrder,  ItemList::TransMode,
+    ItemList::BluetoothSeek, ItemList::BluetoothMode,     ItemList::BluetoothPswCheck, ItemList::FlowControl,
+    ItemList::Dark,          ItemList::BluetoothWorkMode, ItemList::CheckMode,         ItemList::IrdaProtocol,
+    ItemList::UsbDeviceType, ItemList::PaperType,         ItemList::PrinterOrder,      ItemList::TransMode,
 };
 
 class ItemTexts {

@@ -21,8 +21,9 @@ void applyText(const IniFile& file, const std::string& section, const std::strin
 
 void applyToWindow(const IniFile& file, CaptionTarget& window) {
   const std::string section = window.windowName();
-  applyText(file, section, "Caption", [&] { return window.caption(); },
-            [&](const std::string& caption) { window.setCaption(caption); });
+  applyText(
+      file, section, "Caption", [&] { return window.caption(); },
+      [&](const std::string& caption) { window.setCaption(caption); });
   for (const CaptionControl& control : window.controls()) {
     applyText(file, section, control.name + ".Caption", control.text, control.setText);
     applyText(file, section, control.name + ".Hint", control.hint, control.setHint);
@@ -33,8 +34,8 @@ void applyToWindow(const IniFile& file, CaptionTarget& window) {
 
 std::string languageFileName(int index) { return index == 1 ? "English.lng" : "Chinese.lng"; }
 
-void applyLanguageFile(const std::filesystem::path& path, const std::vector<CaptionTarget*>& windows,
-                       ItemTexts& items, MessageTexts& messages) {
+void applyLanguageFile(const std::filesystem::path& path, const std::vector<CaptionTarget*>& windows, ItemTexts& items,
+                       MessageTexts& messages) {
   const IniFile file(path);
   for (CaptionTarget* window : windows) {
     if (window != nullptr) applyToWindow(file, *window);

@@ -16,10 +16,9 @@ TaskStart started(const ActionOutcome& outcome) {
 TEST(CodePageValue, EndsOfTheListAndTheSpecialItems) {
   const auto& items = codePageItems();
   ASSERT_EQ(items.size(), 53u);
-  const std::pair<const char*, int> table[] = {{"CP932 SHIFT_JIS", 252}, {"UNICODE UCS-2", 253},
-                                               {"CP950:BIG5", 254},      {"CP936:GBK", 255},
-                                               {"CP437:USA/Standard Europe", 0}, {"CP874:Thai", 47},
-                                               {"EUC-KR", 250},          {"CP1252:Latin1", 16}};
+  const std::pair<const char*, int> table[] = {
+      {"CP932 SHIFT_JIS", 252},         {"UNICODE UCS-2", 253}, {"CP950:BIG5", 254}, {"CP936:GBK", 255},
+      {"CP437:USA/Standard Europe", 0}, {"CP874:Thai", 47},     {"EUC-KR", 250},     {"CP1252:Latin1", 16}};
   for (const auto& [name, value] : table) {
     const auto found = std::find(items.begin(), items.end(), name);
     ASSERT_NE(found, items.end()) << name;
@@ -33,10 +32,10 @@ TEST(BaudRateItems, MapToThePrintersRateCodes) {
 }
 
 TEST(SwitchOptions, PackDensityFontCutterAndBuzzer) {
-  EXPECT_EQ(switchOptions(1, 1, true, true), 0xE4);   // normal, 12x24, cutter, buzzer
-  EXPECT_EQ(switchOptions(0, 0, false, false), 0x00); // light, 9x17
-  EXPECT_EQ(switchOptions(3, 3, false, false), 0xC9); // dark (0x81), 16x18 (0x48)
-  EXPECT_EQ(switchOptions(2, 2, false, true), 0x0D);  // 0x01 | 0x08 | 0x04
+  EXPECT_EQ(switchOptions(1, 1, true, true), 0xE4);    // normal, 12x24, cutter, buzzer
+  EXPECT_EQ(switchOptions(0, 0, false, false), 0x00);  // light, 9x17
+  EXPECT_EQ(switchOptions(3, 3, false, false), 0xC9);  // dark (0x81), 16x18 (0x48)
+  EXPECT_EQ(switchOptions(2, 2, false, true), 0x0D);   // 0x01 | 0x08 | 0x04
   EXPECT_EQ(switchOptions(-1, 0, false, false), 0xFF);
   EXPECT_EQ(switchOptions(-1, 2, false, false), 0xFF);
   EXPECT_EQ(switchOptions(0, -1, true, false), 0x20);

@@ -42,12 +42,12 @@ TEST(DeviceAction, RefusesWhatItCannotWriteWhole) {
   };
   const Case cases[] = {
       {"", "1", true, "设备名称不能为空"},
-      {"ABCDEFGHIJKLMNOPQRSTU", "1", true, "edt_DeviceName"},  // 21 bytes
-      {"打印机打印机打印机打印", "1", true, "edt_DeviceName"}, // 10 characters, 22 bytes
+      {"ABCDEFGHIJKLMNOPQRSTU", "1", true, "edt_DeviceName"},   // 21 bytes
+      {"打印机打印机打印机打印", "1", true, "edt_DeviceName"},  // 10 characters, 22 bytes
       {"P", "123456789012345678901", false, "edt_DeviceSerialNo"},
-      {"P", "12345678901", true, "无法为下一台打印机加减一"},         // beyond 32 bits
-      {"P", "2147483647", true, "无法为下一台打印机加减一"},          // its next number is
-      {"P", "12345678901", false, ""},                          // no step: written as it is
+      {"P", "12345678901", true, "无法为下一台打印机加减一"},  // beyond 32 bits
+      {"P", "2147483647", true, "无法为下一台打印机加减一"},   // its next number is
+      {"P", "12345678901", false, ""},                         // no step: written as it is
       {"P", "0099", true, ""},
   };
   for (const auto& c : cases) {
@@ -89,7 +89,11 @@ TEST(InfraredAction, SendsRateSwitchAndProtocol) {
 
 TEST(DistanceAction, SendsTheDistanceByteOrRefusesOneNoByteHolds) {
   const std::pair<const char*, const char*> cases[] = {
-      {"40", "28"}, {"255", "FF"}, {"1", "01"}, {"", "1E"}, {"4x", "1E"},
+      {"40", "28"},
+      {"255", "FF"},
+      {"1", "01"},
+      {"", "1E"},
+      {"4x", "1E"},
       {"0", "refused: 黑标宽度 (ed_Black_width) 须在 1 到 255 毫米之间，不是 0，未发送"},
       {"256", "refused: 黑标宽度 (ed_Black_width) 须在 1 到 255 毫米之间，不是 256，未发送"},
   };

@@ -14,10 +14,14 @@ std::string described(const ActionOutcome& outcome) {
   }
   const auto& refusal = std::get<Refusal>(outcome);
   switch (refusal.kind) {
-    case Refusal::Kind::Warning: return "warning: " + refusal.text;
-    case Refusal::Kind::InvalidNumber: return "number: " + refusal.text;
-    case Refusal::Kind::NoChoice: return "no choice: " + refusal.text;
-    case Refusal::Kind::NothingToSend: return "nothing: " + refusal.text;
+    case Refusal::Kind::Warning:
+      return "warning: " + refusal.text;
+    case Refusal::Kind::InvalidNumber:
+      return "number: " + refusal.text;
+    case Refusal::Kind::NoChoice:
+      return "no choice: " + refusal.text;
+    case Refusal::Kind::NothingToSend:
+      return "nothing: " + refusal.text;
   }
   return "";
 }
@@ -39,12 +43,17 @@ TEST(NetworkActions, PayloadsAndRefusals) {
       {btn_SetIpParaClick, {{"edt_Mask", ""}}, nullptr, "warning: 子网掩码不正确"},
       {btn_SetIpParaClick, {{"edt_Gateway", "10.0.1"}}, nullptr, "warning: 网关不正确"},
       {btn_SetIpParaClick, {{"edt_IPaddress", "192.168..1"}}, nullptr, "number: '' is not a valid integer value"},
-      {btn_SetIpParaClick, {{"edt_IPaddress", "10.0.0.300.7"}, {"edt_Port", "70000"}}, nullptr,
+      {btn_SetIpParaClick,
+       {{"edt_IPaddress", "10.0.0.300.7"}, {"edt_Port", "70000"}},
+       nullptr,
        "task 12: 0A 00 00 2C 70 11 FF FF FF 00 C0 A8 01 01 00"},
       {btn_NetWorkSetIPClick, {{"edt_NetIPAddress", "10.0.0.5"}}, nullptr, "task 41: 0A 00 00 05"},
       {btn_NetWorkSetIPClick, {{"edt_NetIPAddress", "192.168.1.300"}}, nullptr, "warning: 输入的IP有错!"},
       {btn_NetWorkSetIPClick, {{"edt_NetIPAddress", "192.168.1"}}, nullptr, "number: '' is not a valid integer value"},
-      {btn_NetWorkSetIPClick, {{"edt_NetIPAddress", "1.2.3.4.5"}}, nullptr, "number: '4.5' is not a valid integer value"},
+      {btn_NetWorkSetIPClick,
+       {{"edt_NetIPAddress", "1.2.3.4.5"}},
+       nullptr,
+       "number: '4.5' is not a valid integer value"},
       {btn_SubnetmaskClick, {}, nullptr, "task 37: FF FF FF 00"},
       {btn_gatewaytClick, {{"edt_gatewayt", "-1.0.0.1"}}, nullptr, "warning: 输入的IP有错!"},
       {btn_netgatewaytClick, {}, nullptr, "task 40: 65 66 67 68"},
@@ -71,10 +80,14 @@ TEST(AddressBoxExit, WarnsWhereTheSystemParserReadsNoAddress) {
     const char* text;
     const char* warning;  // nullptr: accepted
   } cases[] = {
-      {"edt_IPaddress", "192.168.1", nullptr},           {"edt_IPaddress", "", "IP 地址不正确"},
-      {"edt_Mask", "255.255.255.255", "子网掩码不正确"}, {"edt_Gateway", "1..2", "网关不正确"},
-      {"edt_NetIPAddress", "300.1.1.1", "IP 地址不正确"}, {"edt_Subnetmask", "255.255.255.256", "IP 地址不正确"},
-      {"edt_gatewayt", "not an address", nullptr},       {"edt_Port", "x", nullptr},
+      {"edt_IPaddress", "192.168.1", nullptr},
+      {"edt_IPaddress", "", "IP 地址不正确"},
+      {"edt_Mask", "255.255.255.255", "子网掩码不正确"},
+      {"edt_Gateway", "1..2", "网关不正确"},
+      {"edt_NetIPAddress", "300.1.1.1", "IP 地址不正确"},
+      {"edt_Subnetmask", "255.255.255.256", "IP 地址不正确"},
+      {"edt_gatewayt", "not an address", nullptr},
+      {"edt_Port", "x", nullptr},
   };
   for (const auto& c : cases) {
     ParaControlState controls;

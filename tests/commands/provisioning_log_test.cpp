@@ -11,8 +11,13 @@ namespace {
 TEST(ProvisioningLog, OneEscapedJsonLinePerRecord) {
   testing::TempDir dir;
   const ProvisioningLog log((dir / "log.jsonl").string());
-  DeviceWriteRecord record{"2026-01-02T03:04:05.006+0100", "net:10.0.0.7:5100", "OMB80", "Kasse \"Süd\"\\1\n",
-                           "42", DeviceWriteRecord::Outcome::Written, ""};
+  DeviceWriteRecord record{"2026-01-02T03:04:05.006+0100",
+                           "net:10.0.0.7:5100",
+                           "OMB80",
+                           "Kasse \"Süd\"\\1\n",
+                           "42",
+                           DeviceWriteRecord::Outcome::Written,
+                           ""};
   log.append(record);
   record.deviceName = "\xB4\xF2";  // GBK bytes that are no UTF-8
   record.outcome = DeviceWriteRecord::Outcome::Failed;

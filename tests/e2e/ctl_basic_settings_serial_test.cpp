@@ -27,7 +27,8 @@ TEST_F(SerialBasicSettings, EachButtonSendsItsFrameWithTheDataCheckByte) {
     std::string received;
   };
   const std::vector<Case> cases = {
-      {{"--set", "CodePage=CP874:Thai", "btn_SetCodepage"}, "rx frame: 02 00 80 00 00 00 00 00 00 00 00 00 01 00 83 00 2F 2F"},
+      {{"--set", "CodePage=CP874:Thai", "btn_SetCodepage"},
+       "rx frame: 02 00 80 00 00 00 00 00 00 00 00 00 01 00 83 00 2F 2F"},
       {{"--set", "sleepTime=600", "btn_SetAllPara"},
        "rx frame: 02 00 88 00 00 00 00 00 00 00 00 00 0C 00 86 00 00 00 E4 00 58 02 00 00 20 1C 00 00 82"},
       {{"--set", "Dark=微淡", "--set", "FontValue=9x17", "--set", "buzzer=0", "--set", "CutPaper=0", "--set",

@@ -16,17 +16,29 @@ TEST_F(BasicSettings, EachButtonSendsItsCommand) {
     std::string status;
   };
   const std::vector<Case> cases = {
-      {{"--set", "BaudRate=230400", "btn_SetBauRate"}, "frame: 02 00 81 00 00 00 00 00 00 00 00 00 01 00 82 00 08", "设置波特率成功"},
-      {{"--set", "CodePage=CP874:Thai", "btn_SetCodepage"}, "frame: 02 00 80 00 00 00 00 00 00 00 00 00 01 00 83 00 2F", "设置代码页成功"},
-      {{"--set", "CodePage=CP936:GBK", "btn_SetCodepage"}, "frame: 02 00 80 00 00 00 00 00 00 00 00 00 01 00 83 00 FF", "设置代码页成功"},
-      {{"--set", "Dark=微淡", "--set", "FontValue=9x17", "--set", "buzzer=0", "--set", "CutPaper=0", "--set", "ForcePaper=0X0D", "btn_SetForcepaper"},
-       "frame: 02 00 82 00 00 00 00 00 00 00 00 00 02 00 82 00 00 01", "设置设备开关选项成功"},
+      {{"--set", "BaudRate=230400", "btn_SetBauRate"},
+       "frame: 02 00 81 00 00 00 00 00 00 00 00 00 01 00 82 00 08",
+       "设置波特率成功"},
+      {{"--set", "CodePage=CP874:Thai", "btn_SetCodepage"},
+       "frame: 02 00 80 00 00 00 00 00 00 00 00 00 01 00 83 00 2F",
+       "设置代码页成功"},
+      {{"--set", "CodePage=CP936:GBK", "btn_SetCodepage"},
+       "frame: 02 00 80 00 00 00 00 00 00 00 00 00 01 00 83 00 FF",
+       "设置代码页成功"},
+      {{"--set", "Dark=微淡", "--set", "FontValue=9x17", "--set", "buzzer=0", "--set", "CutPaper=0", "--set",
+        "ForcePaper=0X0D", "btn_SetForcepaper"},
+       "frame: 02 00 82 00 00 00 00 00 00 00 00 00 02 00 82 00 00 01",
+       "设置设备开关选项成功"},
       {{"--set", "sleepTime=600", "--set", "poweroffTime=7200", "btn_SetpoweroffTime"},
-       "frame: 02 00 86 00 00 00 00 00 00 00 00 00 08 00 8C 00 58 02 00 00 20 1C 00 00", "设置休眠时间，关机时间成功"},
+       "frame: 02 00 86 00 00 00 00 00 00 00 00 00 08 00 8C 00 58 02 00 00 20 1C 00 00",
+       "设置休眠时间，关机时间成功"},
       {{"--set", "sleepTime=600", "btn_SetAllPara"},
-       "frame: 02 00 88 00 00 00 00 00 00 00 00 00 0C 00 86 00 00 00 E4 00 58 02 00 00 20 1C 00 00", "设置所有参数成功"},
+       "frame: 02 00 88 00 00 00 00 00 00 00 00 00 0C 00 86 00 00 00 E4 00 58 02 00 00 20 1C 00 00",
+       "设置所有参数成功"},
       {{"btn_SetReset"}, "frame: 02 00 79 00 00 00 00 00 00 00 00 00 00 00 7B 00", "设置默认参数成功"},
-      {{"--set", "RptTime=300", "btn_SetRptTime"}, "frame: 02 00 8C 00 00 00 00 00 00 00 00 00 01 00 8F 00 2C", "设置票据回收时间成功"},
+      {{"--set", "RptTime=300", "btn_SetRptTime"},
+       "frame: 02 00 8C 00 00 00 00 00 00 00 00 00 01 00 8F 00 2C",
+       "设置票据回收时间成功"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(sent(c.arguments), (std::vector<std::string>{c.wire})) << c.arguments.back();
@@ -59,10 +71,9 @@ TEST_F(BasicSettings, NewPrinterRateIsTheDevBaudOfTheFollowingActions) {
   // After the printer moved to 38400 the next task ends by putting it back on
   // 38400, a rate the serial port is not yet on, so command 49 goes out.
   const auto units = sent({"--set", "BaudRate=38400", "btn_SetBauRate", "btn_SetReset"});
-  EXPECT_EQ(units, (std::vector<std::string>{
-                       "frame: 02 00 81 00 00 00 00 00 00 00 00 00 01 00 82 00 02",
-                       "frame: 02 00 79 00 00 00 00 00 00 00 00 00 00 00 7B 00",
-                       "frame: 02 00 31 00 02 00 00 00 00 00 00 00 00 00 31 00"}));
+  EXPECT_EQ(units, (std::vector<std::string>{"frame: 02 00 81 00 00 00 00 00 00 00 00 00 01 00 82 00 02",
+                                             "frame: 02 00 79 00 00 00 00 00 00 00 00 00 00 00 7B 00",
+                                             "frame: 02 00 31 00 02 00 00 00 00 00 00 00 00 00 31 00"}));
 }
 
 TEST_F(BasicSettings, FailedCommandReportsNoSuccessAndKeepsTheSettings) {

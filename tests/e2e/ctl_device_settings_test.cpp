@@ -37,7 +37,8 @@ TEST_F(DeviceSettings, EachButtonSendsItsBytes) {
        "53 54 30 30 39 39 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00",
        "设置设备参数成功\n"},
       {{"--set", "InfraredBaurate=38400", "--set", "irdaProtecl=IRDA", "btn_SetInfraredPara"},
-       "frame: 02 00 84 00 00 00 00 00 00 00 00 00 03 00 85 00 02 01 01", "设置红外参数成功\n"},
+       "frame: 02 00 84 00 00 00 00 00 00 00 00 00 03 00 85 00 02 01 01",
+       "设置红外参数成功\n"},
       {{"bt_Set_black_mode"}, "raw: 1F 1B 1F 80 04 05 06 44", ""},
       {{"bt_Cance_black_mark"}, "raw: 1F 1B 1F 80 04 05 06 66", ""},
       {{"--set", "Blacklookdistance=40", "But_Black_look_dis_set"}, "raw: 1F 1B 1F 81 04 05 06 28 00", ""},
@@ -75,8 +76,9 @@ TEST_F(DeviceSettings, ThreeWritesGiveThreeConsecutiveNumbersAndThreeLogLines) {
   VirtualPrinter printer;
   for (int i = 0; i < 3; ++i) {
     std::vector<std::string> arguments{"--link", printer.link(), "--log", logFile()};
-    if (i == 0) arguments.insert(arguments.end(), {"--set", "DeviceName=Kasse 3", "--set", "DeviceSerialNo=1704269998",
-                                                   "--set", "calculate=1"});
+    if (i == 0)
+      arguments.insert(arguments.end(),
+                       {"--set", "DeviceName=Kasse 3", "--set", "DeviceSerialNo=1704269998", "--set", "calculate=1"});
     arguments.push_back("btn_SetDevicePara");
     const auto run = ctl(arguments);
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -87,7 +89,8 @@ TEST_F(DeviceSettings, ThreeWritesGiveThreeConsecutiveNumbersAndThreeLogLines) {
   for (int i = 0; i < 3; ++i) {
     const std::string& line = lines[static_cast<std::size_t>(i)];
     EXPECT_EQ(line.substr(line.find("\"link\"")),
-              "\"link\":\"" + printer.link() + "\",\"printer\":\"OMB80\",\"device_name\":\"Kasse 3\",\"serial_number\":\"" +
+              "\"link\":\"" + printer.link() +
+                  "\",\"printer\":\"OMB80\",\"device_name\":\"Kasse 3\",\"serial_number\":\"" +
                   std::to_string(1704269998 + i) + "\",\"outcome\":\"written\",\"error\":\"\"}")
         << line;
   }
@@ -101,9 +104,10 @@ TEST_F(DeviceSettings, FailingPrinterKeepsTheNumberAndIsLogged) {
   EXPECT_EQ(serialNumber(), "500");
   const auto lines = logLines();
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_NE(lines[0].find("\"printer\":\"OMB80\",\"device_name\":\"P\",\"serial_number\":\"500\",\"outcome\":\"failed\","
-                          "\"error\":\"Download Data Failed\"}"),
-            std::string::npos)
+  EXPECT_NE(
+      lines[0].find("\"printer\":\"OMB80\",\"device_name\":\"P\",\"serial_number\":\"500\",\"outcome\":\"failed\","
+                    "\"error\":\"Download Data Failed\"}"),
+      std::string::npos)
       << lines[0];
 }
 
@@ -124,8 +128,9 @@ TEST_F(DeviceSettings, UnsteppableNumberOrOverlongNameWritesNothing) {
   }
   const auto lines = logLines();
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_NE(lines[0].find("\"printer\":\"\",\"device_name\":\"P\",\"serial_number\":\"99999999999\",\"outcome\":\"refused\""),
-            std::string::npos)
+  EXPECT_NE(
+      lines[0].find("\"printer\":\"\",\"device_name\":\"P\",\"serial_number\":\"99999999999\",\"outcome\":\"refused\""),
+      std::string::npos)
       << lines[0];
 }
 

@@ -39,8 +39,8 @@ class FontTransfer : public CtlTest {
  protected:
   std::string file(const std::string& name, const Bytes& content) {
     const std::string path = dir() + "/" + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(content.data()),
-                                                 static_cast<std::streamsize>(content.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
     return path;
   }
   Bytes saved(const std::string& path) {
@@ -48,9 +48,7 @@ class FontTransfer : public CtlTest {
     return Bytes(text.begin(), text.end());
   }
   // A read-back target that already holds an earlier read-back.
-  std::string oldTarget() {
-    return file("font.hex", Bytes(kOldContent.begin(), kOldContent.end()));
-  }
+  std::string oldTarget() { return file("font.hex", Bytes(kOldContent.begin(), kOldContent.end())); }
   // Nothing but the target is left beside it (no temporary file).
   std::vector<std::string> hexFilesInDir() const {
     std::vector<std::string> names;
@@ -63,8 +61,8 @@ class FontTransfer : public CtlTest {
   }
   ProgramRun readBack(const VirtualPrinter& printer, const std::string& start, const std::string& length,
                       const std::string& target, const std::string& timeScale = "20") {
-    return ctl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "--set",
-                "StartAddress=" + start, "--set", "ReadLength=" + length, "--save-as", target, "btn_ReadFont"},
+    return ctl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "--set", "StartAddress=" + start,
+                "--set", "ReadLength=" + length, "--save-as", target, "btn_ReadFont"},
                timeScale);
   }
   // Units of command `code`, heads only (data and data check vary by link).
@@ -84,14 +82,16 @@ TEST_F(FontTransfer, SixHundredBytesGoToTheirAddressesAndReadBackExactlyOnBothLi
     SCOPED_TRACE(pty ? "pseudo-terminal" : "UDP");
     // Replies of 200 bytes: three of them are exactly the 600 bytes asked for.
     const std::vector<std::string> options{"--read-block", "200"};
-    const auto started = pty ? std::make_unique<VirtualPrinter>(OnPty{}, options) : std::make_unique<VirtualPrinter>(options);
+    const auto started =
+        pty ? std::make_unique<VirtualPrinter>(OnPty{}, options) : std::make_unique<VirtualPrinter>(options);
     VirtualPrinter& printer = *started;
     const auto down = ctl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "--set",
                            "FontFile=" + font, "--set", "FontAddress=10000", "btn_UpdateFont"});
     EXPECT_EQ(down.exitCode, 0) << down.err;
     EXPECT_EQ(down.err, "");
-    EXPECT_TRUE(std::regex_match(down.out, std::regex("Downloading FONT" + font +
-                                                      "\n(Finish \\d+\\.\\d%\\(\\d/2\\)\n)*Finish 100\\.0%\\(2/2\\)\n")))
+    EXPECT_TRUE(std::regex_match(
+        down.out,
+        std::regex("Downloading FONT" + font + "\n(Finish \\d+\\.\\d%\\(\\d/2\\)\n)*Finish 100\\.0%\\(2/2\\)\n")))
         << down.out;
     EXPECT_EQ(heads(printer, "33"), (std::vector<std::string>{"02 00 33 00 00 00 01 00 00 00 00 00 00 01 31 00",
                                                               "02 00 33 00 00 01 01 00 00 00 00 00 00 01 30 00",
@@ -103,8 +103,9 @@ TEST_F(FontTransfer, SixHundredBytesGoToTheirAddressesAndReadBackExactlyOnBothLi
     EXPECT_EQ(heads(printer, "34"), (std::vector<std::string>{"02 00 34 00 00 00 01 00 00 00 00 00 00 00 37 00",
                                                               "02 00 34 00 C8 00 01 00 00 00 00 00 00 00 FF 00",
                                                               "02 00 34 00 90 01 01 00 00 00 00 00 00 00 A6 00"}));
-    EXPECT_TRUE(std::regex_match(up.out, std::regex("更新字库:" + target +
-                                                    "\n(Finish \\d+\\.\\d%\\(\\d/2\\)\n)*Finish 100\\.0%\\(2/2\\)\n上传完成\n")))
+    EXPECT_TRUE(std::regex_match(
+        up.out,
+        std::regex("更新字库:" + target + "\n(Finish \\d+\\.\\d%\\(\\d/2\\)\n)*Finish 100\\.0%\\(2/2\\)\n上传完成\n")))
         << up.out;
   }
 }
@@ -119,12 +120,25 @@ TEST_F(FontTransfer, DownloadCases) {
     std::string err;
   };
   const Case cases[] = {
-      {"empty address: address 0", file("a.bin", pattern(10)), "", 0,
-       {"02 00 33 00 00 00 00 00 00 00 00 00 0A 00 3B 00"}, ""},
-      {"address with letters", file("b.bin", pattern(1)), "1f0a0", 0,
-       {"02 00 33 00 A0 F0 01 00 00 00 00 00 01 00 61 00"}, ""},
+      {"empty address: address 0",
+       file("a.bin", pattern(10)),
+       "",
+       0,
+       {"02 00 33 00 00 00 00 00 00 00 00 00 0A 00 3B 00"},
+       ""},
+      {"address with letters",
+       file("b.bin", pattern(1)),
+       "1f0a0",
+       0,
+       {"02 00 33 00 A0 F0 01 00 00 00 00 00 01 00 61 00"},
+       ""},
       {"empty file: no block, still done", file("empty.bin", {}), "100", 0, {}, ""},
-      {"invalid address: nothing sent", file("c.bin", pattern(10)), "G1", 2, {}, "'$G1' is not a valid integer value\n"},
+      {"invalid address: nothing sent",
+       file("c.bin", pattern(10)),
+       "G1",
+       2,
+       {},
+       "'$G1' is not a valid integer value\n"},
       {"missing file: nothing sent", dir() + "/missing.bin", "100", 2, {}, "文件不存在\n"},
   };
   for (const Case& c : cases) {
@@ -157,18 +171,46 @@ TEST_F(FontTransfer, ReadBackCases) {
   };
   const Case cases[] = {
       {"length 0: no request, an empty file", {}, "0", "0", 0, {}, Bytes{}, ""},
-      {"replies longer than asked are all kept", {"--read-block", "1000"}, "0", "1024", 0,
+      {"replies longer than asked are all kept",
+       {"--read-block", "1000"},
+       "0",
+       "1024",
+       0,
        {kFirstRequest, "02 00 34 00 E8 03 00 00 00 00 00 00 00 00 DD 00"},
-       untouchedMemory(0, 2000), ""},
-      {"start address with letters", {}, "1F000", "16", 0, {"02 00 34 00 00 F0 01 00 00 00 00 00 00 00 C7 00"},
-       untouchedMemory(0x1F000, 256), ""},
-      {"invalid start address: nothing sent", {}, "G1", "16", 2, {}, std::nullopt,
+       untouchedMemory(0, 2000),
+       ""},
+      {"start address with letters",
+       {},
+       "1F000",
+       "16",
+       0,
+       {"02 00 34 00 00 F0 01 00 00 00 00 00 00 00 C7 00"},
+       untouchedMemory(0x1F000, 256),
+       ""},
+      {"invalid start address: nothing sent",
+       {},
+       "G1",
+       "16",
+       2,
+       {},
+       std::nullopt,
        "'$G1' is not a valid integer value\n"},
       {"invalid length: nothing sent", {}, "0", "1k", 2, {}, std::nullopt, "'1k' is not a valid integer value\n"},
-      {"reply without data: a failure, not an endless read", {"--memory-size", "4096"}, "F00", "512", 1,
+      {"reply without data: a failure, not an endless read",
+       {"--memory-size", "4096"},
+       "F00",
+       "512",
+       1,
        {"02 00 34 00 00 0F 00 00 00 00 00 00 00 00 39 00", "02 00 34 00 00 10 00 00 00 00 00 00 00 00 26 00"},
-       std::nullopt, "Received no data from address 0x1000\n"},
-      {"printer silent on reads", {"--ignore", "52"}, "0", "16", 1, std::vector<std::string>(3, kFirstRequest), std::nullopt,
+       std::nullopt,
+       "Received no data from address 0x1000\n"},
+      {"printer silent on reads",
+       {"--ignore", "52"},
+       "0",
+       "16",
+       1,
+       std::vector<std::string>(3, kFirstRequest),
+       std::nullopt,
        "Received Failed\n"},
   };
   for (const Case& c : cases) {

@@ -16,10 +16,11 @@ TEST_F(NetworkTask, FramedTaskWithoutDataIdentifiesThenSends) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "设置默认参数成功\n");
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(wire(printer), (std::vector<std::string>{
-                               kIdentify, "frame: 02 00 79 00 00 00 00 00 00 00 00 00 00 00 7B 00"}));
+  EXPECT_EQ(wire(printer),
+            (std::vector<std::string>{kIdentify, "frame: 02 00 79 00 00 00 00 00 00 00 00 00 00 00 7B 00"}));
   const std::string log = debugLog();
-  EXPECT_TRUE(std::regex_search(log, std::regex("^Send 24 Bytes \\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\d{3} \r\n")))
+  EXPECT_TRUE(
+      std::regex_search(log, std::regex("^Send 24 Bytes \\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\d{3} \r\n")))
       << log;
   EXPECT_NE(log.find("Receive 25 Bytes"), std::string::npos);
   EXPECT_NE(log.find("Send 16 Bytes"), std::string::npos);
@@ -48,9 +49,8 @@ TEST_F(NetworkTask, RawTaskReachesThePrinterWithoutAnEarlierTask) {
   const auto run = ctl({"--link", printer.link(), "task", "41", "--data", "0A000005", "task", "43"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "设置流控成功\n");
-  EXPECT_EQ(wire(printer), (std::vector<std::string>{
-                               "raw: 1F 49 0A 00 00 05",
-                               "frame: 02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01"}));
+  EXPECT_EQ(wire(printer), (std::vector<std::string>{"raw: 1F 49 0A 00 00 05",
+                                                     "frame: 02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01"}));
 }
 
 TEST_F(NetworkTask, SilentPrinterFailsWithReceivedFailedAfterThreeSeconds) {
@@ -128,9 +128,13 @@ using CommandLine = CtlTest;
 TEST_F(CommandLine, WrongCommandLinesExitWithTwoAndSendNothing) {
   VirtualPrinter printer;
   for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"--link", printer.link()}, {"--link", "tcp:1.2.3.4", "task", "6"},
-        {"--link", printer.link(), "task"}, {"--link", printer.link(), "task", "6", "--data", "XYZ"},
-        {"--link", printer.link(), "btn_Nothing"}, {"--bogus"}, {"--dev-baud", "fast", "task", "6"},
+       {std::vector<std::string>{"--link", printer.link()},
+        {"--link", "tcp:1.2.3.4", "task", "6"},
+        {"--link", printer.link(), "task"},
+        {"--link", printer.link(), "task", "6", "--data", "XYZ"},
+        {"--link", printer.link(), "btn_Nothing"},
+        {"--bogus"},
+        {"--dev-baud", "fast", "task", "6"},
         // The whole list is checked before its first action runs.
         {"--link", printer.link(), "task", "6", "0", "btn_Test", "btn_SetCodepag"},
         {"--link", printer.link(), "btn_SetReset", "task", "10", "Chb_CloseWifi=2"},

@@ -38,8 +38,8 @@ class ProgramUpdate : public CtlTest {
  protected:
   std::string file(const std::string& name, const Bytes& content) {
     const std::string path = dir() + "/" + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(content.data()),
-                                                 static_cast<std::streamsize>(content.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
     return path;
   }
   // An update file with `identity` in its field at 0x3000, zero padded.
@@ -55,7 +55,8 @@ class ProgramUpdate : public CtlTest {
     std::vector<std::string> shell{"-c", "exec \"$0\" \"$@\" 2>\"" + errPath() + "\"", builtProgram("ombrelctl"),
                                    "--dir", dir()};
     shell.insert(shell.end(), arguments.begin(), arguments.end());
-    return std::make_unique<ChildProcess>("/bin/sh", shell, ChildProcess::Environment{{"OMBREL_TIME_SCALE", timeScale}});
+    return std::make_unique<ChildProcess>("/bin/sh", shell,
+                                          ChildProcess::Environment{{"OMBREL_TIME_SCALE", timeScale}});
   }
   std::string errPath() const { return dir() + "/stderr.txt"; }
   static void readUntil(ChildProcess& ctl, const std::string& needle) {
@@ -76,8 +77,7 @@ TEST_F(ProgramUpdate, ThousandByteFileGoesOutInFourBlocksThenTheEndCommand) {
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(wire(printer),
             (std::vector<std::string>{
-                kIdentify, kConnect,
-                "frame: 02 00 33 00 00 00 00 00 00 00 00 00 00 01 30 00 " + slice(content, 0, 256),
+                kIdentify, kConnect, "frame: 02 00 33 00 00 00 00 00 00 00 00 00 00 01 30 00 " + slice(content, 0, 256),
                 "frame: 02 00 33 00 00 01 00 00 00 00 00 00 00 01 31 00 " + slice(content, 256, 256),
                 "frame: 02 00 33 00 00 02 00 00 00 00 00 00 00 01 32 00 " + slice(content, 512, 256),
                 "frame: 02 00 33 00 00 03 00 00 00 00 00 00 00 01 33 00 " + slice(content, 768, 232, 24), kEnd}));
@@ -102,7 +102,8 @@ TEST_F(ProgramUpdate, IdentityDecidesWhetherAnythingFollowsTheIdentification) {
   };
   for (const Case& c : cases) {
     VirtualPrinter printer({"--identity", c.printerIdentity});
-    const std::string path = c.fileIdentity.empty() ? file("short.bin", pattern(0x3000)) : fileWithIdentity(c.fileIdentity);
+    const std::string path =
+        c.fileIdentity.empty() ? file("short.bin", pattern(0x3000)) : fileWithIdentity(c.fileIdentity);
     const auto run = ctl({"--link", printer.link(), "--set", "PrgFile=" + path, "btn_UpdatePrg"}, kPatient);
     const auto units = wire(printer);
     if (c.sends) {
@@ -230,8 +231,8 @@ TEST_F(ProgramUpdate, CtrlCStopsAtABlockBoundaryAndClosesTheLink) {
 
 TEST_F(ProgramUpdate, RawStreamIsPacedAt400MillisecondsInRealTime) {
   VirtualPrinter printer;
-  auto ctl = startCtl({"--link", printer.link(), "--set", "PrgFile=" + file("fw.bin", pattern(600)), "bt_firmware"},
-                      "1");
+  auto ctl =
+      startCtl({"--link", printer.link(), "--set", "PrgFile=" + file("fw.bin", pattern(600)), "bt_firmware"}, "1");
   // The 26 s wait that follows is left with Ctrl-C.
   readUntil(*ctl, "程序更新中请等待...");
   ctl->sendSignal(SIGINT);

@@ -40,15 +40,14 @@ TEST_F(SerialTask, RatesDifferSoCommand49WrapsTheTaskAndThePrinterFollows) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "设置代码页成功\n");
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(lineLog(printer),
-            concat({{"open"},
-                    answered(kToRate115200, kToRate115200),
-                    {"rate 115200"},
-                    answered(kSerialIdentify, kIdentity),
-                    answered("02 00 80 00 00 00 00 00 00 00 00 00 01 00 83 00 2F 2F",
-                             "02 00 80 00 00 00 00 00 00 00 00 00 00 00 82 00"),
-                    answered(kToRate9600, kToRate9600),
-                    {"rate 9600", "close"}}));
+  EXPECT_EQ(lineLog(printer), concat({{"open"},
+                                      answered(kToRate115200, kToRate115200),
+                                      {"rate 115200"},
+                                      answered(kSerialIdentify, kIdentity),
+                                      answered("02 00 80 00 00 00 00 00 00 00 00 00 01 00 83 00 2F 2F",
+                                               "02 00 80 00 00 00 00 00 00 00 00 00 00 00 82 00"),
+                                      answered(kToRate9600, kToRate9600),
+                                      {"rate 9600", "close"}}));
   const std::string stamp = " \\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\d{3} \r\n";
   const std::string log = debugLog();
   EXPECT_TRUE(std::regex_search(log, std::regex("^Open" + printer.ptyPath() + stamp))) << log;
@@ -60,10 +59,10 @@ TEST_F(SerialTask, EqualRatesSendNoCommand49) {
   const auto run = ctl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "task", "10"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "设置默认参数成功\n");
-  EXPECT_EQ(lineLog(printer), concat({{"open"},
-                                      answered(kSerialIdentify, kIdentity),
-                                      answered(kRestoreDefaults, kRestoreDefaults),
-                                      {"close"}}));
+  EXPECT_EQ(
+      lineLog(printer),
+      concat(
+          {{"open"}, answered(kSerialIdentify, kIdentity), answered(kRestoreDefaults, kRestoreDefaults), {"close"}}));
 }
 
 TEST_F(SerialTask, PrinterAtAnotherRateHearsOnlyNoise) {
@@ -155,9 +154,10 @@ TEST_F(SerialLinkTest, EqualRatesIdentifyOnly) {
   EXPECT_EQ(run.err, "连接成功\n");
   EXPECT_EQ(lineLog(printer), concat({{"open"}, answered(kSerialIdentify, kIdentity), {"close"}}));
   const std::string log = debugLog();
-  EXPECT_TRUE(std::regex_search(
-      log, std::regex("^Open" + printer.ptyPath() + "[^\n]*\nSend 25 Bytes[^\n]*\n[^\n]*\n[^\n]*\n"
-                      "Receive 25 Bytes[^\n]*\n[^\n]*\n[^\n]*\nClose" + printer.ptyPath() + "[^\n]*\n$")))
+  EXPECT_TRUE(std::regex_search(log, std::regex("^Open" + printer.ptyPath() +
+                                                "[^\n]*\nSend 25 Bytes[^\n]*\n[^\n]*\n[^\n]*\n"
+                                                "Receive 25 Bytes[^\n]*\n[^\n]*\n[^\n]*\nClose" +
+                                                printer.ptyPath() + "[^\n]*\n$")))
       << log;
 }
 

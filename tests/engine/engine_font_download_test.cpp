@@ -34,7 +34,9 @@ class FontDownloadEngine : public EngineFixture {
       std::filesystem::temp_directory_path() / ("ombrel_font_" + std::to_string(::getpid()) + ".bin");
 };
 
-int blocksSent(const std::vector<int>& commands) { return static_cast<int>(std::count(commands.begin(), commands.end(), 51)); }
+int blocksSent(const std::vector<int>& commands) {
+  return static_cast<int>(std::count(commands.begin(), commands.end(), 51));
+}
 
 TEST_F(FontDownloadEngine, CancelFromAnotherThreadStopsAtABlockBoundary) {
   ASSERT_TRUE(engine->StartTask(3, 0, 0, {}, fontJob()));

@@ -25,7 +25,9 @@ TransferJob updateFile() {
   return job;
 }
 
-int blocksSent(const std::vector<int>& commands) { return static_cast<int>(std::count(commands.begin(), commands.end(), 51)); }
+int blocksSent(const std::vector<int>& commands) {
+  return static_cast<int>(std::count(commands.begin(), commands.end(), 51));
+}
 
 TEST_F(ProgramUpdateEngine, CancelFromAnotherThreadStopsAtABlockBoundary) {
   ASSERT_TRUE(engine->StartTask(4, 0, 0, {}, updateFile()));

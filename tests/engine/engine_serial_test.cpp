@@ -97,8 +97,7 @@ TEST_F(SerialEngine, RawTaskReopensThePortAndWritesWithoutWaiting) {
   runTask(43);
   EXPECT_EQ(lastMessage().id, kTaskSucceeded);
   EXPECT_EQ(engine->statusText(), "设置流控成功");
-  EXPECT_EQ(toHex(printer.writes().back()),
-            "02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01");
+  EXPECT_EQ(toHex(printer.writes().back()), "02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01");
 }
 
 TEST_F(SerialEngine, BytesBetweenTasksGoToTheWindowUntraced) {
@@ -125,7 +124,7 @@ TEST_F(BootHandshake, SendsTheBootByteUntilTheLoaderAnswers) {
   const auto writes = printer.writes();
   ASSERT_GE(writes.size(), 5u);
   for (const auto& write : writes) EXPECT_EQ(write, Bytes{0x61});
-  EXPECT_FALSE(printer.isOpen());  // closed once the loader answered
+  EXPECT_FALSE(printer.isOpen());                                  // closed once the loader answered
   EXPECT_EQ(printer.events().front(), "open /dev/ttyFAKE0@9600");  // at the printer's own rate
 
   engine->finishBootMode();

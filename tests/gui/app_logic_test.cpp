@@ -53,8 +53,7 @@ TEST(LinkTextTest, WholeNumbersOnly) {
 }
 
 TEST(IdleLinesTest, LineFeedsEndLinesAndCarriageReturnsVanish) {
-  EXPECT_EQ(idleDataLines({'o', 'k', '\r', '\n', '\n', 'b', '\r', 'y'}),
-            (std::vector<std::string>{"ok", "", "by"}));
+  EXPECT_EQ(idleDataLines({'o', 'k', '\r', '\n', '\n', 'b', '\r', 'y'}), (std::vector<std::string>{"ok", "", "by"}));
   EXPECT_EQ(idleDataLines({'\r'}), std::vector<std::string>{});
   // GBK text from the printer reads as Chinese.
   EXPECT_EQ(idleDataLines({0xD6, 0xD0, 0xCE, 0xC4, '\n'}), std::vector<std::string>{"中文"});

@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
   app::TFrmPara paraWindow(mainWindow);
   mainWindow.setParaWindow(&paraWindow);
 
-  QPushButton* control = std::strcmp(argv[1], "but_bootIn") == 0 ? mainWindow.ui().but_bootIn : mainWindow.ui().btn_Test;
+  QPushButton* control =
+      std::strcmp(argv[1], "but_bootIn") == 0 ? mainWindow.ui().but_bootIn : mainWindow.ui().btn_Test;
   QTimer::singleShot(0, control, &QPushButton::click);
   // Well into the task (boot mode starts its first handshake after a
   // second): the handshake bytes flow, or the link test waits for a reply.

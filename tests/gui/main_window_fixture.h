@@ -27,9 +27,7 @@
 
 namespace ombrel::gui_test {
 
-inline std::filesystem::path shippedLanguageDir() {
-  return test_support::sourceDirectory() / "lang";
-}
+inline std::filesystem::path shippedLanguageDir() { return test_support::sourceDirectory() / "lang"; }
 
 // Runs the event loop until `condition` holds; false after `timeout`.
 inline bool waitFor(const std::function<bool()>& condition,
@@ -77,13 +75,12 @@ class MainWindowTest : public ::testing::Test {
 
   // Creates both windows as the program does: the parameters window joins
   // once the main window is shown.
-  app::TFrmMain& start(double timeScale = 20,
-                       std::function<std::vector<std::string>()> ports = [] {
-                         return std::vector<std::string>{"/dev/ttyUSB0"};
-                       }) {
+  app::TFrmMain& start(
+      double timeScale = 20,
+      std::function<std::vector<std::string>()> ports = [] { return std::vector<std::string>{"/dev/ttyUSB0"}; }) {
     clock_ = std::make_unique<ScaledClock>(timeScale);
-    window_ = std::make_unique<app::TFrmMain>(app::MainWindowServices{
-        dir_.path().string() + "/", {dir_.path()}, *clock_, boxes_, std::move(ports)});
+    window_ = std::make_unique<app::TFrmMain>(
+        app::MainWindowServices{dir_.path().string() + "/", {dir_.path()}, *clock_, boxes_, std::move(ports)});
     window_->show();
     para_ = std::make_unique<app::TFrmPara>(*window_);
     window_->setParaWindow(para_.get());

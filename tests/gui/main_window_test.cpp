@@ -26,16 +26,32 @@ std::string named(const QWidget& window, const char* name) {
 TEST_F(MainWindowTest, StartsWithTheControlsOfTheWindowDefinition) {
   auto& window = start();
   EXPECT_EQ(window.windowTitle().toStdString(), "Ombrel Setting Tool V1.0");
-  const std::vector<std::pair<const char*, std::string>> expected = {
-      {"GroupBox1", "选择通讯端口"}, {"RadioButton1", "串口"},      {"RadioButton2", "网口"},
-      {"RadioButton3", "USB"},        {"RadioButton4", "并口"},      {"cbb_Comname", "/dev/ttyUSB0"},
-      {"Label1", "波特率"},           {"cbb_DevBauRate", "9600"},    {"Label4", "->"},
-      {"cbb_TranBauRate", "115200"},  {"Label2", "校验"},            {"cbb_Check", "NONE"},
-      {"edt_Ipaddress", "192.168.1.87"}, {"Label3", "端口"},         {"edt_Port", "5100"},
-      {"cbb_UsbDeviceList", ""},      {"cbb_Lpt", ""},               {"lbl_language", "选择语言"},
-      {"cbb_Language", "中文"},       {"lbl_TranMsg", "当前选择串口"}, {"btn_Test", "测试通讯"},
-      {"btn_SetPara", "设置参数"},    {"but_bootIn", "进入BOOT模式"}, {"but_bootOut", "退出BOOT模式"},
-      {"StatusBar1", ""},             {"Memo1", ""}};
+  const std::vector<std::pair<const char*, std::string>> expected = {{"GroupBox1", "选择通讯端口"},
+                                                                     {"RadioButton1", "串口"},
+                                                                     {"RadioButton2", "网口"},
+                                                                     {"RadioButton3", "USB"},
+                                                                     {"RadioButton4", "并口"},
+                                                                     {"cbb_Comname", "/dev/ttyUSB0"},
+                                                                     {"Label1", "波特率"},
+                                                                     {"cbb_DevBauRate", "9600"},
+                                                                     {"Label4", "->"},
+                                                                     {"cbb_TranBauRate", "115200"},
+                                                                     {"Label2", "校验"},
+                                                                     {"cbb_Check", "NONE"},
+                                                                     {"edt_Ipaddress", "192.168.1.87"},
+                                                                     {"Label3", "端口"},
+                                                                     {"edt_Port", "5100"},
+                                                                     {"cbb_UsbDeviceList", ""},
+                                                                     {"cbb_Lpt", ""},
+                                                                     {"lbl_language", "选择语言"},
+                                                                     {"cbb_Language", "中文"},
+                                                                     {"lbl_TranMsg", "当前选择串口"},
+                                                                     {"btn_Test", "测试通讯"},
+                                                                     {"btn_SetPara", "设置参数"},
+                                                                     {"but_bootIn", "进入BOOT模式"},
+                                                                     {"but_bootOut", "退出BOOT模式"},
+                                                                     {"StatusBar1", ""},
+                                                                     {"Memo1", ""}};
   for (const auto& [name, caption] : expected) EXPECT_EQ(named(window, name), caption) << name;
 
   EXPECT_TRUE(ui().transportRadios[0]->isChecked());

@@ -17,8 +17,8 @@ class ParaButtons : public ParaWindowTest {
  protected:
   // Opens the window on a fresh printer, lets `choose` set the controls,
   // clicks `button` and returns what the printer received once the task ended.
-  std::vector<std::string> click(const char* button, const std::function<void()>& choose = [] {},
-                                 std::size_t expectedUnits = 1) {
+  std::vector<std::string> click(
+      const char* button, const std::function<void()>& choose = [] {}, std::size_t expectedUnits = 1) {
     VirtualPrinter printer;
     if (!window_) start();
     linkTo(printer);
@@ -84,8 +84,12 @@ TEST_F(ParaButtons, TheNewPrinterRateReachesTheMainWindow) {
 }
 
 TEST_F(ParaButtons, AListWithoutAChoiceStartsNothingAndSaysNothing) {
-  EXPECT_TRUE(click("btn_SetBauRate", [&] { controls().setText("cbb_BauRate", "14400"); }, 0).empty());
-  EXPECT_TRUE(click("btn_SetPaperType", [&] { controls().setIndex("cbb_PaperType", -1); }, 0).empty());
+  EXPECT_TRUE(click(
+                  "btn_SetBauRate", [&] { controls().setText("cbb_BauRate", "14400"); }, 0)
+                  .empty());
+  EXPECT_TRUE(click(
+                  "btn_SetPaperType", [&] { controls().setIndex("cbb_PaperType", -1); }, 0)
+                  .empty());
   EXPECT_TRUE(boxes_.shown().empty());
   EXPECT_EQ(status_, "");
 }
@@ -138,13 +142,14 @@ TEST_F(ParaButtons, OnlyTheOperatorsClickSwitchesWifi) {
 TEST_F(ParaButtons, DeviceWritesAreLoggedAndTheNextNumberIsKeptAtOnce) {
   writeSettings("[ParaDefault]\nDeviceName=Kasse 3\nDeviceSerialNo=41\ncalculate=1\n");
   const std::string log = (dir_ / "provisioning.jsonl").string();
-  EXPECT_EQ(click("btn_SetDevicePara", [&] {
-              EXPECT_EQ(control<QLabel>("lbl_ProvisioningLog")->toolTip().toStdString(), log);
-              control<QPushButton>("btn_SetDevicePara")->click();
-              EXPECT_TRUE(waitUntilIdle());
-              EXPECT_NE(settings().find("DeviceSerialNo=42"), std::string::npos) << settings();
-              controls().setText("edt_DeviceName", "");
-            }),
+  EXPECT_EQ(click("btn_SetDevicePara",
+                  [&] {
+                    EXPECT_EQ(control<QLabel>("lbl_ProvisioningLog")->toolTip().toStdString(), log);
+                    control<QPushButton>("btn_SetDevicePara")->click();
+                    EXPECT_TRUE(waitUntilIdle());
+                    EXPECT_NE(settings().find("DeviceSerialNo=42"), std::string::npos) << settings();
+                    controls().setText("edt_DeviceName", "");
+                  }),
             std::vector<std::string>{"frame: 02 00 85 00 00 00 00 00 00 00 00 00 28 00 AF 00 4B 61 73 73 65 20 33 00 "
                                      "00 00 00 00 00 00 00 00 00 00 00 00 34 31 00 00 00 00 00 00 00 00 00 00 00 00 "
                                      "00 00 00 00 00 00"});
@@ -172,15 +177,18 @@ TEST_F(ParaButtons, BluetoothParametersSendWhatOmbrelctlSends) {
 }
 
 TEST_F(ParaButtons, ABrokenKeyRuleShowsItsWarningAndSendsNothing) {
-  EXPECT_TRUE(click("btn_SetWifiPara",
-                    [&] {
-                      controls().setIndex("RadioGroup1", 2);
-                      controls().setText("edt_NetworkPsw", "1234567");
-                    },
-                    0)
+  EXPECT_TRUE(click(
+                  "btn_SetWifiPara",
+                  [&] {
+                    controls().setIndex("RadioGroup1", 2);
+                    controls().setText("edt_NetworkPsw", "1234567");
+                  },
+                  0)
                   .empty());
   EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: AES和TPIK的密码要≥8位"});
-  EXPECT_TRUE(click("btn_SetlyPara", [&] { controls().setText("edt_lyName", ""); }, 0).empty());
+  EXPECT_TRUE(click(
+                  "btn_SetlyPara", [&] { controls().setText("edt_lyName", ""); }, 0)
+                  .empty());
   EXPECT_EQ(boxes_.shown().size(), 1u);
 }
 
@@ -189,7 +197,9 @@ TEST_F(ParaButtons, AddressSettingsSendWhatOmbrelctlSends) {
             std::vector<std::string>{
                 "frame: 02 00 8A 00 00 00 00 00 00 00 00 00 0F 00 87 00 C0 A8 01 57 8C 23 FF FF FF 00 C0 A8 01 01 00"});
   EXPECT_EQ(status_, "设置WIFI IP成功");
-  EXPECT_TRUE(click("btn_Netport", [&] { controls().setText("edt_Netport", "1"); }, 0).empty());
+  EXPECT_TRUE(click(
+                  "btn_Netport", [&] { controls().setText("edt_Netport", "1"); }, 0)
+                  .empty());
   EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: 端口必须在 2 到 65535 之间"});
 }
 

@@ -60,9 +60,9 @@ TEST_F(ParaUpdate, ChosenFileGoesOutAsOmbrelctlSendsItAndTheBarReachesTheEndThen
   std::string block1;
   for (int i = 0; i < 256; ++i) block0 += i == 0 ? "5A" : " 5A";
   for (int i = 0; i < 256; ++i) block1 += std::string(i == 0 ? "" : " ") + (i < 44 ? "5A" : "FF");
-  EXPECT_EQ(received(printer), (std::vector<std::string>{"frame: 02 00 32 00 00 00 00 00 00 00 00 00 00 00 30 00",
-                                                         head0 + block0, head1 + block1,
-                                                         "frame: 02 00 2E 00 00 00 00 00 00 00 00 00 00 00 2C 00"}));
+  EXPECT_EQ(received(printer),
+            (std::vector<std::string>{"frame: 02 00 32 00 00 00 00 00 00 00 00 00 00 00 30 00", head0 + block0,
+                                      head1 + block1, "frame: 02 00 2E 00 00 00 00 00 00 00 00 00 00 00 2C 00"}));
   EXPECT_EQ(paraStatus(), "更新程序完成");
   EXPECT_EQ(highest_, 1000);
   EXPECT_TRUE(cancelEnabledWhileRunning_);

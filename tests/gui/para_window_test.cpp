@@ -54,7 +54,8 @@ TEST_F(ParaWindow, StartsWithEveryControlOfTheLayoutInItsInitialState) {
 
   EXPECT_EQ(control<QLineEdit>("edt_lyPsw")->echoMode(), QLineEdit::Password);
   EXPECT_EQ(control<QLineEdit>("edt_NetworkPsw")->echoMode(), QLineEdit::Password);
-  for (const char* readOnly : {"edt_WaitTime", "Edit3", "Edit5"}) EXPECT_TRUE(control<QLineEdit>(readOnly)->isReadOnly());
+  for (const char* readOnly : {"edt_WaitTime", "Edit3", "Edit5"})
+    EXPECT_TRUE(control<QLineEdit>(readOnly)->isReadOnly());
   EXPECT_FALSE(control<QWidget>("chk_Drawer")->isEnabled());
   EXPECT_FALSE(control<QWidget>("chk_AutoprintLast")->isEnabled());
   EXPECT_EQ(para_->statusPanel(0)->minimumWidth(), 250);
@@ -62,15 +63,20 @@ TEST_F(ParaWindow, StartsWithEveryControlOfTheLayoutInItsInitialState) {
   // The basic, Bluetooth, WiFi, network, device, infrared and black-mark
   // settings, the program update, the font library and the logos act; the buttons of the other settings
   // wait for theirs, and two black-mark buttons have none.
-  for (const char* acting : {"btn_SetBauRate", "btn_flowcontrol", "btn_SetCodepage", "btn_SetForcepaper",
-                             "btn_SetpoweroffTime", "btn_SetAllPara", "btn_SetReset", "btn_SetUsbDeviceType",
-                             "btn_SetPaperType", "btn_SetPrinterOrder", "btn_SetRptTime", "btn_SetlyPara",
-                             "btn_SendLYTxt", "btn_lyWorkMode", "btn_bluetooth", "btn_SetWifiPara", "btn_SetIpPara",
-                             "btn_NetWorkSetIP", "btn_Subnetmask", "btn_gatewayt", "btn_netgatewayt", "btn_Netport",
-                             "btn_OpenPrg", "btn_UpdatePrg", "bt_firmware", "btn_SetDevicePara", "btn_SetInfraredPara",
-                             "bt_Set_black_mode", "bt_Cance_black_mark", "But_Black_look_dis_set", "bt_Black_width_set",
-                             "bt_printer_opto_set", "bt_Lookup_black_mark", "btn_OpenFont", "btn_UpdateFont",
-                             "btn_ReadFont", "btn_OpenLogo", "btn_DeleteLogo", "btn_DownLogo", "btn_PrintLogo"}) {
+  for (const char* acting : {"btn_SetBauRate",      "btn_flowcontrol",      "btn_SetCodepage",
+                             "btn_SetForcepaper",   "btn_SetpoweroffTime",  "btn_SetAllPara",
+                             "btn_SetReset",        "btn_SetUsbDeviceType", "btn_SetPaperType",
+                             "btn_SetPrinterOrder", "btn_SetRptTime",       "btn_SetlyPara",
+                             "btn_SendLYTxt",       "btn_lyWorkMode",       "btn_bluetooth",
+                             "btn_SetWifiPara",     "btn_SetIpPara",        "btn_NetWorkSetIP",
+                             "btn_Subnetmask",      "btn_gatewayt",         "btn_netgatewayt",
+                             "btn_Netport",         "btn_OpenPrg",          "btn_UpdatePrg",
+                             "bt_firmware",         "btn_SetDevicePara",    "btn_SetInfraredPara",
+                             "bt_Set_black_mode",   "bt_Cance_black_mark",  "But_Black_look_dis_set",
+                             "bt_Black_width_set",  "bt_printer_opto_set",  "bt_Lookup_black_mark",
+                             "btn_OpenFont",        "btn_UpdateFont",       "btn_ReadFont",
+                             "btn_OpenLogo",        "btn_DeleteLogo",       "btn_DownLogo",
+                             "btn_PrintLogo"}) {
     EXPECT_TRUE(control<QPushButton>(acting)->isEnabled()) << acting;
   }
   for (const char* waiting : {"bt_cutter_optocoupler_set", "bt_Cutting_paper"}) {
@@ -310,11 +316,19 @@ TEST_F(ParaWindow, BoxesTakeOnlyTheirCharacters) {
   QTest::keyClick(control<QLineEdit>("edt_DeviceSerialNo"), Qt::Key_Backspace);
   EXPECT_EQ(control<QLineEdit>("edt_DeviceSerialNo")->text().toStdString(), "1704");
   // Lengths limit typing; a stored text is shown whole, as ombrelctl sends it.
-  for (const auto& [name, length] : std::vector<std::pair<const char*, std::size_t>>{
-           {"edt_lyName", 20}, {"edt_smlyName", 20}, {"edt_lyPsw", 13}, {"edt_IPaddress", 15},
-           {"edt_NetIPAddress", 15}, {"edt_Netport", 5}, {"edt_NetWorkPort", 8}, {"edt_DeviceName", 20},
-           {"edt_DeviceSerialNo", 20}, {"ed_Black_look_distance", 3}, {"edt_sleepTime", 9},
-           {"edt_poweroffTime", 9}, {"edt_RptTime", 3}}) {
+  for (const auto& [name, length] : std::vector<std::pair<const char*, std::size_t>>{{"edt_lyName", 20},
+                                                                                     {"edt_smlyName", 20},
+                                                                                     {"edt_lyPsw", 13},
+                                                                                     {"edt_IPaddress", 15},
+                                                                                     {"edt_NetIPAddress", 15},
+                                                                                     {"edt_Netport", 5},
+                                                                                     {"edt_NetWorkPort", 8},
+                                                                                     {"edt_DeviceName", 20},
+                                                                                     {"edt_DeviceSerialNo", 20},
+                                                                                     {"ed_Black_look_distance", 3},
+                                                                                     {"edt_sleepTime", 9},
+                                                                                     {"edt_poweroffTime", 9},
+                                                                                     {"edt_RptTime", 3}}) {
     EXPECT_EQ(typed(name, std::string(length + 2, '1').c_str()), std::string(length, '1')) << name;
     controls().setText(name, std::string(length + 2, '2'));
     EXPECT_EQ(controls().text(name), std::string(length + 2, '2')) << name;

@@ -8,8 +8,7 @@ namespace {
 constexpr std::uint8_t kHandshakeByte = 0x61;
 }
 
-PtyBootLoader::PtyBootLoader(std::optional<int> answerAfter)
-    : thread_([this, answerAfter] { serve(answerAfter); }) {}
+PtyBootLoader::PtyBootLoader(std::optional<int> answerAfter) : thread_([this, answerAfter] { serve(answerAfter); }) {}
 
 PtyBootLoader::~PtyBootLoader() {
   stopping_ = true;

@@ -18,7 +18,7 @@ namespace {
 using test_support::VirtualPrinter;
 
 struct SettingsCase {
-  const char* name;  // also the test's name
+  const char* name;     // also the test's name
   std::string content;  // empty: there is no settings file
 };
 
@@ -28,10 +28,8 @@ void PrintTo(const SettingsCase& settings, std::ostream* out) { *out << settings
 std::vector<SettingsCase> settingsCases() {
   return {
       {"Defaults", ""},
-      {"TimesOutOfRange",
-       "[ParaDefault]\r\nsleepTime=1000000000\r\npoweroffTime=-5\r\nRptTime=300\r\n"},
-      {"TextsThatAreNotNumbers",
-       "[ParaDefault]\r\nsleepTime=abc\r\npoweroffTime=\r\nRptTime=12.5\r\n"},
+      {"TimesOutOfRange", "[ParaDefault]\r\nsleepTime=1000000000\r\npoweroffTime=-5\r\nRptTime=300\r\n"},
+      {"TextsThatAreNotNumbers", "[ParaDefault]\r\nsleepTime=abc\r\npoweroffTime=\r\nRptTime=12.5\r\n"},
       {"UnmatchedListTexts",
        "[ParaDefault]\r\nBaudRate=14400\r\nCodePage=CP999\r\nFontValue=8x8\r\nDark=Normal\r\nForcePaper=0x0a\r\n"
        "UsbDeviceTpe=USB\r\nPrinterOrder=reverse\r\nPaperType=label\r\nFlowcontrol=none\r\n"},

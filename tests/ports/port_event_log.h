@@ -24,7 +24,7 @@ struct PortEvents {
   std::vector<ReceivedChunk> chunks;
   int sendEmpty = 0;
   int hangups = 0;
-  bool offOwnerThread = false;    // an event ran elsewhere
+  bool offOwnerThread = false;     // an event ran elsewhere
   bool unterminatedChunk = false;  // a chunk lacked its trailing zero byte
 
   Bytes received() const;

@@ -39,7 +39,8 @@ Bytes PtyPair::read(std::size_t count, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   Bytes got;
   while (got.size() < count) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
     pollfd waitFor{master_, POLLIN, 0};
     if (::poll(&waitFor, 1, static_cast<int>(left.count())) <= 0) continue;

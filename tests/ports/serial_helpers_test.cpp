@@ -11,10 +11,11 @@ using std::chrono::milliseconds;
 
 TEST(SerialPortName, ComNamesStandForTheOnBoardPorts) {
   const std::pair<const char*, const char*> cases[] = {
-      {"COM1", "/dev/ttyS0"},   {"com2", "/dev/ttyS1"},         {"Com30", "/dev/ttyS29"},
-      {"COM0", "COM0"},         {"COM01", "COM01"},             {"COM", "COM"},
-      {"COM1x", "COM1x"},       {"/dev/ttyUSB0", "/dev/ttyUSB0"}, {"COM-1", "COM-1"},
-      {"COM99999999999", "COM99999999999"},
+      {"COM1", "/dev/ttyS0"},   {"com2", "/dev/ttyS1"},
+      {"Com30", "/dev/ttyS29"}, {"COM0", "COM0"},
+      {"COM01", "COM01"},       {"COM", "COM"},
+      {"COM1x", "COM1x"},       {"/dev/ttyUSB0", "/dev/ttyUSB0"},
+      {"COM-1", "COM-1"},       {"COM99999999999", "COM99999999999"},
   };
   for (const auto& [name, path] : cases) EXPECT_EQ(devicePathFor(name), path) << name;
 }
@@ -38,8 +39,7 @@ TEST(LineEvents, CounterChangesBecomeErrorAndModemBits) {
   ++after.overruns;
   ++after.parityErrors;
   ++after.bufferOverruns;
-  EXPECT_EQ(lineEventsBetween(before, after).errorBits,
-            kLineErrorOverrun | kLineErrorParity | kLineErrorInputOverflow);
+  EXPECT_EQ(lineEventsBetween(before, after).errorBits, kLineErrorOverrun | kLineErrorParity | kLineErrorInputOverflow);
   EXPECT_EQ(lineEventsBetween(before, after).modemBits, 0u);
 }
 

@@ -37,7 +37,7 @@ TEST_F(SerialPortListTest, DevicesInNaturalOrderThenStableNames) {
   terminal("ttyS1", true, "4");
   terminal("ttyUSB2");
   terminal("ttyACM0");
-  terminal("tty5", false);    // a virtual console: no device
+  terminal("tty5", false);       // a virtual console: no device
   terminal("ttyS3", true, "0");  // a UART slot with nothing in it
   fs::create_directories(sources_.byIdDir);
   writeFile(sources_.byIdDir / "usb-FTDI_FT232R-if00-port0", "");

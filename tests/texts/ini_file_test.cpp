@@ -78,16 +78,32 @@ TEST(IniFileRead, IntegersAcceptDecimalAndBothHexFormsWithSign) {
     std::int32_t expected;
   };
   const Case cases[] = {
-      {"12", 12},           {"-7", -7},        {"+5", 5},
-      {"$1F", 31},          {"0x1f", 31},      {"0X10", 16},
-      {"-$10", -16},        {"-0x10", -16},    {"$FFFFFFFF", -1},
-      {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
-      {"  42  ", 42},       {"007", 7},
+      {"12", 12},
+      {"-7", -7},
+      {"+5", 5},
+      {"$1F", 31},
+      {"0x1f", 31},
+      {"0X10", 16},
+      {"-$10", -16},
+      {"-0x10", -16},
+      {"$FFFFFFFF", -1},
+      {"2147483647", INT_MAX},
+      {"-2147483648", INT_MIN},
+      {"  42  ", 42},
+      {"007", 7},
       // Not integers: the default, 99.
-      {"2147483648", 99},   {"-2147483649", 99}, {"$100000000", 99},
-      {"12a", 99},          {"1.5", 99},       {"", 99},
-      {"$", 99},            {"0x", 99},        {"-", 99},
-      {"$G", 99},           {"1 2", 99},       {"x10", 99},
+      {"2147483648", 99},
+      {"-2147483649", 99},
+      {"$100000000", 99},
+      {"12a", 99},
+      {"1.5", 99},
+      {"", 99},
+      {"$", 99},
+      {"0x", 99},
+      {"-", 99},
+      {"$G", 99},
+      {"1 2", 99},
+      {"x10", 99},
   };
   TempDir dir;
   std::string text = "[N]\n";
@@ -165,8 +181,9 @@ TEST(IniFileEncoding, GbkFileIsReadAsGbkAndWrittenBackByteForByte) {
 
 TEST(IniFileWrite, KeepsOrderCommentsAndLineEndsAndAppendsWhereTheRulesSay) {
   TempDir dir;
-  writeFile(dir / "w.ini",
-            "; settings\r\n[MainDefault]\r\nIP Address=1.2.3.4\r\nLanguage=0\r\n\r\n[ParaDefault]\r\nBaudRate=9600\r\n");
+  writeFile(
+      dir / "w.ini",
+      "; settings\r\n[MainDefault]\r\nIP Address=1.2.3.4\r\nLanguage=0\r\n\r\n[ParaDefault]\r\nBaudRate=9600\r\n");
   IniFile file(dir / "w.ini");
   file.writeString("maindefault", "LANGUAGE", "1");
   file.writeInteger("MainDefault", "TranMode", 2);
@@ -187,7 +204,7 @@ TEST(IniFileEncoding, NewAndAsciiFilesAreWrittenAsGbkAndUtf8FilesStayUtf8) {
     const char* name;
     std::string before;  // empty: no file yet
     bool gbk;
-    std::string after;   // as text, whatever the file's encoding
+    std::string after;  // as text, whatever the file's encoding
   };
   const Case cases[] = {
       {"new", "", true, "[ParaDefault]\r\nDark=正常\r\nUsbDeviceTpe=USB打印口\r\n"},

@@ -86,8 +86,8 @@ TEST_F(LanguageFileTest, AppliesCaptionsHintsItemsAndMessages) {
   EXPECT_EQ(main.control("GroupBox1").text, "Port");
   EXPECT_EQ(para.control("btn_SetBauRate").text, "Set");
   EXPECT_EQ(para.control("btn_SetBauRate").hint, "Send the baud rate");
-  EXPECT_EQ(items.items(ItemList::TransMode),
-            (std::vector<std::string>{"Serial port selected", "当前选择以太网", "当前选择USB", "Parallel port selected"}));
+  EXPECT_EQ(items.items(ItemList::TransMode), (std::vector<std::string>{"Serial port selected", "当前选择以太网",
+                                                                        "当前选择USB", "Parallel port selected"}));
   EXPECT_EQ(items.item(ItemList::Dark, 1), "Normal");
   EXPECT_EQ(messages.text("sMsg25"), "Flow control set");
   EXPECT_EQ(messages.all().size(), builtInMessages.all().size());

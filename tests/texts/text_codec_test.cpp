@@ -9,22 +9,23 @@ TEST(TextCodec, RecognisesWellFormedUtf8Only) {
   EXPECT_TRUE(TextCodec::isValidUtf8(""));
   EXPECT_TRUE(TextCodec::isValidUtf8("plain ASCII"));
   EXPECT_TRUE(TextCodec::isValidUtf8("通讯失败≥€"));
-  EXPECT_TRUE(TextCodec::isValidUtf8("\xF0\x9F\x98\x80"));     // U+1F600
-  EXPECT_TRUE(TextCodec::isValidUtf8("\xF4\x8F\xBF\xBF"));     // U+10FFFF
-  EXPECT_FALSE(TextCodec::isValidUtf8("\xC0\xAF"));            // overlong '/'
-  EXPECT_FALSE(TextCodec::isValidUtf8("\xE0\x80\xAF"));        // overlong
-  EXPECT_FALSE(TextCodec::isValidUtf8("\xED\xA0\x80"));        // surrogate
-  EXPECT_FALSE(TextCodec::isValidUtf8("\xF4\x90\x80\x80"));    // above U+10FFFF
-  EXPECT_FALSE(TextCodec::isValidUtf8("\xE4\xB8"));            // cut short
-  EXPECT_FALSE(TextCodec::isValidUtf8("a\x80z"));              // stray continuation
-  EXPECT_FALSE(TextCodec::isValidUtf8("\xB2\xE2\xCA\xD4"));    // "测试" in GBK
+  EXPECT_TRUE(TextCodec::isValidUtf8("\xF0\x9F\x98\x80"));   // U+1F600
+  EXPECT_TRUE(TextCodec::isValidUtf8("\xF4\x8F\xBF\xBF"));   // U+10FFFF
+  EXPECT_FALSE(TextCodec::isValidUtf8("\xC0\xAF"));          // overlong '/'
+  EXPECT_FALSE(TextCodec::isValidUtf8("\xE0\x80\xAF"));      // overlong
+  EXPECT_FALSE(TextCodec::isValidUtf8("\xED\xA0\x80"));      // surrogate
+  EXPECT_FALSE(TextCodec::isValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
+  EXPECT_FALSE(TextCodec::isValidUtf8("\xE4\xB8"));          // cut short
+  EXPECT_FALSE(TextCodec::isValidUtf8("a\x80z"));            // stray continuation
+  EXPECT_FALSE(TextCodec::isValidUtf8("\xB2\xE2\xCA\xD4"));  // "测试" in GBK
 }
 
 TEST(TextCodec, ConvertsBetweenGbkAndUtf8) {
   EXPECT_EQ(TextCodec::utf8ToGbk("测试中文≥€ ok"), "\xB2\xE2\xCA\xD4\xD6\xD0\xCE\xC4\xA1\xDD\x80 ok");
   EXPECT_EQ(TextCodec::gbkToUtf8("\xB2\xE2\xCA\xD4\xD6\xD0\xCE\xC4\xA1\xDD\x80 ok"), "测试中文≥€ ok");
   EXPECT_EQ(TextCodec::utf8ToGbk(""), "");
-  const std::string everyMessage = "通讯失败，请选择正确的端口和波特率 AES和TPIK的密码要≥8位 设置休眠时间，关机时间成功";
+  const std::string everyMessage =
+      "通讯失败，请选择正确的端口和波特率 AES和TPIK的密码要≥8位 设置休眠时间，关机时间成功";
   EXPECT_EQ(TextCodec::gbkToUtf8(TextCodec::utf8ToGbk(everyMessage)), everyMessage);
 }
 

@@ -14,8 +14,7 @@ namespace {
 
 TEST(TextTablesAcrossThreads, ReadersSeeWholeTextsWhileALanguageIsApplied) {
   testing::TempDir dir;
-  testing::writeFile(dir / "English.lng",
-                     "[String]\nsMsg17=Code page set\n[Printer Order]\n0=Reverse order\n");
+  testing::writeFile(dir / "English.lng", "[String]\nsMsg17=Code page set\n[Printer Order]\n0=Reverse order\n");
   ItemTexts items;
   MessageTexts messages;
   std::atomic<bool> done{false};

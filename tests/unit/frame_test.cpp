@@ -35,8 +35,7 @@ TEST(CommandFrame, ArgumentsAndLengthAreLittleEndian) {
 
 TEST(CommandFrame, FlowControlFrameMatchesItsRawForm) {
   // A command-141 frame with one data byte 1 is what the flow-control sender writes.
-  EXPECT_EQ(toHex(frame::build(141, 0, 0, {0x01}, true)),
-            "02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01");
+  EXPECT_EQ(toHex(frame::build(141, 0, 0, {0x01}, true)), "02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01");
 }
 
 TEST(NetworkReply, NeedsSixteenBytesBeginningWithTheFrameStart) {

@@ -7,9 +7,7 @@
 namespace ombrel {
 namespace {
 
-bool feed(ReplyAssembler& assembler, const Bytes& bytes) {
-  return assembler.assemble(bytes.data(), bytes.size());
-}
+bool feed(ReplyAssembler& assembler, const Bytes& bytes) { return assembler.assemble(bytes.data(), bytes.size()); }
 
 const Bytes kAck = frame::build(128, 0, 0, {}, true);
 const Bytes kWithData = frame::build(48, 0, 0, {'a', 'b', 0}, true);

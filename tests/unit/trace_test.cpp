@@ -21,8 +21,7 @@ TEST(HexDump, SixteenBytesMakeOneFullLine) {
   for (int i = 0; i < 16; ++i) bytes.push_back(static_cast<std::uint8_t>(0x41 + i));
   const auto lines = dump(bytes);
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0],
-            "    41 42 43 44 45 46 47 48    49 4A 4B 4C 4D 4E 4F 50        ;ABCDEFGHIJKLMNOP");
+  EXPECT_EQ(lines[0], "    41 42 43 44 45 46 47 48    49 4A 4B 4C 4D 4E 4F 50        ;ABCDEFGHIJKLMNOP");
 }
 
 TEST(HexDump, PartialLinesArePaddedToTheFullWidth) {
@@ -45,8 +44,7 @@ TEST(HexDump, TextColumnShowsControlBytesAndBlankAsBlank) {
 
 TEST(TraceTimestamp, HasTheTwoDigitLayoutWithBlanksAround) {
   const std::string stamp = traceTimestamp(std::chrono::system_clock::now());
-  EXPECT_TRUE(std::regex_match(stamp, std::regex(" \\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\d\\d\\d ")))
-      << stamp;
+  EXPECT_TRUE(std::regex_match(stamp, std::regex(" \\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\d\\d\\d "))) << stamp;
 }
 
 TEST(TraceFile, IsReplacedWithCrLfLines) {

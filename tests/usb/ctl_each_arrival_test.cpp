@@ -48,8 +48,8 @@ TEST_F(EachArrival, PrintersArrivingOneAfterTheOtherGetConsecutiveNumbers) {
   ASSERT_EQ(line.readLine(20s), "Waiting for USB printers; Ctrl-C ends");
 
   const std::string one = bed.addDevice("1-1", "0fe6", "811e", 0, first.ptyPath());
-  for (const char* expected : {"USB printer VID_0FE6&PID_811E arrived", "设置设备参数成功",
-                               "USB printer VID_0FE6&PID_811E is set up"}) {
+  for (const char* expected :
+       {"USB printer VID_0FE6&PID_811E arrived", "设置设备参数成功", "USB printer VID_0FE6&PID_811E is set up"}) {
     EXPECT_EQ(line.readLine(20s), expected);
   }
   // The test bed announces a removal before the device leaves its tree, so
@@ -57,8 +57,8 @@ TEST_F(EachArrival, PrintersArrivingOneAfterTheOtherGetConsecutiveNumbers) {
   // another make, which no such list can hide.
   bed.removeDevice(one);
   bed.addDevice("1-2", "0483", "811e", 1, second.ptyPath());
-  for (const char* expected : {"USB printer VID_0483&PID_811E arrived", "设置设备参数成功",
-                               "USB printer VID_0483&PID_811E is set up"}) {
+  for (const char* expected :
+       {"USB printer VID_0483&PID_811E arrived", "设置设备参数成功", "USB printer VID_0483&PID_811E is set up"}) {
     EXPECT_EQ(line.readLine(20s), expected);
   }
   line.sendSignal(SIGINT);
@@ -71,12 +71,14 @@ TEST_F(EachArrival, PrintersArrivingOneAfterTheOtherGetConsecutiveNumbers) {
   EXPECT_TRUE(receivedDeviceWrite(second, "1704269999"));
   EXPECT_EQ(IniFile(dir() + "/sysconfig.ini").readString("ParaDefault", "DeviceSerialNo", ""), "1704270000");
   std::istringstream lines(fileContent(log));
-  for (const auto& [identity, serial] : {std::pair{"VID_0FE6&PID_811E", "1704269998"},
-                                        std::pair{"VID_0483&PID_811E", "1704269999"}}) {
+  for (const auto& [identity, serial] :
+       {std::pair{"VID_0FE6&PID_811E", "1704269998"}, std::pair{"VID_0483&PID_811E", "1704269999"}}) {
     std::string entry;
     ASSERT_TRUE(std::getline(lines, entry));
-    EXPECT_NE(entry.find("\"link\":\"usb:" + std::string(identity) + "\",\"printer\":\"OMB80\",\"device_name\":\"Kasse\","
-                         "\"serial_number\":\"" + serial + "\",\"outcome\":\"written\""),
+    EXPECT_NE(entry.find("\"link\":\"usb:" + std::string(identity) +
+                         "\",\"printer\":\"OMB80\",\"device_name\":\"Kasse\","
+                         "\"serial_number\":\"" +
+                         serial + "\",\"outcome\":\"written\""),
               std::string::npos)
         << entry;
   }

@@ -97,12 +97,12 @@ TEST(UsbIdentityTest, IdentitiesAndHowAChoiceIsTakenApart) {
     const char* subId;
   };
   for (const Case& c : std::initializer_list<Case>{{"VID_1234&PID_811E", "1234", "811E", ""},
-                                                  {"VID_1234&PID_811E&MI_00", "1234", "811E", "MI_00"},
-                                                  {"XXXX1234&YYYY811E", "1234", "811E", ""},
-                                                  {"VID_1234&PID_811E&MI_00&X", "1234", "811E", ""},
-                                                  {"", "", "", ""},
-                                                  {"VID_1234", "", "", ""},
-                                                  {"VID&PID", "", "", ""}}) {
+                                                   {"VID_1234&PID_811E&MI_00", "1234", "811E", "MI_00"},
+                                                   {"XXXX1234&YYYY811E", "1234", "811E", ""},
+                                                   {"VID_1234&PID_811E&MI_00&X", "1234", "811E", ""},
+                                                   {"", "", "", ""},
+                                                   {"VID_1234", "", "", ""},
+                                                   {"VID&PID", "", "", ""}}) {
     const UsbDeviceIds ids = splitUsbIdentity(c.identity);
     EXPECT_EQ(ids.vid, c.vid) << c.identity;
     EXPECT_EQ(ids.pid, c.pid) << c.identity;
@@ -133,9 +133,9 @@ TEST_F(TUSBCommTest, SelectDeviceStoresTheIdsAndEmptiesNameId) {
 
 TEST_F(TUSBCommTest, ListsEveryUsbDeviceAndOpensOnlyAMatchingPrinterNode) {
   PtyPair printer;
-  bed.addDevice("1-1", "046d", "c52b");                            // a receiver: no printer
-  bed.addDevice("1-2", "0fe6", "811e", 0, printer.slavePath());    // the printer
-  bed.addDevice("1-3", "0483", "811e");                            // vendor class: no lp node
+  bed.addDevice("1-1", "046d", "c52b");                          // a receiver: no printer
+  bed.addDevice("1-2", "0fe6", "811e", 0, printer.slavePath());  // the printer
+  bed.addDevice("1-3", "0483", "811e");                          // vendor class: no lp node
   start();
   EXPECT_EQ(usb->listDevices(),
             (std::vector<std::string>{"VID_046D&PID_C52B", "VID_0FE6&PID_811E", "VID_0483&PID_811E"}));

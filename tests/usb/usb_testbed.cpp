@@ -14,10 +14,11 @@ namespace ombrel::test_support {
 // The test bed raises its events through libudev in this process, beside
 // the component's own calls: it takes the same lock.
 
-UsbTestbed::UsbTestbed() : testbed_([] {
-  const std::lock_guard lock(udevLock());
-  return umockdev_testbed_new();
-}()) {
+UsbTestbed::UsbTestbed()
+    : testbed_([] {
+        const std::lock_guard lock(udevLock());
+        return umockdev_testbed_new();
+      }()) {
   if (!umockdev_in_mock_environment()) throw std::runtime_error("run this test under umockdev-wrapper");
   gchar* root = umockdev_testbed_get_root_dir(testbed_);
   root_ = root;
@@ -30,27 +31,26 @@ UsbTestbed::~UsbTestbed() {
   g_object_unref(testbed_);
 }
 
-std::string UsbTestbed::addDevice(const std::string& name, const std::string& vendorId,
-                                  const std::string& productId, int lpNumber, const std::string& nodeTarget) {
+std::string UsbTestbed::addDevice(const std::string& name, const std::string& vendorId, const std::string& productId,
+                                  int lpNumber, const std::string& nodeTarget) {
   if (lpNumber >= 0 && !nodeTarget.empty()) {
     std::filesystem::create_symlink(nodeTarget, nodeFile(lpNumber));
   }
   const std::lock_guard lock(udevLock());
-  gchar* device = umockdev_testbed_add_device(testbed_, "usb", name.c_str(), nullptr, "idVendor", vendorId.c_str(),
-                                              "idProduct", productId.c_str(), nullptr, "DEVTYPE", "usb_device",
-                                              nullptr);
+  gchar* device =
+      umockdev_testbed_add_device(testbed_, "usb", name.c_str(), nullptr, "idVendor", vendorId.c_str(), "idProduct",
+                                  productId.c_str(), nullptr, "DEVTYPE", "usb_device", nullptr);
   const std::string sysPath = device;
   g_free(device);
   // The printer class interface; usblp adds the lp node below it.
   const std::string interfaceName = name + ":1.0";
   gchar* interface = umockdev_testbed_add_device(testbed_, "usb", interfaceName.c_str(), sysPath.c_str(),
-                                                 "bInterfaceClass", "07", nullptr, "DEVTYPE", "usb_interface",
-                                                 nullptr);
+                                                 "bInterfaceClass", "07", nullptr, "DEVTYPE", "usb_interface", nullptr);
   if (lpNumber >= 0) {
     const std::string lp = "lp" + std::to_string(lpNumber);
     const std::string devName = "/dev/usb/" + lp;
-    g_free(umockdev_testbed_add_device(testbed_, "usbmisc", lp.c_str(), interface, nullptr, "DEVNAME",
-                                       devName.c_str(), nullptr));
+    g_free(umockdev_testbed_add_device(testbed_, "usbmisc", lp.c_str(), interface, nullptr, "DEVNAME", devName.c_str(),
+                                       nullptr));
   }
   g_free(interface);
   return sysPath;

@@ -46,13 +46,13 @@ TEST(FrameLog, ReceivedFrameAndSentReplyAreLoggedInOrder) {
 
   const auto json = logged.jsonLines();
   ASSERT_EQ(json.size(), 2u);
-  EXPECT_EQ(json[0],
-            R"({"seq":1,"dir":"rx","kind":"frame","bytes":"02 00 31 00 04 00 00 00 00 00 00 00 00 00 37 00",)"
-            R"("command":49,"first":4,"second":0,"length":0,"data":"","head_ok":true,"data_check":"absent",)"
-            R"("decoded":"set line rate: rate code 4 (115200 bit/s); now the current rate","reply":"sent","faults":[]})");
-  EXPECT_EQ(json[1],
-            R"({"seq":2,"dir":"tx","kind":"reply","bytes":"02 00 31 00 04 00 00 00 00 00 00 00 00 00 37 00",)"
-            R"("decoded":"reply to command 49","faults":[]})");
+  EXPECT_EQ(
+      json[0],
+      R"({"seq":1,"dir":"rx","kind":"frame","bytes":"02 00 31 00 04 00 00 00 00 00 00 00 00 00 37 00",)"
+      R"("command":49,"first":4,"second":0,"length":0,"data":"","head_ok":true,"data_check":"absent",)"
+      R"("decoded":"set line rate: rate code 4 (115200 bit/s); now the current rate","reply":"sent","faults":[]})");
+  EXPECT_EQ(json[1], R"({"seq":2,"dir":"tx","kind":"reply","bytes":"02 00 31 00 04 00 00 00 00 00 00 00 00 00 37 00",)"
+                     R"("decoded":"reply to command 49","faults":[]})");
   const auto text = logged.textLines();
   ASSERT_EQ(text.size(), 2u);
   EXPECT_EQ(text[0],
@@ -74,8 +74,9 @@ TEST(FrameLog, WithheldRepliesAndRawSequencesAreLoggedWithTheirFate) {
   const auto json = logged.jsonLines();
   ASSERT_EQ(json.size(), 3u);
   EXPECT_NE(json[0].find(R"("reply":"withheld","faults":["ignore"]})"), std::string::npos) << json[0];
-  EXPECT_EQ(json[1],
-            R"({"seq":2,"dir":"rx","kind":"raw","bytes":"8E 01","decoded":"Bluetooth hidden","reply":"none","faults":[]})");
+  EXPECT_EQ(
+      json[1],
+      R"({"seq":2,"dir":"rx","kind":"raw","bytes":"8E 01","decoded":"Bluetooth hidden","reply":"none","faults":[]})");
   EXPECT_NE(json[2].find(R"("head_ok":false)"), std::string::npos) << json[2];
   EXPECT_NE(json[2].find(R"("reply":"none")"), std::string::npos) << json[2];
   const auto text = logged.textLines();
@@ -134,10 +135,10 @@ TEST(FrameLog, BootLoaderAnswerIsLoggedAsSuch) {
   ASSERT_TRUE(reply);
   EXPECT_FALSE(reply->command);
   session.sent(*reply);
-  EXPECT_EQ(logged.textLines(),
-            (std::vector<std::string>{
-                "#1 rx raw bytes=[61] | boot handshake byte 0x61; boot loader answers | reply: sent",
-                "#2 tx reply bytes=[61] | boot loader answer"}));
+  EXPECT_EQ(
+      logged.textLines(),
+      (std::vector<std::string>{"#1 rx raw bytes=[61] | boot handshake byte 0x61; boot loader answers | reply: sent",
+                                "#2 tx reply bytes=[61] | boot loader answer"}));
 }
 
 TEST(JsonString, EscapesQuotesBackslashesAndNonAsciiBytes) {

@@ -14,11 +14,35 @@ namespace ombrel::vprinter {
 namespace {
 
 TEST(Options, ReadsEveryOption) {
-  const ParsedOptions parsed = parseOptions(
-      {"--udp", "127.0.0.1:9100", "--identity=TP80", "--memory-size", "0x200000", "--memory-file", "m.bin",
-       "--read-block", "1000", "--log", "-", "--log-json", "log.json", "--silent", "--ignore", "48", "--ignore=52",
-       "--drop-every", "3", "--corrupt-check", "--delay", "250", "--short-reply", "--bad-head", "--duplicate", "--reply-from-other-port",
-       "--silent-after", "4", "--hang-up-after=7"});
+  const ParsedOptions parsed = parseOptions({"--udp",
+                                             "127.0.0.1:9100",
+                                             "--identity=TP80",
+                                             "--memory-size",
+                                             "0x200000",
+                                             "--memory-file",
+                                             "m.bin",
+                                             "--read-block",
+                                             "1000",
+                                             "--log",
+                                             "-",
+                                             "--log-json",
+                                             "log.json",
+                                             "--silent",
+                                             "--ignore",
+                                             "48",
+                                             "--ignore=52",
+                                             "--drop-every",
+                                             "3",
+                                             "--corrupt-check",
+                                             "--delay",
+                                             "250",
+                                             "--short-reply",
+                                             "--bad-head",
+                                             "--duplicate",
+                                             "--reply-from-other-port",
+                                             "--silent-after",
+                                             "4",
+                                             "--hang-up-after=7"});
   const Options* options = std::get_if<Options>(&parsed);
   ASSERT_NE(options, nullptr) << std::get<OptionError>(parsed).message;
   EXPECT_EQ(options->udpHost, "127.0.0.1");

@@ -116,9 +116,7 @@ TEST(VprinterPty, PortClosedWhileBytesCrossAPacedLineLosesThem) {
   EXPECT_EQ(log[0], "line open ");
   EXPECT_EQ(log[1].rfind("rx raw 8D", 0), 0u) << log[1];
   EXPECT_EQ(log[2].rfind("line close 8D", 0), 0u) << log[2];
-  const auto bytesIn = [](const std::string& entry) {
-    return std::count(entry.begin(), entry.end(), 'D');
-  };
+  const auto bytesIn = [](const std::string& entry) { return std::count(entry.begin(), entry.end(), 'D'); };
   EXPECT_GT(bytesIn(log[1]), 10) << "some bytes crossed in 30 ms";
   EXPECT_EQ(bytesIn(log[1]) + bytesIn(log[2]), 100) << "every byte arrived or was lost";
 }

@@ -45,12 +45,8 @@ TEST(StreamSplitter, BytesThatCannotStartAFrameAreRawUpToTheNextFrameStart) {
     std::size_t length;
   };
   const Case cases[] = {
-      {"", Piece::NeedMore, 0},
-      {"8D 00", Piece::Raw, 2},
-      {"1F 49 0A 02 00", Piece::Raw, 3},
-      {"02", Piece::NeedMore, 0},
-      {"02 01 02", Piece::Raw, 2},
-      {"02 00 30", Piece::NeedMore, 0},
+      {"", Piece::NeedMore, 0},    {"8D 00", Piece::Raw, 2},    {"1F 49 0A 02 00", Piece::Raw, 3},
+      {"02", Piece::NeedMore, 0},  {"02 01 02", Piece::Raw, 2}, {"02 00 30", Piece::NeedMore, 0},
       {"61 61 61", Piece::Raw, 3},
   };
   for (const Case& c : cases) {

@@ -117,11 +117,10 @@ TEST(VprinterUdp, AnswersIdentifyLogsItAndStopsOnSigterm) {
 
   const auto lines = jsonLog.lines(2);
   ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[0],
-            R"({"seq":1,"dir":"rx","kind":"frame",)"
-            R"("bytes":"02 00 30 00 00 00 00 00 00 00 00 00 08 00 3A 00 01 02 04 08 10 20 40 80",)"
-            R"("command":48,"first":0,"second":0,"length":8,"data":"01 02 04 08 10 20 40 80","head_ok":true,)"
-            R"("data_check":"absent","decoded":"identify; identity \"OMB80\"","reply":"sent","faults":[]})");
+  EXPECT_EQ(lines[0], R"({"seq":1,"dir":"rx","kind":"frame",)"
+                      R"("bytes":"02 00 30 00 00 00 00 00 00 00 00 00 08 00 3A 00 01 02 04 08 10 20 40 80",)"
+                      R"("command":48,"first":0,"second":0,"length":8,"data":"01 02 04 08 10 20 40 80","head_ok":true,)"
+                      R"("data_check":"absent","decoded":"identify; identity \"OMB80\"","reply":"sent","faults":[]})");
   EXPECT_NE(lines[1].find(R"("dir":"tx","kind":"reply","bytes":")" + toHex(*reply) + "\""), std::string::npos)
       << lines[1];
 

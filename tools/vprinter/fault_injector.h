@@ -15,15 +15,15 @@
 namespace ombrel::vprinter {
 
 struct FaultOptions {
-  bool silent = false;                 // never answer
-  std::set<std::uint16_t> ignored;     // never answer these commands
-  std::uint32_t dropEvery = 0;         // drop every N-th reply; 0 = none
-  bool corruptCheck = false;           // invert the head check byte
-  std::int64_t delayMs = 0;            // protocol milliseconds before each reply
-  bool shortReply = false;             // send only the first 15 bytes
-  bool badHead = false;                // begin 0x02 0x01, head check kept consistent
-  bool duplicate = false;              // send each reply twice
-  bool replyFromOtherPort = false;     // UDP: replies leave from another source port
+  bool silent = false;                       // never answer
+  std::set<std::uint16_t> ignored;           // never answer these commands
+  std::uint32_t dropEvery = 0;               // drop every N-th reply; 0 = none
+  bool corruptCheck = false;                 // invert the head check byte
+  std::int64_t delayMs = 0;                  // protocol milliseconds before each reply
+  bool shortReply = false;                   // send only the first 15 bytes
+  bool badHead = false;                      // begin 0x02 0x01, head check kept consistent
+  bool duplicate = false;                    // send each reply twice
+  bool replyFromOtherPort = false;           // UDP: replies leave from another source port
   std::optional<std::uint32_t> silentAfter;  // answer the first N commands, then never again
   std::optional<std::uint32_t> hangUpAfter;  // answer the first N commands, hang up at the next
 };

@@ -11,9 +11,7 @@ std::chrono::nanoseconds lineTime(std::size_t count, std::uint32_t rate) {
   return std::chrono::nanoseconds(bits * 1'000'000'000ull / std::max<std::uint32_t>(rate, 1));
 }
 
-std::size_t paceStep(std::uint32_t rate) {
-  return std::max<std::size_t>(1, rate / kBitsPerByte / 1000);
-}
+std::size_t paceStep(std::uint32_t rate) { return std::max<std::size_t>(1, rate / kBitsPerByte / 1000); }
 
 LineDirection::TimePoint LineDirection::carry(std::size_t count, TimePoint from, std::uint32_t rate) {
   freeAt_ = std::max(freeAt_, from) + lineTime(count, rate);

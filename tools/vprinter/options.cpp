@@ -137,7 +137,8 @@ std::map<std::string, Parser::Handler> Parser::valued() {
          if (v.size() > kIdentitySize) fail("--identity: at most 8 bytes: " + v);
          options_.identity = v;
        }},
-      {"--memory-size", [this](const std::string& v) { options_.memorySize = number("--memory-size", v, kMaxMemorySize); }},
+      {"--memory-size",
+       [this](const std::string& v) { options_.memorySize = number("--memory-size", v, kMaxMemorySize); }},
       {"--memory-file", [this](const std::string& v) { options_.memoryFile = v; }},
       {"--read-block",
        [this](const std::string& v) { options_.readBlock = number("--read-block", v, frame::kMaxReadBlockData); }},
@@ -169,10 +170,14 @@ std::map<std::string, Parser::Handler> Parser::valued() {
 
 std::map<std::string, bool*> Parser::flags() {
   FaultOptions& faults = options_.faults;
-  return {{"--silent", &faults.silent},           {"--corrupt-check", &faults.corruptCheck},
-          {"--short-reply", &faults.shortReply}, {"--bad-head", &faults.badHead},
-          {"--duplicate", &faults.duplicate},    {"--reply-from-other-port", &faults.replyFromOtherPort},
-          {"--pty", &options_.pty},              {"--pace", &options_.pace}};
+  return {{"--silent", &faults.silent},
+          {"--corrupt-check", &faults.corruptCheck},
+          {"--short-reply", &faults.shortReply},
+          {"--bad-head", &faults.badHead},
+          {"--duplicate", &faults.duplicate},
+          {"--reply-from-other-port", &faults.replyFromOtherPort},
+          {"--pty", &options_.pty},
+          {"--pace", &options_.pace}};
 }
 
 ParsedOptions Parser::run() {

@@ -18,8 +18,8 @@ std::optional<OutgoingReply> PrinterSession::receive(const Bytes& unit) {
     record.faults = decision.applied;
     if (decision.reply) {
       record.reply = ReplyFate::Sent;
-      outgoing = OutgoingReply{std::move(*decision.reply), faults_.delayMs(), command, decision.applied,
-                               decision.copies};
+      outgoing =
+          OutgoingReply{std::move(*decision.reply), faults_.delayMs(), command, decision.applied, decision.copies};
     } else {
       record.reply = ReplyFate::Withheld;
     }

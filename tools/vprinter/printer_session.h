@@ -17,10 +17,10 @@ namespace ombrel::vprinter {
 
 struct OutgoingReply {
   Bytes bytes;
-  std::int64_t delayMs = 0;  // protocol milliseconds to wait before sending
+  std::int64_t delayMs = 0;              // protocol milliseconds to wait before sending
   std::optional<std::uint16_t> command;  // nullopt: an answer to raw bytes
-  std::vector<std::string> faults;  // the faults that shaped it
-  int copies = 1;                   // how often it goes out, one after the other
+  std::vector<std::string> faults;       // the faults that shaped it
+  int copies = 1;                        // how often it goes out, one after the other
 };
 
 class PrinterSession {

@@ -182,11 +182,11 @@ void LineServer::closed(bool reopened) {
   }
   arriving_.clear();
   units_.flush();
-  session_.lineEvent("close",
-                     lost.empty() ? "the tool closed the port"
-                                  : "the tool closed the port; " + std::to_string(lost.size()) +
-                                        " bytes still on the line were lost",
-                     lost);
+  session_.lineEvent(
+      "close",
+      lost.empty() ? "the tool closed the port"
+                   : "the tool closed the port; " + std::to_string(lost.size()) + " bytes still on the line were lost",
+      lost);
 }
 
 void LineServer::readLine() {

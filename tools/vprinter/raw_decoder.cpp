@@ -61,9 +61,12 @@ const std::array<RawShape, 19> kShapes = {{
     {"\x1F\x4D"sv, 6, [](const Bytes& raw) { return "wired MAC bytes 3 to 6 " + toHex(raw.data() + 2, 4); }},
     {"\x1F\x50"sv, 4, [](const Bytes& raw) { return "wired port " + number(raw[2] * 256u + raw[3]); }},
     {"\x12\x55"sv, 3,
-     [](const Bytes& raw) { return "USB device class: " + choice(raw[2], 0, "virtual serial port", 1, "printer port"); }},
+     [](const Bytes& raw) {
+       return "USB device class: " + choice(raw[2], 0, "virtual serial port", 1, "printer port");
+     }},
     {"\x1F\x41"sv, 3, [](const Bytes& raw) { return "paper type: " + choice(raw[2], 0, "receipt", 1, "label"); }},
-    {"\x1B\x7B"sv, 3, [](const Bytes& raw) { return "print order: " + choice(raw[2], 0xF1, "reverse", 0xF0, "normal"); }},
+    {"\x1B\x7B"sv, 3,
+     [](const Bytes& raw) { return "print order: " + choice(raw[2], 0xF1, "reverse", 0xF0, "normal"); }},
     {kFindBlackMark, kFindBlackMark.size(), [](const Bytes&) -> std::string { return "find black mark"; }},
     {"\x1F\x75\x00\x01"sv, 0,
      [](const Bytes& raw) {

@@ -14,7 +14,8 @@ StopSignals::StopSignals() {
   sigemptyset(&stops);
   sigaddset(&stops, SIGINT);
   sigaddset(&stops, SIGTERM);
-  if (sigprocmask(SIG_BLOCK, &stops, nullptr) != 0) throw std::system_error(errno, std::system_category(), "sigprocmask");
+  if (sigprocmask(SIG_BLOCK, &stops, nullptr) != 0)
+    throw std::system_error(errno, std::system_category(), "sigprocmask");
   fd_ = signalfd(-1, &stops, SFD_CLOEXEC);
   if (fd_ < 0) throw std::system_error(errno, std::system_category(), "signalfd");
 }

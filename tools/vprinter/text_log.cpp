@@ -47,13 +47,12 @@ void TextLogWriter::write(const LogRecord& record) {
     out_ << " | " << record.decoded;
   } else if (record.frame) {
     const FrameFields& frame = *record.frame;
-    out_ << " rx frame cmd=" << frame.head.command << " first=" << frame.head.first
-         << " second=" << frame.head.second << " len=" << frame.head.length
-         << " head=" << (frame.headOk ? "ok" : "BAD") << checkText(frame.dataCheck) << " data=["
-         << toHex(frame.data) << "] | " << record.decoded << " | reply: " << fateText(record);
+    out_ << " rx frame cmd=" << frame.head.command << " first=" << frame.head.first << " second=" << frame.head.second
+         << " len=" << frame.head.length << " head=" << (frame.headOk ? "ok" : "BAD") << checkText(frame.dataCheck)
+         << " data=[" << toHex(frame.data) << "] | " << record.decoded << " | reply: " << fateText(record);
   } else {
-    out_ << (record.noise ? " rx noise bytes=[" : " rx raw bytes=[") << toHex(record.bytes) << "] | "
-         << record.decoded << " | reply: " << fateText(record);
+    out_ << (record.noise ? " rx noise bytes=[" : " rx raw bytes=[") << toHex(record.bytes) << "] | " << record.decoded
+         << " | reply: " << fateText(record);
   }
   out_ << std::endl;
 }

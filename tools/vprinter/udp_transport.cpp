@@ -103,8 +103,8 @@ void UdpTransport::serve(PrinterSession& session, Clock& clock, int stopFd) {
     if (ready > 0 && (waits[1].revents & POLLIN) != 0) {
       sockaddr_in peer{};
       socklen_t peerSize = sizeof peer;
-      const ssize_t got = ::recvfrom(fd_, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&peer),
-                                     &peerSize);
+      const ssize_t got =
+          ::recvfrom(fd_, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&peer), &peerSize);
       if (got >= 0) {
         const Bytes unit(datagram.begin(), datagram.begin() + got);
         if (auto reply = session.receive(unit)) {

@@ -62,9 +62,7 @@ void NoticeSink::detach() {
   setDirectReceive(nullptr);
   std::unique_lock lock(mutex_);
   handlers_ = Handlers{};
-  handlerReturned_.wait(lock, [this] {
-    return handlersRunning_ == 0 || handlerThread_ == std::this_thread::get_id();
-  });
+  handlerReturned_.wait(lock, [this] { return handlersRunning_ == 0 || handlerThread_ == std::this_thread::get_id(); });
 }
 
 void NoticeSink::postData(Bytes chunk) {

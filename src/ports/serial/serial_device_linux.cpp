@@ -21,21 +21,30 @@ namespace {
 
 tcflag_t byteSizeFlag(TByteSize size) {
   switch (size) {
-    case TByteSize::_5: return CS5;
-    case TByteSize::_6: return CS6;
-    case TByteSize::_7: return CS7;
-    case TByteSize::_8: return CS8;
+    case TByteSize::_5:
+      return CS5;
+    case TByteSize::_6:
+      return CS6;
+    case TByteSize::_7:
+      return CS7;
+    case TByteSize::_8:
+      return CS8;
   }
   return CS8;
 }
 
 tcflag_t parityFlags(TParity parity) {
   switch (parity) {
-    case TParity::None: return 0;
-    case TParity::Odd: return PARENB | PARODD;
-    case TParity::Even: return PARENB;
-    case TParity::Mark: return PARENB | PARODD | CMSPAR;
-    case TParity::Space: return PARENB | CMSPAR;
+    case TParity::None:
+      return 0;
+    case TParity::Odd:
+      return PARENB | PARODD;
+    case TParity::Even:
+      return PARENB;
+    case TParity::Mark:
+      return PARENB | PARODD | CMSPAR;
+    case TParity::Space:
+      return PARENB | CMSPAR;
   }
   return 0;
 }
@@ -68,9 +77,7 @@ void fillTermios(termios2& line, const LineSettings& settings) {
   line.c_cc[VTIME] = 0;
 }
 
-void setModemLine(int fd, int line, bool on) {
-  (void)::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line);
-}
+void setModemLine(int fd, int line, bool on) { (void)::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line); }
 
 }  // namespace
 

@@ -46,8 +46,7 @@ void Reader::run() {
   for (;;) {
     // Time-outs are fetched afresh each time: the owner may change them while
     // a read is pending.
-    std::optional<ReadTimePoint> wakeAt =
-        readCompletionTime(session_.timeouts.get(), readStart_, lastByte_, gathered_);
+    std::optional<ReadTimePoint> wakeAt = readCompletionTime(session_.timeouts.get(), readStart_, lastByte_, gathered_);
     if (counters_ && (!wakeAt || nextLineCheck_ < *wakeAt)) wakeAt = nextLineCheck_;
 
     const auto waited = session_.stop.waitFor(session_.device.fd(), POLLIN, wakeAt);

@@ -42,8 +42,8 @@ struct LineSettings {
 // Milliseconds. A read completes after `readInterval` ms of silence following
 // its first byte (0: not used), or when the total read time-out of
 // multiplier × requested bytes + constant runs out (both 0: no total
-// time-out); with neither, each read delivers what has arrived. The writer finishes every block it takes whatever the write
-// time-outs say, so they are kept but change nothing.
+// time-out); with neither, each read delivers what has arrived. The writer finishes every block it takes whatever the
+// write time-outs say, so they are kept but change nothing.
 struct CommTimeouts {
   std::uint32_t readInterval = 100;
   std::uint32_t readTotalMultiplier = 0;

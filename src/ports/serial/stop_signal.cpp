@@ -29,7 +29,8 @@ StopSignal::WaitResult StopSignal::waitFor(int fd, short events, std::optional<T
   for (;;) {
     timespec limit{};
     if (deadline) {
-      const auto left = std::max(*deadline - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration::zero());
+      const auto left =
+          std::max(*deadline - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration::zero());
       const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
       limit.tv_sec = static_cast<time_t>(seconds.count());
       limit.tv_nsec = static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds).count());

@@ -8,7 +8,7 @@
 namespace ombrel {
 
 struct PresentUsbDevice {
-  std::string identity;     // "VID_vvvv&PID_pppp"
+  std::string identity;  // "VID_vvvv&PID_pppp"
   // The device's USB printer node (/dev/usb/lpN), empty when the printer
   // class driver has not bound any of its interfaces: a vendor-class
   // printer, or a device that is no printer at all.
