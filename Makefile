@@ -85,9 +85,9 @@ test-asan: build-asan
 test-tsan: build-tsan
 	cd $(BUILD)/tsan && setarch $$(uname -m) -R ctest --output-on-failure -j $(JOBS) --timeout 300
 
-# Everything under AddressSanitizer and UBSan, then the threaded tests under
-# ThreadSanitizer.
-test: test-asan test-tsan
+# The house style first (it fails in seconds), then everything under
+# AddressSanitizer and UBSan, then the threaded tests under ThreadSanitizer.
+test: format-check test-asan test-tsan
 
 # Every fuzz target for FUZZ_SECONDS seconds each (libFuzzer, clang 14, ASan
 # and UBSan); prints executions and findings per target.
@@ -102,10 +102,10 @@ bench: build
 
 # The house style of .clang-format: format every source, or list the files
 # that are not formatted and fail.
-format:
+format: deps
 	scripts/format.sh
 
-format-check:
+format-check: deps
 	scripts/format.sh --check
 
 clean:
