@@ -27,6 +27,7 @@
 #include <stdexcept>
 
 #include "bench_host.h"
+#include "bench_printer.h"
 #include "engine/comm_thread.h"
 #include "platform/clock.h"
 #include "platform/event_loop_thread.h"
@@ -41,6 +42,7 @@
 namespace {
 
 using namespace ombrel;
+using bench::startPrinter;
 using SteadyClock = std::chrono::steady_clock;
 
 constexpr std::size_t kBlock = 256;
@@ -54,15 +56,6 @@ constexpr std::size_t kAcknowledgement = frame::kHeadSize;
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
-}
-
-std::string startPrinter(test_support::ChildProcess& printer, const std::string& pattern) {
-  const auto ready = printer.readLine(std::chrono::seconds(10));
-  std::smatch match;
-  if (!ready || !std::regex_match(*ready, match, std::regex(pattern))) {
-    throw std::runtime_error("the virtual printer did not start");
-  }
-  return match[1];
 }
 
 // The update file: no identity at 0x3000, as the printer reports none.

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "bench_host.h"
+#include "bench_printer.h"
 #include "engine/comm_thread.h"
 #include "platform/clock.h"
 #include "platform/event_loop_thread.h"
@@ -38,6 +39,7 @@
 namespace {
 
 using namespace ombrel;
+using bench::startPrinter;
 
 constexpr int kSampleEvery = 1000;
 constexpr int kLineRate = 115200;
@@ -90,15 +92,6 @@ bool runMixedTask(bench::BenchHost& host, TCommThread& engine, int turn, const s
     default:
       return host.runTask(engine, kTaskBlackMarkOn);
   }
-}
-
-std::string startPrinter(test_support::ChildProcess& printer, const std::string& pattern) {
-  const auto ready = printer.readLine(std::chrono::seconds(10));
-  std::smatch match;
-  if (!ready || !std::regex_match(*ready, match, std::regex(pattern))) {
-    throw std::runtime_error("the virtual printer did not start");
-  }
-  return match[1];
 }
 
 // Runs `tasks` tasks on one engine; samples after every kSampleEvery.
