@@ -42,6 +42,7 @@
 namespace {
 
 using namespace ombrel;
+using bench::connectedUdpSocket;
 using bench::startPrinter;
 using SteadyClock = std::chrono::steady_clock;
 
@@ -127,12 +128,7 @@ double engineBlocksPerSecond(const LinkSettings& link, const BulkTask& task, std
 
 // Blocks per second of a raw ping-pong of the same datagrams.
 double rawBlocksPerSecond(int port, const BulkTask& task, std::size_t fileSize) {
-  const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
-  ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  const int fd = connectedUdpSocket(port);
   const Bytes data = task.sendsData ? Bytes(kBlock, 0x5A) : Bytes{};
   std::uint8_t reply[2049];
   const std::size_t blocks = fileSize / kBlock;

@@ -19,6 +19,7 @@
 #include <stdexcept>
 
 #include "bench_host.h"
+#include "bench_printer.h"
 #include "engine/comm_thread.h"
 #include "protocol/frame.h"
 #include "platform/clock.h"
@@ -32,6 +33,7 @@
 namespace {
 
 using namespace ombrel;
+using bench::connectedUdpSocket;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kTasks = 1000;
@@ -43,12 +45,7 @@ double median(std::vector<double> values) {
 }
 
 double rawPingPong(int port) {
-  const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
-  ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  const int fd = connectedUdpSocket(port);
   const Bytes identify = frame::build(48, 0, 0, {1, 2, 4, 8, 16, 32, 64, 128}, false);
   const Bytes codePage = frame::build(128, 0, 0, {0}, false);
   std::uint8_t reply[2049];

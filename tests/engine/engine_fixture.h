@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 #include "engine/comm_thread.h"
 #include "protocol/frame.h"
@@ -62,6 +65,24 @@ class EngineFixture : public ::testing::Test {
       }
     }
     return commands;
+  }
+
+  // How many frames of `command` were written.
+  int framesSent(int command) const {
+    const auto commands = commandsSent();
+    return static_cast<int>(std::count(commands.begin(), commands.end(), command));
+  }
+
+  // Once `count` frames of `command` are written, the operator cancels from
+  // another thread; returns when the running task has ended.
+  void cancelAfterFrames(int command, int count) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (framesSent(command) < count && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::thread operatorThread([this] { engine->requestCancel(); });
+    operatorThread.join();
+    ASSERT_TRUE(host.waitForTaskEnds(++ends_));
   }
 
   Message lastMessage() { return host.snapshot().back(); }

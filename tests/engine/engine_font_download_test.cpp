@@ -34,22 +34,12 @@ class FontDownloadEngine : public EngineFixture {
       std::filesystem::temp_directory_path() / ("ombrel_font_" + std::to_string(::getpid()) + ".bin");
 };
 
-int blocksSent(const std::vector<int>& commands) {
-  return static_cast<int>(std::count(commands.begin(), commands.end(), 51));
-}
-
 TEST_F(FontDownloadEngine, CancelFromAnotherThreadStopsAtABlockBoundary) {
   ASSERT_TRUE(engine->StartTask(3, 0, 0, {}, fontJob()));
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (blocksSent(commandsSent()) < 3 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  std::thread operatorThread([this] { engine->requestCancel(); });
-  operatorThread.join();
-  ASSERT_TRUE(host.waitForTaskEnds(1));
+  cancelAfterFrames(51, 3);
   EXPECT_EQ(lastMessage().text, "Operaton Cancelled");
   const auto commands = commandsSent();
-  EXPECT_LT(blocksSent(commands), kBlocks);
+  EXPECT_LT(framesSent(51), kBlocks);
   EXPECT_EQ(commands.back(), 51);
   EXPECT_EQ(host.transferTexts(), (std::vector<std::string>{"Downloading FONT" + font_.string()}));
   EXPECT_EQ(host.progress().back().phase, TransferPhase::Ended);

@@ -25,24 +25,14 @@ TransferJob updateFile() {
   return job;
 }
 
-int blocksSent(const std::vector<int>& commands) {
-  return static_cast<int>(std::count(commands.begin(), commands.end(), 51));
-}
-
 TEST_F(ProgramUpdateEngine, CancelFromAnotherThreadStopsAtABlockBoundary) {
   ASSERT_TRUE(engine->StartTask(4, 0, 0, {}, updateFile()));
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (blocksSent(commandsSent()) < 3 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  std::thread operatorThread([this] { engine->requestCancel(); });
-  operatorThread.join();
-  ASSERT_TRUE(host.waitForTaskEnds(1));
+  cancelAfterFrames(51, 3);
   const Message end = lastMessage();
   EXPECT_EQ(end.id, kTaskFailed);
   EXPECT_EQ(end.text, "Operaton Cancelled");
   const auto commands = commandsSent();
-  EXPECT_LT(blocksSent(commands), kBlocks);
+  EXPECT_LT(framesSent(51), kBlocks);
   EXPECT_EQ(commands.back(), 51);
   EXPECT_EQ(printer.events().back(), "close");
   EXPECT_FALSE(engine->linkOpen());
