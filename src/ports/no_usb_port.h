@@ -13,6 +13,7 @@ class NoUsbPort final : public UsbPort {
   void openPort() override;
   void closePort() override {}
   bool isOpen() const override { return false; }
+  std::string openedDevice() const override { return {}; }
   bool sendData(const std::uint8_t*, std::uint16_t) override { return false; }
   void setOnReceiveData(ReceiveDataHandler) override {}
   void setOnDevicesChanged(std::function<void()>) override {}

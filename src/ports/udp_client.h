@@ -1,7 +1,11 @@
 #pragma once
 
-// The network link: one UDP socket connected to the printer's address, so
-// that only the printer's own datagrams are taken as replies.
+// The network link: one UDP socket towards the printer's address. A datagram
+// from that address is a reply whatever its source port (a printer may answer
+// from another port than the one it listens on); datagrams from any other
+// address are dropped.
+
+#include <netinet/in.h>
 
 #include <chrono>
 #include <cstdint>
@@ -33,7 +37,8 @@ class UdpClient final : public UdpPort {
   std::string host_;
   int port_ = 0;
   int fd_ = -1;
-  bool connected_ = false;
+  bool resolved_ = false;
+  sockaddr_in remote_{};
 };
 
 }  // namespace ombrel

@@ -22,6 +22,8 @@ class UsbPort {
   virtual void openPort() = 0;
   virtual void closePort() = 0;
   virtual bool isOpen() const = 0;
+  // The identity selected when the port was opened; empty while closed.
+  virtual std::string openedDevice() const = 0;
   virtual bool sendData(const std::uint8_t* buffer, std::uint16_t length) = 0;
 
   virtual void setOnReceiveData(ReceiveDataHandler handler) = 0;

@@ -11,15 +11,16 @@ const std::string kReceivedFailed = "Received Failed\n";
 const std::string kDownloadFailed = "Download Data Failed\n";
 
 // The network link takes replies without examining check bytes, and only
-// from the printer's own address and port.
+// from the printer's own address, from whichever port.
 const FaultRow kUdpRows[] = {
     {"Framed_DroppedReply", TaskKind::Framed, {"--drop-every", "2"}, 0, "", 1000},
     {"Framed_DelayedPastTheWait", TaskKind::Framed, {"--delay", "4000"}, 1, kReceivedFailed, kDatagramReadWaitMs},
     {"Framed_SilentAfterIdentifying", TaskKind::Framed, {"--silent-after", "1"}, 1, kDownloadFailed, 3 * 1000},
     {"Download_DuplicatedReplies", TaskKind::Download, {"--duplicate"}, 0, "", 0},
-    {"Download_ReplyFromAnotherPort",
+    {"Download_ReplyFromAnotherPort", TaskKind::Download, {"--reply-from-other-port"}, 0, "", 0, true},
+    {"Download_ReplyFromAnotherAddress",
      TaskKind::Download,
-     {"--reply-from-other-port"},
+     {"--reply-from-address", "127.0.0.2"},
      1,
      kReceivedFailed,
      kDatagramReadWaitMs},
@@ -79,6 +80,7 @@ TEST_P(UdpFaults, EndsAsExpected) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, UdpFaults, ::testing::ValuesIn(kUdpRows), rowName);
+INSTANTIATE_TEST_SUITE_P(ReplyHeads, UdpFaults, ::testing::ValuesIn(replyHeadRows()), rowName);
 
 class PtyFaults : public FaultMatrixRun, public ::testing::WithParamInterface<FaultRow> {};
 
@@ -88,6 +90,7 @@ TEST_P(PtyFaults, EndsAsExpected) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, PtyFaults, ::testing::ValuesIn(kPtyRows), rowName);
+INSTANTIATE_TEST_SUITE_P(ReplyHeads, PtyFaults, ::testing::ValuesIn(replyHeadRows()), rowName);
 
 }  // namespace
 }  // namespace ombrel::test_support

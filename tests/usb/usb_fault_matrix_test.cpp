@@ -42,6 +42,7 @@ TEST_P(UsbFaults, EndsAsExpected) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, UsbFaults, ::testing::ValuesIn(kUsbRows), rowName);
+INSTANTIATE_TEST_SUITE_P(ReplyHeads, UsbFaults, ::testing::ValuesIn(replyHeadRows()), rowName);
 
 }  // namespace
 }  // namespace ombrel::test_support

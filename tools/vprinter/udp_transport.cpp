@@ -65,9 +65,10 @@ int boundSocket(const std::string& host, std::uint16_t port) {
 
 }  // namespace
 
-UdpTransport::UdpTransport(const std::string& host, std::uint16_t port) : fd_(boundSocket(host, port)) {
+UdpTransport::UdpTransport(const std::string& host, std::uint16_t port, const std::string& replyHost)
+    : fd_(boundSocket(host, port)), replyFromOther_(!replyHost.empty()) {
   try {
-    otherFd_ = boundSocket(host, 0);
+    otherFd_ = boundSocket(replyFromOther_ ? replyHost : host, 0);
   } catch (const std::runtime_error&) {
     ::close(fd_);
     throw;
@@ -114,7 +115,7 @@ void UdpTransport::serve(PrinterSession& session, Clock& clock, int stopFd) {
         }
       }
     }
-    const int replyFd = session.replyFromOtherPort() ? otherFd_ : fd_;
+    const int replyFd = replyFromOther_ || session.replyFromOtherPort() ? otherFd_ : fd_;
     while (!scheduled.empty() && scheduled.front().dueMs <= clock.nowMs()) {
       const ScheduledReply& next = scheduled.front();
       // A reply that cannot be sent is lost, as it would be on a real network.

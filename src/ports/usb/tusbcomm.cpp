@@ -30,6 +30,8 @@ std::vector<std::string> TUSBComm::listDevices() {
 void TUSBComm::selectDevice(const std::string& identity) {
   const UsbDeviceIds ids = splitUsbIdentity(identity);
   setDeviceIds(ids.vid, ids.pid, ids.subId, "");
+  std::lock_guard lock(mutex_);
+  selection_ = identity;
 }
 
 void TUSBComm::setDeviceIds(const std::string& vid, const std::string& pid, const std::string& subId,
@@ -39,6 +41,7 @@ void TUSBComm::setDeviceIds(const std::string& vid, const std::string& pid, cons
   pid_ = pid;
   subId_ = subId;
   nameId_ = nameId;
+  selection_.clear();
 }
 
 namespace {
@@ -65,16 +68,23 @@ void TUSBComm::openPort() {
   node->purgeOutput();
   sendQueueEmpty_.store(true);
   session_ = std::make_unique<UsbSession>(std::move(*node), sink_, sendQueueEmpty_);
+  opened_ = selection_;
 }
 
 void TUSBComm::closePort() {
   std::lock_guard lock(mutex_);
   session_.reset();
+  opened_.clear();
 }
 
 bool TUSBComm::isOpen() const {
   std::lock_guard lock(mutex_);
   return session_ != nullptr;
+}
+
+std::string TUSBComm::openedDevice() const {
+  std::lock_guard lock(mutex_);
+  return opened_;
 }
 
 bool TUSBComm::sendData(const std::uint8_t* buffer, std::uint16_t length) {
