@@ -134,6 +134,14 @@ TEST_F(NetworkTask, ReadBackTasksSaveWhatTheyRead) {
   }
 }
 
+TEST_F(NetworkTask, BootModeIsRefusedWithNothingSent) {
+  VirtualPrinter printer;
+  const auto run = ctl({"--language", "1", "--link", printer.link(), "but_bootIn", "task", "10"});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "Boot mode works on a serial link only: choose the serial port and try again.\n");
+  EXPECT_TRUE(printer.received().empty());
+}
+
 TEST_F(NetworkTask, EnglishTextsWithLanguageOne) {
   VirtualPrinter printer;
   const auto run = ctl({"--language", "1", "--link", printer.link(), "task", "6", "0"});
