@@ -148,7 +148,7 @@ void TCommThread::runTask(const TaskRequest& request) {
 
   if (link_ && request.link.transport != snapshot_.transport) link_->release();
   snapshot_ = request.link;
-  link_ = makeLink(snapshot_, LinkPorts{serial_, usb_, udp_}, LinkParts{clock_, trace_, reply_, printerRate_});
+  link_ = makeLink(snapshot_, Ports{serial_, usb_, udp_}, LinkParts{clock_, trace_, reply_, printerRate_});
   link_->beginTask();
 
   if (!request.linkProblem.empty()) {

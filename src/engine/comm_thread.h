@@ -48,11 +48,7 @@ struct TaskRequest {
 
 class TCommThread {
  public:
-  struct Ports {
-    SerialPort& serial;
-    UsbPort& usb;
-    UdpPort& udp;
-  };
+  using Ports = LinkPorts;
 
   // `appDir` ends with a separator; debug.log is written there.
   TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mainWindow, Ports ports, Clock& clock,

@@ -69,27 +69,15 @@ inline std::string rowName(const ::testing::TestParamInfo<FaultRow>& row) { retu
 // The same task kinds against printers that fill their reply heads each in
 // their own way: every reply acknowledges, so each frame goes out once.
 inline std::vector<FaultRow> replyHeadRows() {
+  const std::pair<const char*, TaskKind> kinds[] = {{"Framed", TaskKind::Framed},
+                                                    {"Download", TaskKind::Download},
+                                                    {"Update", TaskKind::Update},
+                                                    {"ReadBack", TaskKind::ReadBack}};
   std::vector<FaultRow> rows;
-  const struct {
-    const char* name;
-    TaskKind task;
-  } kinds[] = {{"Framed", TaskKind::Framed},
-               {"Download", TaskKind::Download},
-               {"Update", TaskKind::Update},
-               {"ReadBack", TaskKind::ReadBack}};
-  const struct {
-    const char* name;
-    const char* style;
-  } styles[] = {{"HeadEchoed", "echo"}, {"HeadZeroed", "zero"}, {"HeadFixed", "fixed"}};
-  for (const auto& kind : kinds) {
-    for (const auto& style : styles) {
-      rows.push_back({std::string(kind.name) + "_" + style.name,
-                      kind.task,
-                      {"--reply-head", style.style, "--identity", ""},
-                      0,
-                      "",
-                      0,
-                      true});
+  for (const auto& [kind, task] : kinds) {
+    for (const std::string style : {"echo", "zero", "fixed"}) {
+      rows.push_back({std::string(kind) + "_Head_" + style, task, {"--reply-head", style, "--identity", ""}, 0, "", 0});
+      rows.back().eachFrameOnce = true;
     }
   }
   return rows;

@@ -4,7 +4,6 @@
 #include <QTest>
 
 #include "app/app_texts.h"
-#include "commands/boot_mode.h"
 #include "gui/main_window_fixture.h"
 
 namespace ombrel::gui_test {
@@ -148,20 +147,6 @@ TEST_F(MainWindowTest, RateBoxesTakeDigitsOnlyAndRefuseAnEmptyRate) {
   EXPECT_FALSE(ui().Timer1->isActive());
   EXPECT_TRUE(ui().btn_Test->isEnabled());
   EXPECT_TRUE(para_->isHidden());
-}
-
-TEST_F(MainWindowTest, BootModeIsRefusedAtOnceOffASerialLink) {
-  start();
-  for (int transport : {1, 2}) {
-    ui().transportRadios[transport]->click();
-    ui().but_bootIn->click();
-    EXPECT_FALSE(ui().Timer1->isActive());
-    EXPECT_TRUE(ui().btn_Test->isEnabled());
-  }
-  const std::string refusal = "warning: " + *bootModeRefusal(Transport::Network, 0);
-  EXPECT_EQ(boxes_.shown(), (std::vector<std::string>{refusal, refusal}));
-  EXPECT_FALSE(window_->engine().isBusy());
-  EXPECT_TRUE(window_->engine().repliesChecked());
 }
 
 TEST_F(MainWindowTest, ParallelLinkFailsTheLinkTestPlainly) {
