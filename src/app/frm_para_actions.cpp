@@ -2,6 +2,7 @@
 // for the task to start and starts it, or tells the operator why nothing
 // starts. Buttons with no action yet stay disabled.
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QPushButton>
 #include <set>
@@ -86,21 +87,39 @@ void TFrmPara::act(const WindowAction& action, const std::string& savePath) {
     }
   }
   if (action.refreshesLink && !mainWindow_.ReadLinkSettings()) return;
+  // Restoring the printer's defaults undoes its settings: one stray click
+  // must not send it.
+  if (std::string_view(action.control) == "btn_SetReset" &&
+      !mainWindow_.messageBoxes().question(restoreDefaultsQuestion(language()))) {
+    return;
+  }
   // Taken before the task starts: the record holds the number sent, not the
   // one stepped for the next printer.
   std::optional<DeviceWriteRecord> record;
   if (deviceWrite) record = deviceWriteRecord();
-  if (startTask(std::get<TaskStart>(outcome)) && record) runningDeviceWrite_ = std::move(record);
+  const auto* control = controls_.widget<QAbstractButton>(action.control);
+  if (startTask(std::get<TaskStart>(outcome), control->text()) && record) runningDeviceWrite_ = std::move(record);
 }
 
-bool TFrmPara::startTask(const TaskStart& task) {
-  if (!task.transferLine.empty()) statusPanels_[1]->setText(QString::fromStdString(task.transferLine));
+bool TFrmPara::startTask(const TaskStart& task, const QString& caption) {
+  if (!task.transferLine.empty()) showInPanel1(QString::fromStdString(task.transferLine));
   if (!mainWindow_.engine().StartTask(task.code, task.a, task.b, task.payload, task.transfer)) {
     statusPanels_[0]->setText(QString::fromStdString(taskRunningText(language())));
     return false;
   }
   updateRunning_ = task.code == kTaskProgramUpdate || task.code == kTaskRawProgramTransfer;
+  // No earlier text may stand beside this task's outcome.
+  runningText_ = QString::fromStdString(runningText(caption.toStdString()));
+  statusPanels_[0]->setText(runningText_);
+  const bool download = task.code == kTaskFontDownload || task.code == kTaskLogoDownload;
+  endKey_ = download ? "sDownloadDoneMsg" : "sSentMsg";
   return true;
+}
+
+void TFrmPara::showInPanel1(const QString& text) {
+  QLabel* panel = statusPanels_[1];
+  panel->setText(panel->fontMetrics().elidedText(text, Qt::ElideRight, panel->contentsRect().width()));
+  panel->setToolTip(text);
 }
 
 void TFrmPara::btn_OpenPrgClick() {
