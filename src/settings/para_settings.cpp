@@ -1,11 +1,13 @@
 #include "settings/para_settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <stdexcept>
 #include <strings.h>
 
 #include "settings/para_layout.h"
+#include "texts/ini_integer.h"
 #include "texts/message_texts.h"
 
 namespace ombrel {
@@ -31,10 +33,27 @@ ParaKey boolean(const char* key, const char* control, bool on) {
   return {key, KeyKind::Boolean, control, on ? "1" : "0", -1, {}, true};
 }
 
-std::int32_t toInteger(const std::string& text, std::int32_t otherwise) {
-  std::int32_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size() ? value : otherwise;
+std::int32_t integerOr(const std::string& text, std::int32_t otherwise) { return iniInteger(text).value_or(otherwise); }
+
+std::int32_t defaultInteger(const ParaKey& key) { return integerOr(key.defaultText, 0); }
+
+// The item a list text chooses: the item of the current language that reads
+// exactly so, or else the item that reads so in another known language (a
+// file saved under the other interface language); -1 for none.
+int chosenItem(const ParaKey& key, const std::string& text, const ParaControls& controls, const ItemTexts& items) {
+  const auto current = controls.items(key.control);
+  const auto found = std::find(current.begin(), current.end(), text);
+  if (found != current.end()) return static_cast<int>(found - current.begin());
+  const ControlSpec* control = findControl(key.control);
+  if (control == nullptr || !control->languageItems) return -1;
+  const int known = items.knownPosition(*control->languageItems, text);
+  return known < static_cast<int>(current.size()) ? known : -1;
+}
+
+std::string joined(const std::vector<std::string>& texts) {
+  std::string out;
+  for (const std::string& text : texts) out += (out.empty() ? "" : ", ") + text;
+  return out;
 }
 
 }  // namespace
@@ -117,42 +136,35 @@ void putItemTexts(ParaControls& controls, const ItemTexts& items) {
   }
 }
 
-void loadParaKey(const ParaKey& key, const std::string& stored, ParaControls& controls) {
+void loadParaKey(const ParaKey& key, const std::string& stored, ParaControls& controls, const ItemTexts& items) {
   switch (key.kind) {
     case KeyKind::Text:
       controls.setText(key.control, stored);
       return;
     case KeyKind::ListText:
     case KeyKind::ListFallback: {
-      const auto items = controls.items(key.control);
-      int chosen = -1;
-      for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i] == stored) {
-          chosen = static_cast<int>(i);
-          break;
-        }
-      }
-      if (chosen < 0 && key.kind == KeyKind::ListFallback && !items.empty()) chosen = 0;
+      int chosen = chosenItem(key, stored, controls, items);
+      if (chosen < 0 && key.kind == KeyKind::ListFallback && !controls.items(key.control).empty()) chosen = 0;
       controls.setIndex(key.control, chosen);
       return;
     }
     case KeyKind::GroupIndex: {
       const int count = static_cast<int>(controls.items(key.control).size());
-      int value = toInteger(stored, toInteger(key.defaultText, 0));
+      int value = integerOr(stored, defaultInteger(key));
       if (value >= count) value = count - 1;
       if (value < 0) value = -1;
       controls.setIndex(key.control, value);
       return;
     }
     case KeyKind::RadioSet: {
-      const int value = toInteger(stored, -1);
+      const int value = integerOr(stored, defaultInteger(key));
       if (value >= 0 && value < static_cast<int>(key.radios.size())) {
         controls.setChecked(key.radios[static_cast<std::size_t>(value)], true);
       }
       return;
     }
     case KeyKind::Boolean:
-      controls.setChecked(key.control, toInteger(stored, 0) != 0);
+      controls.setChecked(key.control, integerOr(stored, defaultInteger(key)) != 0);
       return;
     case KeyKind::UpdateButtons: {
       const bool programUpdate = stored == "0";
@@ -163,28 +175,44 @@ void loadParaKey(const ParaKey& key, const std::string& stored, ParaControls& co
   }
 }
 
-void LoadParaSettings(const IniFile& file, ParaControls& controls) {
+std::optional<std::string> typedValueRefusal(const ParaKey& key, const std::string& value, const ParaControls& controls,
+                                             const ItemTexts& items) {
+  const std::string head = std::string(key.key) + ": '" + value + "' is not ";
+  const auto number = iniInteger(value);
+  switch (key.kind) {
+    case KeyKind::Text:
+    case KeyKind::UpdateButtons:
+      return std::nullopt;
+    case KeyKind::ListText:
+    case KeyKind::ListFallback:
+      if (chosenItem(key, value, controls, items) >= 0) return std::nullopt;
+      return head + "an item of the list (" + joined(controls.items(key.control)) + ")";
+    case KeyKind::GroupIndex: {
+      const int last = static_cast<int>(controls.items(key.control).size()) - 1;
+      if (number && *number >= -1 && *number <= last) return std::nullopt;
+      return head + (number ? "an option" : "an integer") + " (0 to " + std::to_string(last) + ", -1 for none)";
+    }
+    case KeyKind::RadioSet: {
+      const int last = static_cast<int>(key.radios.size()) - 1;
+      if (number && *number >= 0 && *number <= last) return std::nullopt;
+      return head + (number ? "an option" : "an integer") + " (0 to " + std::to_string(last) + ")";
+    }
+    case KeyKind::Boolean:
+      if (number) return std::nullopt;
+      return head + "an integer (0 or 1)";
+  }
+  return std::nullopt;
+}
+
+void LoadParaSettings(const IniFile& file, ParaControls& controls, const ItemTexts& items) {
   for (const auto& key : paraKeys()) {
     std::string defaultText = key.defaultText;
     if (key.defaultItem >= 0) {
-      const auto items = controls.items(key.control);
-      if (key.defaultItem < static_cast<int>(items.size()))
-        defaultText = items[static_cast<std::size_t>(key.defaultItem)];
+      const auto current = controls.items(key.control);
+      if (key.defaultItem < static_cast<int>(current.size()))
+        defaultText = current[static_cast<std::size_t>(key.defaultItem)];
     }
-    std::string stored;
-    switch (key.kind) {
-      case KeyKind::GroupIndex:
-      case KeyKind::RadioSet:
-        stored = std::to_string(file.readInteger(kParaSection, key.key, toInteger(key.defaultText, 0)));
-        break;
-      case KeyKind::Boolean:
-        stored.assign(1, file.readBool(kParaSection, key.key, defaultText == "1") ? '1' : '0');
-        break;
-      default:
-        stored = file.readString(kParaSection, key.key, defaultText);
-        break;
-    }
-    loadParaKey(key, stored, controls);
+    loadParaKey(key, file.readString(kParaSection, key.key, defaultText), controls, items);
   }
 }
 
@@ -203,7 +231,7 @@ void SaveParaSettings(IniFile& file, const ParaControls& controls) {
       case KeyKind::RadioSet: {
         // With no button of the set checked (only after a stored value out of
         // range) the key's default is written.
-        int value = toInteger(key.defaultText, 0);
+        int value = defaultInteger(key);
         for (std::size_t i = 0; i < key.radios.size(); ++i) {
           if (controls.checked(key.radios[i])) {
             value = static_cast<int>(i);

@@ -43,9 +43,19 @@ const ParaKey* findParaKey(std::string_view key);
 // Puts the current language's texts into the eleven lists that follow it.
 void putItemTexts(ParaControls& controls, const ItemTexts& items = itemTexts());
 
-void LoadParaSettings(const IniFile& file, ParaControls& controls);
-// Applies one stored value to its control, by the rules of its kind.
-void loadParaKey(const ParaKey& key, const std::string& stored, ParaControls& controls);
+void LoadParaSettings(const IniFile& file, ParaControls& controls, const ItemTexts& items = itemTexts());
+// Applies one value, stored in the file or typed on the command line, to its
+// control by the rules of its kind: integers and Booleans as the settings
+// file reads them (decimal, "$" or "0x" hex; the key's default for other
+// text), list texts as the current language's item, or else the item that
+// reads so in another known language.
+void loadParaKey(const ParaKey& key, const std::string& stored, ParaControls& controls,
+                 const ItemTexts& items = itemTexts());
+// A value typed for a key that loading would not take as it stands (it would
+// use the default, no item or the first): the line that refuses it, naming
+// the key, the value and what the key accepts. Nothing for a value it takes.
+std::optional<std::string> typedValueRefusal(const ParaKey& key, const std::string& value, const ParaControls& controls,
+                                             const ItemTexts& items = itemTexts());
 // Writes the 54 saved keys into `file` (the caller saves the file).
 void SaveParaSettings(IniFile& file, const ParaControls& controls);
 
