@@ -14,25 +14,6 @@ namespace ombrel {
 
 namespace {
 
-ParaKey text(const char* key, const char* control, const char* defaultText) {
-  return {key, KeyKind::Text, control, defaultText, -1, {}, true};
-}
-ParaKey listText(const char* key, const char* control, const char* defaultText) {
-  return {key, KeyKind::ListText, control, defaultText, -1, {}, true};
-}
-ParaKey fallback(const char* key, const char* control, int defaultItem) {
-  return {key, KeyKind::ListFallback, control, "", defaultItem, {}, true};
-}
-ParaKey groupIndex(const char* key, const char* control, const char* defaultIndex) {
-  return {key, KeyKind::GroupIndex, control, defaultIndex, -1, {}, true};
-}
-ParaKey radioSet(const char* key, std::vector<const char*> radios, const char* defaultIndex) {
-  return {key, KeyKind::RadioSet, radios.front(), defaultIndex, -1, std::move(radios), true};
-}
-ParaKey boolean(const char* key, const char* control, bool on) {
-  return {key, KeyKind::Boolean, control, on ? "1" : "0", -1, {}, true};
-}
-
 std::int32_t integerOr(const std::string& text, std::int32_t otherwise) { return iniInteger(text).value_or(otherwise); }
 
 std::int32_t defaultInteger(const ParaKey& key) { return integerOr(key.defaultText, 0); }
@@ -59,64 +40,20 @@ std::string joined(const std::vector<std::string>& texts) {
 }  // namespace
 
 const std::vector<ParaKey>& paraKeys() {
-  static const std::vector<ParaKey> keys = {
-      listText("BaudRate", "cbb_BauRate", "9600"),
-      listText("CodePage", "cbb_Codepage", "CP437:USA/Standard Europe"),
-      listText("FontValue", "cbb_FontValue", "12x24"),
-      fallback("Dark", "cbb_Dark", 1),
-      listText("ForcePaper", "cbb_Forcepaper", "0X0A"),
-      boolean("buzzer", "chk_buzzer", true),
-      boolean("Drawer", "chk_Drawer", false),
-      boolean("CutPaper", "chk_CutPaper", true),
-      boolean("AutoprintLast", "chk_AutoprintLast", false),
-      text("sleepTime", "edt_sleepTime", "600"),
-      text("poweroffTime", "edt_poweroffTime", "7200"),
-      text("BlueToolthName", "edt_lyName", ""),
-      text("MulBlueToolthName", "edt_smlyName", ""),
-      text("BlueToolthPsw", "edt_lyPsw", ""),
-      text("BlueToolthType", "edt_lyType", "1"),
-      groupIndex("BlueToolthMode", "rg_lyMode", "1"),
-      groupIndex("BlueToolthCheck", "rg_lyPswcheck", "0"),
-      fallback("BlueToolthWorkMode", "cbb_lyWorkMode", 1),
-      text("BlueToolthCmd", "edt_lyTestTxt", ""),
-      text("NetworkName", "edt_NetworkName", ""),
-      groupIndex("WifiCheckMode", "RadioGroup1", "0"),
-      groupIndex("Jiami1", "rg_1", "0"),
-      groupIndex("Jiami2", "rg_2", "0"),
-      groupIndex("Jiami3", "rg_3", "0"),
-      text("NetworkPsw", "edt_NetworkPsw", ""),
-      boolean("WifiSEEK", "Chb_CloseWifi", true),
-      radioSet("IpType", {"rb_AutoIp", "rb_StaticIP", "rb_WifiAp"}, "1"),
-      text("IPaddress", "edt_IPaddress", "192.168.1.87"),
-      text("Maskaddress", "edt_Mask", "255.255.255.0"),
-      text("Gatewayaddress", "edt_Gateway", "192.168.1.1"),
-      text("Port", "edt_Port", "9100"),
-      text("NetIPAddress", "edt_NetIPAddress", "192.168.1.87"),
-      text("NetWorkPort", "edt_NetWorkPort", "1345678"),
-      radioSet("InfraredType", {"rb_notInfrared", "rb_Infrared"}, "1"),
-      listText("InfraredBaurate", "cbb_InfraredBaurate", "9600"),
-      fallback("irdaProtecl", "cbb_irdaProtecl", 0),
-      text("PrgFile", "edt_Prgfile", ""),
-      text("FontFile", "edt_FontFile", ""),
-      text("FontAddress", "edt_FontAddress", ""),
-      text("StartAddress", "edt_StartAddress", ""),
-      text("ReadLength", "edt_ReadLength", ""),
-      text("DeviceName", "edt_DeviceName", ""),
-      text("DeviceSerialNo", "edt_DeviceSerialNo", ""),
-      fallback("UsbDeviceTpe", "cbb_UsbDeviceTpe", 1),
-      fallback("PrinterOrder", "cbb_PrinterOrder", 1),
-      fallback("PaperType", "cbb_PaperType", 1),
-      {"Flowcontrol", KeyKind::ListFallback, "cbb_Flowcontrol", "", 1, {}, false},
-      text("RptTime", "edt_RptTime", "30"),
-      radioSet("calculate", {"rb_Minus", "rb_Plus"}, "1"),
-      text("WaitTime", "edt_WaitTime", "5"),
-      fallback("BluetoothSEEK", "Cbx_Bluetooth", 1),
-      text("Blacklookdistance", "ed_Black_look_distance", "5"),
-      text("Blackwidth", "ed_Black_width", "5"),
-      text("Cutteroptocoupler", "edt_cutter_optocoupler", "5"),
-      text("Printeropto", "edt_printer_opto", "5"),
-      {"Updatafirmware", KeyKind::UpdateButtons, "bt_firmware", "", -1, {}, false},
-  };
+  static const std::vector<ParaKey> keys = [] {
+    std::vector<ParaKey> all;
+    for (const ControlSpec& row : paraLayout()) {
+      if (row.key == nullptr) continue;
+      ParaKey key{row.key, row.keyKind, row.name.c_str(), row.keyDefault, row.defaultItem, {}, row.saved};
+      if (row.keyKind == KeyKind::RadioSet) {
+        for (const ControlSpec& other : paraLayout()) {
+          if (other.kind == ControlKind::Radio && other.radioSet == row.radioSet) key.radios.push_back(other.name);
+        }
+      }
+      all.push_back(std::move(key));
+    }
+    return all;
+  }();
   return keys;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // Section ParaDefault of sysconfig.ini: the 56 keys that keep the parameters
-// window's values between sessions, one table driving loading, saving and
-// the command line's --set.
+// window's values between sessions, taken from the rows of its controls; one
+// table drives loading, saving and the command line's --set.
 
 #include <optional>
 #include <string>
@@ -10,29 +10,21 @@
 
 #include "texts/ini_file.h"
 #include "settings/para_controls.h"
+#include "settings/para_layout.h"
 #include "texts/item_texts.h"
 
 namespace ombrel {
 
 inline constexpr const char* kParaSection = "ParaDefault";
 
-enum class KeyKind {
-  Text,           // the control's text
-  ListText,       // the chosen item's text; unmatched: no item
-  ListFallback,   // as ListText, but unmatched text chooses the first item
-  GroupIndex,     // a radio group's option index
-  RadioSet,       // the index of the checked radio button of a set
-  Boolean,        // a check box
-  UpdateButtons,  // which update button shows; read only
-};
-
+// A settings key as the rows of the window's controls give it.
 struct ParaKey {
   const char* key;
   KeyKind kind;
   const char* control;              // the control, or the set's first radio for RadioSet
-  const char* defaultText;          // text, list text or number as text
+  std::string defaultText;          // text, list text or number as text
   int defaultItem = -1;             // lists whose default is an item of the current language
-  std::vector<const char*> radios;  // RadioSet: the buttons for 0, 1, 2
+  std::vector<std::string> radios;  // RadioSet: the buttons for 0, 1, 2
   bool saved = true;                // Flowcontrol and Updatafirmware are never written
 };
 
