@@ -89,6 +89,8 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // Set buttons (frm_para_actions.cpp).
   void connectActions();
   void act(const WindowAction& action, const std::string& savePath = {});
+  // Whether the click started its task.
+  bool started(const WindowAction& action, const std::string& savePath);
   bool startTask(const TaskStart& task);
 
   // The provisioning log of device writes (frm_para_provisioning.cpp).
