@@ -1,6 +1,6 @@
 // The WiFi address and wired network actions from ombrelctl, against the
-// virtual printer: the close-and-reopen on a serial line and the address
-// checks that send nothing; their bytes are rows of the Set buttons' table.
+// virtual printer: the exact frames and raw bytes that reached it over UDP,
+// the close-and-reopen on a serial line, and the checks that send nothing.
 
 #include "e2e/ctl_fixture.h"
 #include "e2e/serial_line_log.h"
@@ -10,16 +10,48 @@ namespace {
 
 class AddressSettings : public SettingsActionTest {};
 
+TEST_F(AddressSettings, EachActionSendsItsBytes) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string wire;
+    std::string status;
+  };
+  const std::vector<Case> cases = {
+      {{"btn_SetIpPara"},
+       "frame: 02 00 8A 00 00 00 00 00 00 00 00 00 0F 00 87 00 C0 A8 01 57 8C 23 FF FF FF 00 C0 A8 01 01 00",
+       "设置WIFI IP成功"},
+      {{"--set", "IpType=0", "btn_SetIpPara"},
+       "frame: 02 00 8A 00 00 00 00 00 00 00 00 00 0F 00 87 00 00 00 00 00 8C 23 00 00 00 00 00 00 00 00 01",
+       "设置WIFI IP成功"},
+      {{"--set", "IpType=2", "btn_SetIpPara"},
+       "frame: 02 00 8B 00 00 00 00 00 00 00 00 00 00 00 89 00",
+       "设置 WIFI IP AP 成功"},
+      {{"--set", "NetIPAddress=10.0.0.5", "btn_NetWorkSetIP"}, "raw: 1F 49 0A 00 00 05", ""},
+      {{"--set", "edt_Subnetmask=255.255.0.0", "btn_Subnetmask"}, "raw: 1F 53 FF FF 00 00", ""},
+      {{"--set", "edt_gatewayt=10.0.0.1", "btn_gatewayt"}, "raw: 1F 4E 0A 00 00 01", ""},
+      {{"--set", "edt_macaddt=1FF", "btn_netgatewayt"}, "raw: 1F 4D 65 FF 67 68", ""},
+      {{"btn_Netport"}, "raw: 1F 50 23 8C", ""},
+      {{"--set", "edt_Netport=2", "btn_Netport"}, "raw: 1F 50 00 02", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(sent(c.arguments), (std::vector<std::string>{c.wire})) << c.arguments.back();
+    EXPECT_EQ(last.out, c.status.empty() ? "" : c.status + "\n") << c.arguments.back();
+  }
+}
+
 TEST_F(AddressSettings, ChecksSendNothing) {
   struct Case {
     std::vector<std::string> arguments;
     std::string error;
   };
-  // A box the system's parser cannot read, as when leaving it (the clicks'
-  // own refusals are rows of the Set buttons' table).
   const std::vector<Case> cases = {
+      // A box the system's parser cannot read, as when leaving it.
       {{"--set", "Maskaddress=255.255.255.255", "btn_SetIpPara"}, "子网掩码不正确"},
       {{"--set", "edt_NetIPAddress=300.1.1.1", "btn_NetWorkSetIP"}, "IP 地址不正确"},
+      // The parser reads three parts; the printer would get 0.0.0.0.
+      {{"--set", "IPaddress=192.168.1", "btn_SetIpPara"}, "IP 地址不正确"},
+      {{"--set", "edt_gatewayt=192.168.1.300", "btn_gatewayt"}, "输入的IP有错!"},
+      {{"--set", "edt_Netport=1", "btn_Netport"}, "端口必须在 2 到 65535 之间"},
   };
   for (const auto& c : cases) {
     EXPECT_TRUE(sent(c.arguments, 2).empty()) << c.arguments.back();

@@ -25,6 +25,43 @@ class DeviceSettings : public CtlTest {
   }
 };
 
+TEST_F(DeviceSettings, EachButtonSendsItsBytes) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string wire;
+    std::string status;
+  };
+  const std::vector<Case> cases = {
+      {{"--set", "DeviceName=ABCDEFGHIJKLMNOPQRST", "--set", "DeviceSerialNo=0099", "btn_SetDevicePara"},
+       "frame: 02 00 85 00 00 00 00 00 00 00 00 00 28 00 AF 00 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50 51 52 "
+       "53 54 30 30 39 39 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00",
+       "设置设备参数成功\n"},
+      {{"--set", "InfraredBaurate=38400", "--set", "irdaProtecl=IRDA", "btn_SetInfraredPara"},
+       "frame: 02 00 84 00 00 00 00 00 00 00 00 00 03 00 85 00 02 01 01",
+       "设置红外参数成功\n"},
+      {{"bt_Set_black_mode"}, "raw: 1F 1B 1F 80 04 05 06 44", ""},
+      {{"bt_Cance_black_mark"}, "raw: 1F 1B 1F 80 04 05 06 66", ""},
+      {{"--set", "Blacklookdistance=40", "But_Black_look_dis_set"}, "raw: 1F 1B 1F 81 04 05 06 28 00", ""},
+      {{"--set", "Blackwidth=", "bt_Black_width_set"}, "raw: 1F 1B 1F 82 04 05 06 1E 00", ""},
+      {{"--set", "Printeropto=12", "bt_printer_opto_set"}, "raw: 1B 28 46 04 00 01 00 0C 00", ""},
+      {{"bt_Lookup_black_mark"}, "raw: 48 65 6C 6C 6F 20 77 6F 72 6C 64 20 30 78 30 43", ""},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(dir() + "/sysconfig.ini");
+    VirtualPrinter printer;
+    std::vector<std::string> arguments{"--link", printer.link()};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    const auto run = ctl(arguments);
+    EXPECT_EQ(run.exitCode, 0) << c.arguments.back() << ": " << run.err;
+    EXPECT_EQ(run.out, c.status) << c.arguments.back();
+    std::vector<std::string> units;
+    for (const auto& unit : wire(printer)) {
+      if (unit != kIdentify) units.push_back(unit);
+    }
+    EXPECT_EQ(units, (std::vector<std::string>{c.wire})) << c.arguments.back();
+  }
+}
+
 TEST_F(DeviceSettings, BlackMarkOnASerialLineReopensThePortAtThePrintersRate) {
   // The printer listens at 19200: at any other rate its log would show noise.
   VirtualPrinter printer(OnPty{}, {"--baud", "19200"});

@@ -1,13 +1,11 @@
-// The Set buttons clicked in the parameters window, against the virtual
-// printer over UDP: the same bytes as ombrelctl sends for the same values,
-// the success texts in the status bar, the new printer rate in the main
-// window.
+// The basic settings' Set buttons clicked in the parameters window, against
+// the virtual printer over UDP: the same bytes as ombrelctl sends for the
+// same values, the success texts in the status bar, the new printer rate in
+// the main window.
 
 #include <functional>
 
 #include "app/app_texts.h"
-#include "e2e/set_button_rows.h"
-#include "settings/para_settings.h"
 #include "gui/para_window_fixture.h"
 
 namespace ombrel::gui_test {
@@ -37,33 +35,45 @@ class ParaButtons : public ParaWindowTest {
   std::string status_;
 };
 
-// The Set buttons' table, as ombrelctl runs it: the same unit on the wire,
-// the status text in the status bar, or the refusal in a message box.
-class WindowSetButton : public ParaButtons, public ::testing::WithParamInterface<test_support::SetButtonRow> {};
+TEST_F(ParaButtons, CodePageSetAllAndSwitchesSendWhatOmbrelctlSends) {
+  // The defaults of a first start, with the sleep time of 600 seconds.
+  EXPECT_EQ(click("btn_SetAllPara"),
+            std::vector<std::string>{
+                "frame: 02 00 88 00 00 00 00 00 00 00 00 00 0C 00 86 00 00 00 E4 00 58 02 00 00 20 1C 00 00"});
+  EXPECT_EQ(status_, "设置所有参数成功");
 
-TEST_P(WindowSetButton, SendsWhatOmbrelctlSends) {
-  const test_support::SetButtonRow& row = GetParam();
-  const auto units = click(
-      row.action,
-      [&] {
-        for (const std::string& value : row.values) {
-          const std::string name = value.substr(0, value.find('='));
-          const std::string text = value.substr(value.find('=') + 1);
-          if (const ParaKey* key = findParaKey(name)) {
-            loadParaKey(*key, text, controls());
-          } else {
-            controls().setText(name, text);
-          }
-        }
-      },
-      row.wire.empty() ? 0 : 1);
-  EXPECT_EQ(units, row.wire.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.wire});
-  EXPECT_EQ(status_, row.status);
-  EXPECT_EQ(boxes_.shown(), row.refusal.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.refusal});
+  EXPECT_EQ(click("btn_SetCodepage", [&] { controls().setText("cbb_Codepage", "CP874:Thai"); }),
+            std::vector<std::string>{"frame: 02 00 80 00 00 00 00 00 00 00 00 00 01 00 83 00 2F"});
+  EXPECT_EQ(status_, "设置代码页成功");
+
+  EXPECT_EQ(click("btn_SetForcepaper",
+                  [&] {
+                    control<QComboBox>("cbb_Dark")->setCurrentIndex(0);
+                    control<QComboBox>("cbb_FontValue")->setCurrentIndex(0);
+                    control<QComboBox>("cbb_Forcepaper")->setCurrentIndex(1);
+                    control<QCheckBox>("chk_buzzer")->click();
+                    control<QCheckBox>("chk_CutPaper")->click();
+                  }),
+            std::vector<std::string>{"frame: 02 00 82 00 00 00 00 00 00 00 00 00 02 00 82 00 00 01"});
+  EXPECT_EQ(status_, "设置设备开关选项成功");
+
+  EXPECT_EQ(click("btn_SetRptTime", [&] { controls().setText("edt_RptTime", "45"); }),
+            std::vector<std::string>{"frame: 02 00 8C 00 00 00 00 00 00 00 00 00 01 00 8F 00 2D"});
+  EXPECT_EQ(status_, "设置票据回收时间成功");
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, WindowSetButton, ::testing::ValuesIn(test_support::setButtonRows()),
-                         test_support::setButtonRowName);
+TEST_F(ParaButtons, FlowControlAndPaperTypeAreWrittenRaw) {
+  EXPECT_EQ(click("btn_flowcontrol"),
+            std::vector<std::string>{"frame: 02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01"});
+  EXPECT_EQ(status_, "设置流控成功");
+  EXPECT_EQ(click("btn_flowcontrol", [&] { control<QComboBox>("cbb_Flowcontrol")->setCurrentIndex(0); }),
+            std::vector<std::string>{"frame: 02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 00 00"});
+
+  EXPECT_EQ(click("btn_SetPaperType"), std::vector<std::string>{"raw: 1F 41 01"});
+  EXPECT_EQ(status_, "");
+  EXPECT_EQ(click("btn_SetPrinterOrder", [&] { control<QComboBox>("cbb_PrinterOrder")->setCurrentIndex(0); }),
+            std::vector<std::string>{"raw: 1B 7B F1"});
+}
 
 TEST_F(ParaButtons, TheNewPrinterRateReachesTheMainWindow) {
   EXPECT_EQ(click("btn_SetBauRate", [&] { controls().setText("cbb_BauRate", "38400"); }),
