@@ -63,8 +63,16 @@ void TFrmPara::connectActions() {
 }
 
 void TFrmPara::act(const WindowAction& action, const std::string& savePath) {
+  if (started(action, savePath) || action.kind != WindowAction::Kind::CheckBox) return;
+  // A check box shows what the printer has: a click that sent nothing is
+  // undone, and the controls it enables follow.
+  auto* box = controls_.widget<QCheckBox>(action.control);
+  box->setChecked(!box->isChecked());
+}
+
+bool TFrmPara::started(const WindowAction& action, const std::string& savePath) {
   // A click that leaves an address box holding no address is lost.
-  if (!leftBoxHoldsAnAddress()) return;
+  if (!leftBoxHoldsAnAddress()) return false;
   const ActionOutcome outcome = pressAction(action, controls_, savePath, mainWindow_.appDir());
   const bool deviceWrite = std::string_view(action.control) == kDeviceWriteControl;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
@@ -77,28 +85,31 @@ void TFrmPara::act(const WindowAction& action, const std::string& savePath) {
     switch (refusal->kind) {
       case Refusal::Kind::NoChoice:
       case Refusal::Kind::NothingToSend:
-        return;
+        break;
       case Refusal::Kind::Warning:
         mainWindow_.messageBoxes().warning(refusal->text);
-        return;
+        break;
       case Refusal::Kind::InvalidNumber:
         mainWindow_.messageBoxes().error(refusal->text);
-        return;
+        break;
     }
+    return false;
   }
-  if (action.refreshesLink && !mainWindow_.ReadLinkSettings()) return;
+  if (action.refreshesLink && !mainWindow_.ReadLinkSettings()) return false;
   // Restoring the printer's defaults undoes its settings: one stray click
   // must not send it.
   if (std::string_view(action.control) == "btn_SetReset" &&
       !mainWindow_.messageBoxes().question(restoreDefaultsQuestion(language()))) {
-    return;
+    return false;
   }
   // Taken before the task starts: the record holds the number sent, not the
   // one stepped for the next printer.
   std::optional<DeviceWriteRecord> record;
   if (deviceWrite) record = deviceWriteRecord();
   const auto* control = controls_.widget<QAbstractButton>(action.control);
-  if (startTask(std::get<TaskStart>(outcome), control->text()) && record) runningDeviceWrite_ = std::move(record);
+  if (!startTask(std::get<TaskStart>(outcome), control->text())) return false;
+  if (record) runningDeviceWrite_ = std::move(record);
+  return true;
 }
 
 bool TFrmPara::startTask(const TaskStart& task, const QString& caption) {

@@ -195,6 +195,39 @@ TEST_F(ParaButtons, OnlyTheOperatorsClickSwitchesWifi) {
   closePara();
 }
 
+// The box shows what the printer has: a click that sent nothing (the engine
+// busy, an address box left holding no address) is undone, and the controls
+// it enables follow.
+TEST_F(ParaButtons, AWifiClickThatSendsNothingIsUndone) {
+  VirtualPrinter printer({"--delay", "400"});
+  start(1);
+  linkTo(printer);
+  showPara();
+  para_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(para_.get()));
+  auto* wifiOff = control<QCheckBox>("Chb_CloseWifi");
+  control<QPushButton>("btn_SetReset")->click();
+  ASSERT_TRUE(waitFor([&] { return window_->engine().linkOpen(); }));
+  wifiOff->click();
+  EXPECT_TRUE(wifiOff->isChecked());
+  EXPECT_FALSE(control<QWidget>("edt_NetworkPsw")->isEnabled());
+  waitUntilIdle();
+
+  tabs()->setCurrentWidget(control<QWidget>("tab_Wifi"));
+  auto* address = control<QLineEdit>("edt_IPaddress");
+  address->setFocus();
+  address->setText("10.0.0.300");
+  QTest::mouseClick(wifiOff, Qt::LeftButton);
+  settle(std::chrono::milliseconds(100));
+  EXPECT_TRUE(wifiOff->isChecked());
+  EXPECT_FALSE(control<QWidget>("edt_NetworkPsw")->isEnabled());
+  EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: IP 地址不正确"});
+  EXPECT_TRUE(address->hasFocus());
+  ASSERT_TRUE(waitFor([&] { return !received(printer).empty(); }, std::chrono::seconds(2)));
+  EXPECT_EQ(received(printer), std::vector<std::string>{"frame: 02 00 79 00 00 00 00 00 00 00 00 00 00 00 7B 00"});
+  closePara();
+}
+
 // The window logs each device write beside its settings and says where; the
 // stepped number is saved at once, before the window closes.
 TEST_F(ParaButtons, DeviceWritesAreLoggedAndTheNextNumberIsKeptAtOnce) {
