@@ -28,9 +28,10 @@ const FaultRow kUdpRows[] = {
     {"Download_HangUpMidTransfer", TaskKind::Download, {"--hang-up-after", "3"}, 1, kDownloadFailed, 3 * 1000},
     {"ReadBack_CorruptCheckIsNotExamined", TaskKind::ReadBack, {"--corrupt-check"}, 0, "", 0},
     {"ReadBack_DroppedReply", TaskKind::ReadBack, {"--drop-every", "3"}, 0, "", 2 * kDatagramReadWaitMs},
-    // A stale duplicate must not be taken for the next request's reply: the
-    // read-back would save every block one place late.
-    {"ReadBack_DuplicatedReplies", TaskKind::ReadBack, {"--duplicate"}, 0, "", 0},
+    // Once the printer has echoed a block's address, a stale duplicate must
+    // not be taken for the next request's reply: the read-back would save
+    // every block one place late. (Before that, any reply acknowledges.)
+    {"ReadBack_DuplicatedReplies", TaskKind::ReadBack, {"--duplicate-from", "3"}, 0, "", 0},
     {"ReadBack_SilentMidTransfer",
      TaskKind::ReadBack,
      {"--silent-after", "3"},
@@ -57,7 +58,7 @@ const FaultRow kPtyRows[] = {
      1,
      kDownloadFailed,
      3 * kCommandWaitMs},
-    {"ReadBack_DuplicatedReplies", TaskKind::ReadBack, {"--duplicate"}, 0, "", 0},
+    {"ReadBack_DuplicatedReplies", TaskKind::ReadBack, {"--duplicate-from", "3"}, 0, "", 0},
     {"ReadBack_SilentMidTransfer",
      TaskKind::ReadBack,
      {"--silent-after", "2"},

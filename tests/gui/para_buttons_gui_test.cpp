@@ -221,7 +221,8 @@ TEST_F(ParaButtons, AWifiClickThatSendsNothingIsUndone) {
   settle(std::chrono::milliseconds(100));
   EXPECT_TRUE(wifiOff->isChecked());
   EXPECT_FALSE(control<QWidget>("edt_NetworkPsw")->isEnabled());
-  EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: IP 地址不正确"});
+  EXPECT_EQ(boxes_.shown(),
+            (std::vector<std::string>{"question: " + app::restoreDefaultsQuestion(0), "warning: IP 地址不正确"}));
   EXPECT_TRUE(address->hasFocus());
   ASSERT_TRUE(waitFor([&] { return !received(printer).empty(); }, std::chrono::seconds(2)));
   EXPECT_EQ(received(printer), std::vector<std::string>{"frame: 02 00 79 00 00 00 00 00 00 00 00 00 00 00 7B 00"});

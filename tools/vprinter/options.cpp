@@ -51,6 +51,7 @@ const char* const kUsage =
     "  --short-reply        send only the first 15 bytes of each reply\n"
     "  --bad-head           replies begin 0x02 0x01 (head check kept consistent)\n"
     "  --duplicate          send each reply twice, one right after the other\n"
+    "  --duplicate-from N   the same from the N-th command on\n"
     "  --reply-from-other-port\n"
     "                       (with --udp) replies leave from a second socket, another\n"
     "                       source port\n"
@@ -176,6 +177,11 @@ std::map<std::string, Parser::Handler> Parser::valued() {
       {"--delay",
        [this, &faults](const std::string& v) {
          faults.delayMs = static_cast<std::int64_t>(number("--delay", v, 3600000));
+       }},
+      {"--duplicate-from",
+       [this, &faults](const std::string& v) {
+         faults.duplicateFrom = static_cast<std::uint32_t>(number("--duplicate-from", v, 1000000));
+         if (faults.duplicateFrom == 0) fail("--duplicate-from: N must be at least 1");
        }},
       {"--silent-after",
        [this, &faults](const std::string& v) {
