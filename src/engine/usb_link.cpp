@@ -1,7 +1,10 @@
 // The USB link: the printer on a USB printer port, which stays open between
 // tasks until a device arrives or leaves, or another printer is chosen.
 
+#include <algorithm>
+
 #include "engine/stream_link.h"
+#include "platform/errors.h"
 #include "engine/write_pieces.h"
 #include "ports/usb/usb_error_text.h"
 
@@ -9,6 +12,11 @@ namespace ombrel {
 namespace {
 
 constexpr std::int64_t kUsbSettleMs = 100;
+// A printer that has just arrived is listed before the printer driver has
+// given it its node: opening is tried again for a second while it is listed.
+constexpr int kOpenAttempts = 10;
+constexpr std::int64_t kOpenRetryMs = 100;
+constexpr auto kDrainLimit = std::chrono::seconds(2);
 
 class UsbLink final : public StreamLink {
  public:
@@ -17,7 +25,7 @@ class UsbLink final : public StreamLink {
 
   void open(int, bool wasOpen) override {
     choose(wasOpen);
-    port_.openPort();  // no effect when still open from an earlier task
+    openChosen();  // no effect when still open from an earlier task
     parts_.clock.sleepMs(kUsbSettleMs);
   }
 
@@ -32,15 +40,14 @@ class UsbLink final : public StreamLink {
 
   std::string refusedWriteText() const override { return usb_error_text::kWriteFailed; }
 
-  // The USB port reports nothing about bytes on their way.
-  void waitUntilWritten(std::size_t) override {}
+  void waitUntilWritten(std::size_t) override { port_.drainOutput(kDrainLimit); }
   bool hasRate() const override { return false; }
 
   // Raw bytes go to the chosen printer even when no framed task has opened
   // its port before.
   void beginRawSend(int) override {
     choose(false);
-    port_.openPort();
+    openChosen();
   }
   void endRawSend() override {}
 
@@ -59,6 +66,20 @@ class UsbLink final : public StreamLink {
   void choose(bool closeFirst) {
     port_.selectDevice(device_);
     if (closeFirst || (port_.isOpen() && port_.openedDevice() != device_)) port_.closePort();
+  }
+
+  void openChosen() {
+    for (int attempt = 1;; ++attempt) {
+      try {
+        port_.openPort();
+        return;
+      } catch (const ECommsError&) {
+        const auto present = port_.listDevices();
+        const bool listed = std::find(present.begin(), present.end(), device_) != present.end();
+        if (attempt == kOpenAttempts || !listed) throw;
+      }
+      parts_.clock.sleepMs(kOpenRetryMs);
+    }
   }
 
   const std::string device_;

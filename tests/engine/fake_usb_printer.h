@@ -25,6 +25,7 @@ class FakeUsbPrinter final : public UsbPort {
   bool isOpen() const override;
   std::string openedDevice() const override;
   bool sendData(const std::uint8_t* buffer, std::uint16_t length) override;
+  void drainOutput(std::chrono::milliseconds) override {}
   void setOnReceiveData(ReceiveDataHandler handler) override;
   void setDirectReceive(DirectReceiveHandler handler) override;
   void setOnDevicesChanged(std::function<void()> handler) override;

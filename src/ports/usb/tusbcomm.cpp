@@ -1,5 +1,6 @@
 #include "ports/usb/tusbcomm.h"
 
+#include <thread>
 #include <utility>
 
 #include "platform/errors.h"
@@ -91,6 +92,13 @@ bool TUSBComm::sendData(const std::uint8_t* buffer, std::uint16_t length) {
   if (buffer == nullptr || length == 0) return false;
   std::lock_guard lock(mutex_);
   return session_ && session_->queue.push(Bytes(buffer, buffer + length));
+}
+
+void TUSBComm::drainOutput(std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!sendQueueEmpty_.load() && isOpen() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 }
 
 std::string TUSBComm::vid() const {

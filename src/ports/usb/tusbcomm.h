@@ -54,6 +54,7 @@ class TUSBComm final : public UsbPort {
   // Queues a private copy of the bytes for the writer; false, and nothing
   // sent, when closed, when length is 0 or when the writer has ended.
   bool sendData(const std::uint8_t* buffer, std::uint16_t length) override;
+  void drainOutput(std::chrono::milliseconds limit) override;
   // False from a successful sendData until the writer next finds its queue
   // empty; true when closed. The owner may set it too.
   bool sendQueueEmpty() const { return sendQueueEmpty_.load(); }
