@@ -135,7 +135,7 @@ void TCommThread::run() {
 }
 
 void TCommThread::runTask(const TaskRequest& request) {
-  trace_.clear();
+  trace_.begin(appDir_ + "debug.log");
   taskCode_ = request.code;
   taskResult_ = kTaskOk;
   {
@@ -198,7 +198,7 @@ void TCommThread::runHandler(const TaskInfo& task, const TaskRequest& request) {
 }
 
 void TCommThread::endTask() {
-  if (!trace_.save(appDir_ + "debug.log")) {
+  if (!trace_.save()) {
     std::fprintf(stderr, "Cannot write %sdebug.log\n", appDir_.c_str());
   }
   const int result = taskResult_;

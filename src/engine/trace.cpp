@@ -1,13 +1,18 @@
 #include "engine/trace.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 namespace ombrel {
+
+namespace {
+// Lines are written out in pieces of about this size: few system calls, and
+// little memory whatever the length of the trace.
+constexpr std::size_t kPieceBytes = 64 * 1024;
+constexpr std::size_t kDumpWidth = 16;
+}  // namespace
 
 std::string traceTimestamp(std::chrono::system_clock::time_point when) {
   const auto seconds = std::chrono::time_point_cast<std::chrono::seconds>(when);
@@ -21,85 +26,76 @@ std::string traceTimestamp(std::chrono::system_clock::time_point when) {
   return text;
 }
 
-std::vector<std::string> hexDumpLines(const std::uint8_t* bytes, std::size_t count) {
+void appendHexDump(std::string& out, const std::uint8_t* bytes, std::size_t count) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::vector<std::string> out;
-  std::string hexColumn = "    ";
-  std::string textColumn = "    ;";
-  for (std::size_t i = 0; i < count; ++i) {
-    hexColumn += kDigits[bytes[i] >> 4];
-    hexColumn += kDigits[bytes[i] & 0x0F];
-    hexColumn += ' ';
-    textColumn += bytes[i] <= 0x20 ? ' ' : static_cast<char>(bytes[i]);
-    if (i % 8 == 7) hexColumn += "   ";
-    if (i % 16 == 15) {
-      out.push_back(hexColumn + textColumn);
-      hexColumn = "    ";
-      textColumn = "    ;";
+  for (std::size_t start = 0; start < count; start += kDumpWidth) {
+    const std::size_t n = std::min(kDumpWidth, count - start);
+    // Blank columns: the gaps and the filler of a short last line are
+    // stepped over. A full line is 58 hex and 21 text characters.
+    char hexColumn[64];
+    char textColumn[24];
+    std::memset(hexColumn, ' ', sizeof hexColumn);
+    std::memset(textColumn, ' ', sizeof textColumn);
+    textColumn[4] = ';';
+    std::size_t h = 4;
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::uint8_t byte = bytes[start + i];
+      hexColumn[h] = kDigits[byte >> 4];
+      hexColumn[h + 1] = kDigits[byte & 0x0F];
+      h += i % 8 == 7 ? 6 : 3;
+      if (byte > 0x20) textColumn[5 + i] = static_cast<char>(byte);
     }
+    // The last line is filled to the full width, with the gap at k = 7.
+    for (std::size_t k = kDumpWidth - n; k >= 1; --k) h += k % 8 == 7 ? 6 : 3;
+    out.append(hexColumn, h);
+    out.append(textColumn, 5 + kDumpWidth);
+    out += "\r\n";
   }
-  if (count % 16 != 0) {
-    for (std::size_t k = 16 - count % 16; k >= 1; --k) {
-      hexColumn += "   ";
-      textColumn += ' ';
-      if (k % 8 == 7) hexColumn += "   ";
-    }
-    out.push_back(hexColumn + textColumn);
+}
+
+void Trace::begin(const std::filesystem::path& path) {
+  std::lock_guard lock(mutex_);
+  pending_.clear();
+  if (!file_ || path != path_) {
+    file_ = std::make_unique<RewrittenFile>(path);
+    path_ = path;
   }
-  return out;
+  file_->begin();
 }
 
-void Trace::clear() {
+void Trace::line(std::string_view text) {
   std::lock_guard lock(mutex_);
-  lines_.clear();
-}
-
-void Trace::line(std::string text) {
-  std::lock_guard lock(mutex_);
-  lines_.push_back(std::move(text));
-}
-
-void Trace::hex(const std::uint8_t* bytes, std::size_t count) {
-  auto dump = hexDumpLines(bytes, count);
-  std::lock_guard lock(mutex_);
-  for (auto& l : dump) lines_.push_back(std::move(l));
+  pending_ += text;
+  pending_ += "\r\n";
+  flushWhenFull();
 }
 
 void Trace::block(const char* title, const std::uint8_t* bytes, std::size_t count) {
-  std::string head = std::string(title) + ' ' + std::to_string(count) + " Bytes";
-  head += traceTimestamp(std::chrono::system_clock::now());
-  auto dump = hexDumpLines(bytes, count);
+  const std::string stamp = traceTimestamp(std::chrono::system_clock::now());
   // One lock for the whole block keeps a send and a receive from interleaving.
   std::lock_guard lock(mutex_);
-  lines_.push_back(std::move(head));
-  for (auto& l : dump) lines_.push_back(std::move(l));
+  pending_ += title;
+  pending_ += ' ';
+  pending_ += std::to_string(count);
+  pending_ += " Bytes";
+  pending_ += stamp;
+  pending_ += "\r\n";
+  appendHexDump(pending_, bytes, count);
+  flushWhenFull();
 }
 
-std::vector<std::string> Trace::lines() const {
+bool Trace::save() {
   std::lock_guard lock(mutex_);
-  return lines_;
+  if (!file_) return false;
+  file_->append(pending_);
+  pending_.clear();
+  return file_->commit();
 }
 
-bool Trace::save(const std::string& path) const {
-  std::string content;
-  for (const auto& l : lines()) {
-    content += l;
-    content += "\r\n";
-  }
-  // Written over the old content and then cut to length, rather than
-  // truncated first or renamed over: either of those makes the file system
-  // flush the file to disk, which costs more than a whole task.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  std::size_t written = 0;
-  while (written < content.size()) {
-    const ssize_t n = ::pwrite(fd, content.data() + written, content.size() - written, static_cast<off_t>(written));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    written += static_cast<std::size_t>(n);
-  }
-  const bool complete = written == content.size() && ::ftruncate(fd, static_cast<off_t>(written)) == 0;
-  return ::close(fd) == 0 && complete;
+void Trace::flushWhenFull() {
+  if (pending_.size() < kPieceBytes) return;
+  if (file_) file_->append(pending_);
+  pending_.clear();
 }
 
 }  // namespace ombrel
