@@ -89,7 +89,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // Set buttons (frm_para_actions.cpp).
   void connectActions();
   void act(const WindowAction& action, const std::string& savePath = {});
-  bool startTask(const TaskStart& task);
+  bool startTask(TaskStart&& task);
 
   // The provisioning log of device writes (frm_para_provisioning.cpp).
   void showProvisioningLogPath();

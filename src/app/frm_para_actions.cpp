@@ -64,7 +64,7 @@ void TFrmPara::connectActions() {
 void TFrmPara::act(const WindowAction& action, const std::string& savePath) {
   // A click that leaves an address box holding no address is lost.
   if (!leftBoxHoldsAnAddress()) return;
-  const ActionOutcome outcome = pressAction(action, controls_, savePath, mainWindow_.appDir());
+  ActionOutcome outcome = pressAction(action, controls_, savePath, mainWindow_.appDir());
   const bool deviceWrite = std::string_view(action.control) == kDeviceWriteControl;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     if (deviceWrite) {
@@ -90,12 +90,13 @@ void TFrmPara::act(const WindowAction& action, const std::string& savePath) {
   // one stepped for the next printer.
   std::optional<DeviceWriteRecord> record;
   if (deviceWrite) record = deviceWriteRecord();
-  if (startTask(std::get<TaskStart>(outcome)) && record) runningDeviceWrite_ = std::move(record);
+  if (startTask(std::get<TaskStart>(std::move(outcome))) && record) runningDeviceWrite_ = std::move(record);
 }
 
-bool TFrmPara::startTask(const TaskStart& task) {
+bool TFrmPara::startTask(TaskStart&& task) {
   if (!task.transferLine.empty()) statusPanels_[1]->setText(QString::fromStdString(task.transferLine));
-  if (!mainWindow_.engine().StartTask(task.code, task.a, task.b, task.payload, task.transfer)) {
+  // Moved, not copied: a file of many megabytes is held once.
+  if (!mainWindow_.engine().StartTask(task.code, task.a, task.b, std::move(task.payload), std::move(task.transfer))) {
     statusPanels_[0]->setText(QString::fromStdString(taskRunningText(language())));
     return false;
   }

@@ -134,7 +134,7 @@ void TCommThread::run() {
   }
 }
 
-void TCommThread::runTask(const TaskRequest& request) {
+void TCommThread::runTask(TaskRequest& request) {
   trace_.begin(appDir_ + "debug.log");
   taskCode_ = request.code;
   taskResult_ = kTaskOk;
@@ -158,7 +158,7 @@ void TCommThread::runTask(const TaskRequest& request) {
   endTask();
 }
 
-void TCommThread::runHandler(const TaskInfo& task, const TaskRequest& request) {
+void TCommThread::runHandler(const TaskInfo& task, TaskRequest& request) {
   switch (task.form) {
     case TaskForm::LinkTest:
       linkTest();

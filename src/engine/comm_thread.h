@@ -99,8 +99,9 @@ class TCommThread {
 
  private:
   void run();
-  void runTask(const TaskRequest& request);
-  void runHandler(const TaskInfo& task, const TaskRequest& request);
+  // The request is the task's own: its file moves into TaskStream.
+  void runTask(TaskRequest& request);
+  void runHandler(const TaskInfo& task, TaskRequest& request);
   void endTask();
 
   // Reporting.
@@ -131,8 +132,8 @@ class TCommThread {
   void setLenientReplies(bool lenient);
 
   // Program update (program_update.cpp).
-  void programUpdate(const TaskRequest& request);
-  void rawProgramTransfer(const TaskRequest& request);
+  void programUpdate(TaskRequest& request);
+  void rawProgramTransfer(TaskRequest& request);
   void endProgramUpdate();
   void SendConnect();
   void portWait();
