@@ -9,6 +9,7 @@
 #include "engine/task_table.h"
 #include "platform/errors.h"
 #include "protocol/codes.h"
+#include "protocol/frame.h"
 #include "texts/message_texts.h"
 
 namespace ombrel {
@@ -30,6 +31,11 @@ TCommThread::TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mai
   serial_.setDirectReceive(
       [this](const std::uint8_t* bytes, std::size_t count) { return takeSerialBytes(bytes, count); });
   usb_.setDirectReceive([this](const std::uint8_t* bytes, std::size_t count) { return takeUsbBytes(bytes, count); });
+  // A task's reply is handed on as soon as its frame is whole; the boot
+  // handshake's answer and bytes between tasks wait for the silence.
+  serial_.setChunkEnd([this](const std::uint8_t* bytes, std::size_t count) {
+    return taskCode_ != 0 && !rawReceive_ && frame::holdsWholeFrame(bytes, count);
+  });
   usb_.setOnDevicesChanged([this] { refreshUsbDevices(); });
   const auto printers = usbPrinters();
   // Posted work names the host, never the engine: it may run after the engine
@@ -46,6 +52,7 @@ TCommThread::~TCommThread() {
   wake_.notify_all();
   worker_.join();
   serial_.setDirectReceive(nullptr);
+  serial_.setChunkEnd(nullptr);
   usb_.setDirectReceive(nullptr);
   serial_.setOnReceiveData(nullptr);
   usb_.setOnReceiveData(nullptr);
