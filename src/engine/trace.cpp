@@ -18,11 +18,22 @@ std::string traceTimestamp(std::chrono::system_clock::time_point when) {
   const auto seconds = std::chrono::time_point_cast<std::chrono::seconds>(when);
   const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(when - seconds).count();
   const std::time_t t = std::chrono::system_clock::to_time_t(seconds);
-  std::tm local{};
-  localtime_r(&t, &local);
-  char text[40];
-  std::snprintf(text, sizeof text, " %02d-%02d-%02d %02d:%02d:%02d %03d ", local.tm_year % 100, local.tm_mon + 1,
-                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(millis));
+  // Converting and formatting the date costs more than a block's dump, so
+  // each thread does it once a second.
+  thread_local std::time_t formattedSecond = -1;
+  thread_local char date[32];
+  if (t != formattedSecond) {
+    std::tm local{};
+    localtime_r(&t, &local);
+    std::snprintf(date, sizeof date, " %02d-%02d-%02d %02d:%02d:%02d ", local.tm_year % 100, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    formattedSecond = t;
+  }
+  std::string text(date);
+  text += static_cast<char>('0' + millis / 100);
+  text += static_cast<char>('0' + millis / 10 % 10);
+  text += static_cast<char>('0' + millis % 10);
+  text += ' ';
   return text;
 }
 
