@@ -3,7 +3,7 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <poll.h>
+#include <sys/time.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -47,6 +47,7 @@ void UdpClient::deactivate() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   connected_ = false;
+  receiveTimeout_ = {};
 }
 
 void UdpClient::send(const std::uint8_t* data, std::size_t count) {
@@ -63,28 +64,32 @@ std::size_t UdpClient::receive(Bytes& out, std::size_t capacity, std::chrono::na
   }
   out.resize(capacity);
   for (;;) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    pollfd waitFor{fd_, POLLIN, 0};
-    const int ready = ::poll(&waitFor, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
-    if (ready > 0) {
-      const ssize_t got = ::recv(fd_, out.data(), capacity, 0);
-      if (got >= 0) {
-        out.resize(static_cast<std::size_t>(got));
-        return out.size();
-      }
-      // A refused earlier datagram (nobody listening) is reported on the next
-      // receive; it is no answer, so keep waiting for one until the deadline.
-      if (errno != ECONNREFUSED && errno != EINTR && errno != EAGAIN) break;
-    } else if (ready == 0) {
-      break;
-    } else if (errno != EINTR) {
-      break;
+    // A blocking receive under the socket's time-out rather than a poll
+    // before it: one system call less for every reply.
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const bool wait = left.count() > 0 && waitAtMost(left);
+    const ssize_t got = ::recv(fd_, out.data(), capacity, wait ? 0 : MSG_DONTWAIT);
+    if (got >= 0) {
+      out.resize(static_cast<std::size_t>(got));
+      return out.size();
     }
+    // A refused earlier datagram (nobody listening) is reported on the next
+    // receive; it is no answer, so keep waiting for one until the deadline.
+    if (errno != ECONNREFUSED && errno != EINTR) break;
     if (std::chrono::steady_clock::now() >= deadline) break;
   }
   out.clear();
   return 0;
+}
+
+bool UdpClient::waitAtMost(std::chrono::milliseconds timeout) {
+  if (timeout == receiveTimeout_) return true;
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeout);
+  const timeval limit{static_cast<time_t>(seconds.count()),
+                      static_cast<suseconds_t>(std::chrono::microseconds(timeout - seconds).count())};
+  if (::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit) != 0) return false;
+  receiveTimeout_ = timeout;
+  return true;
 }
 
 }  // namespace ombrel

@@ -30,10 +30,15 @@ class UdpClient final : public UdpPort {
   std::size_t receive(Bytes& out, std::size_t capacity, std::chrono::nanoseconds timeout) override;
 
  private:
+  // Sets the socket's receive time-out, unless it is set so already; false
+  // when it cannot be set (the receive then only takes what is there).
+  bool waitAtMost(std::chrono::milliseconds timeout);
+
   std::string host_;
   int port_ = 0;
   int fd_ = -1;
   bool connected_ = false;
+  std::chrono::milliseconds receiveTimeout_{};  // zero: never set, blocking
 };
 
 }  // namespace ombrel
