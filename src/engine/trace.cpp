@@ -8,9 +8,12 @@
 namespace ombrel {
 
 namespace {
-// Lines are written out in pieces of about this size: few system calls, and
-// little memory whatever the length of the trace.
+// Lines are written out in pieces of about this size, by a thread of the
+// trace's own, so that the task does not wait for the file: few system calls,
+// and little memory whatever the length of the trace.
 constexpr std::size_t kPieceBytes = 64 * 1024;
+// Pieces the tracing threads may fill while the writer writes one.
+constexpr std::size_t kPiecesHeld = 4;
 constexpr std::size_t kDumpWidth = 16;
 }  // namespace
 
@@ -64,27 +67,38 @@ void appendHexDump(std::string& out, const std::uint8_t* bytes, std::size_t coun
   }
 }
 
+Trace::~Trace() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  if (writer_.joinable()) writer_.join();
+}
+
 void Trace::begin(const std::filesystem::path& path) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return !writerBusy_; });
   pending_.clear();
   if (!file_ || path != path_) {
     file_ = std::make_unique<RewrittenFile>(path);
     path_ = path;
   }
   file_->begin();
+  if (!writer_.joinable()) writer_ = std::thread([this] { writeOut(); });
 }
 
 void Trace::line(std::string_view text) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   pending_ += text;
   pending_ += "\r\n";
-  flushWhenFull();
+  handOver(lock);
 }
 
 void Trace::block(const char* title, const std::uint8_t* bytes, std::size_t count) {
   const std::string stamp = traceTimestamp(std::chrono::system_clock::now());
   // One lock for the whole block keeps a send and a receive from interleaving.
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   pending_ += title;
   pending_ += ' ';
   pending_ += std::to_string(count);
@@ -92,21 +106,46 @@ void Trace::block(const char* title, const std::uint8_t* bytes, std::size_t coun
   pending_ += stamp;
   pending_ += "\r\n";
   appendHexDump(pending_, bytes, count);
-  flushWhenFull();
+  handOver(lock);
 }
 
 bool Trace::save() {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return !writerBusy_; });
   if (!file_) return false;
   file_->append(pending_);
   pending_.clear();
   return file_->commit();
 }
 
-void Trace::flushWhenFull() {
+void Trace::handOver(std::unique_lock<std::mutex>& lock) {
   if (pending_.size() < kPieceBytes) return;
-  if (file_) file_->append(pending_);
-  pending_.clear();
+  if (!file_) {
+    pending_.clear();
+    return;
+  }
+  // A writer that falls behind holds up the tracing thread rather than let
+  // the lines pile up in memory.
+  if (pending_.size() >= kPiecesHeld * kPieceBytes) changed_.wait(lock, [this] { return !writerBusy_; });
+  if (writerBusy_) return;
+  writing_.swap(pending_);
+  writerBusy_ = true;
+  changed_.notify_all();
+}
+
+void Trace::writeOut() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_.wait(lock, [this] { return writerBusy_ || stopping_; });
+    if (!writerBusy_) return;
+    // The file and the piece are the writer's until it is done with them.
+    lock.unlock();
+    file_->append(writing_);
+    writing_.clear();
+    lock.lock();
+    writerBusy_ = false;
+    changed_.notify_all();
+  }
 }
 
 }  // namespace ombrel

@@ -8,12 +8,14 @@
 // trace, which stays whole until the task's trace is put in its place.
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "platform/file_replace.h"
 
@@ -31,6 +33,11 @@ void appendHexDump(std::string& out, const std::uint8_t* bytes, std::size_t coun
 // it delivers.
 class Trace {
  public:
+  Trace() = default;
+  ~Trace();
+  Trace(const Trace&) = delete;
+  Trace& operator=(const Trace&) = delete;
+
   // Starts a task's trace, which will replace the content of `path`. Until
   // then, lines are dropped.
   void begin(const std::filesystem::path& path);
@@ -42,13 +49,20 @@ class Trace {
   bool save();
 
  private:
-  // Writes the lines held so far once they fill a piece.
-  void flushWhenFull();
+  // Hands the lines held so far to the writer once they fill a piece.
+  void handOver(std::unique_lock<std::mutex>& lock);
+  // The writer's thread: writes each piece it is handed to the file.
+  void writeOut();
 
   std::mutex mutex_;
-  std::string pending_;  // lines not written to the file yet
-  std::unique_ptr<RewrittenFile> file_;
+  std::condition_variable changed_;
+  std::string pending_;  // lines not handed to the writer yet
+  std::string writing_;  // the writer's piece while writerBusy_
+  bool writerBusy_ = false;
+  bool stopping_ = false;
+  std::unique_ptr<RewrittenFile> file_;  // the writer's while writerBusy_
   std::filesystem::path path_;
+  std::thread writer_;  // started by the first begin()
 };
 
 }  // namespace ombrel
