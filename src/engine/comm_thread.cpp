@@ -102,7 +102,7 @@ void TCommThread::setNotifyWindow(NotifyWindow& window) {
 
 std::string TCommThread::statusText() const {
   std::lock_guard lock(stateMutex_);
-  return statusText_;
+  return progressText(status_.text, status_.done, status_.total);
 }
 
 std::string TCommThread::errorText() const {
@@ -228,16 +228,16 @@ void TCommThread::endTask() {
 }
 
 void TCommThread::ReportStatus(const std::string& text, std::int64_t done, std::int64_t total, bool direct) {
-  const std::string shown = progressText(text, done, total);
   if (direct) {
-    owner_.post([&host = host_, shown] { host.showTransferText(shown); });
+    owner_.post([&host = host_, shown = progressText(text, done, total)] { host.showTransferText(shown); });
     return;
   }
   {
     std::lock_guard lock(stateMutex_);
-    statusText_ = shown;
+    status_ = {text, done, total};
   }
-  if (throttle_.shouldPost(clock_.nowMs(), done, total)) notify(kStatusChanged, 0, shown, false);
+  if (throttle_.shouldPost(clock_.nowMs(), done, total))
+    notify(kStatusChanged, 0, progressText(text, done, total), false);
 }
 
 void TCommThread::SetErrorText(const std::string& text) {

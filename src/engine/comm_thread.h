@@ -188,7 +188,13 @@ class TCommThread {
 
   mutable std::mutex stateMutex_;  // guards the fields up to the next blank line
   NotifyWindow* notifyWindow_;
-  std::string statusText_;
+  // The latest status, formatted only when shown: a transfer reports every
+  // block, and most of those reports are never posted.
+  struct {
+    std::string text;
+    std::int64_t done = 0;
+    std::int64_t total = 0;
+  } status_;
   std::string errorText_;
   std::string printerIdentity_;
   std::string bootReply_;
