@@ -106,6 +106,8 @@ Figures measure(int port) {
     button->click();
   });
   loop.exec();
+  // The last status is posted as the task ends.
+  QApplication::processEvents();
   figures.status = para.statusPanel(0)->text().toStdString();
   figures.sendingSeconds = std::chrono::duration<double>(lastMove - firstMove).count();
   para.close();
