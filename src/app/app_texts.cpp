@@ -19,6 +19,18 @@ std::string devRateName(int language) { return language == kEnglish ? "Baud rate
 
 std::string tranRateName(int language) { return language == kEnglish ? "Transfer baud rate" : "传输波特率"; }
 
+std::string runningText(const std::string& caption) { return caption + "…"; }
+
+std::string closeDuringTransferQuestion(int language) {
+  if (language == kEnglish) return "A transfer is still running. Close the window anyway? The transfer goes on.";
+  return "传输仍在进行。仍要关闭窗口吗？传输会继续进行。";
+}
+
+std::string restoreDefaultsQuestion(int language) {
+  if (language == kEnglish) return "Restore the printer's factory settings now?";
+  return "现在恢复打印机的默认设置吗？";
+}
+
 std::string repliesUncheckedNotice(int language) { return language == kEnglish ? "Replies not checked" : "不检查应答"; }
 
 }  // namespace ombrel::app

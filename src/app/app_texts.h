@@ -15,6 +15,12 @@ std::string taskRunningText(int language);
 // The name of a rate box in notWholeNumberText.
 std::string devRateName(int language);
 std::string tranRateName(int language);
+// What the status bar shows while the action captioned so runs.
+std::string runningText(const std::string& caption);
+// The questions before closing the parameters window during a transfer and
+// before restoring the printer's defaults.
+std::string closeDuringTransferQuestion(int language);
+std::string restoreDefaultsQuestion(int language);
 // The status bar's short notice while the printer's replies go unchecked.
 std::string repliesUncheckedNotice(int language);
 

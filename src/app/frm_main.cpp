@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "app/frm_para.h"
+#include "app/link_text.h"
 #include "app/main_defaults.h"
 #include "app/widget_captions.h"
 #include "commands/boot_mode.h"
@@ -61,9 +62,9 @@ void TFrmMain::showEvent(QShowEvent* event) {
 }
 
 void TFrmMain::FormShow() {
+  if (ui_.cbb_UsbDeviceList->count() > 0) ui_.cbb_UsbDeviceList->setCurrentIndex(0);
   LoadMainDefaults();
   ApplyLanguage(ui_.cbb_Language->currentIndex());
-  if (ui_.cbb_UsbDeviceList->count() > 0) ui_.cbb_UsbDeviceList->setCurrentIndex(0);
   showTranMsg();
   if (const QScreen* screen = this->screen()) {
     QRect frame = frameGeometry();
@@ -133,13 +134,34 @@ void TFrmMain::LoadMainDefaults() {
   if (defaults.tranMode >= 0 && defaults.tranMode < static_cast<int>(ui_.transportRadios.size())) {
     ui_.transportRadios[static_cast<std::size_t>(defaults.tranMode)]->setChecked(true);
   }
+  // The remembered serial port and USB printer only while they are present,
+  // the rates only when they are whole numbers.
+  const auto choosePresent = [](QComboBox* box, const std::string& text) {
+    const int index = box->findText(QString::fromStdString(text));
+    if (!text.empty() && index >= 0) box->setCurrentIndex(index);
+  };
+  choosePresent(ui_.cbb_Comname, defaults.comName);
+  choosePresent(ui_.cbb_UsbDeviceList, defaults.usbDevice);
+  for (const auto& [box, text] :
+       {std::pair{ui_.cbb_DevBauRate, defaults.devBaud}, std::pair{ui_.cbb_TranBauRate, defaults.tranBaud}}) {
+    if (!parseWholeNumber(text)) continue;
+    const int index = box->findText(QString::fromStdString(text));
+    if (index >= 0) {
+      box->setCurrentIndex(index);
+    } else {
+      box->setEditText(QString::fromStdString(text));
+    }
+  }
 }
 
 void TFrmMain::SaveMainDefaults() {
   try {
     IniFile file(services_.appDir + kSettingsFile);
     storeMainDefaults(file, MainDefaults{ui_.edt_Ipaddress->text().toStdString(), ui_.cbb_Language->currentIndex(),
-                                         checkedTransport()});
+                                         checkedTransport(), ui_.cbb_Comname->currentText().toStdString(),
+                                         ui_.cbb_DevBauRate->currentText().toStdString(),
+                                         ui_.cbb_TranBauRate->currentText().toStdString(),
+                                         ui_.cbb_UsbDeviceList->currentText().toStdString()});
     file.save();
   } catch (const std::exception& error) {
     // The parameters window still opens: only the start-up choice is lost.

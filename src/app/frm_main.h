@@ -65,6 +65,8 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   void replyCheckingChanged(bool checked) override;
 
   void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
+  // A transfer that runs while the parameters window is closed.
+  void transferProgress(const TransferProgress& progress) override;
 
   std::string windowName() const override { return "FrmMain"; }
   std::string caption() const override;

@@ -18,6 +18,11 @@ void TFrmMain::setLinkControlsEnabled(bool enabled) {
 
 void TFrmMain::but_bootInClick() {
   if (!ReadLinkSettings()) return;
+  const Transport transport = checkedTransport() == 0 ? Transport::Serial : Transport::Network;
+  if (const auto refusal = bootModeRefusal(transport, ui_.cbb_Language->currentIndex())) {
+    services_.messageBoxes.warning(*refusal);
+    return;
+  }
   setLinkControlsEnabled(false);
   ui_.Timer1->start();
 }
@@ -25,7 +30,7 @@ void TFrmMain::but_bootInClick() {
 void TFrmMain::but_bootOutClick() {
   setLinkControlsEnabled(true);
   ui_.Timer1->stop();
-  engine_->stopRawReceive();
+  leaveBootMode(*engine_);
 }
 
 void TFrmMain::Timer1Timer() {

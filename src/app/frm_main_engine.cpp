@@ -88,12 +88,28 @@ void TFrmMain::replyCheckingChanged(bool checked) {
   ui_.replyNotice->setVisible(!checked);
 }
 
+void TFrmMain::transferProgress(const TransferProgress& progress) {
+  QLabel* panel = ui_.statusPanels[1];
+  if (progress.phase == TransferPhase::Ended) {
+    panel->clear();
+    panel->setToolTip(QString());
+    return;
+  }
+  const int permille = progress.permille();
+  const QString text = QString::fromStdString(transferPhaseText(progress, ui_.cbb_Language->currentIndex())) +
+                       QStringLiteral(" %1.%2%").arg(permille / 10).arg(permille % 10);
+  panel->setText(panel->fontMetrics().elidedText(text, Qt::ElideRight, panel->contentsRect().width()));
+  panel->setToolTip(text);
+}
+
 void TFrmMain::engineMessage(EngineMessage message, int, const std::string& text) {
   switch (message) {
     case kLinkTestSucceeded:
       linkTestSucceeded();
       return;
     case kLinkTestFailed:
+      // The status bar shows the failure before its message box does.
+      ui_.statusPanels[0]->setText(QString::fromStdString(text));
       linkTestFailed();
       return;
     case kStatusChanged:

@@ -53,6 +53,8 @@ bool TFrmMain::startTask(int code) {
     return false;
   }
   if (code == kLinkTestTask) linkTestRunning_ = true;
+  // No earlier text may stand beside this task's outcome.
+  ui_.statusPanels[0]->setText(QString::fromStdString(runningText(ui_.btn_Test->text().toStdString())));
   return true;
 }
 

@@ -5,12 +5,14 @@
 #include <stdexcept>
 #include <utility>
 
+#include "app/app_texts.h"
 #include "app/frm_main.h"
 #include "app/para_tabs.h"
 #include "app/widget_captions.h"
 #include "commands/transfer_texts.h"
 #include "platform/errors.h"
 #include "settings/para_settings.h"
+#include "texts/message_texts.h"
 
 namespace ombrel::app {
 
@@ -92,6 +94,7 @@ int TFrmPara::language() const { return mainWindow_.ui().cbb_Language->currentIn
 
 void TFrmPara::transferProgress(const TransferProgress& progress) {
   const bool running = progress.phase != TransferPhase::Ended;
+  transferRunning_ = running;
   cancelButton_->setEnabled(running);
   if (!running) {
     progressBar_->setValue(0);
@@ -104,14 +107,21 @@ void TFrmPara::transferProgress(const TransferProgress& progress) {
                           QStringLiteral("  %1.%2%").arg(permille / 10).arg(permille % 10));
 }
 
-void TFrmPara::showTransferText(const std::string& text) { statusPanels_[1]->setText(QString::fromStdString(text)); }
+void TFrmPara::showTransferText(const std::string& text) { showInPanel1(QString::fromStdString(text)); }
 
 void TFrmPara::engineMessage(EngineMessage message, int, const std::string& text) {
   if (message == kTaskSucceeded) {
     updateRunning_ = false;
     deviceWriteEnded(true, {});
+    // Every action ends with a word: a download says it is complete, and a
+    // task that reported nothing says its bytes have left.
+    if (!runningText_.isEmpty() && (endKey_ == "sDownloadDoneMsg" || statusPanels_[0]->text() == runningText_)) {
+      statusPanels_[0]->setText(QString::fromStdString(messageTexts().text(endKey_)));
+    }
+    runningText_.clear();
   }
   if (message == kTaskFailed) {
+    runningText_.clear();
     deviceWriteEnded(false, text);
     statusPanels_[0]->setText(QString::fromStdString(text));
     if (std::exchange(updateRunning_, false) && text == error_text::kSendCancelled) {
@@ -156,6 +166,11 @@ void TFrmPara::showEvent(QShowEvent* event) {
 }
 
 void TFrmPara::done(int result) {
+  // Closing does not stop a transfer: the operator is asked first.
+  if (isVisible() && transferRunning_ && mainWindow_.engine().isBusy() &&
+      !mainWindow_.messageBoxes().question(closeDuringTransferQuestion(language()))) {
+    return;
+  }
   if (isVisible()) FormClose();
   QDialog::done(result);
 }
@@ -166,6 +181,11 @@ void TFrmPara::FormShow() {
   putItemTexts(controls_);
   LoadParaSettings(IniFile(settingsPath()), controls_);
   statusPanels_[0]->clear();
+  // Nothing of an earlier showing's transfer stays.
+  statusPanels_[1]->clear();
+  statusPanels_[1]->setToolTip(QString());
+  progressBar_->setValue(0);
+  progressBar_->setFormat(QString());
   mainWindow_.engine().setNotifyWindow(*this);
   applyEnableRules();
   tabs_->setCurrentIndex(0);

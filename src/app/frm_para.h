@@ -89,7 +89,12 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // Set buttons (frm_para_actions.cpp).
   void connectActions();
   void act(const WindowAction& action, const std::string& savePath = {});
-  bool startTask(TaskStart&& task);
+  // Whether the click started its task.
+  bool started(const WindowAction& action, const std::string& savePath);
+  // Starts the task of the action captioned `caption`; false when refused.
+  bool startTask(TaskStart&& task, const QString& caption);
+  // The second panel shows the text whole, or elided with the whole text as its hint.
+  void showInPanel1(const QString& text);
 
   // The provisioning log of device writes (frm_para_provisioning.cpp).
   void showProvisioningLogPath();
@@ -120,7 +125,12 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   std::optional<DeviceWriteRecord> runningDeviceWrite_;
   QProgressBar* progressBar_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
-  bool updateRunning_ = false;  // a program update task of this window has not ended yet
+  bool updateRunning_ = false;    // a program update task of this window has not ended yet
+  bool transferRunning_ = false;  // a transfer reports progress and has not ended
+  // The status shown while this window's task runs, and the key of the text
+  // it ends with when the task reports none of its own.
+  QString runningText_;
+  std::string endKey_;
 };
 
 }  // namespace ombrel::app

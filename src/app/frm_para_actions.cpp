@@ -2,6 +2,7 @@
 // for the task to start and starts it, or tells the operator why nothing
 // starts. Buttons with no action yet stay disabled.
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QPushButton>
 #include <set>
@@ -62,8 +63,16 @@ void TFrmPara::connectActions() {
 }
 
 void TFrmPara::act(const WindowAction& action, const std::string& savePath) {
+  if (started(action, savePath) || action.kind != WindowAction::Kind::CheckBox) return;
+  // A check box shows what the printer has: a click that sent nothing is
+  // undone, and the controls it enables follow.
+  auto* box = controls_.widget<QCheckBox>(action.control);
+  box->setChecked(!box->isChecked());
+}
+
+bool TFrmPara::started(const WindowAction& action, const std::string& savePath) {
   // A click that leaves an address box holding no address is lost.
-  if (!leftBoxHoldsAnAddress()) return;
+  if (!leftBoxHoldsAnAddress()) return false;
   ActionOutcome outcome = pressAction(action, controls_, savePath, mainWindow_.appDir());
   const bool deviceWrite = std::string_view(action.control) == kDeviceWriteControl;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
@@ -76,32 +85,53 @@ void TFrmPara::act(const WindowAction& action, const std::string& savePath) {
     switch (refusal->kind) {
       case Refusal::Kind::NoChoice:
       case Refusal::Kind::NothingToSend:
-        return;
+        break;
       case Refusal::Kind::Warning:
         mainWindow_.messageBoxes().warning(refusal->text);
-        return;
+        break;
       case Refusal::Kind::InvalidNumber:
         mainWindow_.messageBoxes().error(refusal->text);
-        return;
+        break;
     }
+    return false;
   }
-  if (action.refreshesLink && !mainWindow_.ReadLinkSettings()) return;
+  if (action.refreshesLink && !mainWindow_.ReadLinkSettings()) return false;
+  // Restoring the printer's defaults undoes its settings: one stray click
+  // must not send it.
+  if (std::string_view(action.control) == "btn_SetReset" &&
+      !mainWindow_.messageBoxes().question(restoreDefaultsQuestion(language()))) {
+    return false;
+  }
   // Taken before the task starts: the record holds the number sent, not the
   // one stepped for the next printer.
   std::optional<DeviceWriteRecord> record;
   if (deviceWrite) record = deviceWriteRecord();
-  if (startTask(std::get<TaskStart>(std::move(outcome))) && record) runningDeviceWrite_ = std::move(record);
+  const auto* control = controls_.widget<QAbstractButton>(action.control);
+  if (!startTask(std::get<TaskStart>(std::move(outcome)), control->text())) return false;
+  if (record) runningDeviceWrite_ = std::move(record);
+  return true;
 }
 
-bool TFrmPara::startTask(TaskStart&& task) {
-  if (!task.transferLine.empty()) statusPanels_[1]->setText(QString::fromStdString(task.transferLine));
+bool TFrmPara::startTask(TaskStart&& task, const QString& caption) {
+  if (!task.transferLine.empty()) showInPanel1(QString::fromStdString(task.transferLine));
   // Moved, not copied: a file of many megabytes is held once.
   if (!mainWindow_.engine().StartTask(task.code, task.a, task.b, std::move(task.payload), std::move(task.transfer))) {
     statusPanels_[0]->setText(QString::fromStdString(taskRunningText(language())));
     return false;
   }
   updateRunning_ = task.code == kTaskProgramUpdate || task.code == kTaskRawProgramTransfer;
+  // No earlier text may stand beside this task's outcome.
+  runningText_ = QString::fromStdString(runningText(caption.toStdString()));
+  statusPanels_[0]->setText(runningText_);
+  const bool download = task.code == kTaskFontDownload || task.code == kTaskLogoDownload;
+  endKey_ = download ? "sDownloadDoneMsg" : "sSentMsg";
   return true;
+}
+
+void TFrmPara::showInPanel1(const QString& text) {
+  QLabel* panel = statusPanels_[1];
+  panel->setText(panel->fontMetrics().elidedText(text, Qt::ElideRight, panel->contentsRect().width()));
+  panel->setToolTip(text);
 }
 
 void TFrmPara::btn_OpenPrgClick() {

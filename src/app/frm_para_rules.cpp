@@ -104,6 +104,12 @@ bool TFrmPara::leftBoxHoldsAnAddress() {
   if (box == nullptr) return true;
   const auto refusal = addressBoxExit(controls_, box->objectName().toStdString());
   if (!refusal) return true;
+  // The warning shows over the box it is about, on its tab, with the box
+  // focused, wherever the click that left it went.
+  for (QWidget* page = box; page != nullptr; page = page->parentWidget()) {
+    if (tabs_->indexOf(page) >= 0) tabs_->setCurrentWidget(page);
+  }
+  box->setFocus();
   mainWindow_.messageBoxes().warning(refusal->text);
   box->setFocus();
   return false;

@@ -15,6 +15,8 @@ class MessageBoxes {
   virtual void information(const std::string& text) = 0;
   virtual void warning(const std::string& text) = 0;
   virtual void error(const std::string& text) = 0;
+  // A yes-or-no question: true when the operator answered yes.
+  virtual bool question(const std::string& text) = 0;
   // An open dialog titled `title` with the filter "Name|*.a;*.b|Name|*.c"
   // (its first entry chosen): the chosen path, nullopt when cancelled.
   virtual std::optional<std::string> openFile(const std::string& title, const std::string& filter) = 0;

@@ -25,11 +25,7 @@ QStringList itemsOf(const ControlSpec& entry) {
 ParaPageBuilder::ParaPageBuilder(QTabWidget& tabs, ParaWidgetControls& controls, std::vector<QWidget*>& captionControls)
     : tabs_(tabs), controls_(controls), captionControls_(captionControls) {}
 
-const ControlSpec& ParaPageBuilder::layoutOf(const char* name) {
-  const ControlSpec* entry = findControl(name);
-  if (entry == nullptr) throw std::logic_error(std::string("No layout entry for ") + name);
-  return *entry;
-}
+const ControlSpec& ParaPageBuilder::layoutOf(const char* name) { return controlSpec(name); }
 
 template <typename Widget>
 Widget* ParaPageBuilder::captioned(Widget* widget, const char* name) {
@@ -51,6 +47,8 @@ QGroupBox* ParaPageBuilder::untitledGroup() { return new QGroupBox(page_); }
 QLabel* ParaPageBuilder::label(const char* name, const char* caption) {
   return captioned(new QLabel(QString::fromUtf8(caption), page_), name);
 }
+
+QLabel* ParaPageBuilder::boxLabel(const char* name, const char* box) { return label(name, layoutOf(box).caption); }
 
 QPushButton* ParaPageBuilder::button(const char* name, const char* caption) {
   auto* button = captioned(new QPushButton(QString::fromUtf8(caption), page_), name);
@@ -102,20 +100,20 @@ QGroupBox* ParaPageBuilder::radioGroup(const char* name, const char* title, int 
   return box;
 }
 
-QLineEdit* ParaPageBuilder::edit(const char* name, int maxLength) {
+QLineEdit* ParaPageBuilder::edit(const char* name) {
   const ControlSpec& entry = layoutOf(name);
   // Edits take captions and hints from the language files like any control.
   auto* box = captioned(new QLineEdit(page_), name);
   // The limit holds for typing only: a longer stored text is shown whole and
   // reaches the printer as ombrelctl sends it.
-  if (maxLength > 0) limitTyping(box, maxLength);
+  if (entry.maxLength > 0) limitTyping(box, static_cast<int>(entry.maxLength));
   box->setText(QString::fromStdString(entry.text));
   controls_.add(name, box);
   return box;
 }
 
-QLineEdit* ParaPageBuilder::numberBox(const char* name, int maxDigits) {
-  QLineEdit* box = edit(name, maxDigits);
+QLineEdit* ParaPageBuilder::numberBox(const char* name) {
+  QLineEdit* box = edit(name);
   acceptDigits(box);
   return box;
 }

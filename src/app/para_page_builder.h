@@ -36,18 +36,20 @@ class ParaPageBuilder {
   QGroupBox* group(const char* name, const char* title);
   QGroupBox* untitledGroup();
   QLabel* label(const char* name, const char* caption);
+  // The label of a box, with the caption of the box's row.
+  QLabel* boxLabel(const char* name, const char* box);
   QPushButton* button(const char* name, const char* caption);
   QCheckBox* check(const char* name, const char* caption);
   QRadioButton* radio(const char* name, const char* caption);
   // Options in `columns` columns.
   QGroupBox* radioGroup(const char* name, const char* title, int columns);
-  // At most `maxLength` typed characters (0: no limit); a stored text of
-  // any length is shown whole.
-  QLineEdit* edit(const char* name, int maxLength = 0);
-  // A box for a whole number of at most `maxDigits` typed digits. It holds
+  // At most as many typed characters as its row's length (none: no limit);
+  // a stored text of any length is shown whole.
+  QLineEdit* edit(const char* name);
+  // A box for a whole number of at most its row's length in digits. It holds
   // the stored text as it stands (even one that is no number), so the window
   // sends what ombrelctl sends from the same settings file.
-  QLineEdit* numberBox(const char* name, int maxDigits);
+  QLineEdit* numberBox(const char* name);
   QComboBox* list(const char* name);
   // A list box: its items are the run's, never stored.
   QListWidget* listBox(const char* name);

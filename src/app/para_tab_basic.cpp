@@ -8,7 +8,6 @@
 namespace ombrel::app {
 
 namespace {
-constexpr int kTimeDigits = 9;      // up to 999999999 seconds
 constexpr int kCodePageWidth = 24;  // characters shown of a code page's name
 }  // namespace
 
@@ -54,10 +53,9 @@ void buildBasicTab(ParaPageBuilder& b) {
   auto* times = b.untitledGroup();
   auto* timeGrid = new QGridLayout(times);
   addRow(timeGrid, 0,
-         {b.label("lbl_sleepTime", "休眠时间:"), b.numberBox("edt_sleepTime", kTimeDigits),
-          b.label("lbl_sleepTimeUnit", "秒")});
+         {b.label("lbl_sleepTime", "休眠时间:"), b.numberBox("edt_sleepTime"), b.label("lbl_sleepTimeUnit", "秒")});
   addRow(timeGrid, 1,
-         {b.label("lbl_poweroffTime", "关机时间:"), b.numberBox("edt_poweroffTime", kTimeDigits),
+         {b.label("lbl_poweroffTime", "关机时间:"), b.numberBox("edt_poweroffTime"),
           b.label("lbl_poweroffTimeUnit", "秒"), b.button("btn_SetpoweroffTime", "设置")});
   timeGrid->setColumnStretch(1, 1);
 

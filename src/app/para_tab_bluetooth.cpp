@@ -8,31 +8,26 @@
 
 namespace ombrel::app {
 
-namespace {
-constexpr int kNameLength = 20;
-constexpr int kPasswordLength = 13;
-}  // namespace
-
 void buildBluetoothTab(ParaPageBuilder& b) {
   QWidget* page = b.page("tab_Bluetooth", "蓝牙设置");
 
   auto* bluetooth = b.group("grpBluetooth", "蓝牙设置");
   auto* grid = new QGridLayout(bluetooth);
-  QLineEdit* password = b.edit("edt_lyPsw", kPasswordLength);
+  QLineEdit* password = b.edit("edt_lyPsw");
   password->setEchoMode(QLineEdit::Password);
   QLineEdit* model = b.edit("edt_lyType");
   acceptDigits(model);
   addRow(grid, 0,
-         {b.label("lbl_lyName", "蓝牙名称"), b.edit("edt_lyName", kNameLength), b.label("lbl_smlyName", "双模蓝牙名称"),
-          b.edit("edt_smlyName", kNameLength)});
-  addRow(grid, 1, {b.label("lbl_lyPsw", "蓝牙密码"), password, b.label("lbl_lyType", "蓝牙型号"), model});
+         {b.boxLabel("lbl_lyName", "edt_lyName"), b.edit("edt_lyName"), b.boxLabel("lbl_smlyName", "edt_smlyName"),
+          b.edit("edt_smlyName")});
+  addRow(grid, 1, {b.boxLabel("lbl_lyPsw", "edt_lyPsw"), password, b.label("lbl_lyType", "蓝牙型号"), model});
   grid->addWidget(b.radioGroup("rg_lyMode", "蓝牙模式", 1), 2, 0, 1, 2);
   grid->addWidget(b.radioGroup("rg_lyPswcheck", "密码鉴权", 1), 2, 2, 1, 2);
   grid->addWidget(b.button("btn_SetlyPara", "设置"), 3, 3, Qt::AlignRight);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
 
-  auto* command = b.group("grpBluetoothComm", "蓝牙通讯");
+  auto* command = b.group("grpBluetoothComm", controlSpec("edt_lyTestTxt").caption);
   auto* commandRow = new QHBoxLayout(command);
   commandRow->addWidget(b.edit("edt_lyTestTxt"), 1);
   commandRow->addWidget(b.button("btn_SendLYTxt", "发送"));

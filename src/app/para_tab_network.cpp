@@ -10,13 +10,10 @@ namespace ombrel::app {
 
 namespace {
 
-constexpr int kAddressLength = 15;
-constexpr int kPortLength = 5;
-constexpr int kDeviceLength = 8;
 constexpr int kMacByteWidth = 3;  // characters shown of a MAC byte
 
 QLineEdit* addressBox(ParaPageBuilder& b, const char* name) {
-  QLineEdit* box = b.edit(name, kAddressLength);
+  QLineEdit* box = b.edit(name);
   acceptAddressCharacters(box);
   return box;
 }
@@ -42,7 +39,7 @@ void buildNetworkTab(ParaPageBuilder& b) {
     mac->addWidget(macByte(b, name, false));
   }
   mac->addStretch(1);
-  QLineEdit* port = b.edit("edt_Netport", kPortLength);
+  QLineEdit* port = b.edit("edt_Netport");
   acceptDigits(port);
 
   auto* grid = new QGridLayout(group);
@@ -56,7 +53,7 @@ void buildNetworkTab(ParaPageBuilder& b) {
   grid->addLayout(mac, 3, 1);
   grid->addWidget(b.button("btn_netgatewayt", "设置"), 3, 2);
   addRow(grid, 4, {b.label("lbl_Netport", "端口"), port, b.button("btn_Netport", "设置")});
-  addRow(grid, 5, {b.label("lbl_NetWorkPort", "Device"), b.edit("edt_NetWorkPort", kDeviceLength)});
+  addRow(grid, 5, {b.label("lbl_NetWorkPort", "Device"), b.edit("edt_NetWorkPort")});
   grid->setColumnStretch(1, 1);
 
   auto* column = new QVBoxLayout(page);

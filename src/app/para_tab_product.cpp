@@ -10,13 +10,9 @@ namespace ombrel::app {
 
 namespace {
 
-constexpr int kDeviceTextLength = 20;
-constexpr int kRecycleTimeDigits = 3;  // up to 999 seconds, of which the low byte is sent
-constexpr int kDistanceLength = 3;
-
 QGroupBox* deviceGroup(ParaPageBuilder& b) {
   auto* group = b.group("grpDevice", "设备名称");
-  QLineEdit* serial = b.edit("edt_DeviceSerialNo", kDeviceTextLength);
+  QLineEdit* serial = b.edit("edt_DeviceSerialNo");
   acceptDigits(serial);
   // The direction in which the serial number steps after each device write.
   auto* step = new QHBoxLayout;
@@ -25,8 +21,8 @@ QGroupBox* deviceGroup(ParaPageBuilder& b) {
   step->addStretch(1);
 
   auto* grid = new QGridLayout(group);
-  addRow(grid, 0, {b.label("lbl_DeviceName", "产品名称"), b.edit("edt_DeviceName", kDeviceTextLength)});
-  addRow(grid, 1, {b.label("lbl_DeviceSerialNo", "产品序列号"), serial});
+  addRow(grid, 0, {b.boxLabel("lbl_DeviceName", "edt_DeviceName"), b.edit("edt_DeviceName")});
+  addRow(grid, 1, {b.boxLabel("lbl_DeviceSerialNo", "edt_DeviceSerialNo"), serial});
   grid->addLayout(step, 2, 1);
   grid->addWidget(b.button("btn_SetDevicePara", "设置"), 3, 1, Qt::AlignRight);
   grid->setColumnStretch(1, 1);
@@ -36,7 +32,7 @@ QGroupBox* deviceGroup(ParaPageBuilder& b) {
 QGroupBox* hardwareGroup(ParaPageBuilder& b) {
   auto* group = b.group("grpHardware", "硬件设置");
   auto* recycle = new QHBoxLayout;
-  recycle->addWidget(b.numberBox("edt_RptTime", kRecycleTimeDigits), 1);
+  recycle->addWidget(b.numberBox("edt_RptTime"), 1);
   recycle->addWidget(b.label("lbl_RptTimeUnit", "秒"));
 
   auto* grid = new QGridLayout(group);
@@ -57,9 +53,9 @@ QGroupBox* hardwareGroup(ParaPageBuilder& b) {
 }
 
 QLineEdit* distanceBox(ParaPageBuilder& b, const char* name) {
-  QLineEdit* box = b.edit(name, kDistanceLength);
+  QLineEdit* box = b.edit(name);
   acceptDigits(box);
-  fitCharacters(box, kDistanceLength + 1);
+  fitCharacters(box, static_cast<int>(controlSpec(name).maxLength) + 1);
   return box;
 }
 
@@ -68,16 +64,16 @@ QGroupBox* blackMarkGroup(ParaPageBuilder& b) {
   auto* grid = new QGridLayout(group);
   addRow(grid, 0, {b.button("bt_Set_black_mode", "设置黑标模式"), b.button("bt_Cance_black_mark", "取消黑标")});
   addRow(grid, 1,
-         {b.label("lbl_Black_look_distance", "黑标查找距离"), distanceBox(b, "ed_Black_look_distance"),
+         {b.boxLabel("lbl_Black_look_distance", "ed_Black_look_distance"), distanceBox(b, "ed_Black_look_distance"),
           b.button("But_Black_look_dis_set", "设置")});
   addRow(grid, 2,
-         {b.label("lbl_Black_width", "黑标宽度"), distanceBox(b, "ed_Black_width"),
+         {b.boxLabel("lbl_Black_width", "ed_Black_width"), distanceBox(b, "ed_Black_width"),
           b.button("bt_Black_width_set", "设置")});
   addRow(grid, 3,
-         {b.label("lbl_printer_opto", "光耦与打印头的距离"), distanceBox(b, "edt_printer_opto"),
+         {b.boxLabel("lbl_printer_opto", "edt_printer_opto"), distanceBox(b, "edt_printer_opto"),
           b.button("bt_printer_opto_set", "设置")});
   addRow(grid, 4,
-         {b.label("lbl_cutter_optocoupler", "光耦与切刀的距离"), distanceBox(b, "edt_cutter_optocoupler"),
+         {b.boxLabel("lbl_cutter_optocoupler", "edt_cutter_optocoupler"), distanceBox(b, "edt_cutter_optocoupler"),
           b.button("bt_cutter_optocoupler_set", "设置")});
   addRow(grid, 5, {b.button("bt_Lookup_black_mark", "查找黑标"), b.button("bt_Cutting_paper", "切刀切纸")});
   grid->setColumnStretch(1, 1);

@@ -11,10 +11,8 @@ namespace ombrel::app {
 
 namespace {
 
-constexpr int kAddressLength = 15;
-
 QLineEdit* addressBox(ParaPageBuilder& b, const char* name) {
-  QLineEdit* box = b.edit(name, kAddressLength);
+  QLineEdit* box = b.edit(name);
   acceptAddressCharacters(box);
   return box;
 }
@@ -32,10 +30,10 @@ QGroupBox* keyGroup(ParaPageBuilder& b) {
 
   auto* grid = new QGridLayout(group);
   grid->addWidget(b.check("Chb_CloseWifi", "关闭WIFI"), 0, 0, 1, 2);
-  addRow(grid, 1, {b.label("lbl_NetworkName", "网络名称"), b.edit("edt_NetworkName")});
+  addRow(grid, 1, {b.boxLabel("lbl_NetworkName", "edt_NetworkName"), b.edit("edt_NetworkName")});
   grid->addWidget(b.radioGroup("RadioGroup1", "认证模式", 2), 2, 0, 1, 2);
   grid->addWidget(ciphers, 3, 0, 1, 2);
-  addRow(grid, 4, {b.label("lbl_NetworkPsw", "秘钥"), key});
+  addRow(grid, 4, {b.boxLabel("lbl_NetworkPsw", "edt_NetworkPsw"), key});
   grid->addWidget(b.button("btn_SetWifiPara", "设置"), 5, 1, Qt::AlignRight);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(6, 1);

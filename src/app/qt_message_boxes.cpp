@@ -20,6 +20,13 @@ void QtMessageBoxes::information(const std::string& text) { show(QMessageBox::In
 void QtMessageBoxes::warning(const std::string& text) { show(QMessageBox::Warning, text); }
 void QtMessageBoxes::error(const std::string& text) { show(QMessageBox::Critical, text); }
 
+bool QtMessageBoxes::question(const std::string& text) {
+  QMessageBox box(QMessageBox::Question, messageBoxTitle(), QString::fromStdString(text),
+                  QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<std::string> QtMessageBoxes::openFile(const std::string& title, const std::string& filter) {
   const QString filters = qtFileFilter(filter);
   QString chosenFilter = filters.section(QStringLiteral(";;"), 0, 0);

@@ -12,6 +12,7 @@ class QtMessageBoxes final : public MessageBoxes {
   void information(const std::string& text) override;
   void warning(const std::string& text) override;
   void error(const std::string& text) override;
+  bool question(const std::string& text) override;
   std::optional<std::string> openFile(const std::string& title, const std::string& filter) override;
   std::optional<std::string> saveFile(const std::string& filter) override;
 };

@@ -1,6 +1,7 @@
 #include "cli/action_reads.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <variant>
 
 #include "commands/window_actions.h"
@@ -12,24 +13,23 @@ namespace ombrel::cli {
 
 namespace {
 
-// Passes every call on to the controls and notes the names that are read.
+// Passes every read on to the controls and notes the names read. A click
+// only reads, so changes are refused.
 class ReadRecorder final : public ParaControls {
  public:
-  explicit ReadRecorder(ParaControls& controls) : controls_(controls) {}
+  explicit ReadRecorder(const ParaControls& controls) : controls_(controls) {}
 
   std::string text(std::string_view control) const override { return note(control), controls_.text(control); }
-  void setText(std::string_view control, const std::string& text) override { controls_.setText(control, text); }
+  void setText(std::string_view, const std::string&) override { readOnly(); }
   int index(std::string_view control) const override { return note(control), controls_.index(control); }
-  void setIndex(std::string_view control, int index) override { controls_.setIndex(control, index); }
+  void setIndex(std::string_view, int) override { readOnly(); }
   std::vector<std::string> items(std::string_view control) const override {
     return note(control), controls_.items(control);
   }
-  void setItems(std::string_view control, const std::vector<std::string>& items) override {
-    controls_.setItems(control, items);
-  }
+  void setItems(std::string_view, const std::vector<std::string>&) override { readOnly(); }
   bool checked(std::string_view control) const override { return note(control), controls_.checked(control); }
-  void setChecked(std::string_view control, bool on) override { controls_.setChecked(control, on); }
-  void setVisible(std::string_view control, bool visible) override { controls_.setVisible(control, visible); }
+  void setChecked(std::string_view, bool) override { readOnly(); }
+  void setVisible(std::string_view, bool) override { readOnly(); }
 
   const std::vector<std::string>& read() const { return read_; }
 
@@ -37,8 +37,9 @@ class ReadRecorder final : public ParaControls {
   void note(std::string_view control) const {
     if (std::find(read_.begin(), read_.end(), control) == read_.end()) read_.emplace_back(control);
   }
+  [[noreturn]] static void readOnly() { throw std::logic_error("a window action changed a control"); }
 
-  ParaControls& controls_;
+  const ParaControls& controls_;
   mutable std::vector<std::string> read_;
 };
 
@@ -64,6 +65,13 @@ std::string keyOf(const std::string& control) {
 }
 
 }  // namespace
+
+std::vector<std::string> controlsReadBy(const WindowAction& action, const ParaControls& controls) {
+  if (action.kind != WindowAction::Kind::SetButton && action.kind != WindowAction::Kind::CheckBox) return {};
+  ReadRecorder recorder(controls);
+  pressAction(action, recorder);
+  return recorder.read();
+}
 
 std::vector<ActionReads> actionReads() {
   std::vector<ActionReads> list;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "commands/window_actions.h"
+
 namespace ombrel::cli {
 
 struct ActionReads {
@@ -15,6 +17,11 @@ struct ActionReads {
   // order the action first reads them.
   std::vector<std::string> reads;
 };
+
+// The controls a Set button's or check box's click reads from `controls` as
+// they stand, in the order first read; nothing is sent. Other actions (file
+// buttons) give none.
+std::vector<std::string> controlsReadBy(const WindowAction& action, const ParaControls& controls);
 
 // Runs every action's click on the default settings (with its empty text
 // boxes filled in when it stops at them) and notes each control it asks for;

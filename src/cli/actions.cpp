@@ -24,7 +24,17 @@ int taskAction(ActionContext& context, const Action& action) {
     const std::string& word = action.words[i];
     return word.rfind("0x", 0) == 0 || word.rfind("0X", 0) == 0 ? std::stoi(word, nullptr, 16) : std::stoi(word);
   };
-  return runTask(context, number(0), number(1), number(2), action.data.value_or(Bytes{}));
+  TaskStart start{number(0), number(1), number(2), action.data.value_or(Bytes{})};
+  // The read-backs save what they read, as btn_ReadFont does.
+  if (start.code == kTaskReadBack || start.code == kTaskFontReadBack) {
+    if (!context.options.saveAs) {
+      context.frontEnd.messageBox("task " + std::to_string(start.code) +
+                                  " saves what it reads to a file: give it with --save-as FILE");
+      return kExitRefused;
+    }
+    start.transfer.readBackPath = *context.options.saveAs;
+  }
+  return runTask(context, std::move(start));
 }
 
 // The main window's test button: the link test, then its message box.
@@ -37,6 +47,10 @@ int linkTestAction(ActionContext& context, const Action&) {
 // The main window's boot mode: ticked once a second, as the window's timer
 // does, until the boot loader has answered and boot mode has ended.
 int bootInAction(ActionContext& context, const Action&) {
+  if (const auto refusal = bootModeRefusal(context.frontEnd.linkSettings().transport, context.options.language)) {
+    context.frontEnd.messageBox(*refusal);
+    return kExitRefused;
+  }
   for (;;) {
     context.frontEnd.expectTask();
     switch (bootModeTick(context.engine)) {

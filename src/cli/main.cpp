@@ -16,6 +16,7 @@
 #include "cli/options.h"
 #include "cli/settings_session.h"
 #include "commands/network_settings.h"
+#include "commands/window_actions.h"
 #include "engine/comm_thread.h"
 #include "platform/app_dir.h"
 #include "platform/clock.h"
@@ -47,12 +48,17 @@ int listLinks() {
   return cli::kExitOk;
 }
 
-// The window checks an address box when the operator leaves it; here each box
-// given a value is checked as if left. The first warning, or nothing.
+// The window checks an address box as the operator leaves it; here each box
+// that an action reads is checked as if left, before anything is sent,
+// whether its text came from --set or from the file. The first warning, or
+// nothing.
 std::optional<std::string> addressWarning(const cli::Options& options, const ParaControls& controls) {
-  for (const auto& [name, value] : options.sets) {
-    const ParaKey* key = findParaKey(name);
-    if (const auto refusal = addressBoxExit(controls, key != nullptr ? key->control : name)) return refusal->text;
+  for (const auto& action : options.actions) {
+    const WindowAction* control = findWindowAction(action.name);
+    if (control == nullptr) continue;
+    for (const std::string& box : cli::controlsReadBy(*control, controls)) {
+      if (const auto refusal = addressBoxExit(controls, box)) return refusal->text;
+    }
   }
   return std::nullopt;
 }
@@ -67,7 +73,12 @@ int run(const cli::Options& options) {
 
   cli::SettingsSession settings(options.settingsFile.empty() ? appDir + "sysconfig.ini" : options.settingsFile);
   settings.load();
-  for (const auto& [name, value] : options.sets) settings.set(name, value);
+  try {
+    for (const auto& [name, value] : options.sets) settings.set(name, value);
+  } catch (const cli::RefusedValue& refusal) {
+    std::fprintf(stderr, "%s\n", refusal.what());
+    return cli::kExitRefused;
+  }
   cli::applyLogoOptions(options, settings.controls());
   try {
     cli::writeLogoPreview(options, settings.controls());

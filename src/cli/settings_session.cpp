@@ -16,6 +16,7 @@ void SettingsSession::load() {
 
 void SettingsSession::set(const std::string& name, const std::string& value) {
   if (const ParaKey* key = findParaKey(name)) {
+    if (const auto refusal = typedValueRefusal(*key, value, controls_)) throw RefusedValue(*refusal);
     loadParaKey(*key, value, controls_);
     return;
   }

@@ -4,6 +4,7 @@
 // settings file, changed by --set, read by the actions and saved back at the
 // end, as showing and closing the parameters window does.
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,13 @@
 
 namespace ombrel::cli {
 
+// A typed value that the settings file's reader would not take as it stands;
+// the text is the one line that says why (exit status 2).
+class RefusedValue : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 class SettingsSession {
  public:
   explicit SettingsSession(std::string path);
@@ -19,8 +27,9 @@ class SettingsSession {
   // Loads the file (a missing file gives every default). Never sends anything.
   void load();
   // Applies one --set: a ParaDefault key as if stored in the file, or else a
-  // control by its name. Raises UsageError for an unknown name or a value the
-  // control cannot take.
+  // control by its name. Raises RefusedValue for a value the key's reader
+  // would replace, UsageError for an unknown name or a value the control
+  // cannot take.
   void set(const std::string& name, const std::string& value);
   // Saves ParaDefault back; raises the settings file's error when it cannot.
   void save();

@@ -2,6 +2,7 @@
 
 #include "commands/number_text.h"
 #include "engine/baud.h"
+#include "protocol/codes.h"
 
 namespace ombrel {
 
@@ -29,7 +30,7 @@ std::uint8_t currentSwitchOptions(const ParaControls& c) {
 ActionOutcome hardwareSetting(const ParaControls& c, const char* list, int setting) {
   const int item = c.index(list);
   if (item < 0) return noChoiceIn(list);
-  return TaskStart{23, setting, item, {}};
+  return TaskStart{kTaskHardwareOption, setting, item, {}};
 }
 
 }  // namespace
@@ -89,28 +90,34 @@ Bytes recycleTimePayload(const ParaControls& c) {
 ActionOutcome btn_SetBauRateClick(const ParaControls& c) {
   const int item = c.index("cbb_BauRate");
   if (item < 0) return noChoiceIn("cbb_BauRate");
-  return TaskStart{8, baudIndexOfItem(item), 0, {}};
+  return TaskStart{kTaskSetBaudRate, baudIndexOfItem(item), 0, {}};
 }
 
 ActionOutcome btn_flowcontrolClick(const ParaControls& c) {
   const int item = c.index("cbb_Flowcontrol");
   if (item < 0) return noChoiceIn("cbb_Flowcontrol");
-  return TaskStart{item == 0 ? 42 : 43, 0, 0, {}};
+  return TaskStart{item == 0 ? kTaskSoftwareFlowControl : kTaskHardwareFlowControl, 0, 0, {}};
 }
 
 ActionOutcome btn_SetCodepageClick(const ParaControls& c) {
   const int item = c.index("cbb_Codepage");
   if (item < 0) return noChoiceIn("cbb_Codepage");
-  return TaskStart{6, codePageValue(item), 0, {}};
+  return TaskStart{kTaskSetCodePage, codePageValue(item), 0, {}};
 }
 
-ActionOutcome btn_SetForcepaperClick(const ParaControls& c) { return TaskStart{20, 0, 0, switchOptionsPayload(c)}; }
+ActionOutcome btn_SetForcepaperClick(const ParaControls& c) {
+  return TaskStart{kTaskDeviceSwitches, 0, 0, switchOptionsPayload(c)};
+}
 
-ActionOutcome btn_SetpoweroffTimeClick(const ParaControls& c) { return TaskStart{18, 0, 0, timesPayload(c)}; }
+ActionOutcome btn_SetpoweroffTimeClick(const ParaControls& c) {
+  return TaskStart{kTaskSleepTimes, 0, 0, timesPayload(c)};
+}
 
-ActionOutcome btn_SetAllParaClick(const ParaControls& c) { return TaskStart{19, 0, 0, allParametersPayload(c)}; }
+ActionOutcome btn_SetAllParaClick(const ParaControls& c) {
+  return TaskStart{kTaskAllParameters, 0, 0, allParametersPayload(c)};
+}
 
-ActionOutcome btn_SetResetClick(const ParaControls&) { return TaskStart{10, 0, 0, {}}; }
+ActionOutcome btn_SetResetClick(const ParaControls&) { return TaskStart{kTaskRestoreDefaults, 0, 0, {}}; }
 
 ActionOutcome btn_SetUsbDeviceTypeClick(const ParaControls& c) { return hardwareSetting(c, "cbb_UsbDeviceTpe", 0); }
 
@@ -118,6 +125,8 @@ ActionOutcome btn_SetPaperTypeClick(const ParaControls& c) { return hardwareSett
 
 ActionOutcome btn_SetPrinterOrderClick(const ParaControls& c) { return hardwareSetting(c, "cbb_PrinterOrder", 2); }
 
-ActionOutcome btn_SetRptTimeClick(const ParaControls& c) { return TaskStart{24, 0, 0, recycleTimePayload(c)}; }
+ActionOutcome btn_SetRptTimeClick(const ParaControls& c) {
+  return TaskStart{kTaskReceiptRecycleTime, 0, 0, recycleTimePayload(c)};
+}
 
 }  // namespace ombrel

@@ -2,6 +2,7 @@
 
 #include "commands/number_text.h"
 #include "protocol/codes.h"
+#include "settings/para_layout.h"
 
 namespace ombrel {
 
@@ -12,13 +13,13 @@ constexpr int kShortestDistance = 1;
 constexpr int kLongestDistance = 255;
 
 // The distance task of a box: its byte as the one byte of command data.
-ActionOutcome distanceTask(const ParaControls& c, const char* box, const char* label, int task) {
+ActionOutcome distanceTask(const ParaControls& c, const char* box, int task) {
   const std::string text = c.text(box);
   const auto distance = distanceByte(text);
   if (!distance) {
     return Refusal{Refusal::Kind::Warning,
-                   std::string(label) + " (" + box + ") 须在 " + std::to_string(kShortestDistance) + " 到 " +
-                       std::to_string(kLongestDistance) + " 毫米之间，不是 " + text + "，未发送"};
+                   std::string(controlSpec(box).caption) + " (" + box + ") 须在 " + std::to_string(kShortestDistance) +
+                       " 到 " + std::to_string(kLongestDistance) + " 毫米之间，不是 " + text + "，未发送"};
   }
   return TaskStart{task, 0, 0, {*distance}};
 }
@@ -49,15 +50,15 @@ ActionOutcome bt_Set_black_modeClick(const ParaControls&) { return TaskStart{kTa
 ActionOutcome bt_Cance_black_markClick(const ParaControls&) { return TaskStart{kTaskBlackMarkOff, 0, 0, {}}; }
 
 ActionOutcome But_Black_look_dis_setClick(const ParaControls& c) {
-  return distanceTask(c, "ed_Black_look_distance", "黑标查找距离", kTaskBlackMarkLookDistance);
+  return distanceTask(c, "ed_Black_look_distance", kTaskBlackMarkLookDistance);
 }
 
 ActionOutcome bt_Black_width_setClick(const ParaControls& c) {
-  return distanceTask(c, "ed_Black_width", "黑标宽度", kTaskBlackMarkWidth);
+  return distanceTask(c, "ed_Black_width", kTaskBlackMarkWidth);
 }
 
 ActionOutcome bt_printer_opto_setClick(const ParaControls& c) {
-  return distanceTask(c, "edt_printer_opto", "光耦与打印头的距离", kTaskOptoSensorDistance);
+  return distanceTask(c, "edt_printer_opto", kTaskOptoSensorDistance);
 }
 
 ActionOutcome bt_Lookup_black_markClick(const ParaControls&) {

@@ -18,12 +18,12 @@ constexpr std::size_t kPasswordOffset = 1 + kBluetoothNameBytes;
 constexpr std::size_t kDualModeNameOffset = kPasswordOffset + kBluetoothPasswordBytes;
 constexpr std::size_t kAuthenticationOffset = kDualModeNameOffset + kBluetoothNameBytes;
 
-constexpr TextField kNameField{"edt_lyName", "蓝牙名称", kBluetoothNameBytes};
-constexpr TextField kDualModeNameField{"edt_smlyName", "双模蓝牙名称", kBluetoothNameBytes};
-constexpr TextField kPasswordField{"edt_lyPsw", "蓝牙密码", kBluetoothPasswordBytes};
-constexpr TextField kControlTextField{"edt_lyTestTxt", "蓝牙通讯", frame::kMaxCommandData};
-constexpr TextField kNetworkNameField{"edt_NetworkName", "网络名称", kWifiTextBytes};
-constexpr TextField kNetworkKeyField{"edt_NetworkPsw", "秘钥", kWifiTextBytes};
+constexpr TextField kNameField{"edt_lyName", kBluetoothNameBytes};
+constexpr TextField kDualModeNameField{"edt_smlyName", kBluetoothNameBytes};
+constexpr TextField kPasswordField{"edt_lyPsw", kBluetoothPasswordBytes};
+constexpr TextField kControlTextField{"edt_lyTestTxt", frame::kMaxCommandData};
+constexpr TextField kNetworkNameField{"edt_NetworkName", kWifiTextBytes};
+constexpr TextField kNetworkKeyField{"edt_NetworkPsw", kWifiTextBytes};
 
 enum Authentication { kOpen = 0, kShared = 1, kWpaPsk = 2, kWpa2Psk = 3 };
 enum Cipher { kNone = 0, kWepHex = 1, kWepAscii = 2 };

@@ -6,6 +6,8 @@
 // tick it here.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "engine/comm_thread.h"
 
@@ -23,5 +25,15 @@ BootTick bootModeTick(TCommThread& engine);
 
 // Whether the boot loader has answered, so the next tick ends boot mode.
 bool bootLoaderAnswered(const TCommThread& engine);
+
+// Why boot mode cannot start on this link, in the language of the language
+// list's index; nothing on a serial link. The loader's answer can be
+// recognised on a serial line only: elsewhere the handshake would run for
+// nearly a minute and never end boot mode.
+std::optional<std::string> bootModeRefusal(Transport transport, int language);
+
+// Leaves boot mode on request: received bytes are parsed again and a
+// handshake that runs stops at its next byte.
+void leaveBootMode(TCommThread& engine);
 
 }  // namespace ombrel

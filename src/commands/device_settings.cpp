@@ -13,8 +13,8 @@ namespace ombrel {
 
 namespace {
 
-constexpr TextField kProductName{"edt_DeviceName", "产品名称", kDeviceFieldBytes};
-constexpr TextField kSerialNumber{"edt_DeviceSerialNo", "产品序列号", kDeviceFieldBytes};
+constexpr TextField kProductName{"edt_DeviceName", kDeviceFieldBytes};
+constexpr TextField kSerialNumber{"edt_DeviceSerialNo", kDeviceFieldBytes};
 
 // Whether the number and the one after it are 32-bit numbers, when a step
 // direction is chosen.

@@ -1,8 +1,9 @@
 #pragma once
 
-// A box's text as the bytes the printer receives: GBK, within the bytes its
-// field holds. Texts that cannot go unchanged are refused with a message
-// that names the box.
+// A box's text as the bytes the printer receives: GBK, within the length its
+// row of the window's controls gives (the window limits typing to the same
+// length). Texts that cannot go unchanged are refused with a message that
+// names the box by its caption.
 
 #include <cstddef>
 #include <string_view>
@@ -14,13 +15,13 @@
 namespace ombrel {
 
 struct TextField {
-  const char* control;   // the box
-  const char* label;     // its caption, for the message
-  std::size_t maxBytes;  // what the command's field holds
+  const char* control;     // the box
+  std::size_t fieldBytes;  // what the command's field holds
 };
 
 // The GBK bytes of the box's text, or a warning when a character has no GBK
-// form or the bytes exceed the field.
+// form or the bytes exceed the box's length. Raises std::logic_error when
+// that length exceeds the field, so the payload can never overflow it.
 std::variant<Bytes, Refusal> printerText(const ParaControls& controls, const TextField& field);
 
 }  // namespace ombrel

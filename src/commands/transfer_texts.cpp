@@ -35,9 +35,9 @@ std::string partialProgramWarning(int language) {
 
 std::string repliesNotCheckedText(int language) {
   if (language == kEnglish) {
-    return "Boot loader mode: the printer's replies are not checked until the next program update ends";
+    return "Boot loader mode: the next program update does not check the printer's replies";
   }
-  return "引导模式：在下一次程序更新结束前不检查打印机的应答";
+  return "引导模式：下一次程序更新不检查打印机的应答";
 }
 
 }  // namespace ombrel

@@ -1,14 +1,11 @@
 #include "commands/wifi_switch.h"
 
+#include "protocol/codes.h"
+
 namespace ombrel {
 
-namespace {
-constexpr int kWifiOffTask = 26;
-constexpr int kWifiOnTask = 29;
-}  // namespace
-
 ActionOutcome Chb_CloseWifiClick(const ParaControls& controls) {
-  return TaskStart{controls.checked("Chb_CloseWifi") ? kWifiOffTask : kWifiOnTask, 0, 0, {}};
+  return TaskStart{controls.checked("Chb_CloseWifi") ? kTaskWifiOff : kTaskWifiOn, 0, 0, {}};
 }
 
 }  // namespace ombrel

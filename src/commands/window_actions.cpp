@@ -45,11 +45,11 @@ const std::vector<WindowAction>& windowActions() {
       {"bt_Black_width_set", SetButton, bt_Black_width_setClick, true},
       {"bt_printer_opto_set", SetButton, bt_printer_opto_setClick, true},
       {"bt_Lookup_black_mark", SetButton, bt_Lookup_black_markClick, false},
-      {"btn_UpdatePrg", SetButton, btn_UpdatePrgClick, true},
-      {"bt_firmware", SetButton, bt_firmwareClick, true},
+      {"btn_UpdatePrg", SetButton, btn_UpdatePrgClick, false},
+      {"bt_firmware", SetButton, bt_firmwareClick, false},
       {"btn_UpdateFont", SetButton, btn_UpdateFontClick, true},
       {"btn_ReadFont", SaveButton, nullptr, true, btn_ReadFontClick, kReadBackFilter},
-      {"btn_DownLogo", ProgramFileButton, nullptr, true, btn_DownLogoClick, nullptr, kLogoImageFile},
+      {"btn_DownLogo", ProgramFileButton, nullptr, false, btn_DownLogoClick, nullptr, kLogoImageFile},
       {"btn_PrintLogo", SetButton, btn_PrintLogoClick, true},
       // Only the operator's own click switches WiFi: loading the settings
       // ticks the box without sending anything.

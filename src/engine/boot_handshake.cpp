@@ -1,6 +1,7 @@
 // Task 28: sends the boot loader's byte until the printer answers with it.
 
 #include "engine/comm_thread.h"
+#include "platform/errors.h"
 #include "protocol/codes.h"
 
 namespace ombrel {
@@ -11,28 +12,36 @@ constexpr std::int64_t kByteIntervalMs = 50;
 constexpr std::int64_t kReopenPauseMs = 10;
 constexpr std::int64_t kLoaderSettleMs = 100;
 constexpr std::int64_t kSerialSettleMs = 30;
+constexpr const char* kSerialOnly = "The boot handshake runs on a serial link only";
 }  // namespace
 
 void TCommThread::BootHandshake(std::uint8_t byte) {
-  // From the handshake until the next program update ends, unanswered
-  // commands no longer fail a task: a printer in its boot loader does not
-  // acknowledge them.
+  // The loader's answer is recognised only in unparsed serial bytes: on
+  // another link the handshake could never end, and must change nothing.
+  if (!link_->carriesBootHandshake()) throw ECommonError(kSerialOnly);
+  // From the handshake until the next program update ends, an unanswered
+  // command no longer fails that update: a printer in its boot loader does
+  // not acknowledge them.
   setLenientReplies(true);
   rawReceive_ = true;
-  const bool serial = snapshot_.transport == Transport::Serial;
-  if (serial) {
-    serial_.closePort();
-    clock_.sleepMs(kReopenPauseMs);
-    ReopenSerial(snapshot_.comName);
-    clock_.sleepMs(kLoaderSettleMs);
-  }
+  // The port reopened at the rate the printer listens on.
+  link_->beginRawSend(snapshot_.devBaud);
+  linkOpen_ = true;
+  cancelRequested_ = false;
+  clock_.sleepMs(kSerialSettleMs + kLoaderSettleMs);
   // Each byte resets the reply position, so the printer's first byte after
   // the latest one lands at the start of the buffer.
   for (int sent = 0; sent < kMaxHandshakeBytes; ++sent) {
     if (reply_.firstByte() == byte) {
-      serial_.closePort();
+      link_->close(false);
       clock_.sleepMs(kReopenPauseMs);
       break;
+    }
+    if (cancelledByUser_) {
+      // Boot mode was left: the handshake stops and the port is free again.
+      link_->close(false);
+      linkOpen_ = false;
+      return;
     }
     WriteLink(Bytes{byte});
     clock_.sleepMs(kByteIntervalMs);
@@ -47,16 +56,6 @@ void TCommThread::BootHandshake(std::uint8_t byte) {
 void TCommThread::setLenientReplies(bool lenient) {
   if (lenientReplies_.exchange(lenient) == lenient) return;
   owner_.post([&host = host_, lenient] { host.replyCheckingChanged(!lenient); });
-}
-
-void TCommThread::ReopenSerial(const std::string& name) {
-  serial_.setCommName(name);
-  serial_.setBaudRate(static_cast<std::uint32_t>(snapshot_.devBaud));
-  if (linkOpen_) serial_.closePort();
-  serial_.openPort();
-  linkOpen_ = true;
-  cancelRequested_ = false;
-  if (taskCode_ != 0) clock_.sleepMs(kSerialSettleMs);
 }
 
 }  // namespace ombrel

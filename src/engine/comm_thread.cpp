@@ -23,7 +23,8 @@ TCommThread::TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mai
       usb_(ports.usb),
       udp_(ports.udp),
       appDir_(std::move(appDir)),
-      notifyWindow_(&mainWindow) {
+      notifyWindow_(&mainWindow),
+      printerRate_(serial_.baudRate()) {
   serial_.setOnReceiveData([this](const std::uint8_t* bytes, std::uint16_t count) { onSerialReceive(bytes, count); });
   usb_.setOnReceiveData([this](const std::uint8_t* bytes, std::uint16_t count) { onUsbReceive(bytes, count); });
   // A task's reply goes from the port's reader thread straight to the
@@ -152,9 +153,10 @@ void TCommThread::runTask(TaskRequest& request) {
     printerIdentity_.clear();
   }
 
+  if (link_ && request.link.transport != snapshot_.transport) link_->release();
   snapshot_ = request.link;
-  link_ = makeLink(snapshot_, LinkParts{serial_, usb_, udp_, clock_, trace_, reply_});
-  serial_.setReadTimeouts(1, 0, 0);
+  link_ = makeLink(snapshot_, Ports{serial_, usb_, udp_}, LinkParts{clock_, trace_, reply_, printerRate_});
+  link_->beginTask();
 
   if (!request.linkProblem.empty()) {
     taskResult_ = kTaskFailedWithText;
@@ -192,14 +194,10 @@ void TCommThread::runHandler(const TaskInfo& task, TaskRequest& request) {
       ListDownload(request);
       break;
     case TaskForm::MemoryReadBack:
-      memoryReadBack(request);
+      memoryReadBack(task, request);
       break;
     case TaskForm::BootHandshake:
       recordingFailures([this] { BootHandshake(kBootLoaderByte); });
-      break;
-    case TaskForm::NotAvailable:
-      taskResult_ = kTaskFailedWithText;
-      SetErrorText("Task " + std::to_string(task.code) + " (" + task.name + ") is not available in this version");
       break;
   }
 }
@@ -214,7 +212,7 @@ void TCommThread::endTask() {
   // belongs to no task.
   taskResult_ = kTaskOk;
   taskCode_ = 0;
-  serial_.setReadTimeouts(20, 0, 0);
+  link_->endTask();
   {
     // A new request may be stored from here on; it runs once this one is done.
     std::lock_guard lock(stateMutex_);
@@ -328,7 +326,7 @@ void TCommThread::writeOnOpenedLink(const std::function<Bytes()>& sequence) {
   recordingFailures([&] {
     const Bytes bytes = sequence();
     OpenLink(snapshot_.comName, snapshot_.tranBaud);
-    WriteLink(bytes);
+    if (!WriteLink(bytes)) throw ECommsError(link_->refusedWriteText());
     link_->waitUntilWritten(bytes.size());
     SwitchBaudRate(snapshot_.devBaud);
   });

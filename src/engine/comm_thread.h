@@ -48,11 +48,7 @@ struct TaskRequest {
 
 class TCommThread {
  public:
-  struct Ports {
-    SerialPort& serial;
-    UsbPort& usb;
-    UdpPort& udp;
-  };
+  using Ports = LinkPorts;
 
   // `appDir` ends with a separator; debug.log is written there.
   TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mainWindow, Ports ports, Clock& clock,
@@ -74,7 +70,8 @@ class TCommThread {
   // attempt, a transfer at its next block boundary, with "Operaton
   // Cancelled". No effect while idle.
   void requestCancel();
-  // False from a boot handshake until the next program update task ends.
+  // False from a boot handshake until the next program update task ends;
+  // only the program update tasks leave replies unchecked meanwhile.
   bool repliesChecked() const { return !lenientReplies_; }
 
   // The window that receives the engine's messages (main window by default).
@@ -130,12 +127,16 @@ class TCommThread {
   void linkTest();
   void BootHandshake(std::uint8_t byte);
   void setLenientReplies(bool lenient);
+  // Whether the running task takes an unanswered command as answered: a
+  // program update after a boot handshake, whose loader may not reply.
+  bool repliesUnchecked() const;
 
   // Program update (program_update.cpp).
   void programUpdate(TaskRequest& request);
   void rawProgramTransfer(TaskRequest& request);
   void endProgramUpdate();
   void SendConnect();
+  // Closes the port while the printer restarts into its loader, then opens it again.
   void portWait();
   void reopenUpdatePort();
   // Sleeps `ms` in steps, reporting the time left and stopping when cancelled.
@@ -146,7 +147,7 @@ class TCommThread {
   // Font library download and memory read-back (memory_transfer.cpp).
   void ListDownload(const TaskRequest& request);
   void downloadEntry(const DownloadEntry& entry);
-  void memoryReadBack(const TaskRequest& request);
+  void memoryReadBack(const TaskInfo& task, const TaskRequest& request);
 
   // Packet protocol.
   struct Exchange {
@@ -169,7 +170,6 @@ class TCommThread {
   void OpenLink(const std::string& name, int rate);
   void CloseLink();
   void SwitchBaudRate(int rate);
-  void ReopenSerial(const std::string& name);
   // Received bytes that belong to a task (or to the boot handshake): traced
   // and assembled, on whichever thread the port delivers them. False, and
   // nothing done, for bytes between tasks.
@@ -217,6 +217,7 @@ class TCommThread {
   // Worker-only state.
   LinkSettings snapshot_;
   std::unique_ptr<Link> link_;  // the transport of snapshot_
+  std::uint32_t printerRate_;   // the rate printer and serial port were last set to
   int taskResult_ = kTaskOk;
   StatusThrottle throttle_;
   StatusThrottle progressThrottle_;

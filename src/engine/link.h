@@ -39,14 +39,25 @@ class Link {
  public:
   virtual ~Link() = default;
 
-  // Opens the transport; a serial port `name` at `devRate`, the rate the
-  // printer listens on now. `wasOpen`: the engine's link was still open.
-  virtual void open(const std::string& name, int devRate, bool wasOpen) = 0;
+  // A task starts or ends on this link.
+  virtual void beginTask() {}
+  virtual void endTask() {}
+  // Another transport's task comes next: what this one left open is closed.
+  virtual void release() {}
+
+  // Opens the transport; a serial port at `devRate`, the rate the printer
+  // listens on now. `wasOpen`: the engine's link was still open.
+  virtual void open(int devRate, bool wasOpen) = 0;
   // Ends the task's use of the transport.
   virtual void close(bool wasOpen) = 0;
+  // Before a request leaves: what came for earlier requests is set aside, so
+  // that it cannot be taken for this request's reply.
+  virtual void discardEarlierReplies() = 0;
   // Hands the bytes to the transport, in as many pieces as it needs; false
   // when the port refused a piece (it is closed, or its writer failed).
   virtual bool write(const Bytes& bytes) = 0;
+  // The failure text of a write that the port refused.
+  virtual std::string refusedWriteText() const { return "The port did not take the bytes"; }
   // Waits until `count` bytes just written have left the machine, where the
   // transport can tell: nothing confirms raw bytes, and closing a port
   // discards what is still on its way.
@@ -54,6 +65,8 @@ class Link {
   // Whether the transport runs at a rate that printer and port change
   // together (command 49), and so must be moved to the task's rate.
   virtual bool hasRate() const = 0;
+  // The printer was moved to `rate`: a port with a rate follows it at once.
+  virtual void followRate(std::uint32_t) {}
   // Whether frames on this link carry the data check byte.
   virtual bool framesCarryDataCheck() const = 0;
   // The data of the reply to the latest write, once one is accepted; nothing
@@ -61,25 +74,39 @@ class Link {
   virtual std::optional<Bytes> awaitReply(const ReplyWaits& waits) = 0;
   // The data length the latest reply claimed, as the senders report it.
   virtual std::size_t replyLength() const = 0;
-  // Raw sequences are sent without OpenLink: readies the transport for one,
-  // and ends that use again.
+  // Raw sequences are sent without OpenLink: readies the transport for one
+  // (the port opened at `devRate` where it has a rate), and ends that use.
   virtual void beginRawSend(int devRate) = 0;
   virtual void endRawSend() = 0;
+  // The program update closes the port while the printer restarts into its
+  // loader, and opens it again as it was. False: the link has no port to
+  // close, and nothing waits.
+  virtual bool suspend() = 0;
+  virtual void resume() = 0;
+  // Whether the boot loader's answer to the handshake can be recognised on
+  // this link: only a serial line delivers it unparsed.
+  virtual bool carriesBootHandshake() const { return false; }
   virtual LinkTestTexts testTexts() const = 0;
 };
 
-// What the links drive: the ports the engine was given, its clock, trace and
-// reply channel.
+// What every link shares with the engine: its clock, trace and reply
+// channel, and the rate the printer was last moved to, which the engine
+// compares with whatever the transport.
 struct LinkParts {
-  SerialPort& serial;
-  UsbPort& usb;
-  UdpPort& udp;
   Clock& clock;
   Trace& trace;
   ReplyChannel& reply;
+  std::uint32_t& printerRate;
+};
+
+// The engine's ports; each link is built with its own one only.
+struct LinkPorts {
+  SerialPort& serial;
+  UsbPort& usb;
+  UdpPort& udp;
 };
 
 // The one place a transport is chosen.
-std::unique_ptr<Link> makeLink(const LinkSettings& settings, const LinkParts& parts);
+std::unique_ptr<Link> makeLink(const LinkSettings& settings, const LinkPorts& ports, const LinkParts& parts);
 
 }  // namespace ombrel

@@ -13,8 +13,8 @@ namespace {
 constexpr std::int64_t kSerialSettleMs = 30;
 }  // namespace
 
-void TCommThread::OpenLink(const std::string& name, int rate) {
-  link_->open(name, snapshot_.devBaud, linkOpen_);
+void TCommThread::OpenLink(const std::string&, int rate) {
+  link_->open(snapshot_.devBaud, linkOpen_);
   linkOpen_ = true;
   cancelRequested_ = false;
   if (link_->hasRate()) SwitchBaudRate(rate);
@@ -28,16 +28,17 @@ void TCommThread::CloseLink() {
 
 void TCommThread::SwitchBaudRate(int rate) {
   const int index = baudIndex(rate);
-  // Compared with the serial port's rate whatever the transport: that is the
-  // rate the printer was last moved to.
-  if (static_cast<std::uint32_t>(rate) == serial_.baudRate()) return;
+  // Compared with the rate the printer was last moved to, whatever the
+  // transport.
+  if (static_cast<std::uint32_t>(rate) == printerRate_) return;
   clock_.sleepMs(kSerialSettleMs);
   try {
     SendCommand(kCmdSwitchRate, static_cast<std::uint32_t>(index), 0, {}, 1);
   } catch (const std::exception&) {
     throw ESetBaudRateException(error_text::kSetBaudrateFailed);
   }
-  serial_.setBaudRate(static_cast<std::uint32_t>(rate));
+  printerRate_ = static_cast<std::uint32_t>(rate);
+  link_->followRate(printerRate_);
   clock_.sleepMs(kSerialSettleMs);
 }
 

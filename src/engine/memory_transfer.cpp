@@ -1,12 +1,14 @@
 // Tasks 3 and 16: files into the printer's memory in addressed command-51
 // blocks (the list download the logo download shares), and a range of that
-// memory read back with command 52 into a file.
+// memory read back with command 52 into a file (task 2 reads the same way,
+// and puts the printer back on its rate at the end).
 
 #include <charconv>
 #include <filesystem>
 #include <fstream>
 
 #include "engine/comm_thread.h"
+#include "engine/task_table.h"
 #include "platform/errors.h"
 #include "platform/file_replace.h"
 #include "protocol/codes.h"
@@ -73,17 +75,17 @@ void TCommThread::downloadEntry(const DownloadEntry& entry) {
   }
 }
 
-void TCommThread::memoryReadBack(const TaskRequest& request) {
+void TCommThread::memoryReadBack(const TaskInfo& task, const TaskRequest& request) {
   const auto start = static_cast<std::uint32_t>(request.a);
   const std::int64_t length = request.b;
   if (request.transfer.readBackPath.empty()) {
-    // A bare task 16 (ombrelctl's task action) names no file to save to.
+    // A request that names no file to save to.
     taskResult_ = kTaskFailedWithText;
     SetErrorText("No file to save the read-back to");
     reportProgress(TransferPhase::Ended);
     return;
   }
-  inTaskFrameOf(false, [&] {
+  inTaskFrameOf(task.restoreRate, [&] {
     taskStream_.load({});
     std::int64_t received = 0;
     while (received < length) {

@@ -18,18 +18,26 @@ constexpr std::size_t kMaxDatagram = 65507;
 
 class NetworkLink final : public Link {
  public:
-  NetworkLink(const LinkSettings& settings, const LinkParts& parts)
-      : host_(settings.hostAddress), port_(settings.hostPort), parts_(parts) {}
+  NetworkLink(const LinkSettings& settings, UdpPort& port, const LinkParts& parts)
+      : host_(settings.hostAddress), port_(settings.hostPort), udp_(port), parts_(parts) {}
 
-  void open(const std::string&, int, bool) override { activate(); }
-  void close(bool) override { parts_.udp.deactivate(); }
+  void open(int, bool) override { activate(); }
+  void close(bool) override { udp_.deactivate(); }
+
+  // Whatever waits on the socket before a request leaves cannot be its reply:
+  // late or duplicated replies to earlier requests. Traced as received.
+  void discardEarlierReplies() override {
+    Bytes datagram;
+    while (udp_.receive(datagram, kDatagramCapacity, std::chrono::nanoseconds::zero()) > 0) {
+      parts_.trace.block("Receive", datagram.data(), datagram.size());
+    }
+  }
 
   // Datagrams are not confirmed: what the socket was given counts as taken.
   bool write(const Bytes& bytes) override {
-    discardStaleDatagrams();
     stale_.written(bytes);
     return writeInPieces(bytes, kMaxDatagram, [this](const std::uint8_t* piece, std::size_t count) {
-      parts_.udp.send(piece, count);
+      udp_.send(piece, count);
       return true;
     });
   }
@@ -45,10 +53,10 @@ class NetworkLink final : public Link {
     do {
       const auto left =
           std::max(deadline - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration::zero());
-      parts_.udp.receive(datagram, kDatagramCapacity, left);
+      udp_.receive(datagram, kDatagramCapacity, left);
       if (!datagram.empty()) parts_.trace.block("Receive", datagram.data(), datagram.size());
       if (!frame::isAcceptedDatagram(datagram.data(), datagram.size())) return std::nullopt;
-    } while (stale_.isPreviousReply(datagram.data()));
+    } while (!stale_.takes(datagram.data()));
     // Only the data bytes the datagram really holds are taken, whatever
     // length its head claims.
     const std::size_t claimed = frame::readHead(datagram.data()).length;
@@ -63,7 +71,11 @@ class NetworkLink final : public Link {
   // Sent to the printer of this task's link choice even when no framed task
   // has opened the link before: nothing would leave the machine otherwise.
   void beginRawSend(int) override { activate(); }
-  void endRawSend() override { parts_.udp.deactivate(); }
+  void endRawSend() override { udp_.deactivate(); }
+
+  // A printer on the network restarts without the tool closing anything.
+  bool suspend() override { return false; }
+  void resume() override {}
 
   LinkTestTexts testTexts() const override {
     const std::string address = host_ + ":" + std::to_string(port_);
@@ -71,31 +83,23 @@ class NetworkLink final : public Link {
   }
 
  private:
-  // Whatever waits on the socket before a request leaves cannot be its reply:
-  // late or duplicated replies to earlier requests. Traced as received.
-  void discardStaleDatagrams() {
-    Bytes datagram;
-    while (parts_.udp.receive(datagram, kDatagramCapacity, std::chrono::nanoseconds::zero()) > 0) {
-      parts_.trace.block("Receive", datagram.data(), datagram.size());
-    }
-  }
-
   void activate() {
     stale_.forget();
-    parts_.udp.setRemote(host_, port_);
-    parts_.udp.activate();
+    udp_.setRemote(host_, port_);
+    udp_.activate();
   }
 
   const std::string host_;
   const int port_;
+  UdpPort& udp_;
   LinkParts parts_;
   StaleReplies stale_;
 };
 
 }  // namespace
 
-std::unique_ptr<Link> makeNetworkLink(const LinkSettings& settings, const LinkParts& parts) {
-  return std::make_unique<NetworkLink>(settings, parts);
+std::unique_ptr<Link> makeNetworkLink(const LinkSettings& settings, UdpPort& port, const LinkParts& parts) {
+  return std::make_unique<NetworkLink>(settings, port, parts);
 }
 
 }  // namespace ombrel

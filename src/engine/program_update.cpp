@@ -129,26 +129,14 @@ void TCommThread::reopenUpdatePort() {
   // Task 25 opens no link: the port of this task's link choice is used
   // directly, at the rate the printer listens on between tasks.
   link_->beginRawSend(snapshot_.devBaud);
-  if (snapshot_.transport == Transport::Usb) usb_.selectDevice(snapshot_.usbDevice);
   linkOpen_ = true;
 }
 
 void TCommThread::portWait() {
-  if (snapshot_.transport == Transport::Network) return;
-  const bool usb = snapshot_.transport == Transport::Usb;
-  if (usb) {
-    usb_.closePort();
-  } else {
-    serial_.closePort();
-  }
+  if (!link_->suspend()) return;
   ReportStatus(messageTexts().text("sWaitMsg"));
   countdown(TransferPhase::WaitingForPort, waitTimeMs_);
-  // The serial port opens again with the name and rate it has.
-  if (usb) {
-    usb_.openPort();
-  } else {
-    serial_.openPort();
-  }
+  link_->resume();
 }
 
 void TCommThread::countdown(TransferPhase phase, std::int64_t ms) {

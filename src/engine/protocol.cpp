@@ -42,7 +42,7 @@ std::size_t TCommThread::SendCommand(std::uint16_t command, std::uint32_t first,
   const Exchange reply = exchange(command, first, second, data, attempts, kCommandDatagramWaitMs, kCommandReplyWaitMs);
   // The network link reports no reply length to the callers of SendCommand.
   const std::size_t replyLength = link_->replyLength();
-  if (lenientReplies_) return replyLength;
+  if (repliesUnchecked()) return replyLength;
   if (cancelRequested_) throw EUserCancelException(error_text::kSendCancelled);
   if (!reply.accepted) throw ECommunicationException(error_text::kDownloadDataFailed);
   return replyLength;
@@ -52,14 +52,16 @@ Bytes TCommThread::ReadBlock(std::uint16_t command, std::uint32_t first, std::ui
                              int attempts) {
   if (data.size() > frame::kMaxReadBlockData) throw ECommonError("Command data too long");
   const Exchange reply = exchange(command, first, second, data, attempts, kReadDatagramWaitMs, kReadReplyWaitMs);
-  if (lenientReplies_) return reply.data;
+  if (repliesUnchecked()) return reply.data;
   if (cancelRequested_) throw EUserCancelException(error_text::kReadCancelled);
   if (!reply.accepted) throw ECommunicationException(error_text::kReceivedFailed);
   return reply.data;
 }
 
 bool TCommThread::WriteLink(const Bytes& data) {
-  reply_.reset();
+  // Set aside before the request's own line, so that the trace shows it
+  // where it arrived.
+  link_->discardEarlierReplies();
   trace_.block("Send", data.data(), data.size());
   return link_->write(data);
 }
@@ -67,11 +69,18 @@ bool TCommThread::WriteLink(const Bytes& data) {
 void TCommThread::SendRaw(const Bytes& sequence, const char* successKey) {
   link_->beginRawSend(snapshot_.devBaud);
   clock_.sleepMs(kRawPauseMs);
-  WriteLink(sequence);
+  // Nothing answers raw bytes: a write the port refuses is the only sign
+  // that the printer did not get them.
+  if (!WriteLink(sequence)) throw ECommsError(link_->refusedWriteText());
   link_->waitUntilWritten(sequence.size());
   if (successKey != nullptr) ReportStatus(messageTexts().text(successKey));
   clock_.sleepMs(kRawPauseMs);
   link_->endRawSend();
+}
+
+bool TCommThread::repliesUnchecked() const {
+  const int code = taskCode_;
+  return lenientReplies_ && (code == kTaskProgramUpdate || code == kTaskRawProgramTransfer);
 }
 
 void TCommThread::IdentifyPrinter() {

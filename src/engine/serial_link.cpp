@@ -13,62 +13,91 @@ namespace {
 constexpr std::int64_t kSerialSettleMs = 30;
 constexpr std::int64_t kReopenPauseMs = 10;
 constexpr auto kDrainLimit = std::chrono::seconds(2);
+// Read completion after this much silence: short during a task, so replies
+// come almost as they arrive; longer between tasks, so stray output comes in
+// fewer pieces.
+constexpr std::uint32_t kTaskReadIntervalMs = 1;
+constexpr std::uint32_t kIdleReadIntervalMs = 20;
 
 class SerialLink final : public StreamLink {
  public:
-  SerialLink(std::string name, const LinkParts& parts) : StreamLink(parts), name_(std::move(name)) {}
+  SerialLink(std::string name, SerialPort& port, const LinkParts& parts)
+      : StreamLink(parts), name_(std::move(name)), port_(port) {}
 
-  void open(const std::string& name, int devRate, bool) override {
-    SerialPort& serial = parts_.serial;
-    serial.setCommName(name);
-    serial.setBaudRate(static_cast<std::uint32_t>(devRate));
-    if (serial.isOpen()) serial.closePort();
-    serial.openPort();
-    parts_.trace.line("Open" + name + traceTimestamp(std::chrono::system_clock::now()));
+  void beginTask() override { port_.setReadTimeouts(kTaskReadIntervalMs, 0, 0); }
+  void endTask() override { port_.setReadTimeouts(kIdleReadIntervalMs, 0, 0); }
+  void release() override { port_.closePort(); }
+
+  void open(int devRate, bool) override {
+    port_.setCommName(name_);
+    setRate(static_cast<std::uint32_t>(devRate));
+    if (port_.isOpen()) port_.closePort();
+    port_.openPort();
+    parts_.trace.line("Open" + name_ + traceTimestamp(std::chrono::system_clock::now()));
     parts_.clock.sleepMs(kSerialSettleMs);
   }
 
-  void close(bool wasOpen) override { closeSerialPort(wasOpen); }
+  void close(bool wasOpen) override {
+    port_.closePort();
+    traceClose(wasOpen, port_.commName());
+  }
 
   bool write(const Bytes& bytes) override {
     stale_.written(bytes);
     return writeInPieces(bytes, kMaxPortWrite, [this](const std::uint8_t* piece, std::size_t count) {
-      return parts_.serial.sendData(piece, static_cast<std::uint16_t>(count));
+      return port_.sendData(piece, static_cast<std::uint16_t>(count));
     });
   }
+
+  std::string refusedWriteText() const override { return "The serial port " + name_ + " did not take the bytes"; }
 
   void waitUntilWritten(std::size_t count) override {
     // After the port has handed the bytes on, the line still needs its time
     // to carry them (real time: the line is physical).
-    parts_.serial.drainOutput(kDrainLimit);
-    const std::uint32_t rate = std::max<std::uint32_t>(parts_.serial.baudRate(), 1);
+    port_.drainOutput(kDrainLimit);
+    const std::uint32_t rate = std::max<std::uint32_t>(port_.baudRate(), 1);
     std::this_thread::sleep_for(std::chrono::microseconds(count * 10'000'000ull / rate));
   }
 
   bool hasRate() const override { return true; }
+  void followRate(std::uint32_t rate) override { setRate(rate); }
 
   void beginRawSend(int devRate) override {
     // The port of this task's link choice, at the rate the printer listens on
     // between tasks, even when no framed task has opened it before.
-    SerialPort& serial = parts_.serial;
-    serial.closePort();
+    port_.closePort();
     parts_.clock.sleepMs(kReopenPauseMs);
-    serial.setCommName(name_);
-    serial.setBaudRate(static_cast<std::uint32_t>(devRate));
-    serial.openPort();
+    port_.setCommName(name_);
+    setRate(static_cast<std::uint32_t>(devRate));
+    port_.openPort();
   }
   void endRawSend() override {}
+
+  bool suspend() override {
+    port_.closePort();
+    return true;
+  }
+  // Opens again with the name and rate the port has.
+  void resume() override { port_.openPort(); }
+
+  bool carriesBootHandshake() const override { return true; }
 
   LinkTestTexts testTexts() const override { return {"Checking" + name_, name_ + "Found"}; }
 
  private:
+  void setRate(std::uint32_t rate) {
+    port_.setBaudRate(rate);
+    parts_.printerRate = rate;
+  }
+
   const std::string name_;
+  SerialPort& port_;
 };
 
 }  // namespace
 
-std::unique_ptr<Link> makeSerialLink(const LinkSettings& settings, const LinkParts& parts) {
-  return std::make_unique<SerialLink>(settings.comName, parts);
+std::unique_ptr<Link> makeSerialLink(const LinkSettings& settings, SerialPort& port, const LinkParts& parts) {
+  return std::make_unique<SerialLink>(settings.comName, port, parts);
 }
 
 }  // namespace ombrel

@@ -7,6 +7,7 @@ namespace ombrel {
 void StaleReplies::forget() {
   previous_.reset();
   latest_.reset();
+  echoes_ = false;
 }
 
 void StaleReplies::written(const Bytes& bytes) {
@@ -15,9 +16,14 @@ void StaleReplies::written(const Bytes& bytes) {
   latest_ = requestOf(bytes.data());
 }
 
-bool StaleReplies::isPreviousReply(const std::uint8_t* head) const {
+bool StaleReplies::takes(const std::uint8_t* head) {
   const Request reply = requestOf(head);
-  return previous_ && reply == *previous_ && !(latest_ && reply == *latest_);
+  const bool namesLatest = latest_ && reply == *latest_;
+  if (echoes_) return namesLatest || !(previous_ && reply == *previous_);
+  // A zero first argument proves nothing: a printer that zeroes its reply
+  // arguments would seem to echo it.
+  if (namesLatest && latest_->first != 0) echoes_ = true;
+  return true;
 }
 
 StaleReplies::Request StaleReplies::requestOf(const std::uint8_t* head) {

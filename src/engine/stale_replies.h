@@ -1,12 +1,14 @@
 #pragma once
 
 // Tells a late or duplicated reply to the previous request from the reply to
-// the latest one. The printer's reply carries the head of the request it
-// answers; a reply that names the request before the latest one, and not the
-// latest one itself, arrived after the latest request left. Taken for the
-// latest one's, it would shift every later reply by one (a read-back would
-// save each block one place late). A reply whose head names neither request
-// is still taken, as it always was.
+// the latest one, for a printer that has shown that its reply heads name the
+// request they answer. Any valid reply acknowledges a request, and printers
+// fill reply heads as they like (zero arguments, the same head every time),
+// so a head is judged only once this printer has echoed a request whose
+// first argument was not zero. From then on, a reply that names the request
+// before the latest one, and not the latest one itself, is set aside: taken
+// for the latest one's, it would shift every later reply by one (a read-back
+// would save each block one place late).
 
 #include <cstdint>
 #include <optional>
@@ -17,12 +19,13 @@ namespace ombrel {
 
 class StaleReplies {
  public:
-  // A link opened afresh: no earlier request.
+  // A link opened afresh: no earlier request, nothing known of the printer.
   void forget();
   // Bytes written to the printer; a frame becomes the latest request.
   void written(const Bytes& bytes);
-  // `head` is a reply frame's 16-byte head.
-  bool isPreviousReply(const std::uint8_t* head) const;
+  // Whether the reply with this 16-byte head answers the latest request.
+  // False only for a stale reply from a printer known to echo heads.
+  bool takes(const std::uint8_t* head);
 
  private:
   struct Request {
@@ -34,6 +37,7 @@ class StaleReplies {
 
   std::optional<Request> previous_;
   std::optional<Request> latest_;
+  bool echoes_ = false;  // this printer echoed a request with a non-zero first argument
 };
 
 }  // namespace ombrel

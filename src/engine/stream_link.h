@@ -13,6 +13,8 @@ class StreamLink : public Link {
  public:
   explicit StreamLink(const LinkParts& parts) : parts_(parts) {}
 
+  // Bytes assembled so far belong to earlier requests.
+  void discardEarlierReplies() override { parts_.reply.reset(); }
   bool framesCarryDataCheck() const override { return true; }
   std::optional<Bytes> awaitReply(const ReplyWaits& waits) override;
   std::size_t replyLength() const override { return parts_.reply.replyLength(); }
@@ -21,17 +23,18 @@ class StreamLink : public Link {
   // A write call of the ports carries a 16-bit length.
   static constexpr std::size_t kMaxPortWrite = 65535;
 
-  // The serial port is closed at the end of every task on either stream
-  // link, and the trace names it ("Close" line) whichever link was used.
-  void closeSerialPort(bool wasOpen);
+  // The "Close" line of a link that was open during a task names the serial
+  // port, whichever stream link was used.
+  void traceClose(bool wasOpen, const std::string& serialName);
 
   LinkParts parts_;
   // Every write tells it what was sent.
   StaleReplies stale_;
 };
 
-std::unique_ptr<Link> makeSerialLink(const LinkSettings& settings, const LinkParts& parts);
-std::unique_ptr<Link> makeUsbLink(const LinkSettings& settings, const LinkParts& parts);
-std::unique_ptr<Link> makeNetworkLink(const LinkSettings& settings, const LinkParts& parts);
+std::unique_ptr<Link> makeSerialLink(const LinkSettings& settings, SerialPort& port, const LinkParts& parts);
+std::unique_ptr<Link> makeUsbLink(const LinkSettings& settings, UsbPort& port, std::string serialName,
+                                  const LinkParts& parts);
+std::unique_ptr<Link> makeNetworkLink(const LinkSettings& settings, UdpPort& port, const LinkParts& parts);
 
 }  // namespace ombrel

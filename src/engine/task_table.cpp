@@ -13,11 +13,10 @@ constexpr TaskInfo ack(int code, const char* name, std::uint16_t command, Comman
       code, TaskForm::Acknowledged, name, command, data, data != CommandData::ArgumentByte, successKey, restoreRate};
 }
 constexpr TaskInfo raw(int code, const char* name) { return TaskInfo{code, TaskForm::Raw, name}; }
-constexpr TaskInfo later(int code, const char* name) { return TaskInfo{code, TaskForm::NotAvailable, name}; }
 
 constexpr std::array<TaskInfo, kTaskCount> kTasks = {{
     {kTaskLinkTest, TaskForm::LinkTest, "link test"},
-    later(kTaskReadBack, "block read-back"),
+    {kTaskReadBack, TaskForm::MemoryReadBack, "block read-back"},
     {kTaskFontDownload, TaskForm::ListDownload, "font library download"},
     {kTaskProgramUpdate, TaskForm::ProgramUpdate, "program update"},
     ack(kTaskSetIpAddress, "set IP address", kCmdSetIpAddress, CommandData::Payload, "sMsg15"),
@@ -31,7 +30,8 @@ constexpr std::array<TaskInfo, kTaskCount> kTasks = {{
     ack(kTaskWifiIpAccessPoint, "WiFi IP AP", kCmdWifiIpAccessPoint, CommandData::None, "sMsg5"),
     ack(kTaskInfraredParameters, "infrared parameters", kCmdInfrared, CommandData::Payload, "sMsg8"),
     ack(kTaskDeviceParameters, "device parameters", kCmdDevice, CommandData::Payload, "sMsg9"),
-    {kTaskFontReadBack, TaskForm::MemoryReadBack, "font library read-back"},
+    {kTaskFontReadBack, TaskForm::MemoryReadBack, "font library read-back", 0, CommandData::None, false, nullptr,
+     false},
     {kTaskPrintLogo, TaskForm::PrintLogo, "print the stored logo"},
     ack(kTaskSleepTimes, "sleep and power-off times", kCmdSleepTimes, CommandData::Payload, "sMsg10"),
     ack(kTaskAllParameters, "all parameters", kCmdAllParameters, CommandData::Payload, "sMsg11"),

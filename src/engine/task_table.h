@@ -16,8 +16,7 @@ enum class TaskForm {
   ProgramUpdate,       // task 4: the file in command-51 blocks through the printer's loader
   RawProgramTransfer,  // task 25: the file as a raw stream behind a six-byte head
   ListDownload,        // tasks 3 and 7: each file of the list in addressed command-51 blocks
-  MemoryReadBack,      // task 16: a range of printer memory, read with command 52, into a file
-  NotAvailable,        // a task this build cannot run yet
+  MemoryReadBack,      // tasks 2 and 16: a range of printer memory, read with command 52, into a file
 };
 
 // Where an acknowledged command takes its data from.

@@ -1,49 +1,97 @@
 // The USB link: the printer on a USB printer port, which stays open between
-// tasks until a device arrives or leaves.
+// tasks until a device arrives or leaves, or another printer is chosen.
+
+#include <algorithm>
 
 #include "engine/stream_link.h"
+#include "platform/errors.h"
 #include "engine/write_pieces.h"
+#include "ports/usb/usb_error_text.h"
 
 namespace ombrel {
 namespace {
 
 constexpr std::int64_t kUsbSettleMs = 100;
+// A printer that has just arrived is listed before the printer driver has
+// given it its node: opening is tried again for a second while it is listed.
+constexpr int kOpenAttempts = 10;
+constexpr std::int64_t kOpenRetryMs = 100;
+constexpr auto kDrainLimit = std::chrono::seconds(2);
 
 class UsbLink final : public StreamLink {
  public:
-  UsbLink(std::string device, const LinkParts& parts) : StreamLink(parts), device_(std::move(device)) {}
+  UsbLink(std::string device, UsbPort& port, std::string serialName, const LinkParts& parts)
+      : StreamLink(parts), device_(std::move(device)), port_(port), serialName_(std::move(serialName)) {}
 
-  void open(const std::string&, int, bool wasOpen) override {
-    parts_.usb.selectDevice(device_);
-    if (wasOpen) parts_.usb.closePort();
-    parts_.usb.openPort();  // no effect when still open from an earlier task
+  void open(int, bool wasOpen) override {
+    choose(wasOpen);
+    openChosen();  // no effect when still open from an earlier task
     parts_.clock.sleepMs(kUsbSettleMs);
   }
 
-  void close(bool wasOpen) override { closeSerialPort(wasOpen); }
+  void close(bool wasOpen) override { traceClose(wasOpen, serialName_); }
 
   bool write(const Bytes& bytes) override {
     stale_.written(bytes);
     return writeInPieces(bytes, kMaxPortWrite, [this](const std::uint8_t* piece, std::size_t count) {
-      return parts_.usb.sendData(piece, static_cast<std::uint16_t>(count));
+      return port_.sendData(piece, static_cast<std::uint16_t>(count));
     });
   }
 
-  // The USB port reports nothing about bytes on their way.
-  void waitUntilWritten(std::size_t) override {}
+  std::string refusedWriteText() const override { return usb_error_text::kWriteFailed; }
+
+  void waitUntilWritten(std::size_t) override { port_.drainOutput(kDrainLimit); }
   bool hasRate() const override { return false; }
-  void beginRawSend(int) override {}
+
+  // Raw bytes go to the chosen printer even when no framed task has opened
+  // its port before.
+  void beginRawSend(int) override {
+    choose(false);
+    openChosen();
+  }
   void endRawSend() override {}
+
+  bool suspend() override {
+    port_.closePort();
+    return true;
+  }
+  void resume() override { port_.openPort(); }
+
   LinkTestTexts testTexts() const override { return {}; }
 
  private:
+  // Selects the chosen printer. A port still open for another printer is
+  // closed first: opening an open port does nothing, so the task would go to
+  // the printer opened before.
+  void choose(bool closeFirst) {
+    port_.selectDevice(device_);
+    if (closeFirst || (port_.isOpen() && port_.openedDevice() != device_)) port_.closePort();
+  }
+
+  void openChosen() {
+    for (int attempt = 1;; ++attempt) {
+      try {
+        port_.openPort();
+        return;
+      } catch (const ECommsError&) {
+        const auto present = port_.listDevices();
+        const bool listed = std::find(present.begin(), present.end(), device_) != present.end();
+        if (attempt == kOpenAttempts || !listed) throw;
+      }
+      parts_.clock.sleepMs(kOpenRetryMs);
+    }
+  }
+
   const std::string device_;
+  UsbPort& port_;
+  const std::string serialName_;
 };
 
 }  // namespace
 
-std::unique_ptr<Link> makeUsbLink(const LinkSettings& settings, const LinkParts& parts) {
-  return std::make_unique<UsbLink>(settings.usbDevice, parts);
+std::unique_ptr<Link> makeUsbLink(const LinkSettings& settings, UsbPort& port, std::string serialName,
+                                  const LinkParts& parts) {
+  return std::make_unique<UsbLink>(settings.usbDevice, port, std::move(serialName), parts);
 }
 
 }  // namespace ombrel

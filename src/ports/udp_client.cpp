@@ -3,11 +3,12 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <sys/time.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <thread>
 
 namespace ombrel {
@@ -19,46 +20,53 @@ void UdpClient::setRemote(const std::string& host, int port) {
   port_ = port;
 }
 
-void UdpClient::activate() {
-  deactivate();
-  fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  if (fd_ < 0) return;
-  if (port_ <= 0 || port_ > 65535) return;
-  sockaddr_in address{};
+namespace {
+
+bool resolveIpv4(const std::string& host, int port, sockaddr_in& address) {
+  if (port <= 0 || port > 65535) return false;
+  address = sockaddr_in{};
   address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port_));
-  if (::inet_pton(AF_INET, host_.c_str(), &address.sin_addr) == 1) {
-    connected_ = ::connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    return;
-  }
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  if (::inet_pton(AF_INET, host.c_str(), &address.sin_addr) == 1) return true;
   // A host name rather than a dotted address.
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_DGRAM;
   addrinfo* found = nullptr;
-  const std::string service = std::to_string(port_);
-  if (::getaddrinfo(host_.c_str(), service.c_str(), &hints, &found) == 0) {
-    connected_ = ::connect(fd_, found->ai_addr, found->ai_addrlen) == 0;
-    ::freeaddrinfo(found);
-  }
+  const std::string service = std::to_string(port);
+  if (::getaddrinfo(host.c_str(), service.c_str(), &hints, &found) != 0) return false;
+  std::memcpy(&address, found->ai_addr, sizeof address);
+  ::freeaddrinfo(found);
+  return true;
+}
+
+}  // namespace
+
+void UdpClient::activate() {
+  deactivate();
+  fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (fd_ < 0) return;
+  // Not connected: a connected socket would drop the printer's replies that
+  // leave from another port than the one it listens on.
+  resolved_ = resolveIpv4(host_, port_, remote_);
 }
 
 void UdpClient::deactivate() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
-  connected_ = false;
+  resolved_ = false;
   receiveTimeout_ = {};
 }
 
 void UdpClient::send(const std::uint8_t* data, std::size_t count) {
-  if (fd_ < 0 || !connected_) return;
-  (void)::send(fd_, data, count, MSG_NOSIGNAL);
+  if (fd_ < 0 || !resolved_) return;
+  (void)::sendto(fd_, data, count, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&remote_), sizeof remote_);
 }
 
 std::size_t UdpClient::receive(Bytes& out, std::size_t capacity, std::chrono::nanoseconds timeout) {
   out.clear();
   const auto deadline = std::chrono::steady_clock::now() + timeout;
-  if (fd_ < 0 || !connected_) {
+  if (fd_ < 0 || !resolved_) {
     std::this_thread::sleep_until(deadline);
     return 0;
   }
@@ -68,14 +76,17 @@ std::size_t UdpClient::receive(Bytes& out, std::size_t capacity, std::chrono::na
     // before it: one system call less for every reply.
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     const bool wait = left.count() > 0 && waitAtMost(left);
-    const ssize_t got = ::recv(fd_, out.data(), capacity, wait ? 0 : MSG_DONTWAIT);
-    if (got >= 0) {
+    sockaddr_in source{};
+    socklen_t sourceSize = sizeof source;
+    const ssize_t got = ::recvfrom(fd_, out.data(), capacity, wait ? 0 : MSG_DONTWAIT,
+                                   reinterpret_cast<sockaddr*>(&source), &sourceSize);
+    if (got >= 0 && source.sin_addr.s_addr == remote_.sin_addr.s_addr) {
       out.resize(static_cast<std::size_t>(got));
       return out.size();
     }
-    // A refused earlier datagram (nobody listening) is reported on the next
-    // receive; it is no answer, so keep waiting for one until the deadline.
-    if (errno != ECONNREFUSED && errno != EINTR) break;
+    // A datagram from another address is no reply: keep waiting for one
+    // until the deadline.
+    if (got < 0 && errno != EINTR) break;
     if (std::chrono::steady_clock::now() >= deadline) break;
   }
   out.clear();

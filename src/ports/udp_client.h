@@ -1,7 +1,11 @@
 #pragma once
 
-// The network link: one UDP socket connected to the printer's address, so
-// that only the printer's own datagrams are taken as replies.
+// The network link: one UDP socket towards the printer's address. A datagram
+// from that address is a reply whatever its source port (a printer may answer
+// from another port than the one it listens on); datagrams from any other
+// address are dropped.
+
+#include <netinet/in.h>
 
 #include <chrono>
 #include <cstdint>
@@ -30,15 +34,16 @@ class UdpClient final : public UdpPort {
   std::size_t receive(Bytes& out, std::size_t capacity, std::chrono::nanoseconds timeout) override;
 
  private:
-  // Sets the socket's receive time-out, unless it is set so already; false
-  // when it cannot be set (the receive then only takes what is there).
+  // Sets the socket's receive time-out when it differs from the one set;
+  // false when it cannot be set.
   bool waitAtMost(std::chrono::milliseconds timeout);
 
   std::string host_;
   int port_ = 0;
   int fd_ = -1;
-  bool connected_ = false;
-  std::chrono::milliseconds receiveTimeout_{};  // zero: never set, blocking
+  std::chrono::milliseconds receiveTimeout_{};
+  bool resolved_ = false;
+  sockaddr_in remote_{};
 };
 
 }  // namespace ombrel

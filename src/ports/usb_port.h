@@ -2,6 +2,7 @@
 
 // What the engine needs of the USB printer port.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -22,7 +23,12 @@ class UsbPort {
   virtual void openPort() = 0;
   virtual void closePort() = 0;
   virtual bool isOpen() const = 0;
+  // The identity selected when the port was opened; empty while closed.
+  virtual std::string openedDevice() const = 0;
   virtual bool sendData(const std::uint8_t* buffer, std::uint16_t length) = 0;
+  // Waits, at most `limit`, until the writer has handed everything queued to
+  // the device: closing the port drops what has not left yet.
+  virtual void drainOutput(std::chrono::milliseconds limit) = 0;
 
   virtual void setOnReceiveData(ReceiveDataHandler handler) = 0;
   // As SerialPort::setDirectReceive. A port without it delivers every chunk

@@ -1,5 +1,7 @@
 #include "settings/para_layout.h"
 
+#include <stdexcept>
+
 namespace ombrel {
 
 namespace {
@@ -12,7 +14,12 @@ ControlSpec make(const char* name, ControlKind kind, std::string text) {
   return entry;
 }
 
-ControlSpec edit(const char* name, const char* text) { return make(name, ControlKind::Edit, text); }
+ControlSpec edit(const char* name, const char* text, std::size_t maxLength = 0, const char* caption = nullptr) {
+  ControlSpec entry = make(name, ControlKind::Edit, text);
+  entry.maxLength = maxLength;
+  entry.caption = caption;
+  return entry;
+}
 
 ControlSpec list(const char* name, std::vector<std::string> items, int index) {
   ControlSpec entry = make(name, ControlKind::List, index >= 0 ? items[static_cast<std::size_t>(index)] : "");
@@ -56,6 +63,43 @@ ControlSpec check(const char* name, bool checked) {
 }
 
 ControlSpec button(const char* name) { return make(name, ControlKind::Button, ""); }
+
+// The settings key columns of a row.
+ControlSpec stored(ControlSpec entry, const char* key, KeyKind kind, std::string keyDefault, int defaultItem = -1) {
+  entry.key = key;
+  entry.keyKind = kind;
+  entry.keyDefault = std::move(keyDefault);
+  entry.defaultItem = defaultItem;
+  return entry;
+}
+ControlSpec text(ControlSpec entry, const char* key, const char* keyDefault) {
+  return stored(std::move(entry), key, KeyKind::Text, keyDefault);
+}
+ControlSpec listText(ControlSpec entry, const char* key, const char* keyDefault) {
+  return stored(std::move(entry), key, KeyKind::ListText, keyDefault);
+}
+ControlSpec fallback(ControlSpec entry, const char* key, int defaultItem) {
+  return stored(std::move(entry), key, KeyKind::ListFallback, "", defaultItem);
+}
+ControlSpec groupIndex(ControlSpec entry, const char* key, const char* keyDefault) {
+  return stored(std::move(entry), key, KeyKind::GroupIndex, keyDefault);
+}
+// The first button of a set carries the set's key, named like the set.
+ControlSpec radioSet(const char* firstRadio, const char* set, bool checked, const char* keyDefault) {
+  return stored(radio(firstRadio, set, checked), set, KeyKind::RadioSet, keyDefault);
+}
+ControlSpec boolean(ControlSpec entry, const char* key, bool on) {
+  return stored(std::move(entry), key, KeyKind::Boolean, on ? "1" : "0");
+}
+ControlSpec readOnly(ControlSpec entry) {
+  entry.saved = false;
+  return entry;
+}
+
+constexpr std::size_t kTimeDigits = 9;         // up to 999999999 seconds
+constexpr std::size_t kAddressLength = 15;     // "255.255.255.255"
+constexpr std::size_t kRecycleTimeDigits = 3;  // up to 999 seconds, of which the low byte is sent
+constexpr std::size_t kDistanceDigits = 3;
 
 const std::vector<std::string> kRates = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200", "230400"};
 
@@ -121,85 +165,87 @@ const std::vector<std::string>& codePageItems() {
 const std::vector<ControlSpec>& paraLayout() {
   static const std::vector<ControlSpec> layout = {
       // Basic settings
-      list("cbb_BauRate", kRates, 3),
-      languageList("cbb_Flowcontrol", ItemList::FlowControl, -1, "软件流控"),
-      list("cbb_Codepage", codePageItems(), 4),
-      list("cbb_FontValue", {"9x17", "12x24", "9x24", "16x18"}, 1),
-      languageList("cbb_Dark", ItemList::Dark, 1),
-      list("cbb_Forcepaper", {"0X0A", "0X0D"}, 0),
-      check("chk_buzzer", true),
-      check("chk_CutPaper", true),
-      check("chk_Drawer", false),
-      check("chk_AutoprintLast", false),
-      edit("edt_sleepTime", "60"),
-      edit("edt_poweroffTime", "7200"),
+      listText(list("cbb_BauRate", kRates, 3), "BaudRate", "9600"),
+      listText(list("cbb_Codepage", codePageItems(), 4), "CodePage", "CP437:USA/Standard Europe"),
+      listText(list("cbb_FontValue", {"9x17", "12x24", "9x24", "16x18"}, 1), "FontValue", "12x24"),
+      fallback(languageList("cbb_Dark", ItemList::Dark, 1), "Dark", 1),
+      listText(list("cbb_Forcepaper", {"0X0A", "0X0D"}, 0), "ForcePaper", "0X0A"),
+      boolean(check("chk_buzzer", true), "buzzer", true),
+      boolean(check("chk_Drawer", false), "Drawer", false),
+      boolean(check("chk_CutPaper", true), "CutPaper", true),
+      boolean(check("chk_AutoprintLast", false), "AutoprintLast", false),
+      text(edit("edt_sleepTime", "60", kTimeDigits), "sleepTime", "600"),
+      text(edit("edt_poweroffTime", "7200", kTimeDigits), "poweroffTime", "7200"),
       // Bluetooth
-      edit("edt_lyName", ""),
-      edit("edt_smlyName", ""),
-      edit("edt_lyPsw", ""),
-      edit("edt_lyType", "1"),
-      languageGroup("rg_lyMode", ItemList::BluetoothMode, 1),
-      languageGroup("rg_lyPswcheck", ItemList::BluetoothPswCheck, 0),
-      languageList("cbb_lyWorkMode", ItemList::BluetoothWorkMode, 1),
-      edit("edt_lyTestTxt", ""),
-      // WiFi
-      check("Chb_CloseWifi", false),
-      edit("edt_NetworkName", ""),
-      languageGroup("RadioGroup1", ItemList::CheckMode, 0),
-      group("rg_1", {"NONE", "WEP-H", "WEP-A"}, 0),
-      group("rg_2", {"WEP-H", "WEP-A"}, 0),
-      group("rg_3", {"TPIK", "AES"}, 0),
-      edit("edt_NetworkPsw", ""),
-      radio("rb_AutoIp", "IpType", false),
+      text(edit("edt_lyName", "", 20, "蓝牙名称"), "BlueToolthName", ""),
+      text(edit("edt_smlyName", "", 20, "双模蓝牙名称"), "MulBlueToolthName", ""),
+      text(edit("edt_lyPsw", "", 13, "蓝牙密码"), "BlueToolthPsw", ""),
+      text(edit("edt_lyType", "1"), "BlueToolthType", "1"),
+      groupIndex(languageGroup("rg_lyMode", ItemList::BluetoothMode, 1), "BlueToolthMode", "1"),
+      groupIndex(languageGroup("rg_lyPswcheck", ItemList::BluetoothPswCheck, 0), "BlueToolthCheck", "0"),
+      fallback(languageList("cbb_lyWorkMode", ItemList::BluetoothWorkMode, 1), "BlueToolthWorkMode", 1),
+      // As much as one command's data holds.
+      text(edit("edt_lyTestTxt", "", 1016, "蓝牙通讯"), "BlueToolthCmd", ""),
+      // WiFi: texts whose length goes in one byte
+      text(edit("edt_NetworkName", "", 255, "网络名称"), "NetworkName", ""),
+      groupIndex(languageGroup("RadioGroup1", ItemList::CheckMode, 0), "WifiCheckMode", "0"),
+      groupIndex(group("rg_1", {"NONE", "WEP-H", "WEP-A"}, 0), "Jiami1", "0"),
+      groupIndex(group("rg_2", {"WEP-H", "WEP-A"}, 0), "Jiami2", "0"),
+      groupIndex(group("rg_3", {"TPIK", "AES"}, 0), "Jiami3", "0"),
+      text(edit("edt_NetworkPsw", "", 255, "秘钥"), "NetworkPsw", ""),
+      boolean(check("Chb_CloseWifi", false), "WifiSEEK", true),
+      radioSet("rb_AutoIp", "IpType", false, "1"),
       radio("rb_StaticIP", "IpType", true),
       radio("rb_WifiAp", "IpType", false),
-      edit("edt_IPaddress", "192.168.1.87"),
-      edit("edt_Mask", "255.255.255.0"),
-      edit("edt_Gateway", "192.168.1.1"),
-      edit("edt_Port", "9100"),
+      text(edit("edt_IPaddress", "192.168.1.87", kAddressLength), "IPaddress", "192.168.1.87"),
+      text(edit("edt_Mask", "255.255.255.0", kAddressLength), "Maskaddress", "255.255.255.0"),
+      text(edit("edt_Gateway", "192.168.1.1", kAddressLength), "Gatewayaddress", "192.168.1.1"),
+      text(edit("edt_Port", "9100"), "Port", "9100"),
       // Wired network
-      edit("edt_NetIPAddress", "192.168.1.87"),
-      edit("edt_Subnetmask", "255.255.255.0"),
-      edit("edt_gatewayt", "192.168.1.1"),
+      text(edit("edt_NetIPAddress", "192.168.1.87", kAddressLength), "NetIPAddress", "192.168.1.87"),
+      edit("edt_Subnetmask", "255.255.255.0", kAddressLength),
+      edit("edt_gatewayt", "192.168.1.1", kAddressLength),
       edit("Edit3", "AB"),
       edit("Edit5", "CD"),
       edit("edt_macaddo", "65"),
       edit("edt_macaddt", "66"),
       edit("edt_macaddfr", "67"),
       edit("edt_macaddfor", "68"),
-      edit("edt_Netport", "9100"),
-      edit("edt_NetWorkPort", "12345678"),
+      edit("edt_Netport", "9100", 5),
+      text(edit("edt_NetWorkPort", "12345678", 8), "NetWorkPort", "1345678"),
       // Infrared
-      radio("rb_notInfrared", "InfraredType", false),
+      radioSet("rb_notInfrared", "InfraredType", false, "1"),
       radio("rb_Infrared", "InfraredType", true),
-      list("cbb_InfraredBaurate", {"9600", "19200", "38400", "57600", "115200"}, 0),
-      languageList("cbb_irdaProtecl", ItemList::IrdaProtocol, 0),
+      listText(list("cbb_InfraredBaurate", {"9600", "19200", "38400", "57600", "115200"}, 0), "InfraredBaurate",
+               "9600"),
+      fallback(languageList("cbb_irdaProtecl", ItemList::IrdaProtocol, 0), "irdaProtecl", 0),
       // Downloads
-      edit("edt_Prgfile", ""),
-      edit("edt_WaitTime", "5"),
+      text(edit("edt_Prgfile", ""), "PrgFile", ""),
+      text(edit("edt_FontFile", ""), "FontFile", ""),
+      text(edit("edt_FontAddress", ""), "FontAddress", ""),
+      text(edit("edt_StartAddress", ""), "StartAddress", ""),
+      text(edit("edt_ReadLength", ""), "ReadLength", ""),
       button("btn_UpdatePrg"),
-      button("bt_firmware"),
-      edit("edt_FontFile", ""),
-      edit("edt_FontAddress", ""),
       list("ListBox1", {}, -1),
       edit("trk_LogoThreshold", "128"),  // kDefaultLogoThreshold
       check("chk_LogoDither", false),
-      edit("edt_StartAddress", ""),
-      edit("edt_ReadLength", ""),
-      // Product
-      edit("edt_DeviceName", ""),
-      edit("edt_DeviceSerialNo", "1704269998"),
-      radio("rb_Minus", "calculate", false),
+      // Product: the device texts fill fixed fields
+      text(edit("edt_DeviceName", "", 20, "产品名称"), "DeviceName", ""),
+      text(edit("edt_DeviceSerialNo", "1704269998", 20, "产品序列号"), "DeviceSerialNo", ""),
+      fallback(languageList("cbb_UsbDeviceTpe", ItemList::UsbDeviceType, 1), "UsbDeviceTpe", 1),
+      fallback(languageList("cbb_PrinterOrder", ItemList::PrinterOrder, 1), "PrinterOrder", 1),
+      fallback(languageList("cbb_PaperType", ItemList::PaperType, 1), "PaperType", 1),
+      readOnly(fallback(languageList("cbb_Flowcontrol", ItemList::FlowControl, -1, "软件流控"), "Flowcontrol", 1)),
+      text(edit("edt_RptTime", "30", kRecycleTimeDigits), "RptTime", "30"),
+      radioSet("rb_Minus", "calculate", false, "1"),
       radio("rb_Plus", "calculate", false),
-      languageList("cbb_UsbDeviceTpe", ItemList::UsbDeviceType, 1),
-      languageList("cbb_PaperType", ItemList::PaperType, 1),
-      languageList("cbb_PrinterOrder", ItemList::PrinterOrder, 1),
-      edit("edt_RptTime", "30"),
-      languageList("Cbx_Bluetooth", ItemList::BluetoothSeek, -1),
-      edit("ed_Black_look_distance", "5"),
-      edit("ed_Black_width", "5"),
-      edit("edt_cutter_optocoupler", "5"),
-      edit("edt_printer_opto", "5"),
+      text(edit("edt_WaitTime", "5"), "WaitTime", "5"),
+      fallback(languageList("Cbx_Bluetooth", ItemList::BluetoothSeek, -1), "BluetoothSEEK", 1),
+      text(edit("ed_Black_look_distance", "5", kDistanceDigits, "黑标查找距离"), "Blacklookdistance", "5"),
+      text(edit("ed_Black_width", "5", kDistanceDigits, "黑标宽度"), "Blackwidth", "5"),
+      text(edit("edt_cutter_optocoupler", "5", kDistanceDigits, "光耦与切刀的距离"), "Cutteroptocoupler", "5"),
+      text(edit("edt_printer_opto", "5", kDistanceDigits, "光耦与打印头的距离"), "Printeropto", "5"),
+      readOnly(stored(button("bt_firmware"), "Updatafirmware", KeyKind::UpdateButtons, "")),
   };
   return layout;
 }
@@ -209,6 +255,12 @@ const ControlSpec* findControl(std::string_view name) {
     if (entry.name == name) return &entry;
   }
   return nullptr;
+}
+
+const ControlSpec& controlSpec(std::string_view name) {
+  const ControlSpec* entry = findControl(name);
+  if (entry == nullptr) throw std::logic_error("No parameters-window control named " + std::string(name));
+  return *entry;
 }
 
 }  // namespace ombrel

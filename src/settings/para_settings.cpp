@@ -1,103 +1,59 @@
 #include "settings/para_settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <stdexcept>
 #include <strings.h>
 
 #include "settings/para_layout.h"
+#include "texts/ini_integer.h"
 #include "texts/message_texts.h"
 
 namespace ombrel {
 
 namespace {
 
-ParaKey text(const char* key, const char* control, const char* defaultText) {
-  return {key, KeyKind::Text, control, defaultText, -1, {}, true};
-}
-ParaKey listText(const char* key, const char* control, const char* defaultText) {
-  return {key, KeyKind::ListText, control, defaultText, -1, {}, true};
-}
-ParaKey fallback(const char* key, const char* control, int defaultItem) {
-  return {key, KeyKind::ListFallback, control, "", defaultItem, {}, true};
-}
-ParaKey groupIndex(const char* key, const char* control, const char* defaultIndex) {
-  return {key, KeyKind::GroupIndex, control, defaultIndex, -1, {}, true};
-}
-ParaKey radioSet(const char* key, std::vector<const char*> radios, const char* defaultIndex) {
-  return {key, KeyKind::RadioSet, radios.front(), defaultIndex, -1, std::move(radios), true};
-}
-ParaKey boolean(const char* key, const char* control, bool on) {
-  return {key, KeyKind::Boolean, control, on ? "1" : "0", -1, {}, true};
+std::int32_t integerOr(const std::string& text, std::int32_t otherwise) { return iniInteger(text).value_or(otherwise); }
+
+std::int32_t defaultInteger(const ParaKey& key) { return integerOr(key.defaultText, 0); }
+
+// The item a list text chooses: the item of the current language that reads
+// exactly so, or else the item that reads so in another known language (a
+// file saved under the other interface language); -1 for none.
+int chosenItem(const ParaKey& key, const std::string& text, const ParaControls& controls, const ItemTexts& items) {
+  const auto current = controls.items(key.control);
+  const auto found = std::find(current.begin(), current.end(), text);
+  if (found != current.end()) return static_cast<int>(found - current.begin());
+  const ControlSpec* control = findControl(key.control);
+  if (control == nullptr || !control->languageItems) return -1;
+  const int known = items.knownPosition(*control->languageItems, text);
+  return known < static_cast<int>(current.size()) ? known : -1;
 }
 
-std::int32_t toInteger(const std::string& text, std::int32_t otherwise) {
-  std::int32_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size() ? value : otherwise;
+std::string joined(const std::vector<std::string>& texts) {
+  std::string out;
+  for (const std::string& text : texts) out += (out.empty() ? "" : ", ") + text;
+  return out;
 }
 
 }  // namespace
 
 const std::vector<ParaKey>& paraKeys() {
-  static const std::vector<ParaKey> keys = {
-      listText("BaudRate", "cbb_BauRate", "9600"),
-      listText("CodePage", "cbb_Codepage", "CP437:USA/Standard Europe"),
-      listText("FontValue", "cbb_FontValue", "12x24"),
-      fallback("Dark", "cbb_Dark", 1),
-      listText("ForcePaper", "cbb_Forcepaper", "0X0A"),
-      boolean("buzzer", "chk_buzzer", true),
-      boolean("Drawer", "chk_Drawer", false),
-      boolean("CutPaper", "chk_CutPaper", true),
-      boolean("AutoprintLast", "chk_AutoprintLast", false),
-      text("sleepTime", "edt_sleepTime", "600"),
-      text("poweroffTime", "edt_poweroffTime", "7200"),
-      text("BlueToolthName", "edt_lyName", ""),
-      text("MulBlueToolthName", "edt_smlyName", ""),
-      text("BlueToolthPsw", "edt_lyPsw", ""),
-      text("BlueToolthType", "edt_lyType", "1"),
-      groupIndex("BlueToolthMode", "rg_lyMode", "1"),
-      groupIndex("BlueToolthCheck", "rg_lyPswcheck", "0"),
-      fallback("BlueToolthWorkMode", "cbb_lyWorkMode", 1),
-      text("BlueToolthCmd", "edt_lyTestTxt", ""),
-      text("NetworkName", "edt_NetworkName", ""),
-      groupIndex("WifiCheckMode", "RadioGroup1", "0"),
-      groupIndex("Jiami1", "rg_1", "0"),
-      groupIndex("Jiami2", "rg_2", "0"),
-      groupIndex("Jiami3", "rg_3", "0"),
-      text("NetworkPsw", "edt_NetworkPsw", ""),
-      boolean("WifiSEEK", "Chb_CloseWifi", true),
-      radioSet("IpType", {"rb_AutoIp", "rb_StaticIP", "rb_WifiAp"}, "1"),
-      text("IPaddress", "edt_IPaddress", "192.168.1.87"),
-      text("Maskaddress", "edt_Mask", "255.255.255.0"),
-      text("Gatewayaddress", "edt_Gateway", "192.168.1.1"),
-      text("Port", "edt_Port", "9100"),
-      text("NetIPAddress", "edt_NetIPAddress", "192.168.1.87"),
-      text("NetWorkPort", "edt_NetWorkPort", "1345678"),
-      radioSet("InfraredType", {"rb_notInfrared", "rb_Infrared"}, "1"),
-      listText("InfraredBaurate", "cbb_InfraredBaurate", "9600"),
-      fallback("irdaProtecl", "cbb_irdaProtecl", 0),
-      text("PrgFile", "edt_Prgfile", ""),
-      text("FontFile", "edt_FontFile", ""),
-      text("FontAddress", "edt_FontAddress", ""),
-      text("StartAddress", "edt_StartAddress", ""),
-      text("ReadLength", "edt_ReadLength", ""),
-      text("DeviceName", "edt_DeviceName", ""),
-      text("DeviceSerialNo", "edt_DeviceSerialNo", ""),
-      fallback("UsbDeviceTpe", "cbb_UsbDeviceTpe", 1),
-      fallback("PrinterOrder", "cbb_PrinterOrder", 1),
-      fallback("PaperType", "cbb_PaperType", 1),
-      {"Flowcontrol", KeyKind::ListFallback, "cbb_Flowcontrol", "", 1, {}, false},
-      text("RptTime", "edt_RptTime", "30"),
-      radioSet("calculate", {"rb_Minus", "rb_Plus"}, "1"),
-      text("WaitTime", "edt_WaitTime", "5"),
-      fallback("BluetoothSEEK", "Cbx_Bluetooth", 1),
-      text("Blacklookdistance", "ed_Black_look_distance", "5"),
-      text("Blackwidth", "ed_Black_width", "5"),
-      text("Cutteroptocoupler", "edt_cutter_optocoupler", "5"),
-      text("Printeropto", "edt_printer_opto", "5"),
-      {"Updatafirmware", KeyKind::UpdateButtons, "bt_firmware", "", -1, {}, false},
-  };
+  static const std::vector<ParaKey> keys = [] {
+    std::vector<ParaKey> all;
+    for (const ControlSpec& row : paraLayout()) {
+      if (row.key == nullptr) continue;
+      ParaKey key{row.key, row.keyKind, row.name.c_str(), row.keyDefault, row.defaultItem, {}, row.saved};
+      if (row.keyKind == KeyKind::RadioSet) {
+        for (const ControlSpec& other : paraLayout()) {
+          if (other.kind == ControlKind::Radio && other.radioSet == row.radioSet) key.radios.push_back(other.name);
+        }
+      }
+      all.push_back(std::move(key));
+    }
+    return all;
+  }();
   return keys;
 }
 
@@ -117,42 +73,35 @@ void putItemTexts(ParaControls& controls, const ItemTexts& items) {
   }
 }
 
-void loadParaKey(const ParaKey& key, const std::string& stored, ParaControls& controls) {
+void loadParaKey(const ParaKey& key, const std::string& stored, ParaControls& controls, const ItemTexts& items) {
   switch (key.kind) {
     case KeyKind::Text:
       controls.setText(key.control, stored);
       return;
     case KeyKind::ListText:
     case KeyKind::ListFallback: {
-      const auto items = controls.items(key.control);
-      int chosen = -1;
-      for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i] == stored) {
-          chosen = static_cast<int>(i);
-          break;
-        }
-      }
-      if (chosen < 0 && key.kind == KeyKind::ListFallback && !items.empty()) chosen = 0;
+      int chosen = chosenItem(key, stored, controls, items);
+      if (chosen < 0 && key.kind == KeyKind::ListFallback && !controls.items(key.control).empty()) chosen = 0;
       controls.setIndex(key.control, chosen);
       return;
     }
     case KeyKind::GroupIndex: {
       const int count = static_cast<int>(controls.items(key.control).size());
-      int value = toInteger(stored, toInteger(key.defaultText, 0));
+      int value = integerOr(stored, defaultInteger(key));
       if (value >= count) value = count - 1;
       if (value < 0) value = -1;
       controls.setIndex(key.control, value);
       return;
     }
     case KeyKind::RadioSet: {
-      const int value = toInteger(stored, -1);
+      const int value = integerOr(stored, defaultInteger(key));
       if (value >= 0 && value < static_cast<int>(key.radios.size())) {
         controls.setChecked(key.radios[static_cast<std::size_t>(value)], true);
       }
       return;
     }
     case KeyKind::Boolean:
-      controls.setChecked(key.control, toInteger(stored, 0) != 0);
+      controls.setChecked(key.control, integerOr(stored, defaultInteger(key)) != 0);
       return;
     case KeyKind::UpdateButtons: {
       const bool programUpdate = stored == "0";
@@ -163,28 +112,44 @@ void loadParaKey(const ParaKey& key, const std::string& stored, ParaControls& co
   }
 }
 
-void LoadParaSettings(const IniFile& file, ParaControls& controls) {
+std::optional<std::string> typedValueRefusal(const ParaKey& key, const std::string& value, const ParaControls& controls,
+                                             const ItemTexts& items) {
+  const std::string head = std::string(key.key) + ": '" + value + "' is not ";
+  const auto number = iniInteger(value);
+  switch (key.kind) {
+    case KeyKind::Text:
+    case KeyKind::UpdateButtons:
+      return std::nullopt;
+    case KeyKind::ListText:
+    case KeyKind::ListFallback:
+      if (chosenItem(key, value, controls, items) >= 0) return std::nullopt;
+      return head + "an item of the list (" + joined(controls.items(key.control)) + ")";
+    case KeyKind::GroupIndex: {
+      const int last = static_cast<int>(controls.items(key.control).size()) - 1;
+      if (number && *number >= -1 && *number <= last) return std::nullopt;
+      return head + (number ? "an option" : "an integer") + " (0 to " + std::to_string(last) + ", -1 for none)";
+    }
+    case KeyKind::RadioSet: {
+      const int last = static_cast<int>(key.radios.size()) - 1;
+      if (number && *number >= 0 && *number <= last) return std::nullopt;
+      return head + (number ? "an option" : "an integer") + " (0 to " + std::to_string(last) + ")";
+    }
+    case KeyKind::Boolean:
+      if (number) return std::nullopt;
+      return head + "an integer (0 or 1)";
+  }
+  return std::nullopt;
+}
+
+void LoadParaSettings(const IniFile& file, ParaControls& controls, const ItemTexts& items) {
   for (const auto& key : paraKeys()) {
     std::string defaultText = key.defaultText;
     if (key.defaultItem >= 0) {
-      const auto items = controls.items(key.control);
-      if (key.defaultItem < static_cast<int>(items.size()))
-        defaultText = items[static_cast<std::size_t>(key.defaultItem)];
+      const auto current = controls.items(key.control);
+      if (key.defaultItem < static_cast<int>(current.size()))
+        defaultText = current[static_cast<std::size_t>(key.defaultItem)];
     }
-    std::string stored;
-    switch (key.kind) {
-      case KeyKind::GroupIndex:
-      case KeyKind::RadioSet:
-        stored = std::to_string(file.readInteger(kParaSection, key.key, toInteger(key.defaultText, 0)));
-        break;
-      case KeyKind::Boolean:
-        stored.assign(1, file.readBool(kParaSection, key.key, defaultText == "1") ? '1' : '0');
-        break;
-      default:
-        stored = file.readString(kParaSection, key.key, defaultText);
-        break;
-    }
-    loadParaKey(key, stored, controls);
+    loadParaKey(key, file.readString(kParaSection, key.key, defaultText), controls, items);
   }
 }
 
@@ -203,7 +168,7 @@ void SaveParaSettings(IniFile& file, const ParaControls& controls) {
       case KeyKind::RadioSet: {
         // With no button of the set checked (only after a stored value out of
         // range) the key's default is written.
-        int value = toInteger(key.defaultText, 0);
+        int value = defaultInteger(key);
         for (std::size_t i = 0; i < key.radios.size(); ++i) {
           if (controls.checked(key.radios[i])) {
             value = static_cast<int>(i);

@@ -1,8 +1,8 @@
 #pragma once
 
 // Section ParaDefault of sysconfig.ini: the 56 keys that keep the parameters
-// window's values between sessions, one table driving loading, saving and
-// the command line's --set.
+// window's values between sessions, taken from the rows of its controls; one
+// table drives loading, saving and the command line's --set.
 
 #include <optional>
 #include <string>
@@ -10,29 +10,21 @@
 
 #include "texts/ini_file.h"
 #include "settings/para_controls.h"
+#include "settings/para_layout.h"
 #include "texts/item_texts.h"
 
 namespace ombrel {
 
 inline constexpr const char* kParaSection = "ParaDefault";
 
-enum class KeyKind {
-  Text,           // the control's text
-  ListText,       // the chosen item's text; unmatched: no item
-  ListFallback,   // as ListText, but unmatched text chooses the first item
-  GroupIndex,     // a radio group's option index
-  RadioSet,       // the index of the checked radio button of a set
-  Boolean,        // a check box
-  UpdateButtons,  // which update button shows; read only
-};
-
+// A settings key as the rows of the window's controls give it.
 struct ParaKey {
   const char* key;
   KeyKind kind;
   const char* control;              // the control, or the set's first radio for RadioSet
-  const char* defaultText;          // text, list text or number as text
+  std::string defaultText;          // text, list text or number as text
   int defaultItem = -1;             // lists whose default is an item of the current language
-  std::vector<const char*> radios;  // RadioSet: the buttons for 0, 1, 2
+  std::vector<std::string> radios;  // RadioSet: the buttons for 0, 1, 2
   bool saved = true;                // Flowcontrol and Updatafirmware are never written
 };
 
@@ -43,9 +35,19 @@ const ParaKey* findParaKey(std::string_view key);
 // Puts the current language's texts into the eleven lists that follow it.
 void putItemTexts(ParaControls& controls, const ItemTexts& items = itemTexts());
 
-void LoadParaSettings(const IniFile& file, ParaControls& controls);
-// Applies one stored value to its control, by the rules of its kind.
-void loadParaKey(const ParaKey& key, const std::string& stored, ParaControls& controls);
+void LoadParaSettings(const IniFile& file, ParaControls& controls, const ItemTexts& items = itemTexts());
+// Applies one value, stored in the file or typed on the command line, to its
+// control by the rules of its kind: integers and Booleans as the settings
+// file reads them (decimal, "$" or "0x" hex; the key's default for other
+// text), list texts as the current language's item, or else the item that
+// reads so in another known language.
+void loadParaKey(const ParaKey& key, const std::string& stored, ParaControls& controls,
+                 const ItemTexts& items = itemTexts());
+// A value typed for a key that loading would not take as it stands (it would
+// use the default, no item or the first): the line that refuses it, naming
+// the key, the value and what the key accepts. Nothing for a value it takes.
+std::optional<std::string> typedValueRefusal(const ParaKey& key, const std::string& value, const ParaControls& controls,
+                                             const ItemTexts& items = itemTexts());
 // Writes the 54 saved keys into `file` (the caller saves the file).
 void SaveParaSettings(IniFile& file, const ParaControls& controls);
 

@@ -6,11 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <optional>
 #include <utility>
 
 #include "platform/errors.h"
 #include "platform/file_replace.h"
+#include "texts/ini_integer.h"
 #include "texts/text_codec.h"
 
 namespace ombrel {
@@ -51,18 +51,38 @@ std::string storedValue(const std::string& value) {
   return "\"" + value + "\"";
 }
 
-// Only a file that holds UTF-8 text is UTF-8: ASCII is the same in GBK, and
-// writing it on as GBK keeps the file readable where it came from.
-bool readsAsUtf8(const std::string& bytes) {
-  const bool holdsNonAscii =
-      std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-  return holdsNonAscii && TextCodec::isValidUtf8(bytes);
+// A comment line that says the file is UTF-8 whatever its text, written into
+// a UTF-8 file whose text would not be taken for UTF-8 (no byte-order mark,
+// and characters other than CJK or punctuation).
+constexpr std::string_view kUtf8Marker = "; \xE7\xBC\x96\xE7\xA0\x81: UTF-8";  // "; 编码: UTF-8"
+
+// A comment whose GBK bytes are not UTF-8: a GBK file whose other bytes
+// happen to be well-formed UTF-8 of CJK characters gets it, so that it is
+// read back as GBK.
+constexpr std::string_view kGbkMarker = "; \xB1\xE0\xC2\xEB: GBK";  // "; 编码: GBK"
+
+bool holdsLine(std::string_view bytes, std::string_view line) {
+  for (std::size_t at = bytes.find(line); at != std::string_view::npos; at = bytes.find(line, at + 1)) {
+    const std::size_t end = at + line.size();
+    const bool starts = at == 0 || bytes[at - 1] == '\n';
+    const bool ends = end == bytes.size() || bytes[end] == '\r' || bytes[end] == '\n';
+    if (starts && ends) return true;
+  }
+  return false;
 }
 
-// A comment whose GBK bytes are not UTF-8. A GBK file whose other bytes
-// happen to be well-formed UTF-8 (many common characters, such as 专 or 业,
-// are) would be read back as UTF-8; this line keeps it GBK.
-constexpr std::string_view kGbkMarker = "; \xB1\xE0\xC2\xEB: GBK";  // "; 编码: GBK"
+// GBK is what the other system's files are, so a file is UTF-8 only when it
+// says so (a byte-order mark or this program's marker) or when its non-ASCII
+// text reads as Chinese in UTF-8. A file of plain ASCII is GBK: the bytes are
+// the same, and writing it on as GBK keeps it readable where it came from.
+bool holdsNonAscii(std::string_view bytes) {
+  return std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+bool readsAsUtf8(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8Bom) || holdsLine(bytes, kUtf8Marker)) return true;
+  return holdsNonAscii(bytes) && TextCodec::isUtf8OfCjkText(bytes);
+}
 
 // The first kMaxValueLength characters of a UTF-8 text.
 std::string_view limited(std::string_view text) {
@@ -72,41 +92,6 @@ std::string_view limited(std::string_view text) {
     if (startsCharacter && ++characters > IniFile::kMaxValueLength) return text.substr(0, i);
   }
   return text;
-}
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-std::optional<std::int32_t> parseInteger(std::string_view text) {
-  bool negative = false;
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  int base = 10;
-  if (text.starts_with('$')) {
-    base = 16;
-    text.remove_prefix(1);
-  } else if (text.starts_with("0x") || text.starts_with("0X")) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  // Hex texts are 32-bit patterns; decimal ones must fit the signed range.
-  const std::uint64_t limit = base == 16 ? 0xFFFFFFFFu : (negative ? 0x80000000u : 0x7FFFFFFFu);
-  if (text.empty()) return std::nullopt;
-  std::uint64_t magnitude = 0;
-  for (char c : text) {
-    const int digit = hexDigit(c);
-    if (digit < 0 || digit >= base) return std::nullopt;
-    magnitude = magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
-    if (magnitude > limit) return std::nullopt;
-  }
-  const auto pattern = static_cast<std::uint32_t>(negative ? 0u - magnitude : magnitude);
-  return static_cast<std::int32_t>(pattern);
 }
 
 // The name without blanks around it; refused when reading could not find it
@@ -217,7 +202,7 @@ std::string IniFile::readString(std::string_view section, std::string_view key, 
 std::int32_t IniFile::readInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const {
   const std::size_t line = findKey(section, key);
   if (line == kNotFound) return defaultValue;
-  return parseInteger(limited(lines_[line].value)).value_or(defaultValue);
+  return iniInteger(limited(lines_[line].value)).value_or(defaultValue);
 }
 
 bool IniFile::readBool(std::string_view section, std::string_view key, bool defaultValue) const {
@@ -290,9 +275,12 @@ std::vector<std::string> IniFile::keys(std::string_view section) const {
 void IniFile::save() const {
   std::string bytes;
   for (const Line& line : lines_) bytes += line.raw + line.ending;
-  if (encoding_ == Encoding::Gbk && readsAsUtf8(bytes)) {
+  // A saved file is read back in the encoding it was read in (plain ASCII
+  // reads the same in both).
+  const bool misread = encoding_ == Encoding::Gbk ? readsAsUtf8(bytes) : holdsNonAscii(bytes) && !readsAsUtf8(bytes);
+  if (misread) {
     if (!lines_.empty() && lines_.back().ending.empty()) bytes += newLine_;
-    bytes += std::string(kGbkMarker) + newLine_;
+    bytes += std::string(encoding_ == Encoding::Gbk ? kGbkMarker : kUtf8Marker) + newLine_;
   }
   try {
     replaceFileWith(path_, bytes);

@@ -13,10 +13,13 @@
 // - Values are read up to 2047 characters; longer ones are cut there.
 //
 // Encoding: the stored files are 8-bit text in GBK (code page 936), as the
-// Windows machines that share them write it. A file that holds UTF-8 text
-// (valid UTF-8 with at least one non-ASCII byte) is read and written as
-// UTF-8; every other file, a new one or one of plain ASCII included, is read
-// and written as GBK (characters GBK cannot hold are written as '?'). Names
+// Windows machines that share them write it. A file is read and written as
+// UTF-8 only when it begins with a byte-order mark, holds this program's
+// UTF-8 marker line, or when its non-ASCII text decodes as UTF-8 into CJK,
+// fullwidth and punctuation characters only (GBK bytes can happen to be
+// well-formed UTF-8, but then decode into other letters); every other file,
+// a new one or one of plain ASCII included, is read and written as GBK
+// (characters GBK cannot hold are written as '?'). Names
 // and values are UTF-8 inside the program. Lines that were not changed are
 // written back byte for byte, line ends included; new lines take the line
 // end of the file's first line, "\r\n" in a new file.
@@ -78,8 +81,9 @@ class IniFile {
 
   // Replaces the file whole through replaceFileWith, so a crash leaves the
   // old file or the new one, never a part. Raises EIniWriteError when the
-  // file cannot be written. A GBK file whose bytes would pass for UTF-8 gets
-  // a last comment line whose bytes do not, so that it is read back as GBK.
+  // file cannot be written. A saved file keeps its encoding: a GBK file whose
+  // bytes would pass for UTF-8 gets a last comment line whose bytes do not,
+  // and a UTF-8 file whose text would pass for GBK gets the UTF-8 marker.
   void save() const;
 
  private:

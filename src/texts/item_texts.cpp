@@ -1,5 +1,6 @@
 #include "texts/item_texts.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace ombrel {
@@ -37,7 +38,10 @@ std::size_t position(ItemList list) { return static_cast<std::size_t>(list); }
 }  // namespace
 
 ItemTexts::ItemTexts() {
-  for (ItemList list : kAllItemLists) lists_[position(list)] = builtInLists()[position(list)].items;
+  for (ItemList list : kAllItemLists) {
+    lists_[position(list)] = builtInLists()[position(list)].items;
+    for (const std::string& text : lists_[position(list)]) known_[position(list)].push_back({text});
+  }
 }
 
 std::string_view ItemTexts::sectionName(ItemList list) { return builtInLists()[position(list)].section; }
@@ -61,6 +65,22 @@ bool ItemTexts::setItem(ItemList list, std::size_t index, std::string text) {
   if (index >= texts.size()) return false;
   texts[index] = std::move(text);
   return true;
+}
+
+void ItemTexts::addKnownItem(ItemList list, std::size_t index, const std::string& text) {
+  std::lock_guard lock(mutex_);
+  auto& known = known_[position(list)];
+  if (index >= known.size() || text.empty()) return;
+  if (std::find(known[index].begin(), known[index].end(), text) == known[index].end()) known[index].push_back(text);
+}
+
+int ItemTexts::knownPosition(ItemList list, std::string_view text) const {
+  std::lock_guard lock(mutex_);
+  const auto& known = known_[position(list)];
+  for (std::size_t i = 0; i < known.size(); ++i) {
+    if (std::find(known[i].begin(), known[i].end(), text) != known[i].end()) return static_cast<int>(i);
+  }
+  return -1;
 }
 
 ItemTexts& itemTexts() {

@@ -53,9 +53,19 @@ class ItemTexts {
   // `index` is out of range.
   bool setItem(ItemList list, std::size_t index, std::string text);
 
+  // Stored list texts are the visible texts of one language. These are the
+  // texts of every language known, the built-in ones first: a stored text of
+  // another language still names its item.
+  void addKnownItem(ItemList list, std::size_t index, const std::string& text);
+  // The position of the first item of `list` that reads `text` in a known
+  // language, or -1.
+  int knownPosition(ItemList list, std::string_view text) const;
+
  private:
   mutable std::mutex mutex_;
   std::array<std::vector<std::string>, kAllItemLists.size()> lists_;
+  // Per list, one vector of texts per item.
+  std::array<std::vector<std::vector<std::string>>, kAllItemLists.size()> known_;
 };
 
 // The one table that the windows, the command line and the engine share.

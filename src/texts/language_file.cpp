@@ -1,5 +1,6 @@
 #include "texts/language_file.h"
 
+#include <optional>
 #include <system_error>
 
 #include "texts/ini_file.h"
@@ -30,6 +31,26 @@ void applyToWindow(const IniFile& file, CaptionTarget& window) {
   }
 }
 
+// The language file of `index` in the first of `directories` that holds it.
+std::optional<std::filesystem::path> languageFilePath(int index,
+                                                      const std::vector<std::filesystem::path>& directories) {
+  const std::string name = languageFileName(index);
+  for (const auto& directory : directories) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(directory / name, error)) return directory / name;
+  }
+  return std::nullopt;
+}
+
+void learnItemTexts(const IniFile& file, ItemTexts& items) {
+  for (ItemList list : kAllItemLists) {
+    const std::string section(ItemTexts::sectionName(list));
+    for (std::size_t i = 0; i < ItemTexts::itemCount(list); ++i) {
+      items.addKnownItem(list, i, file.readString(section, std::to_string(i), ""));
+    }
+  }
+}
+
 }  // namespace
 
 std::string languageFileName(int index) { return index == 1 ? "English.lng" : "Chinese.lng"; }
@@ -53,14 +74,10 @@ void applyLanguageFile(const std::filesystem::path& path, const std::vector<Capt
 
 void applyLanguage(int index, const std::vector<std::filesystem::path>& directories,
                    const std::vector<CaptionTarget*>& windows, ItemTexts& items, MessageTexts& messages) {
-  const std::string name = languageFileName(index);
-  for (const auto& directory : directories) {
-    std::error_code error;
-    if (std::filesystem::is_regular_file(directory / name, error)) {
-      applyLanguageFile(directory / name, windows, items, messages);
-      return;
-    }
+  for (const int language : {0, 1}) {
+    if (const auto path = languageFilePath(language, directories)) learnItemTexts(IniFile(*path), items);
   }
+  if (const auto path = languageFilePath(index, directories)) applyLanguageFile(*path, windows, items, messages);
 }
 
 }  // namespace ombrel

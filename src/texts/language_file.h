@@ -27,7 +27,9 @@ void applyLanguageFile(const std::filesystem::path& path, const std::vector<Capt
                        ItemTexts& items = itemTexts(), MessageTexts& messages = messageTexts());
 
 // Applies the language file of `index` from the first of `directories` that
-// holds it (the program directory first); with none, nothing changes.
+// holds it (the program directory first); with none, nothing changes. The
+// option lists of both language files found there become known texts of
+// their items (ItemTexts::knownPosition), whichever language is applied.
 void applyLanguage(int index, const std::vector<std::filesystem::path>& directories,
                    const std::vector<CaptionTarget*>& windows, ItemTexts& items = itemTexts(),
                    MessageTexts& messages = messageTexts());

@@ -46,6 +46,9 @@ const std::vector<std::pair<std::string, std::string>>& builtInTexts() {
       {"sMsg23", "程序文件错误"},
       {"sMsg24", "文件不存在"},
       {"sMsg25", "设置流控成功"},
+      // The windows' own: a raw setting whose bytes have left, a download done.
+      {"sSentMsg", "已发送"},
+      {"sDownloadDoneMsg", "下载完成"},
   };
   return texts;
 }

@@ -45,6 +45,23 @@ std::size_t utf8SequenceLength(std::string_view text) {
   return length;
 }
 
+// The code point of a well-formed sequence of `length` bytes.
+char32_t codePointOf(std::string_view sequence, std::size_t length) {
+  static constexpr unsigned char kLeadBits[] = {0x7F, 0x1F, 0x0F, 0x07};
+  char32_t value = static_cast<unsigned char>(sequence[0]) & kLeadBits[length - 1];
+  for (std::size_t i = 1; i < length; ++i) value = (value << 6) | (static_cast<unsigned char>(sequence[i]) & 0x3F);
+  return value;
+}
+
+// Punctuation, symbols and arrows (U+2000 to U+2BFF), the CJK blocks with
+// their symbols, kana and Hangul, the compatibility and vertical forms, the
+// fullwidth forms and the supplementary ideographs.
+bool isCjkOrPunctuation(char32_t c) {
+  return (c >= 0x2000 && c <= 0x2BFF) || (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) ||
+         (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE10 && c <= 0xFE6F) || (c >= 0xFF00 && c <= 0xFFEF) ||
+         (c >= 0x20000 && c <= 0x3FFFF);
+}
+
 class Converter {
  public:
   Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {
@@ -91,6 +108,15 @@ bool TextCodec::isValidUtf8(std::string_view bytes) {
   while (!bytes.empty()) {
     const std::size_t length = utf8SequenceLength(bytes);
     if (length == 0) return false;
+    bytes.remove_prefix(length);
+  }
+  return true;
+}
+
+bool TextCodec::isUtf8OfCjkText(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const std::size_t length = utf8SequenceLength(bytes);
+    if (length == 0 || (length > 1 && !isCjkOrPunctuation(codePointOf(bytes, length)))) return false;
     bytes.remove_prefix(length);
   }
   return true;

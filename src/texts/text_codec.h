@@ -17,6 +17,11 @@ class TextCodec {
   // Whether `bytes` is well-formed UTF-8 (no overlong forms, no surrogates,
   // nothing above U+10FFFF).
   static bool isValidUtf8(std::string_view bytes);
+  // Whether `bytes` is well-formed UTF-8 whose non-ASCII characters are all
+  // CJK, fullwidth or punctuation: what Chinese text in UTF-8 is made of,
+  // and what GBK bytes that happen to be well-formed UTF-8 seldom decode to
+  // (they give mostly two-byte Latin, Greek, Cyrillic or Hebrew letters).
+  static bool isUtf8OfCjkText(std::string_view bytes);
 
   // GBK to UTF-8; a byte sequence that is not GBK becomes U+FFFD.
   static std::string gbkToUtf8(std::string_view gbk);

@@ -62,8 +62,11 @@ TEST_F(BasicSettings, HardwareSettingsAreThreeRawBytesAfterIdentification) {
   EXPECT_EQ(last.out, "");
 }
 
+// A stored rate that is no item leaves the list empty (typed, it is refused).
 TEST_F(BasicSettings, MissingChoiceStartsNothingAndSaysWhichList) {
-  EXPECT_TRUE(sent({"--set", "BaudRate=14400", "btn_SetBauRate"}, 2).empty());
+  const std::string file = dir() + "/stored.ini";
+  testing::writeFile(file, "[ParaDefault]\r\nBaudRate=14400\r\n");
+  EXPECT_TRUE(sent({"--settings", file, "btn_SetBauRate"}, 2).empty());
   EXPECT_EQ(last.err, "No item is chosen in cbb_BauRate\n");
 }
 

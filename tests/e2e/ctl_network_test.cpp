@@ -105,14 +105,34 @@ TEST_F(NetworkTask, TraceFileHoldsOnlyTheLatestTask) {
   EXPECT_EQ(log.find(" 80 00 "), std::string::npos);
 }
 
-TEST_F(NetworkTask, CodesWithoutAHandlerSucceedAndTasksNotBuiltFail) {
+TEST_F(NetworkTask, CodesWithoutAHandlerSucceed) {
   VirtualPrinter printer;
   auto run = ctl({"--link", printer.link(), "task", "0", "task", "44"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_TRUE(printer.received().empty());
-  run = ctl({"--link", printer.link(), "task", "2"});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "Task 2 (block read-back) is not available in this version\n");
+}
+
+// Tasks 2 and 16 read printer memory into the file of --save-as, as
+// btn_ReadFont does; without one they are refused before anything is sent.
+TEST_F(NetworkTask, ReadBackTasksSaveWhatTheyRead) {
+  for (const std::string code : {"2", "16"}) {
+    VirtualPrinter printer({"--read-block", "2"});
+    auto run = ctl({"--link", printer.link(), "task", code, "0x1FE", "4"});
+    EXPECT_EQ(run.exitCode, 2) << code;
+    EXPECT_TRUE(printer.received().empty());
+    run = ctl({"--link", printer.link(), "--save-as", dir() + "/back.bin", "task", code, "0x1FE", "4"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    // The printer's memory before anything is written: byte i holds i & 0xFF.
+    EXPECT_EQ(fileContent(dir() + "/back.bin"), std::string("\xFE\xFF\x00\x01", 4)) << code;
+  }
+}
+
+TEST_F(NetworkTask, BootModeIsRefusedWithNothingSent) {
+  VirtualPrinter printer;
+  const auto run = ctl({"--language", "1", "--link", printer.link(), "but_bootIn", "task", "10"});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "Boot mode works on a serial link only: choose the serial port and try again.\n");
+  EXPECT_TRUE(printer.received().empty());
 }
 
 TEST_F(NetworkTask, EnglishTextsWithLanguageOne) {

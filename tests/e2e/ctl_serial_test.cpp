@@ -201,7 +201,7 @@ TEST_F(SerialBootMode, HandshakeEndsWhenTheBootLoaderAnswers) {
   VirtualPrinter printer(OnPty{}, {"--boot-after", "5"});
   const auto run = ctl({"--link", printer.link(), "but_bootIn"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.err, "引导模式：在下一次程序更新结束前不检查打印机的应答\n");
+  EXPECT_EQ(run.err, "引导模式：下一次程序更新不检查打印机的应答\n");
   // The port is opened once and ends closed. Bytes close together make one
   // raw unit. The boot loader answers each handshake byte from the fifth on;
   // the tool stops sending once it has seen an answer, so a byte or two more

@@ -19,11 +19,11 @@
 
 namespace ombrel::test_support {
 
-enum class TaskKind { Framed, Download, ReadBack };
+enum class TaskKind { Framed, Download, Update, ReadBack };
 enum class Wire { Udp, Pty, Usb };
 
 struct FaultRow {
-  const char* name;  // the test's name: letters, digits and underscores
+  std::string name;  // the test's name: letters, digits and underscores
   TaskKind task;
   std::vector<std::string> fault;  // the virtual printer's options
   int exitCode;
@@ -31,6 +31,8 @@ struct FaultRow {
   // The longest the run may wait on the printer by the protocol's rules, in
   // protocol milliseconds: the bound on its duration is derived from it.
   std::int64_t worstWaitMs;
+  // No frame reached the printer twice: no reply was missed or refused.
+  bool eachFrameOnce = false;
 };
 
 // A download of 600 bytes is three command-51 blocks; a read-back of 64 bytes
@@ -50,6 +52,8 @@ inline std::string successTail(TaskKind task) {
       return "设置默认参数成功\n";
     case TaskKind::Download:
       return "Finish 100.0%(2/2)\n";
+    case TaskKind::Update:
+      return "更新程序完成\n";
     case TaskKind::ReadBack:
       return "上传完成\n";
   }
@@ -61,6 +65,23 @@ inline void PrintTo(const FaultRow& row, std::ostream* out) { *out << row.name; 
 
 // Each row is a test of its own, named after it.
 inline std::string rowName(const ::testing::TestParamInfo<FaultRow>& row) { return row.param.name; }
+
+// The same task kinds against printers that fill their reply heads each in
+// their own way: every reply acknowledges, so each frame goes out once.
+inline std::vector<FaultRow> replyHeadRows() {
+  const std::pair<const char*, TaskKind> kinds[] = {{"Framed", TaskKind::Framed},
+                                                    {"Download", TaskKind::Download},
+                                                    {"Update", TaskKind::Update},
+                                                    {"ReadBack", TaskKind::ReadBack}};
+  std::vector<FaultRow> rows;
+  for (const auto& [kind, task] : kinds) {
+    for (const std::string style : {"echo", "zero", "fixed"}) {
+      rows.push_back({std::string(kind) + "_Head_" + style, task, {"--reply-head", style, "--identity", ""}, 0, "", 0});
+      rows.back().eachFrameOnce = true;
+    }
+  }
+  return rows;
+}
 
 // The virtual printer's options for a row on a wire.
 inline std::vector<std::string> printerOptions(const FaultRow& row, Wire wire) {
@@ -88,6 +109,11 @@ class FaultMatrixRun : public CtlTest {
       case TaskKind::Download:
         std::ofstream(font, std::ios::binary) << std::string(kDownloadSize, 'F');
         arguments.insert(arguments.end(), {"--set", "FontFile=" + font, "--set", "FontAddress=0", "btn_UpdateFont"});
+        break;
+      case TaskKind::Update:
+        // Too short to hold an identity: the printer must report none.
+        std::ofstream(font, std::ios::binary) << std::string(kDownloadSize, 'P');
+        arguments.insert(arguments.end(), {"--set", "PrgFile=" + font, "--set", "WaitTime=0", "btn_UpdatePrg"});
         break;
       case TaskKind::ReadBack:
         arguments.insert(arguments.end(),
@@ -118,9 +144,15 @@ class FaultMatrixRun : public CtlTest {
       const std::string saved = fileContent(target);
       EXPECT_EQ(toHex(Bytes(saved.begin(), saved.end())), toHex(expected));
     }
-    if (row.exitCode == 0 && row.task == TaskKind::Download) {
+    auto units = wire == Wire::Udp ? CtlTest::wire(printer) : lineLog(printer);
+    std::erase_if(units, [](const std::string& unit) { return unit.find("frame: ") == std::string::npos; });
+    if (row.eachFrameOnce) {
+      auto distinct = units;
+      std::sort(distinct.begin(), distinct.end());
+      EXPECT_EQ(std::unique(distinct.begin(), distinct.end()) - distinct.begin(), std::ssize(units));
+    }
+    if (row.exitCode == 0 && (row.task == TaskKind::Download || row.task == TaskKind::Update)) {
       // All three blocks reached the printer.
-      auto units = wire == Wire::Udp ? CtlTest::wire(printer) : lineLog(printer);
       std::erase_if(units,
                     [](const std::string& unit) { return unit.find("frame: 02 00 33 00") == std::string::npos; });
       std::sort(units.begin(), units.end());

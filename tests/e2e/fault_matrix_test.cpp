@@ -11,15 +11,16 @@ const std::string kReceivedFailed = "Received Failed\n";
 const std::string kDownloadFailed = "Download Data Failed\n";
 
 // The network link takes replies without examining check bytes, and only
-// from the printer's own address and port.
+// from the printer's own address, from whichever port.
 const FaultRow kUdpRows[] = {
     {"Framed_DroppedReply", TaskKind::Framed, {"--drop-every", "2"}, 0, "", 1000},
     {"Framed_DelayedPastTheWait", TaskKind::Framed, {"--delay", "4000"}, 1, kReceivedFailed, kDatagramReadWaitMs},
     {"Framed_SilentAfterIdentifying", TaskKind::Framed, {"--silent-after", "1"}, 1, kDownloadFailed, 3 * 1000},
     {"Download_DuplicatedReplies", TaskKind::Download, {"--duplicate"}, 0, "", 0},
-    {"Download_ReplyFromAnotherPort",
+    {"Download_ReplyFromAnotherPort", TaskKind::Download, {"--reply-from-other-port"}, 0, "", 0, true},
+    {"Download_ReplyFromAnotherAddress",
      TaskKind::Download,
-     {"--reply-from-other-port"},
+     {"--reply-from-address", "127.0.0.2"},
      1,
      kReceivedFailed,
      kDatagramReadWaitMs},
@@ -27,9 +28,10 @@ const FaultRow kUdpRows[] = {
     {"Download_HangUpMidTransfer", TaskKind::Download, {"--hang-up-after", "3"}, 1, kDownloadFailed, 3 * 1000},
     {"ReadBack_CorruptCheckIsNotExamined", TaskKind::ReadBack, {"--corrupt-check"}, 0, "", 0},
     {"ReadBack_DroppedReply", TaskKind::ReadBack, {"--drop-every", "3"}, 0, "", 2 * kDatagramReadWaitMs},
-    // A stale duplicate must not be taken for the next request's reply: the
-    // read-back would save every block one place late.
-    {"ReadBack_DuplicatedReplies", TaskKind::ReadBack, {"--duplicate"}, 0, "", 0},
+    // Once the printer has echoed a block's address, a stale duplicate must
+    // not be taken for the next request's reply: the read-back would save
+    // every block one place late. (Before that, any reply acknowledges.)
+    {"ReadBack_DuplicatedReplies", TaskKind::ReadBack, {"--duplicate-from", "3"}, 0, "", 0},
     {"ReadBack_SilentMidTransfer",
      TaskKind::ReadBack,
      {"--silent-after", "3"},
@@ -56,7 +58,7 @@ const FaultRow kPtyRows[] = {
      1,
      kDownloadFailed,
      3 * kCommandWaitMs},
-    {"ReadBack_DuplicatedReplies", TaskKind::ReadBack, {"--duplicate"}, 0, "", 0},
+    {"ReadBack_DuplicatedReplies", TaskKind::ReadBack, {"--duplicate-from", "3"}, 0, "", 0},
     {"ReadBack_SilentMidTransfer",
      TaskKind::ReadBack,
      {"--silent-after", "2"},
@@ -79,6 +81,7 @@ TEST_P(UdpFaults, EndsAsExpected) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, UdpFaults, ::testing::ValuesIn(kUdpRows), rowName);
+INSTANTIATE_TEST_SUITE_P(ReplyHeads, UdpFaults, ::testing::ValuesIn(replyHeadRows()), rowName);
 
 class PtyFaults : public FaultMatrixRun, public ::testing::WithParamInterface<FaultRow> {};
 
@@ -88,6 +91,7 @@ TEST_P(PtyFaults, EndsAsExpected) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, PtyFaults, ::testing::ValuesIn(kPtyRows), rowName);
+INSTANTIATE_TEST_SUITE_P(ReplyHeads, PtyFaults, ::testing::ValuesIn(replyHeadRows()), rowName);
 
 }  // namespace
 }  // namespace ombrel::test_support

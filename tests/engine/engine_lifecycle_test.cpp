@@ -15,11 +15,12 @@ TEST_F(EngineLifecycle, CodesWithoutAHandlerEndWithSuccess) {
   EXPECT_TRUE(printer.writes().empty());
 }
 
-TEST_F(EngineLifecycle, TasksNotInThisBuildFailPlainly) {
+TEST_F(EngineLifecycle, AReadBackThatNamesNoFileFailsBeforeOpening) {
   runTask(2);
   EXPECT_EQ(lastMessage().id, kTaskFailed);
   EXPECT_EQ(lastMessage().wParam, kTaskFailedWithText);
-  EXPECT_EQ(lastMessage().text, "Task 2 (block read-back) is not available in this version");
+  EXPECT_EQ(lastMessage().text, "No file to save the read-back to");
+  EXPECT_TRUE(printer.writes().empty());
 }
 
 TEST_F(EngineLifecycle, SecondRequestWhileRunningIsRefusedAndChangesNothing) {

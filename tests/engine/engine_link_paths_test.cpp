@@ -105,8 +105,9 @@ TEST_P(LongWrites, AreSplitIntoWhatOneCallCarries) {
   useTransport(GetParam().transport);
   Trace trace;
   ReplyChannel reply;
-  auto link = makeLink(host.linkSettings(), LinkParts{printer, usb, udp, clock, trace, reply});
-  link->open("/dev/ttyFAKE0", 9600, false);
+  std::uint32_t rate = 9600;
+  auto link = makeLink(host.linkSettings(), LinkPorts{printer, usb, udp}, LinkParts{clock, trace, reply, rate});
+  link->open(9600, false);
   link->write(Bytes(70000, 0x5A));
   EXPECT_EQ(piecesWritten(GetParam().transport), GetParam().pieces);
 }

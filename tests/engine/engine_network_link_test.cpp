@@ -106,6 +106,18 @@ TEST_F(NetworkEngine, RepliesAreTracedAndTheIdentityRead) {
   EXPECT_EQ(log.find("Close"), std::string::npos);
 }
 
+TEST_F(NetworkEngine, AReplySetAsideBeforeASendIsTracedWhereItArrived) {
+  udp.duplicateReplies();
+  runTask(kTaskSetCodePage, 1);
+  EXPECT_EQ(lastMessage().id, kTaskSucceeded);
+  std::vector<std::string> heads;
+  std::istringstream log(debugLog());
+  for (std::string line; std::getline(log, line);) {
+    if (line.find(" Bytes ") != std::string::npos) heads.push_back(line.substr(0, line.find(" Bytes")));
+  }
+  EXPECT_EQ(heads, (std::vector<std::string>{"Send 24", "Receive 25", "Receive 25", "Send 17", "Receive 16"}));
+}
+
 TEST_F(NetworkEngine, LinkTestReportsTheAddress) {
   runTask(kTaskLinkTest);
   std::vector<std::string> statuses;

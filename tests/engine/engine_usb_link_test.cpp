@@ -33,6 +33,23 @@ TEST_F(UsbLink, OnlyPrintersWith811EAreListedAtStartAndAfterAChange) {
   EXPECT_FALSE(usb.isOpen());  // an arrival or removal closes the port
 }
 
+TEST_F(UsbLink, ANewChoiceClosesThePortLeftOpenForAnotherPrinter) {
+  usb.plugIn({"VID_0483&PID_811E", "VID_0483&PID_811F"});
+  loop.send([] {});
+  useTransport(Transport::Usb);
+  runTask(10);
+  LinkSettings link = host.linkSettings();
+  link.usbDevice = "VID_0483&PID_811F";
+  host.setLink(link);
+  runTask(10);
+  runTask(10);  // the same choice again: the port stays open
+  const auto events = usb.events();
+  const auto chosen = std::find(events.begin(), events.end(), "select VID_0483&PID_811F");
+  ASSERT_GE(std::distance(chosen, events.end()), 3);
+  EXPECT_EQ(std::vector<std::string>(chosen + 1, chosen + 3), (std::vector<std::string>{"close", "open"}));
+  EXPECT_EQ(std::count(events.begin(), events.end(), "open"), 2);
+}
+
 using LinkTestTask = EngineFixture;
 
 TEST_F(LinkTestTask, SerialWithEqualRatesIdentifiesOnly) {

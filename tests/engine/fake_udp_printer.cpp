@@ -24,6 +24,11 @@ void FakeUdpPrinter::deactivate() {
   active_ = false;
 }
 
+void FakeUdpPrinter::duplicateReplies() {
+  std::lock_guard lock(mutex_);
+  duplicate_ = true;
+}
+
 void FakeUdpPrinter::send(const std::uint8_t* data, std::size_t count) {
   {
     std::lock_guard lock(mutex_);
@@ -32,6 +37,7 @@ void FakeUdpPrinter::send(const std::uint8_t* data, std::size_t count) {
     datagrams_.push_back(sent);
     Bytes reply = fixedReply_ ? *fixedReply_ : scriptedReply(sent, ignored_);
     if (reply.empty()) return;
+    if (duplicate_) replies_.push_back(reply);
     replies_.push_back(std::move(reply));
   }
   replied_.notify_all();

@@ -27,6 +27,8 @@ class FakeUdpPrinter final : public UdpPort {
   void ignoreCommand(int command);
   // Answers every frame with `reply` instead of the scripted acknowledgement.
   void answerWith(Bytes reply);
+  // Every reply comes twice, the second waiting when the next request leaves.
+  void duplicateReplies();
 
   // "remote HOST:PORT", "activate", "deactivate".
   std::vector<std::string> events() const;
@@ -38,6 +40,7 @@ class FakeUdpPrinter final : public UdpPort {
   bool active_ = false;
   std::set<int> ignored_;
   std::optional<Bytes> fixedReply_;
+  bool duplicate_ = false;
   std::deque<Bytes> replies_;
   std::vector<std::string> events_;
   std::vector<Bytes> datagrams_;

@@ -25,6 +25,7 @@ void FakeUsbPrinter::openPort() {
     throw ECommsError("No USB device " + selected_);
   }
   open_ = true;
+  opened_ = selected_;
   events_.push_back("open");
 }
 
@@ -37,6 +38,11 @@ void FakeUsbPrinter::closePort() {
 bool FakeUsbPrinter::isOpen() const {
   std::lock_guard lock(mutex_);
   return open_;
+}
+
+std::string FakeUsbPrinter::openedDevice() const {
+  std::lock_guard lock(mutex_);
+  return open_ ? opened_ : std::string();
 }
 
 bool FakeUsbPrinter::sendData(const std::uint8_t* buffer, std::uint16_t length) {

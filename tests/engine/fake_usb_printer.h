@@ -23,7 +23,9 @@ class FakeUsbPrinter final : public UsbPort {
   void openPort() override;
   void closePort() override;
   bool isOpen() const override;
+  std::string openedDevice() const override;
   bool sendData(const std::uint8_t* buffer, std::uint16_t length) override;
+  void drainOutput(std::chrono::milliseconds) override {}
   void setOnReceiveData(ReceiveDataHandler handler) override;
   void setDirectReceive(DirectReceiveHandler handler) override;
   void setOnDevicesChanged(std::function<void()> handler) override;
@@ -39,6 +41,7 @@ class FakeUsbPrinter final : public UsbPort {
   std::vector<std::string> devices_{"VID_0483&PID_811E"};
   std::string selected_;
   bool open_ = false;
+  std::string opened_;
   std::vector<std::string> events_;
   ReceiveDataHandler receive_;
   std::function<void()> changed_;

@@ -29,15 +29,17 @@ TEST(MainDefaultsTest, DefaultsWithoutAFileAndStoredValuesBackAgain) {
   writeFile(dir / "sysconfig.ini", "[ParaDefault]\r\nBaudRate=9600\r\n[maindefault]\r\ntranmode=7\r\n");
   EXPECT_EQ(loadMainDefaults(IniFile(dir / "sysconfig.ini")).tranMode, 7);
   IniFile file(dir / "sysconfig.ini");
-  storeMainDefaults(file, {"10.0.0.9", 1, 2});
+  storeMainDefaults(file, {"10.0.0.9", 1, 2, "/dev/ttyUSB1", "19200", "115200", "VID_0FE6&PID_811E"});
   file.save();
   EXPECT_EQ(readFile(dir / "sysconfig.ini"),
             "[ParaDefault]\r\nBaudRate=9600\r\n[maindefault]\r\ntranmode=2\r\nIP Address=10.0.0.9\r\n"
-            "Language=1\r\n");
+            "Language=1\r\nComName=/dev/ttyUSB1\r\nDevBaudRate=19200\r\nTranBaudRate=115200\r\n"
+            "UsbDevice=VID_0FE6&PID_811E\r\n");
   const MainDefaults back = loadMainDefaults(IniFile(dir / "sysconfig.ini"));
   EXPECT_EQ(back.ipAddress, "10.0.0.9");
   EXPECT_EQ(back.language, 1);
   EXPECT_EQ(back.tranMode, 2);
+  EXPECT_EQ(back.usbDevice, "VID_0FE6&PID_811E");
 }
 
 TEST(LinkTextTest, WholeNumbersOnly) {

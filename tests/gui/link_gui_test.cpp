@@ -105,7 +105,9 @@ TEST_F(ParametersButton, TestsFirstThenSavesMainDefaultAndOpensTheParametersWind
 
   EXPECT_TRUE(paraShown);
   EXPECT_TRUE(mainHidden);
-  EXPECT_EQ(savedWhileOpen, "[MainDefault]\r\nIP Address=127.0.0.1\r\nLanguage=1\r\nTranMode=1\r\n");
+  EXPECT_EQ(savedWhileOpen,
+            "[MainDefault]\r\nIP Address=127.0.0.1\r\nLanguage=1\r\nTranMode=1\r\nComName=/dev/ttyUSB0\r\n"
+            "DevBaudRate=9600\r\nTranBaudRate=115200\r\nUsbDevice=\r\n");
   // No success box for the parameters button's own test.
   EXPECT_TRUE(boxes_.shown().empty());
   EXPECT_TRUE(window_->isVisible());

@@ -102,6 +102,16 @@ TEST_F(MainWindowTest, StoredUsbLinkAndEnglishAreShownAtStart) {
   EXPECT_EQ(settings(), "[MainDefault]\nIP Address=10.1.2.3\nLanguage=1\nTranMode=2\n");
 }
 
+TEST_F(MainWindowTest, TheRememberedLinkComesBackWhilePresent) {
+  writeSettings(
+      "[MainDefault]\nComName=/dev/ttyUSB1\nDevBaudRate=19200\nTranBaudRate=14400\nUsbDevice=VID_0FE6&PID_811E\n");
+  start(20, [] { return std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyUSB1"}; });
+  EXPECT_EQ(ui().cbb_Comname->currentText().toStdString(), "/dev/ttyUSB1");
+  EXPECT_EQ(ui().cbb_DevBauRate->currentText().toStdString(), "19200");
+  EXPECT_EQ(ui().cbb_TranBauRate->currentText().toStdString(), "14400");
+  EXPECT_NE(ui().cbb_UsbDeviceList->currentText().toStdString(), "VID_0FE6&PID_811E") << "no such printer now";
+}
+
 TEST_F(MainWindowTest, UnknownTranModeKeepsTheSerialLink) {
   writeSettings("[MainDefault]\nTranMode=9\n");
   start();

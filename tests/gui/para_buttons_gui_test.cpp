@@ -3,6 +3,7 @@
 // same values, the success texts in the status bar, the new printer rate in
 // the main window.
 
+#include <fstream>
 #include <functional>
 
 #include "app/app_texts.h"
@@ -25,6 +26,7 @@ class ParaButtons : public ParaWindowTest {
     showPara();
     choose();
     control<QPushButton>(button)->click();
+    started_ = paraStatus();
     EXPECT_TRUE(waitUntilIdle());
     EXPECT_TRUE(waitFor([&] { return received(printer).size() >= expectedUnits; }, std::chrono::seconds(2)));
     status_ = paraStatus();
@@ -33,6 +35,7 @@ class ParaButtons : public ParaWindowTest {
   }
 
   std::string status_;
+  std::string started_;  // the status right after the click
 };
 
 TEST_F(ParaButtons, CodePageSetAllAndSwitchesSendWhatOmbrelctlSends) {
@@ -70,9 +73,64 @@ TEST_F(ParaButtons, FlowControlAndPaperTypeAreWrittenRaw) {
             std::vector<std::string>{"frame: 02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 00 00"});
 
   EXPECT_EQ(click("btn_SetPaperType"), std::vector<std::string>{"raw: 1F 41 01"});
-  EXPECT_EQ(status_, "");
+  EXPECT_EQ(status_, "已发送");
   EXPECT_EQ(click("btn_SetPrinterOrder", [&] { control<QComboBox>("cbb_PrinterOrder")->setCurrentIndex(0); }),
             std::vector<std::string>{"raw: 1B 7B F1"});
+}
+
+// A running task says so from its start, and every task ends with a word:
+// its own success text, "sent" for raw bytes, "download complete".
+class TaskStatus : public ParaButtons, public ::testing::WithParamInterface<int> {};
+
+TEST_P(TaskStatus, FromStartToEndInTheChosenLanguage) {
+  const bool english = GetParam() == 1;
+  installLanguageFiles();
+  writeSettings(english ? "[MainDefault]\nLanguage=1\n" : "");
+  start();
+  const std::string font = dir_.path().string() + "/font.bin";
+  std::ofstream(font, std::ios::binary) << std::string(300, 'F');
+  const struct {
+    const char* button;
+    std::string ended;
+  } rows[] = {{"btn_SetCodepage", english ? "Code page set" : "设置代码页成功"},
+              {"btn_SetPaperType", english ? "Sent" : "已发送"},
+              {"btn_UpdateFont", english ? "Download complete" : "下载完成"}};
+  for (const auto& row : rows) {
+    click(row.button, [&] { controls().setText("edt_FontFile", font); });
+    EXPECT_EQ(started_, control<QPushButton>(row.button)->text().toStdString() + "…");
+    EXPECT_EQ(status_, row.ended);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, TaskStatus, ::testing::Values(0, 1));
+
+TEST_F(ParaButtons, RestoringDefaultsAndClosingDuringATransferAskFirst) {
+  VirtualPrinter printer({"--delay", "100"});
+  start(2);  // replies are waited for longer than they are delayed
+  linkTo(printer);
+  showPara();
+  boxes_.answerNo();
+  control<QPushButton>("btn_SetReset")->click();
+  EXPECT_EQ(boxes_.shown().back(), "question: " + app::restoreDefaultsQuestion(0));
+  EXPECT_FALSE(window_->engine().isBusy());
+
+  const std::string font = dir_.path().string() + "/font.bin";
+  std::ofstream(font, std::ios::binary) << std::string(2000, 'F');
+  controls().setText("edt_FontFile", font);
+  control<QPushButton>("btn_UpdateFont")->click();
+  ASSERT_TRUE(waitFor([&] { return para_->progressBar()->value() > 0; }));
+  boxes_.answerNo();
+  closePara();
+  EXPECT_TRUE(para_->isVisible());
+  EXPECT_EQ(boxes_.shown().back(), "question: " + app::closeDuringTransferQuestion(0));
+  ASSERT_TRUE(waitUntilIdle());
+  closePara();
+  // Shown again, nothing of the last transfer stays.
+  showPara();
+  EXPECT_EQ(para_->statusPanel(1)->text().toStdString(), "");
+  EXPECT_EQ(para_->progressBar()->value(), 0);
+  closePara();
+  EXPECT_EQ(received(printer).size(), 8u) << "no restore, all eight blocks";
 }
 
 TEST_F(ParaButtons, TheNewPrinterRateReachesTheMainWindow) {
@@ -134,6 +192,40 @@ TEST_F(ParaButtons, OnlyTheOperatorsClickSwitchesWifi) {
   EXPECT_FALSE(control<QWidget>("edt_NetworkPsw")->isEnabled());
   ASSERT_TRUE(waitFor([&] { return received(printer).size() >= 2; }, std::chrono::seconds(2)));
   EXPECT_EQ(received(printer), (std::vector<std::string>{"raw: 8D 01", "raw: 8D 00"}));
+  closePara();
+}
+
+// The box shows what the printer has: a click that sent nothing (the engine
+// busy, an address box left holding no address) is undone, and the controls
+// it enables follow.
+TEST_F(ParaButtons, AWifiClickThatSendsNothingIsUndone) {
+  VirtualPrinter printer({"--delay", "400"});
+  start(1);
+  linkTo(printer);
+  showPara();
+  para_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(para_.get()));
+  auto* wifiOff = control<QCheckBox>("Chb_CloseWifi");
+  control<QPushButton>("btn_SetReset")->click();
+  ASSERT_TRUE(waitFor([&] { return window_->engine().linkOpen(); }));
+  wifiOff->click();
+  EXPECT_TRUE(wifiOff->isChecked());
+  EXPECT_FALSE(control<QWidget>("edt_NetworkPsw")->isEnabled());
+  waitUntilIdle();
+
+  tabs()->setCurrentWidget(control<QWidget>("tab_Wifi"));
+  auto* address = control<QLineEdit>("edt_IPaddress");
+  address->setFocus();
+  address->setText("10.0.0.300");
+  QTest::mouseClick(wifiOff, Qt::LeftButton);
+  settle(std::chrono::milliseconds(100));
+  EXPECT_TRUE(wifiOff->isChecked());
+  EXPECT_FALSE(control<QWidget>("edt_NetworkPsw")->isEnabled());
+  EXPECT_EQ(boxes_.shown(),
+            (std::vector<std::string>{"question: " + app::restoreDefaultsQuestion(0), "warning: IP 地址不正确"}));
+  EXPECT_TRUE(address->hasFocus());
+  ASSERT_TRUE(waitFor([&] { return !received(printer).empty(); }, std::chrono::seconds(2)));
+  EXPECT_EQ(received(printer), std::vector<std::string>{"frame: 02 00 79 00 00 00 00 00 00 00 00 00 00 00 7B 00"});
   closePara();
 }
 

@@ -44,8 +44,8 @@ TEST_F(ParaFont, ChosenFontGoesOutAsOmbrelctlSendsItWithItsNameInTheSecondPanel)
   controls().setText("edt_FontAddress", "2000");
   control<QPushButton>("btn_UpdateFont")->click();
   ASSERT_TRUE(waitUntilIdle());
-  EXPECT_EQ(para_->statusPanel(1)->text().toStdString(), "Downloading FONT" + font);
-  EXPECT_EQ(paraStatus(), "Finish 100.0%(1/1)");
+  EXPECT_EQ(para_->statusPanel(1)->toolTip().toStdString(), "Downloading FONT" + font);
+  EXPECT_EQ(paraStatus(), "下载完成");
   EXPECT_EQ(highest_, 1000);
   EXPECT_EQ(para_->progressBar()->value(), 0);
   closePara();  // saves the settings ombrelctl reads
@@ -73,7 +73,7 @@ TEST_F(ParaFont, ReadBackAsksWhereToSaveThenSavesTheRange) {
   const std::string target = path("font");
   boxes_.answerOpen(target);
   control<QPushButton>("btn_ReadFont")->click();
-  EXPECT_EQ(para_->statusPanel(1)->text().toStdString(), "更新字库:" + target);
+  EXPECT_EQ(para_->statusPanel(1)->toolTip().toStdString(), "更新字库:" + target);
   ASSERT_TRUE(waitUntilIdle());
   EXPECT_EQ(paraStatus(), "上传完成");
   EXPECT_EQ(highest_, 1000);

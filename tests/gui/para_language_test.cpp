@@ -58,14 +58,15 @@ TEST_F(ParaLanguage, EnglishReachesCaptionsOptionsAndStoredListTexts) {
   closePara();
   EXPECT_EQ(IniFile(dir_ / "sysconfig.ini").readString(kParaSection, "Dark", ""), "Normal");
 
-  // Back in Chinese the stored English text matches no item: the density
-  // list falls back to its first item.
+  // Back in Chinese the stored English text names the same item, and the
+  // close stores it in Chinese.
   QTest::keyClick(ui().cbb_Language, Qt::Key_Up);
   EXPECT_EQ(tabs()->tabText(0).toStdString(), "基础设置");
   showPara();
-  EXPECT_EQ(controls().text("cbb_Dark"), "微淡");
+  EXPECT_EQ(controls().text("cbb_Dark"), "正常");
   EXPECT_EQ(controls().items("RadioGroup1"), (std::vector<std::string>{"开放系统", "共享系统", "WPA-PSK", "WAP2-PSK"}));
   closePara();
+  EXPECT_EQ(IniFile(dir_ / "sysconfig.ini").readString(kParaSection, "Dark", ""), "正常");
 }
 
 // Edits take their texts from the language files as the other controls do,

@@ -52,7 +52,7 @@ TEST_F(ParaUpdate, ChosenFileGoesOutAsOmbrelctlSendsItAndTheBarReachesTheEndThen
   control<QPushButton>("btn_OpenPrg")->click();
   EXPECT_EQ(boxes_.shown().back(), "open: 选择程序文件 Binary File(*.HEX,*.BIN)|*.hex;*.bin|BMP FILE(*.BMP)|*bmp");
   control<QPushButton>("btn_UpdatePrg")->click();
-  EXPECT_EQ(para_->statusPanel(1)->text().toStdString(), "更新程序:app.bin Size:300");
+  EXPECT_EQ(para_->statusPanel(1)->toolTip().toStdString(), "更新程序:app.bin Size:300");
   ASSERT_TRUE(waitUntilIdle());
   const std::string head0 = "frame: 02 00 33 00 00 00 00 00 00 00 00 00 00 01 30 00 ";
   const std::string head1 = "frame: 02 00 33 00 00 01 00 00 00 00 00 00 00 01 31 00 ";

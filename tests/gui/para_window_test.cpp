@@ -359,6 +359,17 @@ TEST_F(ParaWindow, LeavingAnAddressBoxThatHoldsNoAddressWarnsAndKeepsTheFocusThe
   tabs()->setCurrentWidget(control<QWidget>("tab_Wifi"));
   EXPECT_TRUE(leave("edt_Mask", "255.255.255.255"));
   EXPECT_EQ(boxes_.shown().back(), "warning: 子网掩码不正确");
+
+  // Left for another tab, the box is shown again with its warning.
+  auto* box = control<QLineEdit>("edt_Gateway");
+  box->setFocus();
+  box->setText("1.2.3.4.5");
+  QTest::keyClick(box, Qt::Key_Tab);
+  tabs()->setCurrentWidget(control<QWidget>("tab_Network"));
+  settle(std::chrono::milliseconds(30));
+  EXPECT_EQ(boxes_.shown().back(), "warning: 网关不正确");
+  EXPECT_EQ(tabs()->currentWidget(), control<QWidget>("tab_Wifi"));
+  EXPECT_TRUE(box->hasFocus());
   closePara();
 }
 

@@ -31,7 +31,7 @@ std::vector<SettingsCase> settingsCases() {
       {"TimesOutOfRange", "[ParaDefault]\r\nsleepTime=1000000000\r\npoweroffTime=-5\r\nRptTime=300\r\n"},
       {"TextsThatAreNotNumbers", "[ParaDefault]\r\nsleepTime=abc\r\npoweroffTime=\r\nRptTime=12.5\r\n"},
       {"UnmatchedListTexts",
-       "[ParaDefault]\r\nBaudRate=14400\r\nCodePage=CP999\r\nFontValue=8x8\r\nDark=Normal\r\nForcePaper=0x0a\r\n"
+       "[ParaDefault]\r\nBaudRate=14400\r\nCodePage=CP999\r\nFontValue=8x8\r\nDark=normal\r\nForcePaper=0x0a\r\n"
        "UsbDeviceTpe=USB\r\nPrinterOrder=reverse\r\nPaperType=label\r\nFlowcontrol=none\r\n"},
       {"OtherChoicesInGbk",
        TextCodec::utf8ToGbk("[ParaDefault]\r\nBaudRate=38400\r\nCodePage=CP874:Thai\r\nFontValue=9x17\r\n"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "settings/para_control_state.h"
 #include "temp_dir.h"
 #include "texts/text_codec.h"
@@ -17,7 +19,7 @@ ParaControlState loaded(const TempDir& dir, std::string_view content, const Item
   if (!content.empty()) writeFile(dir / "sysconfig.ini", content);
   ParaControlState controls(items);
   putItemTexts(controls, items);
-  LoadParaSettings(IniFile(dir / "sysconfig.ini"), controls);
+  LoadParaSettings(IniFile(dir / "sysconfig.ini"), controls, items);
   return controls;
 }
 
@@ -69,15 +71,40 @@ TEST(ParaSettings, UnmatchedListTextsWithAndWithoutFallback) {
   EXPECT_EQ(controls.index("cbb_PaperType"), 0);
 }
 
-TEST(ParaSettings, ChineseStoredTextUnderTheEnglishInterface) {
-  TempDir dir;
+// A file saved under one interface language names the same items under the
+// other; saving writes the current language's text.
+TEST(ParaSettings, StoredTextsOfTheOtherLanguageChooseTheSameItem) {
+  const std::pair<ItemList, std::vector<std::string>> englishLists[] = {
+      {ItemList::Dark, {"Light", "Normal", "Dark", "Darkest"}},
+      {ItemList::UsbDeviceType, {"USB virtual serial port", "USB printer port"}},
+      {ItemList::PrinterOrder, {"Reverse", "Forward"}},
+      {ItemList::BluetoothSeek, {"Hide Bluetooth", "Show Bluetooth"}},
+  };
+  // Both interfaces know the English file's texts; one shows them.
+  ItemTexts chinese;
   ItemTexts english;
-  english.setItem(ItemList::Dark, 0, "Light");
-  english.setItem(ItemList::Dark, 1, "Normal");
-  auto controls = loaded(dir, "[ParaDefault]\nDark=正常\n", english);
-  EXPECT_EQ(controls.text("cbb_Dark"), "Light");
-  savedKeys(dir, controls);
-  EXPECT_EQ(IniFile(dir / "sysconfig.ini").readString(kParaSection, "Dark", ""), "Light");
+  for (const auto& [list, texts] : englishLists) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      chinese.addKnownItem(list, i, texts[i]);
+      english.addKnownItem(list, i, texts[i]);
+      english.setItem(list, i, texts[i]);
+    }
+  }
+  const std::string chineseFile =
+      "[ParaDefault]\nDark=正常\nUsbDeviceTpe=USB打印口\nPrinterOrder=正序\nBluetoothSEEK=取消蓝牙隐身\n";
+  const std::string englishFile =
+      "[ParaDefault]\nDark=Normal\nUsbDeviceTpe=USB printer port\nPrinterOrder=Forward\nBluetoothSEEK=Show "
+      "Bluetooth\n";
+  for (const auto& [language, file, saved] :
+       {std::tuple{&english, chineseFile, "Normal"}, std::tuple{&chinese, englishFile, "正常"}}) {
+    TempDir dir;
+    auto controls = loaded(dir, file, *language);
+    for (const char* control : {"cbb_Dark", "cbb_UsbDeviceTpe", "cbb_PrinterOrder", "Cbx_Bluetooth"}) {
+      EXPECT_EQ(controls.index(control), 1) << control << " from " << file;
+    }
+    savedKeys(dir, controls);
+    EXPECT_EQ(IniFile(dir / "sysconfig.ini").readString(kParaSection, "Dark", ""), saved);
+  }
 }
 
 TEST(ParaSettings, RadioValuesOutOfRange) {

@@ -229,9 +229,43 @@ TEST(IniFileEncoding, NewAndAsciiFilesAreWrittenAsGbkAndUtf8FilesStayUtf8) {
   }
 }
 
-// Reading drops blanks and enclosing quotes, and takes a file of valid UTF-8
-// as UTF-8: values that would lose either, or GBK bytes that happen to be
-// valid UTF-8 (专业), are written so that they read back as written.
+// A file is UTF-8 with a byte-order mark, the program's marker, or non-ASCII
+// text that is UTF-8 of CJK and punctuation only; a saved file keeps its
+// encoding, whatever it now holds.
+TEST(IniFileEncoding, DetectionAndSavedFilesKeepTheirEncoding) {
+  struct Case {
+    const char* name;
+    std::string content;
+    IniFile::Encoding encoding;
+    std::string value;
+  };
+  const Case cases[] = {
+      {"GBK that is valid UTF-8", "[S]\r\nName=\xD7\xA8\xD2\xB5\r\n", IniFile::Encoding::Gbk, "专业"},
+      {"UTF-8 Chinese", "[S]\nName=专业，“好”\n", IniFile::Encoding::Utf8, "专业，“好”"},
+      {"byte-order mark", "\xEF\xBB\xBF[S]\nName=Café\n", IniFile::Encoding::Utf8, "Café"},
+      {"marker", "; 编码: UTF-8\n[S]\nName=Café\n", IniFile::Encoding::Utf8, "Café"},
+      {"ASCII", "[S]\nName=plain\n", IniFile::Encoding::Gbk, "plain"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    writeFile(dir / "e.ini", c.content);
+    const IniFile file(dir / "e.ini");
+    EXPECT_EQ(file.encoding(), c.encoding);
+    EXPECT_EQ(file.readString("S", "Name", ""), c.value);
+  }
+  TempDir dir;
+  writeFile(dir / "e.ini", "[S]\nName=专业\n");
+  IniFile file(dir / "e.ini");
+  file.writeString("S", "Name", "Café");
+  file.save();
+  EXPECT_EQ(readFile(dir / "e.ini"), "[S]\nName=Café\n; 编码: UTF-8\n");
+  EXPECT_EQ(IniFile(dir / "e.ini").readString("S", "Name", ""), "Café");
+}
+
+// Reading drops blanks and enclosing quotes, and takes a file whose text is
+// UTF-8 of Chinese as UTF-8: values that would lose either, or GBK bytes that
+// happen to be such UTF-8, are written so that they read back as written.
 TEST(IniFileWrite, ValuesReadBackAsWritten) {
   struct Case {
     std::string value;
@@ -242,7 +276,9 @@ TEST(IniFileWrite, ValuesReadBackAsWritten) {
       {"'quoted'", "Ssid=\"'quoted'\""},
       {"\"\"", "Ssid=\"\"\"\""},
       {"plain 'inner' text", "Ssid=plain 'inner' text"},
-      {"专业", "Ssid=\xD7\xA8\xD2\xB5\r\n; \xB1\xE0\xC2\xEB: GBK"},
+      {"专业", "Ssid=\xD7\xA8\xD2\xB5"},
+      // GBK bytes that are the UTF-8 of "测试" get the GBK marker line.
+      {"娴嬭瘯", "Ssid=\xE6\xB5\x8B\xE8\xAF\x95\r\n; \xB1\xE0\xC2\xEB: GBK"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);

@@ -30,13 +30,15 @@ class ShippedLanguageFile : public ::testing::TestWithParam<const char*> {
   std::filesystem::path path() const { return languageDirectory() / GetParam(); }
 };
 
-TEST_P(ShippedLanguageFile, IsCompleteUtf8) {
+// As the other system's own files are: GBK with CR LF (plain ASCII, the
+// English file, is the same in GBK).
+TEST_P(ShippedLanguageFile, IsCompleteGbkWithCrLf) {
   ASSERT_TRUE(std::filesystem::is_regular_file(path())) << path();
   const IniFile file(path());
-  // Plain ASCII (English) reads the same whichever encoding the file is taken for.
+  EXPECT_EQ(file.encoding(), IniFile::Encoding::Gbk);
   std::ifstream stream(path(), std::ios::binary);
   const std::string bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-  EXPECT_TRUE(TextCodec::isValidUtf8(bytes));
+  EXPECT_EQ(std::regex_replace(bytes, std::regex("\r\n"), "").find('\n'), std::string::npos);
 
   for (const char* window : {"FrmMain", "FrmPara"}) {
     EXPECT_NE(file.readString(window, "Caption", ""), "") << window;

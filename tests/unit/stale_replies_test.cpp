@@ -9,26 +9,31 @@ namespace {
 
 Bytes head(std::uint16_t command, std::uint32_t first) { return frame::build(command, first, 0, {}, true); }
 
-TEST(StaleReplies, OnlyAReplyNamingThePreviousRequestAndNotTheLatestIsStale) {
+TEST(StaleReplies, AHeadIsJudgedOnlyOnceThePrinterEchoedANonZeroFirstArgument) {
   struct Case {
     const char* what;
-    std::vector<Bytes> written;
+    std::vector<std::pair<Bytes, Bytes>> taken;  // requests and replies before
+    Bytes request;
     Bytes reply;
-    bool stale;
+    bool isTaken;
   };
+  const std::pair<Bytes, Bytes> echoed{head(51, 256), head(51, 256)};
   const Case cases[] = {
-      {"the latest request's reply", {head(48, 0), head(52, 16)}, head(52, 16), false},
-      {"the previous request's reply", {head(48, 0), head(52, 16)}, head(48, 0), true},
-      {"the previous block of a read-back", {head(52, 0), head(52, 16)}, head(52, 0), true},
-      {"a request sent again names itself", {head(51, 0), head(51, 0)}, head(51, 0), false},
-      {"a head that names neither is taken", {head(48, 0), head(52, 16)}, head(0, 0), false},
-      {"nothing before the first request", {head(48, 0)}, head(48, 0), false},
-      {"raw bytes are no request", {head(48, 0), Bytes{0x1B, 0x40}}, head(48, 0), false},
+      {"echoing printer: the previous block's late reply", {echoed}, head(51, 512), head(51, 256), false},
+      {"echoing printer: the latest block's reply", {echoed}, head(51, 512), head(51, 512), true},
+      {"echoing printer: a request sent again names itself", {echoed}, head(51, 256), head(51, 256), true},
+      {"a zero first argument proves nothing", {{head(48, 0), head(48, 0)}}, head(52, 0), head(48, 0), true},
+      {"fixed-head printer", {{head(51, 0), head(48, 0)}}, head(51, 256), head(48, 0), true},
+      {"raw bytes are no request", {echoed, {Bytes{0x1B}, head(51, 256)}}, head(51, 512), head(51, 256), false},
   };
   for (const Case& c : cases) {
     StaleReplies stale;
-    for (const Bytes& bytes : c.written) stale.written(bytes);
-    EXPECT_EQ(stale.isPreviousReply(c.reply.data()), c.stale) << c.what;
+    for (const auto& [request, reply] : c.taken) {
+      stale.written(request);
+      stale.takes(reply.data());
+    }
+    stale.written(c.request);
+    EXPECT_EQ(stale.takes(c.reply.data()), c.isTaken) << c.what;
   }
 }
 

@@ -21,7 +21,7 @@ const FaultRow kUsbRows[] = {
      1,
      kDownloadFailed,
      3 * kCommandWaitMs},
-    {"ReadBack_DuplicatedReplies", TaskKind::ReadBack, {"--duplicate"}, 0, "", 0},
+    {"ReadBack_DuplicatedReplies", TaskKind::ReadBack, {"--duplicate-from", "3"}, 0, "", 0},
     {"ReadBack_HangUpMidTransfer",
      TaskKind::ReadBack,
      {"--hang-up-after", "3"},
@@ -42,6 +42,7 @@ TEST_P(UsbFaults, EndsAsExpected) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, UsbFaults, ::testing::ValuesIn(kUsbRows), rowName);
+INSTANTIATE_TEST_SUITE_P(ReplyHeads, UsbFaults, ::testing::ValuesIn(replyHeadRows()), rowName);
 
 }  // namespace
 }  // namespace ombrel::test_support

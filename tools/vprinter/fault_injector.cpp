@@ -52,7 +52,7 @@ FaultDecision FaultInjector::apply(std::optional<std::uint16_t> command, Bytes r
     decision.applied.push_back("short-reply");
   }
   if (options_.delayMs > 0) decision.applied.push_back("delay");
-  if (options_.duplicate) {
+  if (options_.duplicate || (options_.duplicateFrom != 0 && commandsCounted_ >= options_.duplicateFrom)) {
     decision.copies = 2;
     decision.applied.push_back("duplicate");
   }

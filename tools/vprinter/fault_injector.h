@@ -23,6 +23,7 @@ struct FaultOptions {
   bool shortReply = false;                   // send only the first 15 bytes
   bool badHead = false;                      // begin 0x02 0x01, head check kept consistent
   bool duplicate = false;                    // send each reply twice
+  std::uint32_t duplicateFrom = 0;           // send replies twice from the N-th command on; 0 = none
   bool replyFromOtherPort = false;           // UDP: replies leave from another source port
   std::optional<std::uint32_t> silentAfter;  // answer the first N commands, then never again
   std::optional<std::uint32_t> hangUpAfter;  // answer the first N commands, hang up at the next

@@ -54,6 +54,7 @@ int run(const Options& options) {
   config.readBlock = options.readBlock;
   config.lineRate = options.baud;
   config.bootAfter = options.bootAfter;
+  config.replyHead = options.replyHead;
   PrinterModel model(std::move(config));
   FaultInjector faults(options.faults);
   PrinterSession session(model, faults, log);
@@ -64,7 +65,7 @@ int run(const Options& options) {
       std::cout << "pty " << pty.slavePath() << std::endl;
       pty.serve(session, clock, stops.fd());
     } else {
-      UdpTransport udp(options.udpHost, options.udpPort);
+      UdpTransport udp(options.udpHost, options.udpPort, options.replyFromAddress);
       std::cout << "udp " << udp.boundAddress() << std::endl;
       udp.serve(session, clock, stops.fd());
     }

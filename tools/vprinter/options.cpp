@@ -33,6 +33,9 @@ const char* const kUsage =
     "  --memory-file FILE   initial memory content from address 0; the rest holds the\n"
     "                       pattern byte(i) = i & 0xFF\n"
     "  --read-block N       most data bytes in a reply to command 52, 0 to 2032 (default 256)\n"
+    "  --reply-head STYLE   how reply heads are filled: echo (the request's command and\n"
+    "                       arguments, default), zero (its command, arguments 0) or fixed\n"
+    "                       (always the identify head: command 48, arguments 0)\n"
     "Logs (one line per received unit, per reply sent and, on a pseudo-terminal, per\n"
     "line event: port opened or closed, rate changed; flushed at once; FILE - is\n"
     "standard output, after the ready line):\n"
@@ -48,9 +51,13 @@ const char* const kUsage =
     "  --short-reply        send only the first 15 bytes of each reply\n"
     "  --bad-head           replies begin 0x02 0x01 (head check kept consistent)\n"
     "  --duplicate          send each reply twice, one right after the other\n"
+    "  --duplicate-from N   the same from the N-th command on\n"
     "  --reply-from-other-port\n"
     "                       (with --udp) replies leave from a second socket, another\n"
     "                       source port\n"
+    "  --reply-from-address HOST\n"
+    "                       (with --udp) replies leave from a socket on another IPv4\n"
+    "                       address of this machine, e.g. 127.0.0.2\n"
     "  --silent-after N     answer the first N commands, then never again\n"
     "  --hang-up-after N    answer the first N commands; at the next one the printer\n"
     "                       hangs up: on a pseudo-terminal the program closes the line\n"
@@ -100,6 +107,7 @@ class Parser {
     return parsed.value_or(0);
   }
   void udp(const std::string& value);
+  void replyHead(const std::string& value);
   std::map<std::string, Handler> valued();
   std::map<std::string, bool*> flags();
 
@@ -116,6 +124,17 @@ void Parser::udp(const std::string& value) {
   }
   options_.udpHost = value.substr(0, colon);
   options_.udpPort = static_cast<std::uint16_t>(number("--udp", value.substr(colon + 1), 65535));
+}
+
+void Parser::replyHead(const std::string& value) {
+  static const std::map<std::string, ReplyHead> kStyles{
+      {"echo", ReplyHead::Echo}, {"zero", ReplyHead::Zero}, {"fixed", ReplyHead::Fixed}};
+  const auto style = kStyles.find(value);
+  if (style == kStyles.end()) {
+    fail("--reply-head: expected echo, zero or fixed: " + value);
+  } else {
+    options_.replyHead = style->second;
+  }
 }
 
 std::map<std::string, Parser::Handler> Parser::valued() {
@@ -142,6 +161,8 @@ std::map<std::string, Parser::Handler> Parser::valued() {
       {"--memory-file", [this](const std::string& v) { options_.memoryFile = v; }},
       {"--read-block",
        [this](const std::string& v) { options_.readBlock = number("--read-block", v, frame::kMaxReadBlockData); }},
+      {"--reply-head", [this](const std::string& v) { replyHead(v); }},
+      {"--reply-from-address", [this](const std::string& v) { options_.replyFromAddress = v; }},
       {"--log", [this](const std::string& v) { options_.textLog = v; }},
       {"--log-json", [this](const std::string& v) { options_.jsonLog = v; }},
       {"--ignore",
@@ -156,6 +177,11 @@ std::map<std::string, Parser::Handler> Parser::valued() {
       {"--delay",
        [this, &faults](const std::string& v) {
          faults.delayMs = static_cast<std::int64_t>(number("--delay", v, 3600000));
+       }},
+      {"--duplicate-from",
+       [this, &faults](const std::string& v) {
+         faults.duplicateFrom = static_cast<std::uint32_t>(number("--duplicate-from", v, 1000000));
+         if (faults.duplicateFrom == 0) fail("--duplicate-from: N must be at least 1");
        }},
       {"--silent-after",
        [this, &faults](const std::string& v) {
@@ -210,6 +236,10 @@ ParsedOptions Parser::run() {
   if (!udp && !options_.pty) fail("no transport: give --udp HOST:PORT or --pty");
   if (options_.pace && !options_.pty) fail("--pace: only a pseudo-terminal has a line to pace");
   if (options_.faults.replyFromOtherPort && !udp) fail("--reply-from-other-port: only UDP replies have a port");
+  if (!options_.replyFromAddress.empty() && !udp) fail("--reply-from-address: only UDP replies have an address");
+  if (!options_.replyFromAddress.empty() && options_.faults.replyFromOtherPort) {
+    fail("--reply-from-address and --reply-from-other-port: give one reply socket");
+  }
   if (!error_.empty()) return OptionError{error_};
   return options_;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fault_injector.h"
+#include "printer_model.h"
 
 namespace ombrel::vprinter {
 
@@ -24,8 +25,10 @@ struct Options {
   std::optional<std::size_t> memorySize;  // unset: 4 MiB, or the file's size when larger
   std::string memoryFile;
   std::size_t readBlock = 256;
-  std::string textLog;  // "-" = standard output
-  std::string jsonLog;  // "-" = standard output
+  ReplyHead replyHead = ReplyHead::Echo;
+  std::string replyFromAddress;  // UDP: replies leave from a socket on this address
+  std::string textLog;           // "-" = standard output
+  std::string jsonLog;           // "-" = standard output
   FaultOptions faults;
 };
 

@@ -21,6 +21,19 @@ std::string refusal(const FrameFields& frame) {
   return "";
 }
 
+frame::Head replyHeadFor(const frame::Head& request, ReplyHead style, std::size_t dataLength) {
+  const auto length = static_cast<std::uint16_t>(dataLength);
+  switch (style) {
+    case ReplyHead::Zero:
+      return {request.command, 0, 0, length};
+    case ReplyHead::Fixed:
+      return {kCmdIdentify, 0, 0, length};
+    case ReplyHead::Echo:
+      break;
+  }
+  return {request.command, request.first, request.second, length};
+}
+
 }  // namespace
 
 Bytes patternMemory(std::size_t size) {
@@ -34,7 +47,8 @@ PrinterModel::PrinterModel(PrinterConfig config)
       readBlock_(config.readBlock),
       memory_(std::move(config.memory)),
       lineRate_(config.lineRate),
-      bootAfter_(config.bootAfter) {
+      bootAfter_(config.bootAfter),
+      replyHead_(config.replyHead) {
   identity_.resize(kIdentitySize, 0x00);
 }
 
@@ -59,9 +73,7 @@ Handling PrinterModel::receive(const Bytes& unit) {
   const Bytes replyData = act(frame, note);
   if (!note.empty()) handling.decoded += "; " + note;
   if (frame.trailing > 0) handling.decoded += "; " + std::to_string(frame.trailing) + " trailing bytes ignored";
-  const frame::Head head{frame.head.command, frame.head.first, frame.head.second,
-                         static_cast<std::uint16_t>(replyData.size())};
-  handling.reply = frame::build(head, replyData.data(), true);
+  handling.reply = frame::build(replyHeadFor(frame.head, replyHead_, replyData.size()), replyData.data(), true);
   return handling;
 }
 

@@ -23,6 +23,12 @@ inline constexpr std::size_t kDefaultReadBlock = 256;
 
 inline constexpr std::uint32_t kDefaultLineRate = 9600;
 
+// How the printer fills the head of a reply. The protocol takes any valid
+// reply as the acknowledgement, so a printer may echo the request's command
+// and arguments, send the command with zero arguments, or send the same
+// identify head every time.
+enum class ReplyHead { Echo, Zero, Fixed };
+
 struct PrinterConfig {
   std::string identity = "OMB80";  // at most kIdentitySize bytes
   std::size_t readBlock = kDefaultReadBlock;
@@ -31,6 +37,7 @@ struct PrinterConfig {
   // The boot loader answers the handshake byte once it has received this
   // many of them; unset: the handshake byte is only logged.
   std::optional<std::uint32_t> bootAfter;
+  ReplyHead replyHead = ReplyHead::Echo;
 };
 
 struct Handling {
@@ -73,6 +80,7 @@ class PrinterModel {
   Bytes memory_;
   std::uint32_t lineRate_;
   std::optional<std::uint32_t> bootAfter_;
+  ReplyHead replyHead_;
   std::uint64_t bootBytes_ = 0;
 };
 

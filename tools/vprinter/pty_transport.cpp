@@ -237,13 +237,22 @@ void LineServer::sendReplies(TimePoint now) {
   for (;;) {
     if (!onLine_) {
       if (scheduled_.empty() || scheduled_.front().dueMs > clock_.nowMs()) return;
-      OutgoingReply reply = std::move(scheduled_.front().reply);
-      scheduled_.pop_front();
       if (!pace_) {
-        const bool written = line_.writeAll(reply.bytes);
-        replyDone(reply, written);
+        // Everything due goes out in one write, copies of a reply back to
+        // back as a printer sends them, and is logged afterwards.
+        std::vector<OutgoingReply> due;
+        Bytes bytes;
+        while (!scheduled_.empty() && scheduled_.front().dueMs <= clock_.nowMs()) {
+          due.push_back(std::move(scheduled_.front().reply));
+          scheduled_.pop_front();
+          bytes.insert(bytes.end(), due.back().bytes.begin(), due.back().bytes.end());
+        }
+        const bool written = line_.writeAll(bytes);
+        for (const OutgoingReply& reply : due) replyDone(reply, written);
         continue;
       }
+      OutgoingReply reply = std::move(scheduled_.front().reply);
+      scheduled_.pop_front();
       ReplyOnLine onLine{std::move(reply), paceStep(printerRate_), 0, {}};
       const std::size_t first = std::min(onLine.step, onLine.reply.bytes.size());
       onLine.nextStepAt = outbound_.carry(first, now, printerRate_);

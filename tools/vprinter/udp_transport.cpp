@@ -5,12 +5,14 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <deque>
 #include <stdexcept>
+#include <vector>
 
 namespace ombrel::vprinter {
 
@@ -65,9 +67,10 @@ int boundSocket(const std::string& host, std::uint16_t port) {
 
 }  // namespace
 
-UdpTransport::UdpTransport(const std::string& host, std::uint16_t port) : fd_(boundSocket(host, port)) {
+UdpTransport::UdpTransport(const std::string& host, std::uint16_t port, const std::string& replyHost)
+    : fd_(boundSocket(host, port)), replyFromOther_(!replyHost.empty()) {
   try {
-    otherFd_ = boundSocket(host, 0);
+    otherFd_ = boundSocket(replyFromOther_ ? replyHost : host, 0);
   } catch (const std::runtime_error&) {
     ::close(fd_);
     throw;
@@ -114,16 +117,28 @@ void UdpTransport::serve(PrinterSession& session, Clock& clock, int stopFd) {
         }
       }
     }
-    const int replyFd = session.replyFromOtherPort() ? otherFd_ : fd_;
+    const int replyFd = replyFromOther_ || session.replyFromOtherPort() ? otherFd_ : fd_;
+    // Everything due leaves in one call, copies of a reply back to back as
+    // a printer sends them, and is logged afterwards.
+    std::vector<ScheduledReply> due;
     while (!scheduled.empty() && scheduled.front().dueMs <= clock.nowMs()) {
-      const ScheduledReply& next = scheduled.front();
-      // A reply that cannot be sent is lost, as it would be on a real network.
-      if (::sendto(replyFd, next.reply.bytes.data(), next.reply.bytes.size(), 0,
-                   reinterpret_cast<const sockaddr*>(&next.peer), sizeof next.peer) >= 0) {
-        session.sent(next.reply);
-      }
+      due.push_back(std::move(scheduled.front()));
       scheduled.pop_front();
     }
+    std::vector<iovec> parts(due.size());
+    std::vector<mmsghdr> messages(due.size());
+    for (std::size_t i = 0; i < due.size(); ++i) {
+      parts[i] = {due[i].reply.bytes.data(), due[i].reply.bytes.size()};
+      messages[i].msg_hdr.msg_name = &due[i].peer;
+      messages[i].msg_hdr.msg_namelen = sizeof due[i].peer;
+      messages[i].msg_hdr.msg_iov = &parts[i];
+      messages[i].msg_hdr.msg_iovlen = 1;
+    }
+    // A reply that cannot be sent is lost, as it would be on a real network.
+    const int count = due.empty() ? 0 : ::sendmmsg(replyFd, messages.data(), static_cast<unsigned>(due.size()), 0);
+    std::vector<OutgoingReply> sent;
+    for (int i = 0; i < count; ++i) sent.push_back(std::move(due[static_cast<std::size_t>(i)].reply));
+    for (const OutgoingReply& reply : sent) session.sent(reply);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "ports/usb/tusbcomm.h"
 
+#include <thread>
 #include <utility>
 
 #include "platform/errors.h"
@@ -30,6 +31,8 @@ std::vector<std::string> TUSBComm::listDevices() {
 void TUSBComm::selectDevice(const std::string& identity) {
   const UsbDeviceIds ids = splitUsbIdentity(identity);
   setDeviceIds(ids.vid, ids.pid, ids.subId, "");
+  std::lock_guard lock(mutex_);
+  selection_ = identity;
 }
 
 void TUSBComm::setDeviceIds(const std::string& vid, const std::string& pid, const std::string& subId,
@@ -39,6 +42,7 @@ void TUSBComm::setDeviceIds(const std::string& vid, const std::string& pid, cons
   pid_ = pid;
   subId_ = subId;
   nameId_ = nameId;
+  selection_.clear();
 }
 
 namespace {
@@ -65,11 +69,13 @@ void TUSBComm::openPort() {
   node->purgeOutput();
   sendQueueEmpty_.store(true);
   session_ = std::make_unique<UsbSession>(std::move(*node), sink_, sendQueueEmpty_);
+  opened_ = selection_;
 }
 
 void TUSBComm::closePort() {
   std::lock_guard lock(mutex_);
   session_.reset();
+  opened_.clear();
 }
 
 bool TUSBComm::isOpen() const {
@@ -77,10 +83,22 @@ bool TUSBComm::isOpen() const {
   return session_ != nullptr;
 }
 
+std::string TUSBComm::openedDevice() const {
+  std::lock_guard lock(mutex_);
+  return opened_;
+}
+
 bool TUSBComm::sendData(const std::uint8_t* buffer, std::uint16_t length) {
   if (buffer == nullptr || length == 0) return false;
   std::lock_guard lock(mutex_);
   return session_ && session_->queue.push(Bytes(buffer, buffer + length));
+}
+
+void TUSBComm::drainOutput(std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!sendQueueEmpty_.load() && isOpen() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 }
 
 std::string TUSBComm::vid() const {

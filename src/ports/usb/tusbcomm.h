@@ -50,9 +50,11 @@ class TUSBComm final : public UsbPort {
   // Stops both threads and releases the node; no effect when closed.
   void closePort() override;
   bool isOpen() const override;
+  std::string openedDevice() const override;
   // Queues a private copy of the bytes for the writer; false, and nothing
   // sent, when closed, when length is 0 or when the writer has ended.
   bool sendData(const std::uint8_t* buffer, std::uint16_t length) override;
+  void drainOutput(std::chrono::milliseconds limit) override;
   // False from a successful sendData until the writer next finds its queue
   // empty; true when closed. The owner may set it too.
   bool sendQueueEmpty() const { return sendQueueEmpty_.load(); }
@@ -92,6 +94,8 @@ class TUSBComm final : public UsbPort {
   std::string pid_;
   std::string subId_;
   std::string nameId_;
+  std::string selection_;  // the identity of the latest selectDevice
+  std::string opened_;     // the selection when the port was opened
   std::uint16_t vendorId_ = 0;
   std::uint16_t productId_ = 0;
   bool includePrefZero_ = false;
