@@ -12,10 +12,16 @@
 // The phase is timed from the engine's first to its last progress report, so
 // the identification, the connect pause and the end command are left out;
 // the trace of every block is written as always; a read-back is saved.
+//
+// Memory: ombrelctl's peak resident memory for each task of 8 MiB over UDP,
+// beyond that of a link test, as a share of the file's size.
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -47,12 +53,17 @@ using bench::startPrinter;
 using SteadyClock = std::chrono::steady_clock;
 
 constexpr std::size_t kBlock = 256;
-constexpr std::size_t kUdpFileSize = 1024 * 1024;
+constexpr std::size_t kUdpFileSize = 8 * 1024 * 1024;
 constexpr std::size_t kPtyFileSize = 256 * 1024;
 constexpr int kRounds = 5;
 constexpr int kLineRate = 115200;
 constexpr std::size_t kSerialBlockFrame = frame::kHeadSize + kBlock + 1;
 constexpr std::size_t kAcknowledgement = frame::kHeadSize;
+constexpr double kUdpAim = 0.90;
+constexpr double kLineAim = 0.97;
+constexpr double kMemoryAim = 2.0;  // times the file, beyond a link test
+// The virtual printer's memory holds what a read-back of the file's size reads.
+const std::vector<std::string> kUdpPrinter = {"--udp", "127.0.0.1:0", "--identity", "", "--memory-size", "16777216"};
 
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -144,15 +155,15 @@ double rawBlocksPerSecond(int port, const BulkTask& task, std::size_t fileSize) 
 }
 
 void udpLoopback() {
-  test_support::ChildProcess printer(test_support::builtProgram("ombrel-vprinter"),
-                                     {"--udp", "127.0.0.1:0", "--identity", ""});
+  test_support::ChildProcess printer(test_support::builtProgram("ombrel-vprinter"), kUdpPrinter);
   const int port = std::stoi(startPrinter(printer, "udp 127\\.0\\.0\\.1:(\\d+)"));
   LinkSettings link;
   link.transport = Transport::Network;
   link.hostAddress = "127.0.0.1";
   link.hostPort = port;
   rawBlocksPerSecond(port, kBulkTasks[0], kUdpFileSize / 8);  // warm up both sides
-  std::printf("UDP loopback, 1 MiB in 256-byte blocks, median of %d alternating rounds:\n", kRounds);
+  std::printf("UDP loopback, %zu MiB in 256-byte blocks, median of %d alternating rounds:\n", kUdpFileSize >> 20,
+              kRounds);
   for (const BulkTask& task : kBulkTasks) {
     std::vector<double> raw;
     std::vector<double> engine;
@@ -165,7 +176,7 @@ void udpLoopback() {
     std::printf("  %s:\n", task.name);
     std::printf("    raw ping-pong:  %9.0f blocks/s\n", rawMedian);
     std::printf("    engine:         %9.0f blocks/s (%.1f KiB/s)\n", engineMedian, engineMedian / 4);
-    std::printf("    engine / raw:   %9.2f (aim: at least 0.90)\n", engineMedian / rawMedian);
+    std::printf("    engine / raw:   %9.2f (aim: at least %.2f)\n", engineMedian / rawMedian, kUdpAim);
   }
 }
 
@@ -186,14 +197,73 @@ void pacedPty() {
     const double engine = engineBlocksPerSecond(link, task, kPtyFileSize);
     std::printf("  %s:\n", task.name);
     std::printf("    engine:         %9.2f blocks/s\n", engine);
-    std::printf("    engine / line:  %9.3f (aim: at least 0.95)\n", engine / line);
+    std::printf("    engine / line:  %9.3f (aim: at least %.2f)\n", engine / line, kLineAim);
   }
+}
+
+// ombrelctl's peak resident memory for one run, in bytes.
+long peakResidentBytes(const std::vector<std::string>& arguments) {
+  const std::string program = test_support::builtProgram("ombrelctl");
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  if (child < 0) throw std::runtime_error("cannot start ombrelctl");
+  if (child == 0) {
+    const int quiet = ::open("/dev/null", O_WRONLY);
+    ::dup2(quiet, STDOUT_FILENO);
+    ::dup2(quiet, STDERR_FILENO);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    throw std::runtime_error("ombrelctl " + arguments.back() + " failed");
+  }
+  return usage.ru_maxrss * 1024;
+}
+
+void peakMemory() {
+  test_support::ChildProcess printer(test_support::builtProgram("ombrel-vprinter"), kUdpPrinter);
+  const std::string port = startPrinter(printer, "udp 127\\.0\\.0\\.1:(\\d+)");
+  const auto dir = std::filesystem::temp_directory_path() / "ombrel_bench_memory";
+  std::filesystem::create_directories(dir);
+  const std::string file = (dir / "app.bin").string();
+  const Bytes content = updateJob(kUdpFileSize).stream;
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
+  const std::vector<std::string> common = {"--link", "net:127.0.0.1:" + port, "--dir", dir.string()};
+  const auto run = [&](std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), common.begin(), common.end());
+    return peakResidentBytes(arguments);
+  };
+  const long linkTest = run({"btn_Test"});
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;
+  } tasks[] = {
+      {"task 4 (program)", {"--set", "PrgFile=" + file, "--set", "WaitTime=0", "btn_UpdatePrg"}},
+      {"task 3 (font)", {"--set", "FontFile=" + file, "--set", "FontAddress=0", "btn_UpdateFont"}},
+      {"task 16 (read-back)",
+       {"--set", "StartAddress=0", "--set", "ReadLength=" + std::to_string(kUdpFileSize), "--save-as",
+        (dir / "back.hex").string(), "btn_ReadFont"}},
+  };
+  std::printf("ombrelctl's peak resident memory, %zu MiB over UDP; a link test: %.1f MiB\n", kUdpFileSize >> 20,
+              static_cast<double>(linkTest) / (1 << 20));
+  for (const auto& task : tasks) {
+    const double beyond = static_cast<double>(run(task.arguments) - linkTest);
+    std::printf("  %-20s %6.1f MiB more, %.2f times the file (aim: at most %.1f)\n", task.name, beyond / (1 << 20),
+                beyond / static_cast<double>(kUdpFileSize), kMemoryAim);
+  }
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
 
 int main() {
   try {
+    peakMemory();
     udpLoopback();
     pacedPty();
   } catch (const std::exception& error) {

@@ -92,7 +92,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // Whether the click started its task.
   bool started(const WindowAction& action, const std::string& savePath);
   // Starts the task of the action captioned `caption`; false when refused.
-  bool startTask(const TaskStart& task, const QString& caption);
+  bool startTask(TaskStart&& task, const QString& caption);
   // The second panel shows the text whole, or elided with the whole text as its hint.
   void showInPanel1(const QString& text);
 

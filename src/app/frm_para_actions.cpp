@@ -73,7 +73,7 @@ void TFrmPara::act(const WindowAction& action, const std::string& savePath) {
 bool TFrmPara::started(const WindowAction& action, const std::string& savePath) {
   // A click that leaves an address box holding no address is lost.
   if (!leftBoxHoldsAnAddress()) return false;
-  const ActionOutcome outcome = pressAction(action, controls_, savePath, mainWindow_.appDir());
+  ActionOutcome outcome = pressAction(action, controls_, savePath, mainWindow_.appDir());
   const bool deviceWrite = std::string_view(action.control) == kDeviceWriteControl;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     if (deviceWrite) {
@@ -107,14 +107,15 @@ bool TFrmPara::started(const WindowAction& action, const std::string& savePath) 
   std::optional<DeviceWriteRecord> record;
   if (deviceWrite) record = deviceWriteRecord();
   const auto* control = controls_.widget<QAbstractButton>(action.control);
-  if (!startTask(std::get<TaskStart>(outcome), control->text())) return false;
+  if (!startTask(std::get<TaskStart>(std::move(outcome)), control->text())) return false;
   if (record) runningDeviceWrite_ = std::move(record);
   return true;
 }
 
-bool TFrmPara::startTask(const TaskStart& task, const QString& caption) {
+bool TFrmPara::startTask(TaskStart&& task, const QString& caption) {
   if (!task.transferLine.empty()) showInPanel1(QString::fromStdString(task.transferLine));
-  if (!mainWindow_.engine().StartTask(task.code, task.a, task.b, task.payload, task.transfer)) {
+  // Moved, not copied: a file of many megabytes is held once.
+  if (!mainWindow_.engine().StartTask(task.code, task.a, task.b, std::move(task.payload), std::move(task.transfer))) {
     statusPanels_[0]->setText(QString::fromStdString(taskRunningText(language())));
     return false;
   }

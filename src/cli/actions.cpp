@@ -137,10 +137,11 @@ int parametersAction(ActionContext& context, const Action& action, const WindowA
     context.frontEnd.messageBox(action.name + " saves to a file: give it with --save-as FILE");
     return static_cast<int>(kExitRefused);
   }
-  const ActionOutcome outcome =
+  ActionOutcome outcome =
       pressAction(control, context.settings.controls(), context.options.saveAs.value_or(""), context.appDir);
   if (action.name == kDeviceWriteControl) return deviceWrite(context, outcome);
-  if (const auto* start = std::get_if<TaskStart>(&outcome)) return runTask(context, *start);
+  // Moved: an update file of many megabytes is held once.
+  if (auto* start = std::get_if<TaskStart>(&outcome)) return runTask(context, std::move(*start));
   return refused(context, std::get<Refusal>(outcome));
 }
 

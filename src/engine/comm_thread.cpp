@@ -9,6 +9,7 @@
 #include "engine/task_table.h"
 #include "platform/errors.h"
 #include "protocol/codes.h"
+#include "protocol/frame.h"
 #include "texts/message_texts.h"
 
 namespace ombrel {
@@ -31,6 +32,11 @@ TCommThread::TCommThread(OwnerThread& owner, EngineHost& host, NotifyWindow& mai
   serial_.setDirectReceive(
       [this](const std::uint8_t* bytes, std::size_t count) { return takeSerialBytes(bytes, count); });
   usb_.setDirectReceive([this](const std::uint8_t* bytes, std::size_t count) { return takeUsbBytes(bytes, count); });
+  // A task's reply is handed on as soon as its frame is whole; the boot
+  // handshake's answer and bytes between tasks wait for the silence.
+  serial_.setChunkEnd([this](const std::uint8_t* bytes, std::size_t count) {
+    return taskCode_ != 0 && !rawReceive_ && frame::holdsWholeFrame(bytes, count);
+  });
   usb_.setOnDevicesChanged([this] { refreshUsbDevices(); });
   const auto printers = usbPrinters();
   // Posted work names the host, never the engine: it may run after the engine
@@ -47,6 +53,7 @@ TCommThread::~TCommThread() {
   wake_.notify_all();
   worker_.join();
   serial_.setDirectReceive(nullptr);
+  serial_.setChunkEnd(nullptr);
   usb_.setDirectReceive(nullptr);
   serial_.setOnReceiveData(nullptr);
   usb_.setOnReceiveData(nullptr);
@@ -96,7 +103,7 @@ void TCommThread::setNotifyWindow(NotifyWindow& window) {
 
 std::string TCommThread::statusText() const {
   std::lock_guard lock(stateMutex_);
-  return statusText_;
+  return progressText(status_.text, status_.done, status_.total);
 }
 
 std::string TCommThread::errorText() const {
@@ -135,8 +142,8 @@ void TCommThread::run() {
   }
 }
 
-void TCommThread::runTask(const TaskRequest& request) {
-  trace_.clear();
+void TCommThread::runTask(TaskRequest& request) {
+  trace_.begin(appDir_ + "debug.log");
   taskCode_ = request.code;
   taskResult_ = kTaskOk;
   {
@@ -160,7 +167,7 @@ void TCommThread::runTask(const TaskRequest& request) {
   endTask();
 }
 
-void TCommThread::runHandler(const TaskInfo& task, const TaskRequest& request) {
+void TCommThread::runHandler(const TaskInfo& task, TaskRequest& request) {
   switch (task.form) {
     case TaskForm::LinkTest:
       linkTest();
@@ -196,7 +203,7 @@ void TCommThread::runHandler(const TaskInfo& task, const TaskRequest& request) {
 }
 
 void TCommThread::endTask() {
-  if (!trace_.save(appDir_ + "debug.log")) {
+  if (!trace_.save()) {
     std::fprintf(stderr, "Cannot write %sdebug.log\n", appDir_.c_str());
   }
   const int result = taskResult_;
@@ -219,16 +226,16 @@ void TCommThread::endTask() {
 }
 
 void TCommThread::ReportStatus(const std::string& text, std::int64_t done, std::int64_t total, bool direct) {
-  const std::string shown = progressText(text, done, total);
   if (direct) {
-    owner_.post([&host = host_, shown] { host.showTransferText(shown); });
+    owner_.post([&host = host_, shown = progressText(text, done, total)] { host.showTransferText(shown); });
     return;
   }
   {
     std::lock_guard lock(stateMutex_);
-    statusText_ = shown;
+    status_ = {text, done, total};
   }
-  if (throttle_.shouldPost(clock_.nowMs(), done, total)) notify(kStatusChanged, 0, shown, false);
+  if (throttle_.shouldPost(clock_.nowMs(), done, total))
+    notify(kStatusChanged, 0, progressText(text, done, total), false);
 }
 
 void TCommThread::SetErrorText(const std::string& text) {

@@ -96,14 +96,15 @@ class TCommThread {
 
  private:
   void run();
-  void runTask(const TaskRequest& request);
-  void runHandler(const TaskInfo& task, const TaskRequest& request);
+  // The request is the task's own: its file moves into TaskStream.
+  void runTask(TaskRequest& request);
+  void runHandler(const TaskInfo& task, TaskRequest& request);
   void endTask();
 
   // Reporting.
   void ReportStatus(const std::string& text, std::int64_t done = 0, std::int64_t total = 0, bool direct = false);
   void SetErrorText(const std::string& text);
-  void LogLine(std::string text) { trace_.line(std::move(text)); }
+  void LogLine(const std::string& text) { trace_.line(text); }
   void notify(EngineMessage message, int wParam, const std::string& text, bool wait);
 
   // Task forms.
@@ -131,8 +132,8 @@ class TCommThread {
   bool repliesUnchecked() const;
 
   // Program update (program_update.cpp).
-  void programUpdate(const TaskRequest& request);
-  void rawProgramTransfer(const TaskRequest& request);
+  void programUpdate(TaskRequest& request);
+  void rawProgramTransfer(TaskRequest& request);
   void endProgramUpdate();
   void SendConnect();
   // Closes the port while the printer restarts into its loader, then opens it again.
@@ -187,7 +188,13 @@ class TCommThread {
 
   mutable std::mutex stateMutex_;  // guards the fields up to the next blank line
   NotifyWindow* notifyWindow_;
-  std::string statusText_;
+  // The latest status, formatted only when shown: a transfer reports every
+  // block, and most of those reports are never posted.
+  struct {
+    std::string text;
+    std::int64_t done = 0;
+    std::int64_t total = 0;
+  } status_;
   std::string errorText_;
   std::string printerIdentity_;
   std::string bootReply_;

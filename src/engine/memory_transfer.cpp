@@ -34,9 +34,13 @@ std::uint32_t dollarHex(const std::string& text) {
 Bytes wholeFile(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) throw ECommonError("File " + path + " not Exist");
+  // Read at its size in one piece: grown as it is read, a large file would
+  // be held one and a half times over while the buffer moves.
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
   std::ifstream in(path, std::ios::binary);
-  Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) throw ECommonError("Cannot read " + path);
+  Bytes bytes(error ? 0 : size);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (error || !in) throw ECommonError("Cannot read " + path);
   return bytes;
 }
 

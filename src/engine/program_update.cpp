@@ -35,8 +35,8 @@ Bytes streamHead(std::size_t fileSize) {
 }
 }  // namespace
 
-void TCommThread::programUpdate(const TaskRequest& request) {
-  taskStream_.load(request.transfer.stream);
+void TCommThread::programUpdate(TaskRequest& request) {
+  taskStream_.load(std::move(request.transfer.stream));
   imageIdentity_ = request.transfer.imageIdentity;
   waitTimeMs_ = request.transfer.waitTimeMs;
   taskResult_ = kTaskOk;
@@ -70,8 +70,8 @@ void TCommThread::programUpdate(const TaskRequest& request) {
   endProgramUpdate();
 }
 
-void TCommThread::rawProgramTransfer(const TaskRequest& request) {
-  taskStream_.load(request.transfer.stream);
+void TCommThread::rawProgramTransfer(TaskRequest& request) {
+  taskStream_.load(std::move(request.transfer.stream));
   imageIdentity_.clear();
   waitTimeMs_ = request.transfer.waitTimeMs;
   taskResult_ = kTaskOk;

@@ -1,105 +1,151 @@
 #include "engine/trace.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 namespace ombrel {
+
+namespace {
+// Lines are written out in pieces of about this size, by a thread of the
+// trace's own, so that the task does not wait for the file: few system calls,
+// and little memory whatever the length of the trace.
+constexpr std::size_t kPieceBytes = 64 * 1024;
+// Pieces the tracing threads may fill while the writer writes one.
+constexpr std::size_t kPiecesHeld = 4;
+constexpr std::size_t kDumpWidth = 16;
+}  // namespace
 
 std::string traceTimestamp(std::chrono::system_clock::time_point when) {
   const auto seconds = std::chrono::time_point_cast<std::chrono::seconds>(when);
   const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(when - seconds).count();
   const std::time_t t = std::chrono::system_clock::to_time_t(seconds);
-  std::tm local{};
-  localtime_r(&t, &local);
-  char text[40];
-  std::snprintf(text, sizeof text, " %02d-%02d-%02d %02d:%02d:%02d %03d ", local.tm_year % 100, local.tm_mon + 1,
-                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(millis));
+  // Converting and formatting the date costs more than a block's dump, so
+  // each thread does it once a second.
+  thread_local std::time_t formattedSecond = -1;
+  thread_local char date[32];
+  if (t != formattedSecond) {
+    std::tm local{};
+    localtime_r(&t, &local);
+    std::snprintf(date, sizeof date, " %02d-%02d-%02d %02d:%02d:%02d ", local.tm_year % 100, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    formattedSecond = t;
+  }
+  std::string text(date);
+  text += static_cast<char>('0' + millis / 100);
+  text += static_cast<char>('0' + millis / 10 % 10);
+  text += static_cast<char>('0' + millis % 10);
+  text += ' ';
   return text;
 }
 
-std::vector<std::string> hexDumpLines(const std::uint8_t* bytes, std::size_t count) {
+void appendHexDump(std::string& out, const std::uint8_t* bytes, std::size_t count) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::vector<std::string> out;
-  std::string hexColumn = "    ";
-  std::string textColumn = "    ;";
-  for (std::size_t i = 0; i < count; ++i) {
-    hexColumn += kDigits[bytes[i] >> 4];
-    hexColumn += kDigits[bytes[i] & 0x0F];
-    hexColumn += ' ';
-    textColumn += bytes[i] <= 0x20 ? ' ' : static_cast<char>(bytes[i]);
-    if (i % 8 == 7) hexColumn += "   ";
-    if (i % 16 == 15) {
-      out.push_back(hexColumn + textColumn);
-      hexColumn = "    ";
-      textColumn = "    ;";
+  for (std::size_t start = 0; start < count; start += kDumpWidth) {
+    const std::size_t n = std::min(kDumpWidth, count - start);
+    // Blank columns: the gaps and the filler of a short last line are
+    // stepped over. A full line is 58 hex and 21 text characters.
+    char hexColumn[64];
+    char textColumn[24];
+    std::memset(hexColumn, ' ', sizeof hexColumn);
+    std::memset(textColumn, ' ', sizeof textColumn);
+    textColumn[4] = ';';
+    std::size_t h = 4;
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::uint8_t byte = bytes[start + i];
+      hexColumn[h] = kDigits[byte >> 4];
+      hexColumn[h + 1] = kDigits[byte & 0x0F];
+      h += i % 8 == 7 ? 6 : 3;
+      if (byte > 0x20) textColumn[5 + i] = static_cast<char>(byte);
     }
+    // The last line is filled to the full width, with the gap at k = 7.
+    for (std::size_t k = kDumpWidth - n; k >= 1; --k) h += k % 8 == 7 ? 6 : 3;
+    out.append(hexColumn, h);
+    out.append(textColumn, 5 + kDumpWidth);
+    out += "\r\n";
   }
-  if (count % 16 != 0) {
-    for (std::size_t k = 16 - count % 16; k >= 1; --k) {
-      hexColumn += "   ";
-      textColumn += ' ';
-      if (k % 8 == 7) hexColumn += "   ";
-    }
-    out.push_back(hexColumn + textColumn);
+}
+
+Trace::~Trace() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
   }
-  return out;
+  changed_.notify_all();
+  if (writer_.joinable()) writer_.join();
 }
 
-void Trace::clear() {
-  std::lock_guard lock(mutex_);
-  lines_.clear();
+void Trace::begin(const std::filesystem::path& path) {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return !writerBusy_; });
+  pending_.clear();
+  if (!file_ || path != path_) {
+    file_ = std::make_unique<RewrittenFile>(path);
+    path_ = path;
+  }
+  file_->begin();
+  if (!writer_.joinable()) writer_ = std::thread([this] { writeOut(); });
 }
 
-void Trace::line(std::string text) {
-  std::lock_guard lock(mutex_);
-  lines_.push_back(std::move(text));
-}
-
-void Trace::hex(const std::uint8_t* bytes, std::size_t count) {
-  auto dump = hexDumpLines(bytes, count);
-  std::lock_guard lock(mutex_);
-  for (auto& l : dump) lines_.push_back(std::move(l));
+void Trace::line(std::string_view text) {
+  std::unique_lock lock(mutex_);
+  pending_ += text;
+  pending_ += "\r\n";
+  handOver(lock);
 }
 
 void Trace::block(const char* title, const std::uint8_t* bytes, std::size_t count) {
-  std::string head = std::string(title) + ' ' + std::to_string(count) + " Bytes";
-  head += traceTimestamp(std::chrono::system_clock::now());
-  auto dump = hexDumpLines(bytes, count);
+  const std::string stamp = traceTimestamp(std::chrono::system_clock::now());
   // One lock for the whole block keeps a send and a receive from interleaving.
-  std::lock_guard lock(mutex_);
-  lines_.push_back(std::move(head));
-  for (auto& l : dump) lines_.push_back(std::move(l));
+  std::unique_lock lock(mutex_);
+  pending_ += title;
+  pending_ += ' ';
+  pending_ += std::to_string(count);
+  pending_ += " Bytes";
+  pending_ += stamp;
+  pending_ += "\r\n";
+  appendHexDump(pending_, bytes, count);
+  handOver(lock);
 }
 
-std::vector<std::string> Trace::lines() const {
-  std::lock_guard lock(mutex_);
-  return lines_;
+bool Trace::save() {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return !writerBusy_; });
+  if (!file_) return false;
+  file_->append(pending_);
+  pending_.clear();
+  return file_->commit();
 }
 
-bool Trace::save(const std::string& path) const {
-  std::string content;
-  for (const auto& l : lines()) {
-    content += l;
-    content += "\r\n";
+void Trace::handOver(std::unique_lock<std::mutex>& lock) {
+  if (pending_.size() < kPieceBytes) return;
+  if (!file_) {
+    pending_.clear();
+    return;
   }
-  // Written over the old content and then cut to length, rather than
-  // truncated first or renamed over: either of those makes the file system
-  // flush the file to disk, which costs more than a whole task.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  std::size_t written = 0;
-  while (written < content.size()) {
-    const ssize_t n = ::pwrite(fd, content.data() + written, content.size() - written, static_cast<off_t>(written));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    written += static_cast<std::size_t>(n);
+  // A writer that falls behind holds up the tracing thread rather than let
+  // the lines pile up in memory.
+  if (pending_.size() >= kPiecesHeld * kPieceBytes) changed_.wait(lock, [this] { return !writerBusy_; });
+  if (writerBusy_) return;
+  writing_.swap(pending_);
+  writerBusy_ = true;
+  changed_.notify_all();
+}
+
+void Trace::writeOut() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_.wait(lock, [this] { return writerBusy_ || stopping_; });
+    if (!writerBusy_) return;
+    // The file and the piece are the writer's until it is done with them.
+    lock.unlock();
+    file_->append(writing_);
+    writing_.clear();
+    lock.lock();
+    writerBusy_ = false;
+    changed_.notify_all();
   }
-  const bool complete = written == content.size() && ::ftruncate(fd, static_cast<off_t>(written)) == 0;
-  return ::close(fd) == 0 && complete;
 }
 
 }  // namespace ombrel

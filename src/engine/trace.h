@@ -1,42 +1,68 @@
 #pragma once
 
 // The trace of the current task: "Send %d Bytes" / "Receive %d Bytes" lines
-// with a timestamp and a hex dump, and "Open" / "Close" lines. It lives in
-// memory and replaces debug.log after every task. Lines are 8-bit text: the
-// dump's text column holds the raw bytes.
+// with a timestamp and a hex dump, and "Open" / "Close" lines. It replaces
+// debug.log after every task. Lines are 8-bit text ended by CR LF: the dump's
+// text column holds the raw bytes. A transfer of many megabytes traces several
+// times its size, so the lines go to the file as they come, beside the old
+// trace, which stays whole until the task's trace is put in its place.
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
+#include <string_view>
+#include <thread>
+
+#include "platform/file_replace.h"
 
 namespace ombrel {
 
 // " yy-mm-dd hh:nn:ss zzz " (leading and trailing blank) in local time.
 std::string traceTimestamp(std::chrono::system_clock::time_point when);
 
-// Sixteen bytes a line: "%2.2X " per byte with three extra blanks after every
-// eighth, then ";" and the bytes as text (0x20 and below as a blank).
-std::vector<std::string> hexDumpLines(const std::uint8_t* bytes, std::size_t count);
+// Appends the dump lines, each ended by CR LF. Sixteen bytes a line:
+// "%2.2X " per byte with three extra blanks after every eighth, then ";" and
+// the bytes as text (0x20 and below as a blank).
+void appendHexDump(std::string& out, const std::uint8_t* bytes, std::size_t count);
 
-// Guarded: the worker traces what it sends while the owner's thread traces what
-// the ports deliver.
+// Guarded: the worker traces what it sends while a port's thread traces what
+// it delivers.
 class Trace {
  public:
-  void clear();
-  void line(std::string text);
-  void hex(const std::uint8_t* bytes, std::size_t count);
+  Trace() = default;
+  ~Trace();
+  Trace(const Trace&) = delete;
+  Trace& operator=(const Trace&) = delete;
+
+  // Starts a task's trace, which will replace the content of `path`. Until
+  // then, lines are dropped.
+  void begin(const std::filesystem::path& path);
+  void line(std::string_view text);
   // "<title> %d Bytes" with the timestamp, then the dump.
   void block(const char* title, const std::uint8_t* bytes, std::size_t count);
-  std::vector<std::string> lines() const;
-  // Replaces the content of `path` with the lines, each ended by CR LF.
-  // Returns false when the file cannot be written.
-  bool save(const std::string& path) const;
+  // Puts the task's lines in place of the file's content, whole. False when
+  // they could not all be written; the file then keeps its old content.
+  bool save();
 
  private:
-  mutable std::mutex mutex_;
-  std::vector<std::string> lines_;
+  // Hands the lines held so far to the writer once they fill a piece.
+  void handOver(std::unique_lock<std::mutex>& lock);
+  // The writer's thread: writes each piece it is handed to the file.
+  void writeOut();
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::string pending_;  // lines not handed to the writer yet
+  std::string writing_;  // the writer's piece while writerBusy_
+  bool writerBusy_ = false;
+  bool stopping_ = false;
+  std::unique_ptr<RewrittenFile> file_;  // the writer's while writerBusy_
+  std::filesystem::path path_;
+  std::thread writer_;  // started by the first begin()
 };
 
 }  // namespace ombrel

@@ -22,14 +22,22 @@ namespace {
   throw ECommonError("Cannot " + what + " " + path.string() + ": " + std::strerror(error));
 }
 
-bool writeAll(int fd, std::string_view bytes) {
+bool writeAllAt(int fd, std::string_view bytes, off_t offset) {
   while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), offset);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return false;
     bytes.remove_prefix(static_cast<std::size_t>(written));
+    offset += written;
   }
   return true;
+}
+
+// The file a link at `path` points to, which is the one to replace.
+std::filesystem::path replacedTarget(const std::filesystem::path& path) {
+  std::error_code error;
+  std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+  return error ? path : target;
 }
 
 // ".<name>.tmp": what every temporary file of `target` begins with.
@@ -61,17 +69,24 @@ void removeStaleTemporaries(const std::filesystem::path& target) {
   }
 }
 
+// ".<name>.tmp<pid>_<n>" beside `target`, a name no other file of this
+// process has had.
+std::filesystem::path temporaryName(const std::filesystem::path& target) {
+  static std::atomic<unsigned> counter{0};
+  std::string name = temporaryPrefix(target);
+  name += std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
+  std::filesystem::path temporary = target;
+  temporary.replace_filename(name);
+  return temporary;
+}
+
 // Creates a new file beside `target` for exclusive writing; -1 when none
 // can be created. The permission bits follow `target` when it exists.
 int createTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& temporary) {
-  static std::atomic<unsigned> counter{0};
   struct stat existing {};
   const bool targetExists = ::stat(target.c_str(), &existing) == 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = temporaryPrefix(target);
-    name += std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
-    temporary = target;
-    temporary.replace_filename(name);
+    temporary = temporaryName(target);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       if (targetExists) ::fchmod(fd, existing.st_mode & 07777);
@@ -94,18 +109,14 @@ void syncDirectory(const std::filesystem::path& directory) {
 }  // namespace
 
 void replaceFileWith(const std::filesystem::path& path, std::string_view bytes) {
-  // Replace the file a link points to, not the link.
-  std::error_code error;
-  std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
-  if (error) target = path;
-
+  const std::filesystem::path target = replacedTarget(path);
   removeStaleTemporaries(target);
   std::filesystem::path temporary;
   const int fd = createTemporaryBeside(target, temporary);
   if (fd < 0) fail("create a file beside", path, errno);
   // Flushed before the rename: otherwise a power loss can leave the new name
   // on an empty file.
-  const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+  const bool written = writeAllAt(fd, bytes, 0) && ::fsync(fd) == 0;
   const int writeError = errno;
   if (::close(fd) != 0 || !written) {
     const int failure = written ? errno : writeError;
@@ -122,6 +133,47 @@ void replaceFileWith(const std::filesystem::path& path, std::string_view bytes) 
 
 void replaceFileWith(const std::filesystem::path& path, const Bytes& bytes) {
   replaceFileWith(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+RewrittenFile::RewrittenFile(const std::filesystem::path& path)
+    : target_(replacedTarget(path)), spare_(temporaryName(target_)) {
+  removeStaleTemporaries(target_);
+}
+
+RewrittenFile::~RewrittenFile() {
+  if (fd_ >= 0) ::close(fd_);
+  ::unlink(spare_.c_str());
+}
+
+bool RewrittenFile::begin() {
+  if (fd_ >= 0) ::close(fd_);
+  // Opened by name each time: after an exchange the spare is the old file.
+  fd_ = ::open(spare_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  written_ = 0;
+  failed_ = fd_ < 0;
+  return !failed_;
+}
+
+void RewrittenFile::append(std::string_view bytes) {
+  if (failed_) return;
+  failed_ = !writeAllAt(fd_, bytes, written_);
+  written_ += static_cast<off_t>(bytes.size());
+}
+
+bool RewrittenFile::commit() {
+  if (fd_ < 0) return false;
+  // Cut to length rather than emptied first: emptying a file makes the file
+  // system write it out when it is closed.
+  const bool whole = !failed_ && ::ftruncate(fd_, written_) == 0;
+  const bool closed = ::close(fd_) == 0;
+  fd_ = -1;
+  if (!whole || !closed) return false;
+  // The first time there is no file to exchange with, and some file systems
+  // cannot exchange: then the spare is renamed over the file.
+  if (::renameat2(AT_FDCWD, spare_.c_str(), AT_FDCWD, target_.c_str(), RENAME_EXCHANGE) == 0) {
+    return true;
+  }
+  return std::rename(spare_.c_str(), target_.c_str()) == 0;
 }
 
 }  // namespace ombrel

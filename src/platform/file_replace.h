@@ -3,6 +3,8 @@
 // Saving a file so that it is replaced whole or not at all: the settings
 // file, a memory read-back and the converted logo all go through here.
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string_view>
 
@@ -20,5 +22,37 @@ namespace ombrel {
 // temporary file is removed, and ECommonError says what failed.
 void replaceFileWith(const std::filesystem::path& path, std::string_view bytes);
 void replaceFileWith(const std::filesystem::path& path, const Bytes& bytes);
+
+// A file whose content is written anew again and again, piece by piece (the
+// trace of every task). Each content goes into a spare file beside it, which
+// is then exchanged with the file in one step: a kill at any moment leaves
+// the old content or the new one, whole. The spare keeps the content before
+// and is written over the next time, since creating and removing a file each
+// time, or renaming over the old one (which makes the file system write the
+// new file out at once), costs many times more. Nothing is flushed to the
+// disk. A symbolic link at `path` stays; the spare goes with the object.
+class RewrittenFile {
+ public:
+  explicit RewrittenFile(const std::filesystem::path& path);
+  ~RewrittenFile();
+  RewrittenFile(const RewrittenFile&) = delete;
+  RewrittenFile& operator=(const RewrittenFile&) = delete;
+
+  // Starts a new content, dropping one that was not put in place. False when
+  // no spare file can be written; the writes until the next begin() are then
+  // lost and commit() fails.
+  bool begin();
+  void append(std::string_view bytes);
+  // Puts the content in place; false, and the file left as it was, when the
+  // content could not all be written or put in place.
+  bool commit();
+
+ private:
+  std::filesystem::path target_;
+  std::filesystem::path spare_;
+  int fd_ = -1;
+  off_t written_ = 0;
+  bool failed_ = false;
+};
 
 }  // namespace ombrel

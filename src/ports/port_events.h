@@ -15,4 +15,9 @@ using ReceiveDataHandler = std::function<void(const std::uint8_t* buffer, std::u
 // owner's thread.
 using DirectReceiveHandler = std::function<bool(const std::uint8_t* buffer, std::size_t length)>;
 
+// Asked on the port's reader thread whenever bytes arrive: whether the bytes
+// the pending read has gathered end what the owner waits for. Such a read is
+// delivered at once instead of after the interval of silence.
+using ChunkEndTest = std::function<bool(const std::uint8_t* buffer, std::size_t length)>;
+
 }  // namespace ombrel

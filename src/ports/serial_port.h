@@ -42,6 +42,8 @@ class SerialPort {
   // Setting another handler, or none, waits until a call in progress has
   // returned, so that its owner may go once this returns.
   virtual void setDirectReceive(DirectReceiveHandler handler) = 0;
+  // The same holds for this test. A port without it waits for the silence.
+  virtual void setChunkEnd(ChunkEndTest) {}
 };
 
 }  // namespace ombrel

@@ -34,9 +34,14 @@ class UdpClient final : public UdpPort {
   std::size_t receive(Bytes& out, std::size_t capacity, std::chrono::nanoseconds timeout) override;
 
  private:
+  // Sets the socket's receive time-out when it differs from the one set;
+  // false when it cannot be set.
+  bool waitAtMost(std::chrono::milliseconds timeout);
+
   std::string host_;
   int port_ = 0;
   int fd_ = -1;
+  std::chrono::milliseconds receiveTimeout_{};
   bool resolved_ = false;
   sockaddr_in remote_{};
 };

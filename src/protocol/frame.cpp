@@ -1,5 +1,7 @@
 #include "protocol/frame.h"
 
+#include <cstring>
+
 namespace ombrel::frame {
 
 namespace {
@@ -46,6 +48,15 @@ Head readHead(const std::uint8_t* head) {
 }
 
 bool headCheckOk(const std::uint8_t* head) { return xorOf(head, kHeadSize) == 0; }
+
+bool holdsWholeFrame(const std::uint8_t* bytes, std::size_t count) {
+  const auto* start = static_cast<const std::uint8_t*>(std::memchr(bytes, 0x02, count));
+  if (start == nullptr) return false;
+  const std::size_t held = count - static_cast<std::size_t>(start - bytes);
+  if (held < kHeadSize || !headCheckOk(start)) return false;
+  const std::size_t length = readHead(start).length;
+  return held >= kHeadSize + (length == 0 ? 0 : length + 1);
+}
 
 bool isAcceptedDatagram(const std::uint8_t* data, std::size_t count) {
   return count >= kHeadSize && data[0] == 0x02 && data[1] == 0x00;

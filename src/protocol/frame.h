@@ -39,6 +39,11 @@ Head readHead(const std::uint8_t* head);
 // The XOR of all 16 head bytes is 0 (byte 14 checks bytes 0-13, byte 15 is 0).
 bool headCheckOk(const std::uint8_t* head);
 
+// Whether the bytes hold, from their first 0x02 on, a head whose check is
+// right and as many bytes as it claims: the data and their check byte when
+// its length is not 0. The data check is not examined.
+bool holdsWholeFrame(const std::uint8_t* bytes, std::size_t count);
+
 // A network reply: at least 16 bytes beginning 0x02 0x00; no check examined.
 bool isAcceptedDatagram(const std::uint8_t* data, std::size_t count);
 

@@ -50,6 +50,17 @@ Savers replacedFileSavers(const std::filesystem::path& path) {
   return {[path, a] { replaceFileWith(path, a); }, [path, b] { replaceFileWith(path, b); }};
 }
 
+// The task trace: 256 KB written in pieces as it comes, then put in place.
+Savers rewrittenFileSavers(const std::filesystem::path& path) {
+  const auto save = [path](char letter) {
+    RewrittenFile file(path);
+    file.begin();
+    for (int piece = 0; piece < 4; ++piece) file.append(std::string(64 * 1024, letter));
+    file.commit();
+  };
+  return {[save] { save('a'); }, [save] { save('b'); }};
+}
+
 std::size_t entriesIn(const std::filesystem::path& directory) {
   std::size_t count = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory)) ++count;
@@ -134,7 +145,8 @@ TEST_P(CrashSafeSave, AKillAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
 
 INSTANTIATE_TEST_SUITE_P(FileKinds, CrashSafeSave,
                          ::testing::Values(FileKind{"SettingsFile", "sysconfig.ini", settingsFileSavers},
-                                           FileKind{"ReplacedFile", "back.hex", replacedFileSavers}),
+                                           FileKind{"ReplacedFile", "back.hex", replacedFileSavers},
+                                           FileKind{"RewrittenFile", "debug.log", rewrittenFileSavers}),
                          [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -49,5 +49,19 @@ TEST(NetworkReply, NeedsSixteenBytesBeginningWithTheFrameStart) {
   EXPECT_TRUE(frame::isAcceptedDatagram(reply.data(), reply.size()));
 }
 
+// A serial reply is handed on once the bytes its head claims are there.
+TEST(SerialReply, IsWholeOnceItsHeadAndClaimedBytesAreThere) {
+  Bytes noiseAndAck{0xFF, 0x13};
+  for (std::uint8_t byte : frame::build(51, 256, 0, {}, true)) noiseAndAck.push_back(byte);
+  const Bytes withData = frame::build(52, 0, 0, {1, 2, 3}, true);
+  EXPECT_TRUE(frame::holdsWholeFrame(noiseAndAck.data(), noiseAndAck.size()));
+  EXPECT_FALSE(frame::holdsWholeFrame(noiseAndAck.data(), noiseAndAck.size() - 1));
+  EXPECT_TRUE(frame::holdsWholeFrame(withData.data(), 20));
+  EXPECT_FALSE(frame::holdsWholeFrame(withData.data(), 19));  // the check byte is still missing
+  Bytes badHead = withData;
+  badHead[14] ^= 1;
+  EXPECT_FALSE(frame::holdsWholeFrame(badHead.data(), badHead.size()));
+}
+
 }  // namespace
 }  // namespace ombrel

@@ -8,11 +8,24 @@
 #include <sstream>
 
 #include "platform/bytes.h"
+#include "settings/temp_dir.h"
 
 namespace ombrel {
 namespace {
 
-std::vector<std::string> dump(const Bytes& bytes) { return hexDumpLines(bytes.data(), bytes.size()); }
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+
+std::vector<std::string> dump(const Bytes& bytes) {
+  std::string text;
+  appendHexDump(text, bytes.data(), bytes.size());
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) {
+    lines.push_back(text.substr(at, end - at));
+  }
+  return lines;
+}
 
 TEST(HexDump, NoBytesNoLine) { EXPECT_TRUE(dump({}).empty()); }
 
@@ -47,30 +60,49 @@ TEST(TraceTimestamp, HasTheTwoDigitLayoutWithBlanksAround) {
   EXPECT_TRUE(std::regex_match(stamp, std::regex(" \\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\d\\d\\d "))) << stamp;
 }
 
-TEST(TraceFile, IsReplacedWithCrLfLines) {
-  const auto path = std::filesystem::temp_directory_path() / "ombrel_trace_test.log";
-  {
-    std::ofstream old(path);
-    old << "an older trace that must disappear\n";
-  }
+// A transfer's trace is many times the file: it goes beside the old trace as
+// it comes, and a later, shorter trace replaces it whole.
+TEST(TraceFile, IsWrittenAsItComesAndReplacedWhole) {
+  TempDir dir;
+  const auto path = dir / "debug.log";
+  writeFile(path, "an older trace\n");
+  const std::size_t stamp = traceTimestamp({}).size();
+  const std::size_t dumpLine = 79 + 2;
+
   Trace trace;
+  trace.begin(path);
+  const Bytes block(1 << 14, 0x41);
+  for (int i = 0; i < 256; ++i) trace.block("Send", block.data(), block.size());
+  const std::size_t whole = 256 * (std::string("Send 16384 Bytes").size() + stamp + 2 + 1024 * dumpLine);
+  std::uintmax_t beside = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    if (entry.path() != path) beside += entry.file_size();
+  }
+  // Only the few pieces the writer has not written yet are still in memory.
+  EXPECT_GT(beside, whole - 1024 * 1024) << "the lines are held in memory";
+  EXPECT_EQ(readFile(path), "an older trace\n");
+  ASSERT_TRUE(trace.save());
+  const std::string text = readFile(path);
+  EXPECT_EQ(text.size(), whole);
+  EXPECT_EQ(text.substr(text.size() - dumpLine),
+            "    41 41 41 41 41 41 41 41    41 41 41 41 41 41 41 41    "
+            "    ;AAAAAAAAAAAAAAAA\r\n");
+
+  trace.begin(path);
   trace.line("Open/dev/ttyS0");
   trace.block("Send", Bytes{0x02, 0x00}.data(), 2);
-  ASSERT_TRUE(trace.save(path.string()));
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  const std::string text = content.str();
-  EXPECT_EQ(text.rfind("Open/dev/ttyS0\r\nSend 2 Bytes ", 0), 0u) << text;
-  EXPECT_EQ(text.find("older"), std::string::npos);
-  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
-  std::filesystem::remove(path);
+  ASSERT_TRUE(trace.save());
+  const std::string shorter = readFile(path);
+  EXPECT_EQ(shorter.rfind("Open/dev/ttyS0\r\nSend 2 Bytes ", 0), 0u) << shorter.substr(0, 100);
+  // Two bytes: the filler has one gap of three blanks less than a full line.
+  EXPECT_EQ(shorter.size(), 16 + std::string("Send 2 Bytes").size() + stamp + 2 + dumpLine - 3);
 }
 
 TEST(TraceFile, UnwritablePlaceIsReported) {
   Trace trace;
+  trace.begin("/nonexistent-dir/debug.log");
   trace.line("x");
-  EXPECT_FALSE(trace.save("/nonexistent-dir/debug.log"));
+  EXPECT_FALSE(trace.save());
 }
 
 }  // namespace

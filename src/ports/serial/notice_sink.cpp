@@ -55,11 +55,22 @@ void NoticeSink::setDirectReceive(DirectReceiveHandler handler) {
   directReceive_ = std::move(handler);
 }
 
+void NoticeSink::setChunkEnd(ChunkEndTest test) {
+  std::lock_guard lock(directMutex_);
+  chunkEnd_ = std::move(test);
+}
+
+bool NoticeSink::endsChunk(const std::uint8_t* bytes, std::size_t count) {
+  std::lock_guard lock(directMutex_);
+  return chunkEnd_ && chunkEnd_(bytes, count);
+}
+
 void NoticeSink::setOnUsbArrival(NotifyHandler handler) { store(&Handlers::usbArrival, std::move(handler)); }
 void NoticeSink::setOnUsbRemove(NotifyHandler handler) { store(&Handlers::usbRemove, std::move(handler)); }
 
 void NoticeSink::detach() {
   setDirectReceive(nullptr);
+  setChunkEnd(nullptr);
   std::unique_lock lock(mutex_);
   handlers_ = Handlers{};
   handlerReturned_.wait(lock, [this] { return handlersRunning_ == 0 || handlerThread_ == std::this_thread::get_id(); });

@@ -35,6 +35,9 @@ class NoticeSink : public std::enable_shared_from_this<NoticeSink> {
   // Waits for a direct call in progress to return before it replaces the
   // handler.
   void setDirectReceive(DirectReceiveHandler handler);
+  // The same for the chunk end test; false without one.
+  void setChunkEnd(ChunkEndTest test);
+  bool endsChunk(const std::uint8_t* bytes, std::size_t count);
   // A USB device arrived or left (the USB component's hot-plug watch).
   void setOnUsbArrival(NotifyHandler handler);
   void setOnUsbRemove(NotifyHandler handler);
@@ -85,6 +88,7 @@ class NoticeSink : public std::enable_shared_from_this<NoticeSink> {
   // Held through a direct call, so that replacing the handler waits for it.
   std::mutex directMutex_;
   DirectReceiveHandler directReceive_;
+  ChunkEndTest chunkEnd_;
   std::mutex mutex_;
   std::condition_variable handlerReturned_;
   Handlers handlers_;

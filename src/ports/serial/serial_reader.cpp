@@ -56,12 +56,16 @@ void Reader::run() {
       session_.reportHangup();
       return;
     }
-    if (waited.wake == StopSignal::Wake::Ready && !readAvailable(waited.events)) return;
+    const bool arrived = waited.wake == StopSignal::Wake::Ready;
+    if (arrived && !readAvailable(waited.events)) return;
 
     const ReadTimePoint now = SteadyClock::now();
     if (counters_ && now >= nextLineCheck_ && !checkLine(now)) return;
     const auto completion = readCompletionTime(session_.timeouts.get(), readStart_, lastByte_, gathered_);
-    if (gathered_ == kReadChunkSize || (completion && now >= *completion)) complete(now);
+    // A reply whose head tells its length is whole once that many bytes are
+    // here: nothing is gained by waiting for the line to fall silent.
+    const bool ended = arrived && gathered_ > 0 && session_.sink->endsChunk(buffer_.data(), gathered_);
+    if (gathered_ == kReadChunkSize || (completion && now >= *completion) || ended) complete(now);
   }
 }
 

@@ -128,6 +128,7 @@ void TComm::setReadTimeouts(std::uint32_t intervalMs, std::uint32_t totalMultipl
 
 void TComm::setOnReceiveData(ReceiveDataHandler handler) { sink_->setOnReceiveData(std::move(handler)); }
 void TComm::setDirectReceive(DirectReceiveHandler handler) { sink_->setDirectReceive(std::move(handler)); }
+void TComm::setChunkEnd(ChunkEndTest test) { sink_->setChunkEnd(std::move(test)); }
 void TComm::setOnReceiveError(ReceiveErrorHandler handler) { sink_->setOnReceiveError(std::move(handler)); }
 void TComm::setOnModemStateChange(ModemStateChangeHandler handler) { sink_->setOnModemStateChange(std::move(handler)); }
 void TComm::setOnRequestHangup(NotifyHandler handler) { sink_->setOnRequestHangup(std::move(handler)); }

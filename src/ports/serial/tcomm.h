@@ -112,6 +112,7 @@ class TComm final : public SerialPort {
   void setOnReceiveData(ReceiveDataHandler handler) override;
   // Offered each chunk on the reader thread before OnReceiveData is posted.
   void setDirectReceive(DirectReceiveHandler handler) override;
+  void setChunkEnd(ChunkEndTest test) override;
   void setOnReceiveError(ReceiveErrorHandler handler);
   void setOnModemStateChange(ModemStateChangeHandler handler);
   void setOnRequestHangup(NotifyHandler handler);
