@@ -116,6 +116,7 @@ void TFrmMain::ApplyLanguage(int index) {
   std::vector<CaptionTarget*> windows{this};
   if (paraWindow_ != nullptr) windows.push_back(paraWindow_);
   applyLanguage(index, services_.languageDirs, windows);
+  qtTranslations_.use(index);
 }
 
 void TFrmMain::setParaWindow(TFrmPara* window) {
