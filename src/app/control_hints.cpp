@@ -11,7 +11,7 @@ const HintTable& mainWindowHints() {
       {"cbb_Comname", "串口名称，例如 /dev/ttyUSB0 或 COM1；展开列表时重新查找本机串口"},
       {"cbb_DevBauRate", "打印机当前的波特率 (bps)：1200 至 230400，也可输入最多 7 位数字"},
       {"cbb_TranBauRate", "任务期间使用的波特率 (bps)：1200 至 230400，也可输入最多 7 位数字"},
-      {"cbb_Check", "校验方式 NONE/ODD/EVEN：只作显示，串口始终以无校验方式通讯"},
+      {"cbb_Check", "校验方式 NONE/ODD/EVEN：其选择不起作用，串口始终以无校验方式通讯"},
       {"edt_Ipaddress", "打印机的 IP 地址，格式 a.b.c.d，每段 0 至 255"},
       {"edt_Port", "打印机的 UDP 端口，十进制整数；不是整数时使用 5100"},
       {"cbb_UsbDeviceList", "找到的 USB 打印机 (VID_vvvv&PID_pppp，十六进制)；选择要连接的一台"},
@@ -51,19 +51,20 @@ const HintTable& paraWindowHints() {
       {"edt_lyPsw", "蓝牙配对密码，最多 13 个字符"},
       {"edt_lyType", "蓝牙模块型号，十进制数字 (发送其低 8 位，0 至 255)"},
       {"rg_lyMode", "蓝牙模式：未安装蓝牙、单模蓝牙或双模蓝牙"},
-      {"rg_lyPswcheck", "配对时的密码鉴权：需要密码鉴权 (发送 1)、需要密码鉴权（****）(发送 2) 或不需要密码鉴权 (发送 0)"},
+      {"rg_lyPswcheck",
+       "配对时的密码鉴权：需要密码鉴权 (发送 1)、需要密码鉴权（****）(发送 2) 或不需要密码鉴权 (发送 0)"},
       {"btn_SetlyPara", "写入蓝牙名称、密码、模式、鉴权和型号；至少需要一个名称"},
-      {"edt_lyTestTxt", "发送给蓝牙模块的控制指令文本，例如 AT 指令，最多 1016 个字节"},
+      {"edt_lyTestTxt", "发送给蓝牙模块的控制指令文本，例如 AT 指令，最多 1016 个字符"},
       {"btn_SendLYTxt", "把左边的指令文本发送给蓝牙模块"},
       {"cbb_lyWorkMode", "蓝牙工作模式：高速模式 (AT+HSM=2) 或正常模式 (AT+HSM=0)"},
       {"btn_lyWorkMode", "把选择的工作模式指令发送给蓝牙模块"},
       {"Chb_CloseWifi", "勾选时立即关闭打印机的 WIFI，取消勾选时重新打开"},
-      {"edt_NetworkName", "WIFI 网络名称 (SSID)，最多 255 个字节"},
+      {"edt_NetworkName", "WIFI 网络名称 (SSID)，最多 255 个字符"},
       {"RadioGroup1", "WIFI 认证模式：开放系统、共享系统、WPA-PSK 或 WAP2-PSK；决定下面可选的加密方式"},
       {"rg_1", "开放系统的加密方式：NONE、WEP-H (密钥 10 位) 或 WEP-A (密钥 5 或 13 位)"},
       {"rg_2", "共享系统的加密方式：WEP-H (密钥 10 位) 或 WEP-A (密钥 5 或 13 位)"},
       {"rg_3", "WPA-PSK/WAP2-PSK 的加密方式：TPIK 或 AES (密钥至少 8 位)"},
-      {"edt_NetworkPsw", "WIFI 密钥，最多 255 个字节；长度要求取决于加密方式"},
+      {"edt_NetworkPsw", "WIFI 密钥，最多 255 个字符；长度要求取决于加密方式"},
       {"btn_SetWifiPara", "写入 WIFI 网络名称、认证模式、加密方式和密钥"},
       {"rb_AutoIp", "WIFI 使用动态 IP (DHCP)"},
       {"rb_StaticIP", "WIFI 使用下面的静态 IP 地址、子网掩码和网关"},
@@ -124,7 +125,7 @@ const HintTable& paraWindowHints() {
       {"btn_SetPaperType", "把选择的纸张类型发送给打印机"},
       {"cbb_PrinterOrder", "打印顺序：倒序或正序"},
       {"btn_SetPrinterOrder", "把选择的打印顺序发送给打印机"},
-      {"edt_RptTime", "票据回收时间，单位秒：1 至 255"},
+      {"edt_RptTime", "票据回收时间，单位秒：1 至 255 (发送其低 8 位)"},
       {"btn_SetRptTime", "把票据回收时间 (秒) 写入打印机"},
       {"Cbx_Bluetooth", "蓝牙隐身：开启 (不可被搜索到) 或取消"},
       {"btn_bluetooth", "把选择的蓝牙隐身设置发送给打印机"},
@@ -148,7 +149,8 @@ const HintTable& paraWindowHints() {
 void giveHints(const std::vector<QWidget*>& controls, const HintTable& hints) {
   for (QWidget* control : controls) {
     const auto hint = hints.find(control->objectName().toStdString());
-    if (hint != hints.end()) control->setToolTip(QString::fromUtf8(hint->second.data(), static_cast<qsizetype>(hint->second.size())));
+    if (hint != hints.end())
+      control->setToolTip(QString::fromUtf8(hint->second.data(), static_cast<qsizetype>(hint->second.size())));
   }
 }
 
