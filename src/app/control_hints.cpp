@@ -4,9 +4,9 @@ namespace ombrel::app {
 
 const HintTable& mainWindowHints() {
   static const HintTable hints = {
-      {"RadioButton1", "通过串口连接打印机：选择下面的串口名和两个波特率"},
+      {"RadioButton1", "通过串口连接打印机：选择右边的串口名和两个波特率"},
       {"RadioButton2", "通过网口 (UDP) 连接打印机：填写右边的 IP 地址和端口"},
-      {"RadioButton3", "通过 USB 连接打印机：在下面的列表中选择打印机"},
+      {"RadioButton3", "通过 USB 连接打印机：在右边的列表中选择打印机"},
       {"RadioButton4", "并口：本程序不支持并口连接，因此不可选"},
       {"cbb_Comname", "串口名称，例如 /dev/ttyUSB0 或 COM1；展开列表时重新查找本机串口"},
       {"cbb_DevBauRate", "打印机当前的波特率 (bps)：1200 至 230400，也可输入最多 7 位数字"},
@@ -149,8 +149,9 @@ const HintTable& paraWindowHints() {
 void giveHints(const std::vector<QWidget*>& controls, const HintTable& hints) {
   for (QWidget* control : controls) {
     const auto hint = hints.find(control->objectName().toStdString());
-    if (hint != hints.end())
+    if (hint != hints.end()) {
       control->setToolTip(QString::fromUtf8(hint->second.data(), static_cast<qsizetype>(hint->second.size())));
+    }
   }
 }
 
