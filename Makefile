@@ -12,7 +12,7 @@ export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
-            qt6-base-dev libgl-dev xvfb xauth fonts-noto-cjk nlohmann-json3-dev \
+            qt6-base-dev qt6-translations-l10n libgl-dev xvfb xauth fonts-noto-cjk nlohmann-json3-dev \
             libudev-dev umockdev libumockdev-dev \
             desktop-file-utils appstream libxml2-utils dpkg-dev clang-format ccache lld
 # `make fuzz` also needs clang with its libFuzzer runtime.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "app/control_hints.h"
 #include "app/frm_para.h"
 #include "app/link_text.h"
 #include "app/main_defaults.h"
@@ -24,6 +25,7 @@ constexpr const char* kSettingsFile = "sysconfig.ini";
 
 TFrmMain::TFrmMain(MainWindowServices services) : services_(std::move(services)) {
   ui_ = createMainControls(*this, captionControls_);
+  giveHints(captionControls_, mainWindowHints());
   setWindowTitle(QStringLiteral("Ombrel Setting Tool V1.0"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -114,6 +116,7 @@ void TFrmMain::ApplyLanguage(int index) {
   std::vector<CaptionTarget*> windows{this};
   if (paraWindow_ != nullptr) windows.push_back(paraWindow_);
   applyLanguage(index, services_.languageDirs, windows);
+  qtTranslations_.use(index);
 }
 
 void TFrmMain::setParaWindow(TFrmPara* window) {

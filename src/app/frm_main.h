@@ -15,6 +15,7 @@
 #include "app/main_controls.h"
 #include "app/message_boxes.h"
 #include "app/qt_owner_thread.h"
+#include "app/qt_translations.h"
 #include "ports/serial_port_list.h"
 #include "engine/comm_thread.h"
 #include "engine/engine_host.h"
@@ -108,6 +109,7 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   std::vector<QWidget*> captionControls_;
   MainControls ui_;
   TFrmPara* paraWindow_ = nullptr;
+  QtTranslations qtTranslations_;
 
   // The link as ReadLinkSettings last copied it.
   std::string comName_ = "COM1";

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/app_texts.h"
+#include "app/control_hints.h"
 #include "app/frm_main.h"
 #include "app/para_tabs.h"
 #include "app/widget_captions.h"
@@ -44,6 +45,7 @@ TFrmPara::TFrmPara(TFrmMain& mainWindow)
   buildProductTab(build);
   showProvisioningLogPath();
   createStatusBar();
+  giveHints(captionControls_, paraWindowHints());
 
   auto* column = new QVBoxLayout(this);
   column->addWidget(tabs_, 1);
@@ -84,8 +86,7 @@ void TFrmPara::createStatusBar() {
   progressBar_->setTextVisible(true);
   progressBar_->setFormat(QString());
   progressBar_->setFixedWidth(kProgressBarWidth);
-  cancelButton_ = new QPushButton(QStringLiteral("取消"), statusBar_);
-  cancelButton_->setObjectName(QStringLiteral("btn_CancelTransfer"));
+  cancelButton_ = named(new QPushButton(QStringLiteral("取消"), statusBar_), "btn_CancelTransfer", captionControls_);
   statusBar_->addPermanentWidget(progressBar_);
   statusBar_->addPermanentWidget(cancelButton_);
 }

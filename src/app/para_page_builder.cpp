@@ -140,16 +140,15 @@ QComboBox* ParaPageBuilder::list(const char* name) {
 
 QListWidget* ParaPageBuilder::listBox(const char* name) {
   layoutOf(name);
-  auto* box = new QListWidget(page_);
-  box->setObjectName(QString::fromLatin1(name));
+  // Only its hint comes from the language files.
+  auto* box = captioned(new QListWidget(page_), name);
   controls_.add(name, box);
   return box;
 }
 
 QSlider* ParaPageBuilder::slider(const char* name, int minimum, int maximum) {
   const ControlSpec& entry = layoutOf(name);
-  auto* slider = new QSlider(Qt::Horizontal, page_);
-  slider->setObjectName(QString::fromLatin1(name));
+  auto* slider = captioned(new QSlider(Qt::Horizontal, page_), name);
   slider->setRange(minimum, maximum);
   slider->setValue(QString::fromStdString(entry.text).toInt());
   controls_.add(name, slider);

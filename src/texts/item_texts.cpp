@@ -19,7 +19,7 @@ const std::array<BuiltInList, kAllItemLists.size()>& builtInLists() {
       {"Blue ToolthMode", {"未安装蓝牙", "单模蓝牙", "双模蓝牙"}},
       // The third entry repeats the second on purpose: options 1 and 2
       // of the password check read alike.
-      {"Blue PSWCheck", {"需要密码鉴权", "不需要密码鉴权", "不需要密码鉴权"}},
+      {"Blue PSWCheck", {"需要密码鉴权", "需要密码鉴权（****）", "不需要密码鉴权"}},
       {"Flow control", {"软件流控", "硬件流控"}},
       {"Dark description", {"微淡", "正常", "微浓", "高浓度"}},
       {"BlueToolth WorkMode", {"高速模式", "正常模式"}},

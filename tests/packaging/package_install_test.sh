@@ -19,7 +19,7 @@ fi
 deb=$(ls "$work"/out/ombrel-setting-tool_*.deb)
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
-for library in libqt6widgets6 libudev1 libc6 qt6-qpa-plugins; do
+for library in libqt6widgets6 libudev1 libc6 qt6-qpa-plugins qt6-translations-l10n; do
   case "$depends" in *"$library"*) ;; *) echo "Depends lacks $library"; exit 1 ;; esac
 done
 
