@@ -104,7 +104,6 @@ class TCommThread {
   // Reporting.
   void ReportStatus(const std::string& text, std::int64_t done = 0, std::int64_t total = 0, bool direct = false);
   void SetErrorText(const std::string& text);
-  void LogLine(const std::string& text) { trace_.line(text); }
   void notify(EngineMessage message, int wParam, const std::string& text, bool wait);
 
   // Task forms.

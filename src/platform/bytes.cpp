@@ -14,14 +14,12 @@ std::string toHex(const std::uint8_t* data, std::size_t count) {
   return out;
 }
 
-namespace {
 int hexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
-}  // namespace
 
 bool parseHex(std::string_view text, Bytes& out) {
   out.clear();

@@ -16,6 +16,8 @@ inline std::string toHex(const Bytes& bytes) { return toHex(bytes.data(), bytes.
 // Parses hex digits, blanks and ':' or ',' separators allowed between bytes.
 // Returns false on an odd digit count or a character that is not hex.
 bool parseHex(std::string_view text, Bytes& out);
+// The value of one hexadecimal digit, either case; -1 for any other character.
+int hexValue(char c);
 
 inline Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
 

@@ -1,17 +1,8 @@
 #include "texts/ini_integer.h"
 
+#include "platform/bytes.h"
+
 namespace ombrel {
-
-namespace {
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
 
 std::optional<std::int32_t> iniInteger(std::string_view text) {
   bool negative = false;
@@ -32,7 +23,7 @@ std::optional<std::int32_t> iniInteger(std::string_view text) {
   if (text.empty()) return std::nullopt;
   std::uint64_t magnitude = 0;
   for (char c : text) {
-    const int digit = hexDigit(c);
+    const int digit = hexValue(c);
     if (digit < 0 || digit >= base) return std::nullopt;
     magnitude = magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
     if (magnitude > limit) return std::nullopt;
