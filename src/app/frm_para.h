@@ -31,6 +31,8 @@ class TFrmMain;
 // The provisioning log the window appends to: in the program directory.
 std::string provisioningLogPath(const std::string& appDir);
 
+class LogoZoomWindow;
+
 class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget {
  public:
   explicit TFrmPara(TFrmMain& mainWindow);
@@ -110,6 +112,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   void btn_OpenLogoClick();
   void btn_DeleteLogoClick();
   void showLogoPreview();
+  void btn_ZoomLogoClick();
   int language() const;
 
   TFrmMain& mainWindow_;
@@ -119,6 +122,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   std::vector<QWidget*> captionControls_;
   QTabWidget* tabs_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
+  LogoZoomWindow* logoZoom_ = nullptr;  // made on the first enlargement
   std::array<QLabel*, 2> statusPanels_{};
   ProvisioningLog provisioningLog_;
   // The device write whose task is running.
