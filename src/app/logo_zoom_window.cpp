@@ -50,8 +50,8 @@ void LogoZoomWindow::redraw() {
   const QSize room = picture_->contentsRect().size();
   scale_ = std::max(1, std::min(room.width() / dots_.width(), room.height() / dots_.height()));
   // Nearest neighbour: each dot stays a sharp square.
-  picture_->setPixmap(QPixmap::fromImage(dots_.scaled(dots_.size() * scale_, Qt::IgnoreAspectRatio,
-                                                      Qt::FastTransformation)));
+  picture_->setPixmap(
+      QPixmap::fromImage(dots_.scaled(dots_.size() * scale_, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
   setWindowTitle(QStringLiteral("NV-LOGO %1×%2 ×%3").arg(dots_.width()).arg(dots_.height()).arg(scale_));
 }
 
