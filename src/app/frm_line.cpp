@@ -22,6 +22,7 @@ constexpr int kMarkWidth = 220;
 constexpr int kTableMinimumWidth = 760;
 constexpr int kTableMinimumHeight = 220;
 constexpr int kRecipeListHeight = 260;
+constexpr int kUsbSettleMs = 300;
 }  // namespace
 
 TFrmLine::TFrmLine(TFrmPara& para, TFrmMain& mainWindow) : QDialog(&para), para_(para), mainWindow_(mainWindow) {
@@ -30,6 +31,9 @@ TFrmLine::TFrmLine(TFrmPara& para, TFrmMain& mainWindow) : QDialog(&para), para_
   build();
   giveHints(captionControls_, lineWindowHints());
   mainWindow_.setUsbListener([this](const std::vector<std::string>& printers) { usbPrintersChanged(printers); });
+  settled_.setSingleShot(true);
+  settled_.setInterval(kUsbSettleMs);
+  connect(&settled_, &QTimer::timeout, this, [this] { setUpNextArrival(); });
   updateButtons();
 }
 

@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <deque>
 #include <map>
 #include <memory>
@@ -72,6 +73,7 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   void setUpNextArrival();
   void beginPrinter(const std::string& usbIdentity);
   void runNextAction();
+  void finishPrinter();
   void printerEnded(const PrinterRow& row);
 
   // The rows and the mark (frm_line_rows.cpp).
@@ -105,9 +107,12 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   bool waiting_ = false;  // the station waits for USB printers
   UsbArrivals arrivals_;
   std::deque<std::string> arrived_;  // printers waiting for their turn
-  Recipe recipe_;                    // the recipe of the running station
-  std::unique_ptr<RecipeRun> run_;   // the printer being set up
-  std::string runningUsb_;           // its USB identity; empty on another link
+  // Every USB notice closes the USB port: a printer's recipe starts once
+  // the notices of its arrival, and of the printer unplugged before it, are over.
+  QTimer settled_;
+  Recipe recipe_;                   // the recipe of the running station
+  std::unique_ptr<RecipeRun> run_;  // the printer being set up
+  std::string runningUsb_;          // its USB identity; empty on another link
   int runningRow_ = -1;
   int done_ = 0;
   int failed_ = 0;

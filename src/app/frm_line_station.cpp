@@ -53,11 +53,11 @@ void TFrmLine::usbPrintersChanged(const std::vector<std::string>& printers) {
     showRow(addRow(), refused);
     printerEnded(refused);
   }
-  if (!run_) setUpNextArrival();
+  settled_.start();
 }
 
 void TFrmLine::setUpNextArrival() {
-  while (waiting_ && !run_ && !arrived_.empty()) {
+  while (waiting_ && !run_ && !settled_.isActive() && !arrived_.empty()) {
     const std::string identity = arrived_.front();
     arrived_.pop_front();
     // One that has left again before its turn is passed over.
@@ -85,7 +85,10 @@ void TFrmLine::runNextAction() {
     task.reset();
   }
   showRow(runningRow_, run_->row());
-  if (task) return;
+  if (!task) finishPrinter();
+}
+
+void TFrmLine::finishPrinter() {
   const PrinterRow row = run_->row();
   run_.reset();
   printerEnded(row);
@@ -104,6 +107,10 @@ void TFrmLine::taskEnded(bool succeeded, const std::string& errorText) {
   run_->ended(succeeded, errorText, mainWindow_.engine().printerIdentity(), present);
   if (const auto record = run_->takeDeviceWrite()) para_.keepDeviceWrite(*record);
   showRow(runningRow_, run_->row());
+  if (run_->row().end != PrinterRow::End::Running) {
+    finishPrinter();
+    return;
+  }
   // The next task starts once the engine has finished telling of this one.
   QTimer::singleShot(0, this, [this] {
     if (run_) runNextAction();
