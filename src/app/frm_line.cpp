@@ -19,7 +19,7 @@ namespace {
 constexpr const char* kSettingsFile = "sysconfig.ini";
 constexpr int kMarkPointSize = 28;
 constexpr int kMarkWidth = 220;
-constexpr int kTableMinimumWidth = 760;
+constexpr int kTableMinimumWidth = 1160;
 constexpr int kTableMinimumHeight = 220;
 constexpr int kRecipeListHeight = 260;
 constexpr int kUsbSettleMs = 300;
