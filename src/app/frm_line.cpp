@@ -22,7 +22,6 @@ constexpr int kMarkWidth = 220;
 constexpr int kTableMinimumWidth = 1160;
 constexpr int kTableMinimumHeight = 220;
 constexpr int kRecipeListHeight = 260;
-constexpr int kUsbSettleMs = 300;
 }  // namespace
 
 TFrmLine::TFrmLine(TFrmPara& para, TFrmMain& mainWindow) : QDialog(&para), para_(para), mainWindow_(mainWindow) {
@@ -32,7 +31,7 @@ TFrmLine::TFrmLine(TFrmPara& para, TFrmMain& mainWindow) : QDialog(&para), para_
   giveHints(captionControls_, lineWindowHints());
   mainWindow_.setUsbListener([this](const std::vector<std::string>& printers) { usbPrintersChanged(printers); });
   settled_.setSingleShot(true);
-  settled_.setInterval(kUsbSettleMs);
+  settled_.setInterval(kArrivalSettleTime);
   connect(&settled_, &QTimer::timeout, this, [this] { setUpNextArrival(); });
   updateButtons();
 }

@@ -107,12 +107,10 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   bool waiting_ = false;  // the station waits for USB printers
   UsbArrivals arrivals_;
   std::deque<std::string> arrived_;  // printers waiting for their turn
-  // Every USB notice closes the USB port: a printer's recipe starts once
-  // the notices of its arrival, and of the printer unplugged before it, are over.
-  QTimer settled_;
-  Recipe recipe_;                   // the recipe of the running station
-  std::unique_ptr<RecipeRun> run_;  // the printer being set up
-  std::string runningUsb_;          // its USB identity; empty on another link
+  QTimer settled_;                   // runs until the USB notices have settled
+  Recipe recipe_;                    // the recipe of the running station
+  std::unique_ptr<RecipeRun> run_;   // the printer being set up
+  std::string runningUsb_;           // its USB identity; empty on another link
   int runningRow_ = -1;
   int done_ = 0;
   int failed_ = 0;

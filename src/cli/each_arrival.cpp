@@ -1,5 +1,7 @@
 #include "cli/each_arrival.h"
 
+#include <utility>
+
 #include "commands/usb_arrivals.h"
 
 namespace ombrel::cli {
@@ -12,9 +14,13 @@ int runOnEachArrival(ActionContext& context, const PrinterSetUp& setUp, const st
   UsbArrivals arrivals(report->printers);
   std::uint64_t seen = report->number;
   frontEnd.say("Waiting for USB printers; Ctrl-C ends");
+  std::vector<UsbArrivals::Arrival> arrived;
   while ((report = frontEnd.waitForUsbReport(seen, interrupted))) {
     seen = report->number;
-    for (const UsbArrivals::Arrival& arrival : arrivals.take(report->printers)) {
+    const auto more = arrivals.take(report->printers);
+    arrived.insert(arrived.end(), more.begin(), more.end());
+    if (!frontEnd.usbQuietFor(seen, kArrivalSettleTime)) continue;
+    for (const UsbArrivals::Arrival& arrival : std::exchange(arrived, {})) {
       if (arrival.indistinct) {
         const std::string text = indistinctPrinterText(arrival.identity);
         frontEnd.messageBox(text);

@@ -3,10 +3,16 @@
 // The USB printers that arrive, from one list of present printers to the
 // next, for a station that sets up every printer plugged in.
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 namespace ombrel {
+
+// Every USB notice closes the USB port, also the late notice of a printer
+// unplugged just before: a station sets an arrived printer up once no notice
+// has come for this long, so that no notice cuts its first task short.
+inline constexpr std::chrono::milliseconds kArrivalSettleTime{300};
 
 class UsbArrivals {
  public:
