@@ -10,6 +10,7 @@
 #include "app/frm_main.h"
 #include "app/frm_para.h"
 #include "commands/printer_rows.h"
+#include "platform/errors.h"
 
 namespace ombrel::app {
 
@@ -39,7 +40,8 @@ void TFrmLine::btn_LineNextClick() {
     return;
   }
   if (!mainWindow_.ReadLinkSettings()) return;
-  beginPrinter(mainWindow_.usbLinkChosen() ? mainWindow_.linkSettings().usbDevice : std::string());
+  beginPrinter(mainWindow_.usbLinkChosen() ? mainWindow_.ui().cbb_UsbDeviceList->currentText().toStdString()
+                                           : std::string());
 }
 
 void TFrmLine::usbPrintersChanged(const std::vector<std::string>& printers) {
@@ -66,9 +68,16 @@ void TFrmLine::setUpNextArrival() {
 }
 
 void TFrmLine::beginPrinter(const std::string& usbIdentity) {
+  LinkSettings link;
+  try {
+    link = mainWindow_.linkSettings();
+  } catch (const ECommonError& error) {
+    // No link chosen that a printer can answer on: the engine would refuse it too.
+    state_->setText(QString::fromUtf8(error.what()));
+    return;
+  }
   runningUsb_ = usbIdentity;
-  run_ = std::make_unique<RecipeRun>(recipe_, para_.paraControls(), linkDescription(mainWindow_.linkSettings()),
-                                     mainWindow_.appDir());
+  run_ = std::make_unique<RecipeRun>(recipe_, para_.paraControls(), linkDescription(link), mainWindow_.appDir());
   runningRow_ = addRow();
   showRow(runningRow_, run_->row());
   state_->setText(QString::fromStdString(settingUpText(language(), run_->row().link)));
