@@ -109,6 +109,7 @@ const HintTable& paraWindowHints() {
       {"btn_DeleteLogo", "从列表中删除选中的 LOGO (未选中时删除最后一个)"},
       {"btn_DownLogo", "把列表中所有 LOGO 下载到打印机 (最大 256 KB)"},
       {"btn_PrintLogo", "打印机打印编号为选中位置的 LOGO"},
+      {"btn_ZoomLogo", "在可调大小的窗口中放大显示预览的点阵，每个点为整数倍像素的方块；列表中选中一个 LOGO 后可用"},
       {"trk_LogoThreshold", "黑白阈值：亮度低于此值 (0 黑至 255 白) 的像素打印为黑点"},
       {"chk_LogoDither", "用抖动 (Floyd-Steinberg) 代替阈值，适合照片"},
       {"edt_StartAddress", "读取的起始地址，十六进制，不带前缀"},

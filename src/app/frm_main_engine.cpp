@@ -6,6 +6,7 @@
 #include "app/frm_para.h"
 #include "app/idle_lines.h"
 #include "app/link_text.h"
+#include "app/status_panel.h"
 #include "commands/transfer_texts.h"
 #include "engine/link_open_advice.h"
 #include "platform/errors.h"
@@ -103,15 +104,13 @@ void TFrmMain::replyCheckingChanged(bool checked) {
 void TFrmMain::transferProgress(const TransferProgress& progress) {
   QLabel* panel = ui_.statusPanels[1];
   if (progress.phase == TransferPhase::Ended) {
-    panel->clear();
-    panel->setToolTip(QString());
+    clearStatus(panel);
     return;
   }
   const int permille = progress.permille();
   const QString text = QString::fromStdString(transferPhaseText(progress, ui_.cbb_Language->currentIndex())) +
                        QStringLiteral(" %1.%2%").arg(permille / 10).arg(permille % 10);
-  panel->setText(panel->fontMetrics().elidedText(text, Qt::ElideRight, panel->contentsRect().width()));
-  panel->setToolTip(text);
+  showElided(panel, text);
 }
 
 void TFrmMain::engineMessage(EngineMessage message, int, const std::string& text) {
@@ -121,17 +120,17 @@ void TFrmMain::engineMessage(EngineMessage message, int, const std::string& text
       return;
     case kLinkTestFailed:
       // The status bar shows the failure before its message box does.
-      ui_.statusPanels[0]->setText(QString::fromStdString(text));
+      showStatus(ui_.statusPanels[0], QString::fromStdString(text));
       linkTestFailed();
       return;
     case kStatusChanged:
-      ui_.statusPanels[0]->setText(QString::fromStdString(text));
+      showStatus(ui_.statusPanels[0], QString::fromStdString(text));
       return;
     case kTaskSucceeded:
       linkTestRunning_ = false;
       return;
     case kTaskFailed:
-      ui_.statusPanels[0]->setText(QString::fromStdString(text));
+      showStatus(ui_.statusPanels[0], QString::fromStdString(text));
       showOpenAdvice(text);
       // A link test that could not even take the link ends without a verdict.
       if (linkTestRunning_) linkTestFailed();

@@ -8,6 +8,7 @@
 #include "app/frm_main.h"
 #include "app/frm_para.h"
 #include "app/link_text.h"
+#include "app/status_panel.h"
 #include "texts/message_texts.h"
 
 namespace ombrel::app {
@@ -49,12 +50,12 @@ bool TFrmMain::ReadLinkSettings() {
 
 bool TFrmMain::startTask(int code) {
   if (!engine_->StartTask(code, 0, 0)) {
-    ui_.statusPanels[0]->setText(QString::fromStdString(taskRunningText(ui_.cbb_Language->currentIndex())));
+    showStatus(ui_.statusPanels[0], QString::fromStdString(taskRunningText(ui_.cbb_Language->currentIndex())));
     return false;
   }
   if (code == kLinkTestTask) linkTestRunning_ = true;
   // No earlier text may stand beside this task's outcome.
-  ui_.statusPanels[0]->setText(QString::fromStdString(runningText(ui_.btn_Test->text().toStdString())));
+  showStatus(ui_.statusPanels[0], QString::fromStdString(runningText(ui_.btn_Test->text().toStdString())));
   return true;
 }
 

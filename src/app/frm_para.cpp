@@ -11,6 +11,7 @@
 #include "app/frm_line.h"
 #include "app/frm_main.h"
 #include "app/para_tabs.h"
+#include "app/status_panel.h"
 #include "app/widget_captions.h"
 #include "commands/transfer_texts.h"
 #include "platform/errors.h"
@@ -72,14 +73,8 @@ void TFrmPara::createStatusBar() {
   statusBar_->setSizeGripEnabled(false);
   // Without a size grip the last panel would touch the window's edge.
   statusBar_->setContentsMargins(0, 0, kStatusBarEndMargin, 0);
-  for (QLabel*& panel : statusPanels_) {
-    panel = new QLabel(statusBar_);
-    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  }
-  statusPanels_[0]->setMinimumWidth(kStatusPanel0Width);
-  // A long status text is cut at the panel's end rather than widening the window.
-  statusPanels_[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  statusPanels_[1]->setFixedWidth(kStatusPanel1Width);
+  statusPanels_[0] = makeStatusPanel(statusBar_, kStatusPanel0Width, false);
+  statusPanels_[1] = makeStatusPanel(statusBar_, kStatusPanel1Width, true);
   statusBar_->addWidget(statusPanels_[0], 1);
   statusBar_->addWidget(statusPanels_[1]);
 
@@ -125,21 +120,21 @@ void TFrmPara::engineMessage(EngineMessage message, int, const std::string& text
     // Every action ends with a word: a download says it is complete, and a
     // task that reported nothing says its bytes have left.
     if (!runningText_.isEmpty() && (endKey_ == "sDownloadDoneMsg" || statusPanels_[0]->text() == runningText_)) {
-      statusPanels_[0]->setText(QString::fromStdString(messageTexts().text(endKey_)));
+      showStatus(statusPanels_[0], QString::fromStdString(messageTexts().text(endKey_)));
     }
     runningText_.clear();
   }
   if (message == kTaskFailed) {
     runningText_.clear();
     deviceWriteEnded(false, text);
-    statusPanels_[0]->setText(QString::fromStdString(text));
+    showStatus(statusPanels_[0], QString::fromStdString(text));
     if (std::exchange(updateRunning_, false) && text == error_text::kSendCancelled) {
       mainWindow_.messageBoxes().warning(partialProgramWarning(language()));
     }
     return;
   }
   if (message != kStatusChanged) return;
-  statusPanels_[0]->setText(QString::fromStdString(text));
+  showStatus(statusPanels_[0], QString::fromStdString(text));
   try {
     stepSerialNumberAfter(text, controls_);
   } catch (const std::invalid_argument& error) {
@@ -189,10 +184,9 @@ std::string TFrmPara::settingsPath() const { return mainWindow_.appDir() + kSett
 void TFrmPara::FormShow() {
   putItemTexts(controls_);
   LoadParaSettings(IniFile(settingsPath()), controls_);
-  statusPanels_[0]->clear();
+  clearStatus(statusPanels_[0]);
   // Nothing of an earlier showing's transfer stays.
-  statusPanels_[1]->clear();
-  statusPanels_[1]->setToolTip(QString());
+  clearStatus(statusPanels_[1]);
   progressBar_->setValue(0);
   progressBar_->setFormat(QString());
   mainWindow_.engine().setNotifyWindow(*this);

@@ -32,6 +32,8 @@ class TFrmMain;
 // The provisioning log the window appends to: in the program directory.
 std::string provisioningLogPath(const std::string& appDir);
 
+class LogoZoomWindow;
+
 class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget {
  public:
   explicit TFrmPara(TFrmMain& mainWindow);
@@ -118,6 +120,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   void btn_OpenLogoClick();
   void btn_DeleteLogoClick();
   void showLogoPreview();
+  void btn_ZoomLogoClick();
   int language() const;
 
   TFrmMain& mainWindow_;
@@ -127,6 +130,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   std::vector<QWidget*> captionControls_;
   QTabWidget* tabs_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
+  LogoZoomWindow* logoZoom_ = nullptr;  // made on the first enlargement
   std::array<QLabel*, 2> statusPanels_{};
   ProvisioningLog provisioningLog_;
   TFrmLine* lineWindow_ = nullptr;  // a child of this window

@@ -11,6 +11,7 @@
 #include "app/app_texts.h"
 #include "app/frm_main.h"
 #include "app/frm_para.h"
+#include "app/status_panel.h"
 #include "commands/font_transfer.h"
 #include "commands/program_update.h"
 #include "commands/window_actions.h"
@@ -116,23 +117,19 @@ bool TFrmPara::startTask(TaskStart&& task, const QString& caption) {
   if (!task.transferLine.empty()) showInPanel1(QString::fromStdString(task.transferLine));
   // Moved, not copied: a file of many megabytes is held once.
   if (!mainWindow_.engine().StartTask(task.code, task.a, task.b, std::move(task.payload), std::move(task.transfer))) {
-    statusPanels_[0]->setText(QString::fromStdString(taskRunningText(language())));
+    showStatus(statusPanels_[0], QString::fromStdString(taskRunningText(language())));
     return false;
   }
   updateRunning_ = task.code == kTaskProgramUpdate || task.code == kTaskRawProgramTransfer;
   // No earlier text may stand beside this task's outcome.
   runningText_ = QString::fromStdString(runningText(caption.toStdString()));
-  statusPanels_[0]->setText(runningText_);
+  showStatus(statusPanels_[0], runningText_);
   const bool download = task.code == kTaskFontDownload || task.code == kTaskLogoDownload;
   endKey_ = download ? "sDownloadDoneMsg" : "sSentMsg";
   return true;
 }
 
-void TFrmPara::showInPanel1(const QString& text) {
-  QLabel* panel = statusPanels_[1];
-  panel->setText(panel->fontMetrics().elidedText(text, Qt::ElideRight, panel->contentsRect().width()));
-  panel->setToolTip(text);
-}
+void TFrmPara::showInPanel1(const QString& text) { showElided(statusPanels_[1], text); }
 
 void TFrmPara::btn_OpenPrgClick() {
   const auto path = mainWindow_.messageBoxes().openFile(messageTexts().text(kProgramFileTitleKey), kProgramFileFilter);

@@ -9,6 +9,7 @@
 #include "app/frm_main.h"
 #include "app/frm_para.h"
 #include "app/logo_preview_box.h"
+#include "app/logo_zoom_window.h"
 #include "commands/logo_transfer.h"
 
 namespace ombrel::app {
@@ -26,6 +27,7 @@ void TFrmPara::connectLogos() {
   connect(list, &QListWidget::currentRowChanged, this, refresh);
   connect(list->model(), &QAbstractItemModel::rowsInserted, this, refresh);
   connect(list->model(), &QAbstractItemModel::rowsRemoved, this, refresh);
+  connect(controls_.widget<QPushButton>("btn_ZoomLogo"), &QPushButton::clicked, this, [this] { btn_ZoomLogoClick(); });
   connect(controls_.widget<QSlider>("trk_LogoThreshold"), &QSlider::valueChanged, this, refresh);
   connect(controls_.widget<QCheckBox>("chk_LogoDither"), &QCheckBox::toggled, this, refresh);
 }
@@ -46,8 +48,17 @@ void TFrmPara::btn_DeleteLogoClick() {
 }
 
 void TFrmPara::showLogoPreview() {
-  LogoPreviewBox::in(*this)->showLogos(controls_.items(kLogoList), controls_.index(kLogoList),
-                                       logoReductionOf(controls_));
+  LogoPreviewBox* preview = LogoPreviewBox::in(*this);
+  preview->showLogos(controls_.items(kLogoList), controls_.index(kLogoList), logoReductionOf(controls_));
+  controls_.widget<QPushButton>("btn_ZoomLogo")->setEnabled(!preview->dots().isNull());
+  if (logoZoom_ != nullptr) logoZoom_->showDots(preview->dots());
+}
+
+void TFrmPara::btn_ZoomLogoClick() {
+  if (logoZoom_ == nullptr) logoZoom_ = new LogoZoomWindow(this);
+  logoZoom_->showDots(LogoPreviewBox::in(*this)->dots());
+  logoZoom_->show();
+  logoZoom_->raise();
 }
 
 }  // namespace ombrel::app

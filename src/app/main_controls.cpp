@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
+#include "app/status_panel.h"
 #include "app/widget_captions.h"
 
 namespace ombrel::app {
@@ -31,19 +32,6 @@ QComboBox* rateList(QWidget* parent, int index) {
   list->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,%1}").arg(kRateDigits)), list));
   return list;
-}
-
-QLabel* statusPanel(QStatusBar* bar, int width, bool fixed) {
-  auto* panel = new QLabel(bar);
-  if (fixed) {
-    panel->setFixedWidth(width);
-  } else {
-    panel->setMinimumWidth(width);
-    // A long status text is cut at the panel's end rather than widening the window.
-    panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  }
-  panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  return panel;
 }
 
 }  // namespace
@@ -140,8 +128,8 @@ MainControls createMainControls(QMainWindow& window, std::vector<QWidget*>& list
   c.StatusBar1->setSizeGripEnabled(false);
   // Without a size grip the last panel would touch the window's edge.
   c.StatusBar1->setContentsMargins(0, 0, kStatusBarEndMargin, kStatusBarEndMargin);
-  c.statusPanels[0] = statusPanel(c.StatusBar1, kStatusPanel0Width, false);
-  c.statusPanels[1] = statusPanel(c.StatusBar1, kStatusPanel1Width, true);
+  c.statusPanels[0] = makeStatusPanel(c.StatusBar1, kStatusPanel0Width, false);
+  c.statusPanels[1] = makeStatusPanel(c.StatusBar1, kStatusPanel1Width, true);
   c.StatusBar1->addWidget(c.statusPanels[0], 1);
   c.StatusBar1->addWidget(c.statusPanels[1]);
   c.replyNotice = new QLabel(c.StatusBar1);

@@ -61,6 +61,10 @@ QGroupBox* logoGroup(ParaPageBuilder& b) {
   buttons->addWidget(b.button("btn_DeleteLogo", "删除"));
   buttons->addWidget(b.button("btn_DownLogo", "下载"));
   buttons->addWidget(b.button("btn_PrintLogo", "打印"));
+  auto* zoom = b.button("btn_ZoomLogo", "放大");
+  // Enabled while the preview shows a logo's dots.
+  zoom->setEnabled(false);
+  buttons->addWidget(zoom);
   buttons->addStretch(1);
   // How pictures become black and white; the preview shows the outcome.
   auto* reduction = new QHBoxLayout;

@@ -19,10 +19,16 @@ TEST_P(Layout, NothingCutOffNothingOverlapping) {
   settle(std::chrono::milliseconds(200));
   const QSize size = window.size();
   window.usbDevicesChanged({"VID_0483&PID_811E"});
-  // A status text of any length leaves the window as it is.
-  window.engineMessage(kStatusChanged, 0, "Checking/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+  // A status text of any length and lines leaves the window as it is, on one
+  // line with the whole text as its tooltip.
+  const QString text =
+      "Checking/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0\r\nPOS-80 V2.01 build 2026-12-09 serial "
+      "0123456789ABCDEF";
+  window.engineMessage(kStatusChanged, 0, text.toStdString());
   settle(std::chrono::milliseconds(50));
   EXPECT_EQ(window.size(), size);
+  EXPECT_FALSE(ui().statusPanels[0]->text().contains('\n'));
+  EXPECT_EQ(ui().statusPanels[0]->toolTip(), text);
 
   std::vector<QWidget*> controls;
   for (QWidget* widget : window.findChildren<QWidget*>()) {
@@ -50,6 +56,12 @@ TEST_P(Layout, NothingCutOffNothingOverlapping) {
   }
   for (QLabel* panel : ui().statusPanels) EXPECT_TRUE(area.contains(inWindow(panel, &window)));
   saveScreenshot(window, GetParam() == 1 ? "main-en.png" : "main-zh.png");
+
+  // Another language resizes the window about its top-left corner.
+  const QPoint corner = window.pos();
+  QTest::keyClick(ui().cbb_Language, GetParam() == 1 ? Qt::Key_Up : Qt::Key_Down);
+  settle(std::chrono::milliseconds(50));
+  EXPECT_EQ(window.pos(), corner);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, Layout, ::testing::Values(0, 1),

@@ -74,9 +74,10 @@ TEST_P(ParaLayout, EveryTabShowsEveryControlWhole) {
   showPara();
   ASSERT_EQ(tabs()->count(), 7);
   const QSize size = para_->size();
-  para_->engineMessage(kStatusChanged, 0, "Finish 99.9%(123456/123457) /dev/serial/by-id/usb-FTDI_FT232R_USB_UART");
+  para_->engineMessage(kStatusChanged, 0, "Finish 99.9%(123456/123457) /dev/serial/by-id/usb-FTDI_FT232R_USB_UART\n2");
+  para_->showTransferText("更新程序:app.bin Size:1000\r\n");
   settle(std::chrono::milliseconds(50));
-  EXPECT_EQ(para_->size(), size) << "a long status text widens the window";
+  EXPECT_EQ(para_->size(), size) << "a long status text of two lines resizes the window";
 
   for (int tab = 0; tab < tabs()->count(); ++tab) {
     tabs()->setCurrentIndex(tab);

@@ -8,6 +8,7 @@
 #include <QSlider>
 
 #include "app/logo_preview_box.h"
+#include "app/logo_zoom_window.h"
 #include "gui/para_window_fixture.h"
 #include "support/run_program.h"
 
@@ -95,6 +96,39 @@ TEST_F(ParaLogo, ThePreviewFollowsTheListAndTheButtonsSendWhatOmbrelctlSends) {
   EXPECT_EQ(controls().items("ListBox1"), (std::vector<std::string>{known}));
   EXPECT_EQ(preview()->sizeText().toStdString(), "16 B, 1.bin: 4112 / 262144 B");
   expectDotsOf(preview()->dots(), picture, 64);
+  closePara();
+}
+
+TEST_F(ParaLogo, TheEnlargedViewShowsEachDotAsASquareOfWholePixelsThatFollowsTheWindow) {
+  start();
+  showPara();
+  auto* zoom = control<QPushButton>("btn_ZoomLogo");
+  EXPECT_FALSE(zoom->isEnabled()) << "no logo to enlarge";
+  add(save(knownPicture(), "known.bmp"));
+  ASSERT_TRUE(zoom->isEnabled());
+  zoom->click();
+  auto* view = dynamic_cast<app::LogoZoomWindow*>(para_->findChild<QDialog*>("LogoZoom"));
+  ASSERT_NE(view, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+  for (const QSize size : {QSize(0, 0), QSize(40, 20)}) {
+    if (!size.isEmpty()) view->resize(size);
+    settle(std::chrono::milliseconds(30));
+    const int scale = view->scale();
+    const QImage shown = view->picture().pixmap().toImage();
+    ASSERT_EQ(shown.size(), QSize(16, 8) * scale);
+    EXPECT_TRUE(view->picture().contentsRect().contains(QRect(QPoint(0, 0), shown.size())))
+        << "the whole logo shows without scrolling";
+    EXPECT_GE(scale, size.isEmpty() ? 4 : 2);
+    EXPECT_LE(scale, size.isEmpty() ? 16 : 2);
+    for (int y = 0; y < shown.height(); ++y) {
+      for (int x = 0; x < shown.width(); ++x) {
+        ASSERT_EQ(shown.pixel(x, y), preview()->dots().pixel(x / scale, y / scale)) << x << "," << y;
+      }
+    }
+  }
+  control<QPushButton>("btn_DeleteLogo")->click();
+  EXPECT_FALSE(zoom->isEnabled());
+  EXPECT_TRUE(view->picture().pixmap().isNull()) << "the view follows the list";
   closePara();
 }
 
