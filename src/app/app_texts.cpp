@@ -33,4 +33,28 @@ std::string restoreDefaultsQuestion(int language) {
 
 std::string repliesUncheckedNotice(int language) { return language == kEnglish ? "Replies not checked" : "不检查应答"; }
 
+std::string emptyRecipeText(int language) {
+  return language == kEnglish ? "Tick the actions of the recipe first" : "请先勾选配方中的动作";
+}
+
+std::string waitingForPrintersText(int language) {
+  if (language == kEnglish) return "Waiting for USB printers: unplug each one once it is done";
+  return "等待 USB 打印机：每台设置完成后请拔下";
+}
+
+std::string settingUpText(int language, const std::string& link) {
+  return (language == kEnglish ? "Setting up " : "正在设置 ") + link;
+}
+
+std::string removedDuringRecipeText(int language) {
+  return language == kEnglish ? "unplugged during its recipe" : "设置过程中被拔下";
+}
+
+std::string stoppedText(int language) { return language == kEnglish ? "stopped" : "已停止"; }
+
+std::string notMatchedText(int language) {
+  return language == kEnglish ? "its identity does not contain the recipe's text: not set up"
+                              : "打印机标识不包含配方中的文字：未设置";
+}
+
 }  // namespace ombrel::app

@@ -24,4 +24,13 @@ std::string restoreDefaultsQuestion(int language);
 // The status bar's short notice while the printer's replies go unchecked.
 std::string repliesUncheckedNotice(int language);
 
+// The production line window: no action is ticked; the station waits; the
+// printer on `link` is being set up; why a printer did not pass.
+std::string emptyRecipeText(int language);
+std::string waitingForPrintersText(int language);
+std::string settingUpText(int language, const std::string& link);
+std::string removedDuringRecipeText(int language);
+std::string stoppedText(int language);
+std::string notMatchedText(int language);
+
 }  // namespace ombrel::app

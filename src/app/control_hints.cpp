@@ -143,6 +143,19 @@ const HintTable& paraWindowHints() {
       {"bt_Lookup_black_mark", "打印机走纸到下一个黑标"},
       {"bt_Cutting_paper", "切纸没有命令：此按钮不发送任何内容"},
       {"btn_CancelTransfer", "取消正在进行的程序、字库或 LOGO 传输"},
+      {"btn_ProductionLine", "打开生产线窗口：逐台设置插入的打印机，编号并记录"},
+  };
+  return hints;
+}
+
+const HintTable& lineWindowHints() {
+  static const HintTable hints = {
+      {"lst_Recipe", "勾选设置一台打印机的动作，按表中顺序执行，使用参数设置窗口中的值"},
+      {"edt_OnlyIdentity", "只设置标识 (命令 48 的应答) 包含此文字的打印机，不区分大小写；为空时设置所有打印机"},
+      {"btn_LineStart", "开始等待 USB 打印机：之后插入的每台打印机都按配方设置 (仅 USB 连接)"},
+      {"btn_LineStop", "停止：正在执行的动作完成后不再执行其他动作"},
+      {"btn_LineNext", "按配方设置主窗口所选连接上的打印机一次"},
+      {"tbl_LinePrinters", "每台打印机一行：时间、USB 标识、打印机标识、写入的序列号、各动作的结果和用时"},
   };
   return hints;
 }

@@ -15,6 +15,7 @@ using HintTable = std::map<std::string_view, std::string_view>;
 
 const HintTable& mainWindowHints();
 const HintTable& paraWindowHints();
+const HintTable& lineWindowHints();
 
 // Gives each of `controls` that `hints` names its hint.
 void giveHints(const std::vector<QWidget*>& controls, const HintTable& hints);

@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "app/control_hints.h"
+#include "app/frm_line.h"
 #include "app/frm_para.h"
 #include "app/link_text.h"
 #include "app/main_defaults.h"
@@ -114,7 +115,7 @@ void TFrmMain::RadioButtonClick() {
 
 void TFrmMain::ApplyLanguage(int index) {
   std::vector<CaptionTarget*> windows{this};
-  if (paraWindow_ != nullptr) windows.push_back(paraWindow_);
+  if (paraWindow_ != nullptr) windows.insert(windows.end(), {paraWindow_, &paraWindow_->lineWindow()});
   applyLanguage(index, services_.languageDirs, windows);
   qtTranslations_.use(index);
 }
@@ -122,7 +123,9 @@ void TFrmMain::ApplyLanguage(int index) {
 void TFrmMain::setParaWindow(TFrmPara* window) {
   paraWindow_ = window;
   // A window built after the first show takes the language already chosen.
-  if (shown_ && window != nullptr) applyLanguage(ui_.cbb_Language->currentIndex(), services_.languageDirs, {window});
+  if (shown_ && window != nullptr) {
+    applyLanguage(ui_.cbb_Language->currentIndex(), services_.languageDirs, {window, &window->lineWindow()});
+  }
 }
 
 void TFrmMain::cbb_LanguageChange(int index) {

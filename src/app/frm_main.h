@@ -58,6 +58,15 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   // The parameters window has closed: the next opening tests the link again.
   void paraWindowClosed();
 
+  // The production line's side of the link choice: whether it is a USB
+  // printer, and the following tasks going to the present printer of this
+  // identity (false when it is not listed).
+  bool usbLinkChosen() const { return checkedTransport() == kUsbTransport; }
+  bool useUsbPrinter(const std::string& identity);
+  // Called with the present USB printers after each arrival and removal,
+  // once the list shows them.
+  void setUsbListener(std::function<void(const std::vector<std::string>&)> listener);
+
   LinkSettings linkSettings() override;
   void devBaudChanged(int rate) override;
   void showIdleData(const Bytes& bytes) override;
@@ -78,6 +87,8 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   void showEvent(QShowEvent* event) override;
 
  private:
+  static constexpr int kUsbTransport = 2;  // the third link choice
+
   // Link choice.
   void FillComPorts();
   int checkedTransport() const;
@@ -109,6 +120,7 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   std::vector<QWidget*> captionControls_;
   MainControls ui_;
   TFrmPara* paraWindow_ = nullptr;
+  std::function<void(const std::vector<std::string>&)> usbListener_;
   QtTranslations qtTranslations_;
 
   // The link as ReadLinkSettings last copied it.

@@ -67,6 +67,18 @@ void TFrmMain::usbDevicesChanged(const std::vector<std::string>& identities) {
   // unasked. With no choice yet, the first printer is chosen as at start-up.
   const int kept = ui_.cbb_UsbDeviceList->findText(selected);
   ui_.cbb_UsbDeviceList->setCurrentIndex(selected.isEmpty() && !identities.empty() ? 0 : kept);
+  if (usbListener_) usbListener_(identities);
+}
+
+void TFrmMain::setUsbListener(std::function<void(const std::vector<std::string>&)> listener) {
+  usbListener_ = std::move(listener);
+}
+
+bool TFrmMain::useUsbPrinter(const std::string& identity) {
+  const int index = ui_.cbb_UsbDeviceList->findText(QString::fromStdString(identity));
+  if (index < 0) return false;
+  ui_.cbb_UsbDeviceList->setCurrentIndex(index);
+  return ReadLinkSettings();
 }
 
 void TFrmMain::showOpenAdvice(const std::string& failureText) {

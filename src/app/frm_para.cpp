@@ -1,5 +1,6 @@
 #include "app/frm_para.h"
 
+#include <QScopeGuard>
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <stdexcept>
@@ -7,6 +8,7 @@
 
 #include "app/app_texts.h"
 #include "app/control_hints.h"
+#include "app/frm_line.h"
 #include "app/frm_main.h"
 #include "app/para_tabs.h"
 #include "app/status_panel.h"
@@ -46,7 +48,6 @@ TFrmPara::TFrmPara(TFrmMain& mainWindow)
   buildProductTab(build);
   showProvisioningLogPath();
   createStatusBar();
-  giveHints(captionControls_, paraWindowHints());
 
   auto* column = new QVBoxLayout(this);
   column->addWidget(tabs_, 1);
@@ -57,6 +58,9 @@ TFrmPara::TFrmPara(TFrmMain& mainWindow)
   connectRules();
   connectActions();
   connectLogos();
+  // After the actions: its button and the line window's are not disabled with the idle ones.
+  addProductionLineButton();
+  giveHints(captionControls_, paraWindowHints());
 }
 
 TFrmPara::~TFrmPara() {
@@ -106,6 +110,10 @@ void TFrmPara::transferProgress(const TransferProgress& progress) {
 void TFrmPara::showTransferText(const std::string& text) { showInPanel1(QString::fromStdString(text)); }
 
 void TFrmPara::engineMessage(EngineMessage message, int, const std::string& text) {
+  // The production line's task ends reach it once this window has shown them.
+  const auto passOn = qScopeGuard([&] {
+    if (message == kTaskSucceeded || message == kTaskFailed) lineWindow_->taskEnded(message == kTaskSucceeded, text);
+  });
   if (message == kTaskSucceeded) {
     updateRunning_ = false;
     deviceWriteEnded(true, {});

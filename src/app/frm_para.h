@@ -26,6 +26,7 @@
 
 namespace ombrel::app {
 
+class TFrmLine;
 class TFrmMain;
 
 // The provisioning log the window appends to: in the program directory.
@@ -44,6 +45,12 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // The controls by name, as the settings store and the actions see them.
   ParaControls& paraControls() { return controls_; }
   const ParaControls& paraControls() const { return controls_; }
+
+  // The production line window, opened from this one.
+  TFrmLine& lineWindow() { return *lineWindow_; }
+  // Keeps a device write of the production line: its line in the
+  // provisioning log, and the settings once its number has stepped.
+  void keepDeviceWrite(const DeviceWriteRecord& record);
 
   // A transfer names the file it sends: shown in status panel 1.
   void showTransferText(const std::string& text);
@@ -100,6 +107,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
 
   // The provisioning log of device writes (frm_para_provisioning.cpp).
   void showProvisioningLogPath();
+  void addProductionLineButton();
   DeviceWriteRecord deviceWriteRecord() const;
   void logDeviceWrite(const DeviceWriteRecord& record);
   // The outcome of the device write that has just ended.
@@ -125,6 +133,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   LogoZoomWindow* logoZoom_ = nullptr;  // made on the first enlargement
   std::array<QLabel*, 2> statusPanels_{};
   ProvisioningLog provisioningLog_;
+  TFrmLine* lineWindow_ = nullptr;  // a child of this window
   // The device write whose task is running.
   std::optional<DeviceWriteRecord> runningDeviceWrite_;
   QProgressBar* progressBar_ = nullptr;

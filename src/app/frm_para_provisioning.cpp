@@ -7,8 +7,10 @@
 #include <QGridLayout>
 #include <QGroupBox>
 
+#include "app/frm_line.h"
 #include "app/frm_main.h"
 #include "app/frm_para.h"
+#include "app/widget_captions.h"
 
 namespace ombrel::app {
 
@@ -28,6 +30,20 @@ void TFrmPara::showProvisioningLogPath() {
   where->setToolTip(path);
   auto* grid = qobject_cast<QGridLayout*>(group->layout());
   grid->addWidget(where, grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+void TFrmPara::addProductionLineButton() {
+  lineWindow_ = new TFrmLine(*this, mainWindow_);
+  auto* group = findChild<QGroupBox*>(QStringLiteral("grpDevice"));
+  auto* open = named(new QPushButton(QStringLiteral("生产线"), group), "btn_ProductionLine", captionControls_);
+  connect(open, &QPushButton::clicked, this, [this] { lineWindow_->open(); });
+  auto* grid = qobject_cast<QGridLayout*>(group->layout());
+  grid->addWidget(open, grid->rowCount(), 0, 1, grid->columnCount(), Qt::AlignRight);
+}
+
+void TFrmPara::keepDeviceWrite(const DeviceWriteRecord& record) {
+  logDeviceWrite(record);
+  if (record.outcome == DeviceWriteRecord::Outcome::Written) saveSettings();
 }
 
 DeviceWriteRecord TFrmPara::deviceWriteRecord() const {

@@ -77,24 +77,7 @@ int refused(ActionContext& context, const Refusal& refusal) {
   return kExitRefused;
 }
 
-// Appends the record to the provisioning log, when one is kept. A record
-// that cannot be written fails the run: a production line must not go on
-// without knowing which printer got which number.
-int logged(ActionContext& context, const DeviceWriteRecord& record, int status) {
-  if (context.options.logFile.empty()) return status;
-  try {
-    ProvisioningLog(context.options.logFile).append(record);
-  } catch (const std::exception& error) {
-    context.frontEnd.messageBox(error.what());
-    context.recordLost = true;
-    if (status == kExitOk) return kExitTaskFailed;
-  }
-  return status;
-}
-
-// The device write: logged whatever its outcome. Once the printer has taken
-// the number and it has stepped, the settings are saved at once, so that no
-// later failure or interruption gives the next printer the same number.
+// The device write: logged whatever its outcome.
 int deviceWrite(ActionContext& context, const ActionOutcome& outcome) {
   const ParaControls& controls = context.settings.controls();
   DeviceWriteRecord record{localTimestamp(),
@@ -106,24 +89,15 @@ int deviceWrite(ActionContext& context, const ActionOutcome& outcome) {
                            {}};
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     record.errorText = refusal->text;
-    return logged(context, record, refused(context, *refusal));
+    return recordDeviceWrite(context, record, refused(context, *refusal));
   }
   const auto& start = std::get<TaskStart>(outcome);
   TaskEnd end;
-  int status = runTask(context, start, &end);
+  const int status = runTask(context, start, &end);
   record.printerIdentity = context.engine.printerIdentity();
   record.outcome = status == kExitOk ? DeviceWriteRecord::Outcome::Written : DeviceWriteRecord::Outcome::Failed;
   record.errorText = end.errorText;
-  if (status == kExitOk) {
-    try {
-      context.settings.save();
-    } catch (const std::exception& error) {
-      context.frontEnd.messageBox(error.what());
-      context.recordLost = true;
-      status = kExitTaskFailed;
-    }
-  }
-  return logged(context, record, status);
+  return recordDeviceWrite(context, record, status);
 }
 
 // A Set button or check box of the parameters window: the same checks and
@@ -166,6 +140,32 @@ const MainAction* findMainAction(const std::string& name) {
 }
 
 }  // namespace
+
+// Once the printer has taken the number and it has stepped, the settings are
+// saved at once, so that no later failure or interruption gives the next
+// printer the same number. A record that cannot be written fails the run: a
+// production line must not go on without knowing which printer got which
+// number.
+int recordDeviceWrite(ActionContext& context, const DeviceWriteRecord& record, int status) {
+  if (record.outcome == DeviceWriteRecord::Outcome::Written) {
+    try {
+      context.settings.save();
+    } catch (const std::exception& error) {
+      context.frontEnd.messageBox(error.what());
+      context.recordLost = true;
+      status = kExitTaskFailed;
+    }
+  }
+  if (context.options.logFile.empty()) return status;
+  try {
+    ProvisioningLog(context.options.logFile).append(record);
+  } catch (const std::exception& error) {
+    context.frontEnd.messageBox(error.what());
+    context.recordLost = true;
+    if (status == kExitOk) return kExitTaskFailed;
+  }
+  return status;
+}
 
 void checkActions(const std::vector<Action>& actions) {
   for (const Action& action : actions) {

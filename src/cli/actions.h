@@ -11,6 +11,7 @@
 #include "cli/interrupt_watch.h"
 #include "cli/options.h"
 #include "cli/settings_session.h"
+#include "commands/provisioning_log.h"
 #include "commands/window_action.h"
 #include "engine/comm_thread.h"
 #include "platform/clock.h"
@@ -48,6 +49,11 @@ int runActions(ActionContext& context, const std::vector<Action>& actions);
 // exit status; `ended`, when given, receives the outcome itself. A cancelled
 // program update also warns of a partial program.
 int waitForTask(ActionContext& context, bool programUpdate = false, TaskEnd* ended = nullptr);
+
+// Keeps what a device write has done: the settings once its number has
+// stepped, and its line in the provisioning log when one is kept. Returns
+// `status`, or 1 when either could not be written (recordLost is then set).
+int recordDeviceWrite(ActionContext& context, const DeviceWriteRecord& record, int status);
 
 // Starts a task, waits for its end and turns the outcome into an exit status.
 int runTask(ActionContext& context, int code, int a, int b, Bytes payload = {});

@@ -6,6 +6,7 @@
 // of their task. On a terminal a transfer shows as one progress line that is
 // rewritten in place; elsewhere its status texts are printed one a line.
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <functional>
@@ -63,6 +64,8 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   // `stopped` says so (asked whenever wakeUsbWaiters is called).
   std::optional<UsbReport> waitForUsbReport(std::uint64_t after, const std::function<bool()>& stopped);
   void wakeUsbWaiters();
+  // Whether no report numbered after+1 comes within `quiet`.
+  bool usbQuietFor(std::uint64_t after, std::chrono::milliseconds quiet);
   // The following tasks go to this USB printer.
   void useUsbPrinter(const std::string& identity);
 

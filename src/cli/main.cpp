@@ -14,6 +14,7 @@
 #include "cli/interrupt_watch.h"
 #include "cli/logo_options.h"
 #include "cli/options.h"
+#include "cli/recipe_station.h"
 #include "cli/settings_session.h"
 #include "commands/network_settings.h"
 #include "commands/window_actions.h"
@@ -52,9 +53,9 @@ int listLinks() {
 // that an action reads is checked as if left, before anything is sent,
 // whether its text came from --set or from the file. The first warning, or
 // nothing.
-std::optional<std::string> addressWarning(const cli::Options& options, const ParaControls& controls) {
-  for (const auto& action : options.actions) {
-    const WindowAction* control = findWindowAction(action.name);
+std::optional<std::string> addressWarning(const std::vector<std::string>& actions, const ParaControls& controls) {
+  for (const auto& action : actions) {
+    const WindowAction* control = findWindowAction(action);
     if (control == nullptr) continue;
     for (const std::string& box : cli::controlsReadBy(*control, controls)) {
       if (const auto refusal = addressBoxExit(controls, box)) return refusal->text;
@@ -86,11 +87,21 @@ int run(const cli::Options& options) {
     std::fprintf(stderr, "%s\n", error.what());
     return cli::kExitRefused;
   }
-  if (const auto warning = addressWarning(options, settings.controls())) {
+  std::optional<Recipe> recipe;
+  std::vector<std::string> actionNames;
+  try {
+    if (options.recipe) recipe = cli::savedRecipe(settings);
+  } catch (const cli::UsageError& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return cli::kExitRefused;
+  }
+  if (recipe) actionNames = recipe->actions;
+  for (const auto& action : options.actions) actionNames.push_back(action.name);
+  if (const auto warning = addressWarning(actionNames, settings.controls())) {
     std::fprintf(stderr, "%s\n", warning->c_str());
     return cli::kExitRefused;
   }
-  const bool saveSettings = !options.settingsFile.empty() || !options.sets.empty() ||
+  const bool saveSettings = options.recipe || !options.settingsFile.empty() || !options.sets.empty() ||
                             std::any_of(options.actions.begin(), options.actions.end(),
                                         [](const cli::Action& action) { return cli::isParametersAction(action.name); });
 
@@ -115,12 +126,14 @@ int run(const cli::Options& options) {
       // On a production line Ctrl-C lets the printer being set up finish:
       // its task is not cancelled, so its serial number is never reused.
       interrupts.setHandler([&frontEnd] { frontEnd.wakeUsbWaiters(); });
-      status = cli::runOnEachArrival(context, options.actions, [&interrupts] { return interrupts.interrupted(); });
+      const cli::PrinterSetUp setUp =
+          recipe ? cli::recipeSetUp(context, *recipe) : cli::actionsSetUp(context, options.actions);
+      status = cli::runOnEachArrival(context, setUp, [&interrupts] { return interrupts.interrupted(); });
     } else {
       // Ctrl-C cancels the running task, which closes its link and ends as a
       // failure; no further action runs.
       interrupts.setHandler([&engine] { engine.requestCancel(); });
-      status = cli::runActions(context, options.actions);
+      status = recipe ? cli::runRecipe(context, *recipe) : cli::runActions(context, options.actions);
     }
     interrupts.setHandler(nullptr);
   }
@@ -158,11 +171,15 @@ int main(int argc, char** argv) {
       return cli::kExitOk;
     }
     if (options.list) return listLinks();
-    if (options.actions.empty() && options.settingsFile.empty() && options.sets.empty() &&
+    if (options.actions.empty() && !options.recipe && options.settingsFile.empty() && options.sets.empty() &&
         options.logoPreview.empty()) {
       throw cli::UsageError("no action given");
     }
-    if (options.eachArrival && options.actions.empty()) throw cli::UsageError("--each-arrival needs actions to run");
+    if (options.recipe && !options.actions.empty())
+      throw cli::UsageError("--recipe runs the saved recipe, not actions");
+    if (options.eachArrival && options.actions.empty() && !options.recipe) {
+      throw cli::UsageError("--each-arrival needs actions to run, or --recipe");
+    }
     cli::checkActions(options.actions);
     return run(options);
   } catch (const cli::UsageError& error) {

@@ -28,6 +28,9 @@ const char* const kUsage =
     "                      (btn_SetDevicePara), written, failed or refused\n"
     "  --each-arrival      run the actions on every USB printer that arrives, one after\n"
     "                      another, until Ctrl-C; the settings are saved after each\n"
+    "  --recipe            run the production line recipe saved by the window instead\n"
+    "                      of actions (with --each-arrival: on every arriving printer);\n"
+    "                      with --log, each printer's row is logged too\n"
     "  --list              the serial ports and USB printers --link can name, one a line\n"
     "  --help              this text\n"
     "  --version           the program's name and version\n"
@@ -135,6 +138,7 @@ const std::vector<OptionRule>& optionRules() {
       {"--logo-dither", false, [](Options& o, const std::string&) { o.logoDither = true; }},
       {"--logo-preview", true, [](Options& o, const std::string& v) { o.logoPreview = v; }},
       {"--each-arrival", false, [](Options& o, const std::string&) { o.eachArrival = true; }},
+      {"--recipe", false, [](Options& o, const std::string&) { o.recipe = true; }},
       {"--list", false, [](Options& o, const std::string&) { o.list = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
       {"--version", false, [](Options& o, const std::string&) { o.version = true; }},

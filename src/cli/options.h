@@ -41,6 +41,7 @@ struct Options {
   bool logoDither = false;
   std::string logoPreview;   // where the selected logo's dots go as a PNG; empty: nowhere
   bool eachArrival = false;  // run the actions on every USB printer that arrives
+  bool recipe = false;       // the actions are the production line's saved recipe
   bool help = false;
   bool version = false;
   bool listActions = false;  // the manual page's and the completion's list of actions

@@ -72,8 +72,10 @@ std::string provisioningLine(const DeviceWriteRecord& record) {
   return line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
-void ProvisioningLog::append(const DeviceWriteRecord& record) const {
-  const std::string line = provisioningLine(record) + "\n";
+void ProvisioningLog::append(const DeviceWriteRecord& record) const { appendLine(provisioningLine(record)); }
+
+void ProvisioningLog::appendLine(const std::string& text) const {
+  const std::string line = text + "\n";
   // One write of a whole line in append mode: lines of two programs
   // appending to the same log never interleave.
   const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);

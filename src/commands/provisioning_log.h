@@ -41,6 +41,8 @@ class ProvisioningLog {
   // Appends the record's line and flushes it to the disk. Raises
   // std::runtime_error naming the file when it cannot.
   void append(const DeviceWriteRecord& record) const;
+  // The same for a line of another kind, given without its line end.
+  void appendLine(const std::string& line) const;
 
  private:
   std::string path_;

@@ -81,6 +81,8 @@ class TCommThread {
   std::string statusText() const;
   std::string errorText() const;
   std::string printerIdentity() const;
+  // The USB printers present now, listed afresh.
+  std::vector<std::string> usbPrinters();
 
   // Boot mode: "151" once the boot loader answered the handshake.
   std::string bootReply() const;
@@ -174,7 +176,6 @@ class TCommThread {
   // nothing done, for bytes between tasks.
   bool takeSerialBytes(const std::uint8_t* bytes, std::size_t count);
   bool takeUsbBytes(const std::uint8_t* bytes, std::size_t count);
-  std::vector<std::string> usbPrinters();
   void refreshUsbDevices();
 
   OwnerThread& owner_;

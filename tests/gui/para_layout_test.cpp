@@ -1,11 +1,15 @@
-// The parameters window's layout, every tab in both languages: every control
-// shows its whole text and none covers another. With OMBREL_SCREENSHOT_DIR
-// set, each tab is also saved there as para-<tab>-<zh|en>.png.
+// The parameters window's layout, every tab in both languages, and the
+// production line window's with the day's rows: every control shows its
+// whole text and none covers another. With OMBREL_SCREENSHOT_DIR set, each
+// tab is also saved there as para-<tab>-<zh|en>.png, the production line
+// window as line-<zh|en>.png.
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QListWidget>
 
+#include "app/frm_line.h"
+#include "commands/printer_rows.h"
 #include "gui/para_window_fixture.h"
 #include "gui/window_checks.h"
 
@@ -40,6 +44,27 @@ std::string describe(const QWidget* widget) {
   return widget->metaObject()->className();
 }
 
+// Each control inside `window`, whole, and covering no other.
+void expectWhole(const std::vector<QWidget*>& controls, QWidget* window) {
+  const QRect area = window->rect();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const QWidget* control = controls[i];
+    const QRect rect = inWindow(control, window);
+    EXPECT_TRUE(area.contains(rect)) << describe(control) << " leaves the window";
+    // Captions and list items need their full size; edit boxes their smallest.
+    const bool whole = qobject_cast<const QLabel*>(control) || qobject_cast<const QAbstractButton*>(control) ||
+                       qobject_cast<const QComboBox*>(control);
+    const QSize needed = whole ? control->sizeHint() : control->minimumSizeHint();
+    EXPECT_GE(rect.width(), needed.width()) << describe(control) << " is cut off";
+    EXPECT_GE(rect.height(), needed.height()) << describe(control) << " is cut off";
+    for (std::size_t j = i + 1; j < controls.size(); ++j) {
+      const QWidget* other = controls[j];
+      if (isAncestor(control, other) || isAncestor(other, control)) continue;
+      EXPECT_FALSE(rect.intersects(inWindow(other, window))) << describe(control) << " overlaps " << describe(other);
+    }
+  }
+}
+
 class ParaLayout : public ParaWindowTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(ParaLayout, EveryTabShowsEveryControlWhole) {
@@ -60,24 +85,7 @@ TEST_P(ParaLayout, EveryTabShowsEveryControlWhole) {
     EXPECT_EQ(para_->size(), size) << "tab " << tab << " resizes the window";
     const std::vector<QWidget*> controls = visibleControls(tabs()->widget(tab));
     EXPECT_GE(controls.size(), 8u) << kTabFiles[tab];
-    const QRect area = para_->rect();
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-      const QWidget* control = controls[i];
-      const QRect rect = inWindow(control, para_.get());
-      EXPECT_TRUE(area.contains(rect)) << describe(control) << " leaves the window";
-      // Captions and list items need their full size; edit boxes their smallest.
-      const bool whole = qobject_cast<const QLabel*>(control) || qobject_cast<const QAbstractButton*>(control) ||
-                         qobject_cast<const QComboBox*>(control);
-      const QSize needed = whole ? control->sizeHint() : control->minimumSizeHint();
-      EXPECT_GE(rect.width(), needed.width()) << describe(control) << " is cut off";
-      EXPECT_GE(rect.height(), needed.height()) << describe(control) << " is cut off";
-      for (std::size_t j = i + 1; j < controls.size(); ++j) {
-        const QWidget* other = controls[j];
-        if (isAncestor(control, other) || isAncestor(other, control)) continue;
-        EXPECT_FALSE(rect.intersects(inWindow(other, para_.get())))
-            << describe(control) << " overlaps " << describe(other);
-      }
-    }
+    expectWhole(controls, para_.get());
     saveScreenshot(*para_, std::string("para-") + kTabFiles[tab] + (GetParam() == 1 ? "-en.png" : "-zh.png"));
   }
   for (QLabel* panel : {para_->statusPanel(0), para_->statusPanel(1)}) {
@@ -85,6 +93,40 @@ TEST_P(ParaLayout, EveryTabShowsEveryControlWhole) {
   }
   EXPECT_GE(para_->statusPanel(0)->width(), 250);
   EXPECT_EQ(para_->statusPanel(1)->width(), 50);
+}
+
+TEST_P(ParaLayout, TheProductionLineWindowShowsTheDaysRowsWhole) {
+  installLanguageFiles();
+  writeSettings("[MainDefault]\nLanguage=" + std::to_string(GetParam()) +
+                "\n[ProductionLine]\nActions=btn_SetCodepage,btn_SetForcepaper,btn_SetDevicePara\n");
+  const ProvisioningLog log(app::provisioningLogPath(dir_.path().string() + "/"));
+  using Result = RecipeStep::Result;
+  for (const auto& [serial, last, end] : {std::tuple{"1704269998", Result::Passed, PrinterRow::End::Passed},
+                                          std::tuple{"1704269999", Result::Passed, PrinterRow::End::Passed},
+                                          std::tuple{"", Result::Removed, PrinterRow::End::Removed}}) {
+    appendPrinterRow(log, {localTimestamp(),
+                           "usb:VID_0FE6&PID_811E",
+                           "OMB80",
+                           serial,
+                           {{"btn_SetCodepage", Result::Passed, ""},
+                            {"btn_SetForcepaper", Result::Passed, ""},
+                            {"btn_SetDevicePara", last, ""}},
+                           1.4,
+                           end,
+                           ""});
+  }
+  start();
+  ui().transportRadios[2]->click();
+  showPara();
+  control<QPushButton>("btn_ProductionLine")->click();
+  app::TFrmLine& line = para_->lineWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&line));
+  settle(std::chrono::milliseconds(100));
+  EXPECT_EQ(line.table()->rowCount(), 3);
+  const std::vector<QWidget*> controls = visibleControls(&line);
+  EXPECT_GE(controls.size(), 12u);
+  expectWhole(controls, &line);
+  saveScreenshot(line, GetParam() == 1 ? "line-en.png" : "line-zh.png");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, ParaLayout, ::testing::Values(0, 1),

@@ -2,11 +2,13 @@
 // parameters window and into ombrelctl, every Set button of the window's
 // action table is pressed in both, and the virtual printer must receive the
 // same bytes from both. Set buttons added to the table join by themselves.
+// The production line's Next printer sends what ombrelctl --recipe sends.
 
 #include <QPushButton>
 #include <functional>
 #include <ostream>
 
+#include "app/frm_line.h"
 #include "commands/window_actions.h"
 #include "gui/para_window_fixture.h"
 #include "support/run_program.h"
@@ -120,6 +122,39 @@ TEST_P(SameBytesFromFile, EverySetButtonSendsWhatOmbrelctlSends) {
   if (settings.content.empty()) {
     EXPECT_GE(buttonsThatSent, 11u);
   }
+}
+
+TEST_F(SameBytes, NextPrinterSendsWhatOmbrelctlsRecipeSends) {
+  const SettingsCase settings{
+      "Recipe",
+      settingsCases().back().content +
+          "[ProductionLine]\r\nActions=btn_SetCodepage,btn_SetlyPara,btn_SetDevicePara,bt_Set_black_mode\r\n"};
+  start();
+  const VirtualPrinter printer;
+  const auto window = sentBy(printer, [&] {
+    putSettings(dir_ / "sysconfig.ini", settings);
+    linkTo(printer);
+    showPara();
+    control<QPushButton>("btn_ProductionLine")->click();
+    para_->lineWindow().findChild<QPushButton*>("btn_LineNext")->click();
+    QTableWidget* rows = para_->lineWindow().table();
+    EXPECT_TRUE(waitFor([&] {
+      return rows->rowCount() == 1 && rows->item(0, rows->columnCount() - 1) != nullptr &&
+             !rows->item(0, rows->columnCount() - 1)->text().isEmpty();
+    }));
+    EXPECT_EQ(rows->item(0, rows->columnCount() - 1)->text().toStdString(), "合格");
+    para_->lineWindow().close();
+    closePara();
+  });
+  testing::TempDir programDir;
+  putSettings(programDir / "sysconfig.ini", settings);
+  const auto ctl = sentBy(printer, [&] {
+    test_support::runProgram(test_support::builtProgram("ombrelctl"),
+                             {"--dir", programDir.path().string(), "--link", printer.link(), "--recipe"},
+                             {{"OMBREL_TIME_SCALE", "20"}});
+  });
+  EXPECT_EQ(window.size(), 4u);  // one unit per action, beside the identifications
+  EXPECT_EQ(window, ctl);
 }
 
 INSTANTIATE_TEST_SUITE_P(SettingsFiles, SameBytesFromFile, ::testing::ValuesIn(settingsCases()),

@@ -40,7 +40,7 @@ TEST_P(ShippedLanguageFile, IsCompleteGbkWithCrLf) {
   const std::string bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
   EXPECT_EQ(std::regex_replace(bytes, std::regex("\r\n"), "").find('\n'), std::string::npos);
 
-  for (const char* window : {"FrmMain", "FrmPara"}) {
+  for (const char* window : {"FrmMain", "FrmPara", "FrmLine"}) {
     EXPECT_NE(file.readString(window, "Caption", ""), "") << window;
     std::set<std::string> seen;
     for (const std::string& key : file.keys(window)) {

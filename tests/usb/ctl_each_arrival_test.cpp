@@ -8,6 +8,7 @@
 #include "e2e/ctl_fixture.h"
 #include "e2e/serial_line_log.h"
 #include "support/child_process.h"
+#include "settings/temp_dir.h"
 #include "texts/ini_file.h"
 #include "usb/usb_testbed.h"
 
@@ -82,6 +83,39 @@ TEST_F(EachArrival, PrintersArrivingOneAfterTheOtherGetConsecutiveNumbers) {
               std::string::npos)
         << entry;
   }
+}
+
+TEST_F(EachArrival, TheSavedRecipeRunsOnAnArrivingPrinterAndItsRowIsLogged) {
+  UsbTestbed bed;
+  VirtualPrinter printer(OnPty{}, {"--baud", "38400"});
+  testing::writeFile(dir() + "/sysconfig.ini",
+                     "[ParaDefault]\r\nDeviceName=Kasse\r\nDeviceSerialNo=1704269998\r\ncalculate=1\r\n"
+                     "[ProductionLine]\r\nActions=btn_SetDevicePara\r\nOnlyIdentity=omb\r\n");
+  const std::string log = dir() + "/line.jsonl";
+  ChildProcess line(builtProgram("ombrelctl"), {"--dir", dir(), "--each-arrival", "--recipe", "--log", log},
+                    {{"OMBREL_TIME_SCALE", "20"}});
+  ASSERT_EQ(line.readLine(20s), "Waiting for USB printers; Ctrl-C ends");
+  bed.addDevice("1-1", "0fe6", "811e", 0, printer.ptyPath());
+  for (const char* expected :
+       {"USB printer VID_0FE6&PID_811E arrived", "设置设备参数成功", "USB printer VID_0FE6&PID_811E is set up"}) {
+    EXPECT_EQ(line.readLine(20s), expected);
+  }
+  line.sendSignal(SIGINT);
+  const auto ended = line.waitForExit(20s);
+  ASSERT_TRUE(ended.has_value());
+  EXPECT_EQ(ended->code, 0);
+
+  EXPECT_TRUE(receivedDeviceWrite(printer, "1704269998"));
+  std::istringstream lines(fileContent(log));
+  std::string written;
+  std::string row;
+  ASSERT_TRUE(std::getline(lines, written));
+  ASSERT_TRUE(std::getline(lines, row));
+  EXPECT_NE(written.find(R"("serial_number":"1704269998","outcome":"written")"), std::string::npos) << written;
+  EXPECT_NE(
+      row.find(R"("link":"usb:VID_0FE6&PID_811E","printer":"OMB80","serial_number":"1704269998","result":"passed")"),
+      std::string::npos)
+      << row;
 }
 
 }  // namespace

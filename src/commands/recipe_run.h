@@ -1,0 +1,88 @@
+#pragma once
+
+// One printer on the production line: the recipe run on it, action after
+// action, through the engine. Both front ends drive it the same way: start
+// the task that next() gives, and tell ended() how it ended, until next()
+// gives none. The printer is identified first (the link test), so that its
+// identity is known before anything is sent; it stops at its first failure
+// or refusal. The serial number is not stepped here: the front ends step it
+// on the device write's success text, as for a click of its Set button.
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands/provisioning_log.h"
+#include "commands/recipe.h"
+#include "commands/window_action.h"
+#include "settings/para_controls.h"
+
+namespace ombrel {
+
+struct RecipeStep {
+  enum class Result { NotRun, Passed, Failed, Refused, Removed };
+  std::string action;  // control name
+  Result result = Result::NotRun;
+  std::string text;  // why it failed or was refused
+};
+
+struct PrinterRow {
+  enum class End {
+    Running,
+    Passed,
+    Failed,      // a task failed, or the printer did not answer identification
+    Refused,     // an action refused its values, or the printer could not be told from another
+    Removed,     // the printer left during its recipe
+    Stopped,     // the operator stopped the station
+    NotMatched,  // its identity does not contain the recipe's text: not set up
+  };
+  std::string time;             // local time of its arrival, as the provisioning log writes it
+  std::string link;             // as linkDescription gives it: "usb:VID_0FE6&PID_811E", ...
+  std::string printerIdentity;  // its answer to identification
+  std::string serialNumber;     // the number written to it; empty when none was
+  std::vector<RecipeStep> steps;
+  double seconds = 0;
+  End end = End::Running;
+  std::string text;  // why it did not pass
+
+  bool passed() const { return end == End::Passed; }
+};
+
+class RecipeRun {
+ public:
+  // `controls` are read as each action starts, so that each action sees the
+  // serial number the device write before it stepped. `programDir` ends in '/'.
+  RecipeRun(Recipe recipe, ParaControls& controls, std::string link, std::string programDir);
+
+  // The next task to start, or nothing once the printer is done.
+  std::optional<TaskStart> next();
+  // The end of the task next() gave. `present`: the printer is still there
+  // (a failure of a printer that has gone is its removal).
+  void ended(bool succeeded, const std::string& errorText, const std::string& printerIdentity, bool present = true);
+  // No further action after the running one.
+  void stop() { stopped_ = true; }
+
+  const PrinterRow& row() const { return row_; }
+  // The device write that has just ended or been refused, once.
+  std::optional<DeviceWriteRecord> takeDeviceWrite();
+
+ private:
+  void finish(PrinterRow::End end, const std::string& text = {});
+
+  Recipe recipe_;
+  ParaControls& controls_;
+  std::string programDir_;
+  PrinterRow row_;
+  std::chrono::steady_clock::time_point started_;
+  bool identified_ = false;
+  bool stopped_ = false;
+  std::size_t index_ = 0;
+  std::optional<DeviceWriteRecord> runningDeviceWrite_;
+  std::optional<DeviceWriteRecord> endedDeviceWrite_;
+};
+
+// The row of a printer that arrived but cannot be set up: `text` says why.
+PrinterRow refusedPrinterRow(const std::string& link, const std::string& text);
+
+}  // namespace ombrel

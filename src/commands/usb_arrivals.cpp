@@ -1,0 +1,29 @@
+#include "commands/usb_arrivals.h"
+
+#include <algorithm>
+
+namespace ombrel {
+
+UsbArrivals::UsbArrivals(std::vector<std::string> present) : present_(std::move(present)) {}
+
+std::vector<UsbArrivals::Arrival> UsbArrivals::take(const std::vector<std::string>& now) {
+  std::vector<Arrival> arrived;
+  for (const std::string& identity : now) {
+    const bool counted = std::any_of(arrived.begin(), arrived.end(),
+                                     [&](const Arrival& arrival) { return arrival.identity == identity; });
+    const auto count = std::count(now.begin(), now.end(), identity);
+    if (!counted && count > std::count(present_.begin(), present_.end(), identity)) {
+      arrived.push_back({identity, count > 1});
+    }
+  }
+  present_ = now;
+  return arrived;
+}
+
+std::string indistinctPrinterText(const std::string& identity) {
+  return "Another USB printer " + identity +
+         " is still plugged in, so the new one cannot be told from it and was not set up. "
+         "Unplug the printers that are done, then plug the new one in again.";
+}
+
+}  // namespace ombrel

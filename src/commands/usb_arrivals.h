@@ -1,0 +1,39 @@
+#pragma once
+
+// The USB printers that arrive, from one list of present printers to the
+// next, for a station that sets up every printer plugged in.
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace ombrel {
+
+// Every USB notice closes the USB port, also the late notice of a printer
+// unplugged just before: a station sets an arrived printer up once no notice
+// has come for this long, so that no notice cuts its first task short.
+inline constexpr std::chrono::milliseconds kArrivalSettleTime{300};
+
+class UsbArrivals {
+ public:
+  // The printers present at the start are left alone.
+  explicit UsbArrivals(std::vector<std::string> present = {});
+
+  struct Arrival {
+    std::string identity;
+    // Another present printer shares its identity: the port could not tell
+    // the new one from the old, so it must not be set up.
+    bool indistinct = false;
+  };
+  // The identities `now` holds more often than the list before, each once,
+  // in the order of `now`; `now` is the list before from then on.
+  std::vector<Arrival> take(const std::vector<std::string>& now);
+
+ private:
+  std::vector<std::string> present_;
+};
+
+// Why an indistinct printer was not set up.
+std::string indistinctPrinterText(const std::string& identity);
+
+}  // namespace ombrel

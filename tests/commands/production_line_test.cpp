@@ -1,0 +1,103 @@
+// The production line's core: the recipe in its own section, the printers
+// that count as arrived, a printer's run stopped or unplugged, and its row
+// read back from the provisioning log.
+
+#include <gtest/gtest.h>
+
+#include "commands/printer_rows.h"
+#include "commands/recipe.h"
+#include "commands/recipe_run.h"
+#include "commands/usb_arrivals.h"
+#include "settings/para_control_state.h"
+#include "settings/temp_dir.h"
+#include "support/run_program.h"
+
+namespace ombrel {
+namespace {
+
+TEST(Recipe, KeptInItsOwnSectionAndReadInTheTablesOrder) {
+  testing::TempDir dir;
+  const auto path = dir / "sysconfig.ini";
+  const std::string paraDefault = "[ParaDefault]\r\nDeviceName=Kasse\r\n";
+  testing::writeFile(path, paraDefault);
+  IniFile file(path);
+  saveRecipe(file, {{"btn_SetDevicePara", "btn_SetCodepage"}, "OMB"});
+  file.save();
+  EXPECT_EQ(test_support::fileContent(path.string()),
+            paraDefault + "[ProductionLine]\r\nActions=btn_SetDevicePara,btn_SetCodepage\r\nOnlyIdentity=OMB\r\n");
+  const Recipe loaded = loadRecipe(IniFile(path));
+  EXPECT_EQ(loaded.actions, (std::vector<std::string>{"btn_SetCodepage", "btn_SetDevicePara"}));
+  EXPECT_TRUE(recipeTakes(loaded, "XOMB80"));
+  EXPECT_FALSE(recipeTakes(loaded, "XP58"));
+
+  // A name that is no recipe action (a save dialog's button, a typo) is refused, not dropped.
+  for (const char* stored : {"btn_SetCodepage,btn_ReadFont", "btn_SetCodepage,btn_SetCodePage"}) {
+    testing::writeFile(path, std::string("[ProductionLine]\r\nActions=") + stored + "\r\n");
+    EXPECT_THROW(loadRecipe(IniFile(path)), std::invalid_argument) << stored;
+  }
+}
+
+TEST(UsbArrivals, EachNewPrinterOnceAndATwinOfAPresentOneIndistinct) {
+  UsbArrivals arrivals({"A"});
+  const auto identities = [](const std::vector<UsbArrivals::Arrival>& arrived) {
+    std::vector<std::string> out;
+    for (const auto& arrival : arrived) out.push_back(arrival.identity + (arrival.indistinct ? " twin" : ""));
+    return out;
+  };
+  EXPECT_EQ(identities(arrivals.take({"A", "B"})), std::vector<std::string>{"B"});
+  EXPECT_EQ(identities(arrivals.take({"A", "B"})), std::vector<std::string>{});  // another device's notice
+  EXPECT_EQ(identities(arrivals.take({"A", "B", "B"})), std::vector<std::string>{"B twin"});
+  EXPECT_EQ(identities(arrivals.take({"B"})), std::vector<std::string>{});
+  EXPECT_EQ(identities(arrivals.take({"B", "C", "A"})), (std::vector<std::string>{"C", "A"}));
+}
+
+TEST(RecipeRun, StopsAfterTheRunningActionAndAFailedPrinterThatLeftIsRemoved) {
+  ParaControlState controls;
+  const Recipe recipe{{"btn_SetCodepage", "btn_SetForcepaper"}, ""};
+  RecipeRun stopped(recipe, controls, "net:10.0.0.7:5100", "/tmp/");
+  ASSERT_TRUE(stopped.next());  // identification
+  stopped.ended(true, "", "OMB80");
+  ASSERT_TRUE(stopped.next());
+  stopped.stop();
+  stopped.ended(true, "", "OMB80");
+  EXPECT_FALSE(stopped.next());
+  EXPECT_EQ(stopped.row().end, PrinterRow::End::Stopped);
+  EXPECT_EQ(stopped.row().steps[1].result, RecipeStep::Result::NotRun);
+
+  RecipeRun removed(recipe, controls, "usb:VID_0FE6&PID_811E", "/tmp/");
+  removed.next();
+  removed.ended(true, "", "OMB80");
+  removed.next();
+  removed.ended(false, "Received Failed", "OMB80", false);
+  EXPECT_FALSE(removed.next());
+  EXPECT_EQ(removed.row().end, PrinterRow::End::Removed);
+  EXPECT_EQ(removed.row().steps[0].result, RecipeStep::Result::Removed);
+}
+
+TEST(PrinterRows, TheDaysRowsComeBackFromTheLog) {
+  testing::TempDir dir;
+  const ProvisioningLog log((dir / "log.jsonl").string());
+  PrinterRow row{"2026-12-08T09:10:11.012+0100",
+                 "usb:VID_0FE6&PID_811E",
+                 "OMB80",
+                 "1704269998",
+                 {{"btn_SetCodepage", RecipeStep::Result::Passed, ""},
+                  {"btn_SetDevicePara", RecipeStep::Result::Failed, "Received Failed"}},
+                 1.25,
+                 PrinterRow::End::Failed,
+                 "Received Failed"};
+  appendPrinterRow(log, row);
+  log.append(
+      {"2026-12-08T09:10:11.000+0100", row.link, "OMB80", "Kasse", "1", DeviceWriteRecord::Outcome::Written, ""});
+  log.appendLine("{\"result\":");
+  PrinterRow yesterday = row;
+  yesterday.time = "2026-12-07T23:59:59.999+0100";
+  appendPrinterRow(log, yesterday);
+
+  const auto rows = printerRowsOfDay(log.path(), "2026-12-08");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(printerRowLine(rows[0]), printerRowLine(row));
+}
+
+}  // namespace
+}  // namespace ombrel
