@@ -34,6 +34,14 @@ bool receivedDeviceWrite(VirtualPrinter& printer, const std::string& serial) {
   return false;
 }
 
+// The three lines of one printer set up with the device write.
+void expectSetUp(ChildProcess& line, const std::string& identity) {
+  for (const std::string& expected : {"USB printer " + identity + " arrived", std::string("设置设备参数成功"),
+                                      "USB printer " + identity + " is set up"}) {
+    EXPECT_EQ(line.readLine(20s), expected);
+  }
+}
+
 using EachArrival = CtlTest;
 
 TEST_F(EachArrival, PrintersArrivingOneAfterTheOtherGetConsecutiveNumbers) {
@@ -49,19 +57,13 @@ TEST_F(EachArrival, PrintersArrivingOneAfterTheOtherGetConsecutiveNumbers) {
   ASSERT_EQ(line.readLine(20s), "Waiting for USB printers; Ctrl-C ends");
 
   const std::string one = bed.addDevice("1-1", "0fe6", "811e", 0, first.ptyPath());
-  for (const char* expected :
-       {"USB printer VID_0FE6&PID_811E arrived", "设置设备参数成功", "USB printer VID_0FE6&PID_811E is set up"}) {
-    EXPECT_EQ(line.readLine(20s), expected);
-  }
+  expectSetUp(line, "VID_0FE6&PID_811E");
   // The test bed announces a removal before the device leaves its tree, so
   // the list read on that notice may still hold it: the next printer is of
   // another make, which no such list can hide.
   bed.removeDevice(one);
   bed.addDevice("1-2", "0483", "811e", 1, second.ptyPath());
-  for (const char* expected :
-       {"USB printer VID_0483&PID_811E arrived", "设置设备参数成功", "USB printer VID_0483&PID_811E is set up"}) {
-    EXPECT_EQ(line.readLine(20s), expected);
-  }
+  expectSetUp(line, "VID_0483&PID_811E");
   line.sendSignal(SIGINT);
   const auto ended = line.waitForExit(20s);
   ASSERT_TRUE(ended.has_value());
@@ -96,10 +98,7 @@ TEST_F(EachArrival, TheSavedRecipeRunsOnAnArrivingPrinterAndItsRowIsLogged) {
                     {{"OMBREL_TIME_SCALE", "20"}});
   ASSERT_EQ(line.readLine(20s), "Waiting for USB printers; Ctrl-C ends");
   bed.addDevice("1-1", "0fe6", "811e", 0, printer.ptyPath());
-  for (const char* expected :
-       {"USB printer VID_0FE6&PID_811E arrived", "设置设备参数成功", "USB printer VID_0FE6&PID_811E is set up"}) {
-    EXPECT_EQ(line.readLine(20s), expected);
-  }
+  expectSetUp(line, "VID_0FE6&PID_811E");
   line.sendSignal(SIGINT);
   const auto ended = line.waitForExit(20s);
   ASSERT_TRUE(ended.has_value());
