@@ -27,7 +27,7 @@ LinkSettings TFrmMain::linkSettings() {
       break;
     default:
       // Nothing here drives a parallel port; no printer can answer there.
-      throw ECommonError(error_text::kConnectingFailed);
+      throw ECommonError(error_text::kConnectingFailed, FailureKind::ConnectRefused);
   }
   link.comName = comName_;
   link.devBaud = rateFromBox(ui_.cbb_DevBauRate, devRateName(ui_.cbb_Language->currentIndex()));
@@ -41,7 +41,7 @@ LinkSettings TFrmMain::linkSettings() {
 int TFrmMain::rateFromBox(const QComboBox* box, const std::string& name) const {
   const std::string text = box->currentText().toStdString();
   if (const auto rate = parseWholeNumber(text)) return *rate;
-  throw ECommonError(notWholeNumberText(ui_.cbb_Language->currentIndex(), name, text));
+  throw ECommonError(notWholeNumberText(ui_.cbb_Language->currentIndex(), name, text), FailureKind::InputRefused);
 }
 
 void TFrmMain::devBaudChanged(int rate) {

@@ -18,7 +18,7 @@ constexpr const char* kSerialOnly = "The boot handshake runs on a serial link on
 void TCommThread::BootHandshake(std::uint8_t byte) {
   // The loader's answer is recognised only in unparsed serial bytes: on
   // another link the handshake could never end, and must change nothing.
-  if (!link_->carriesBootHandshake()) throw ECommonError(kSerialOnly);
+  if (!link_->carriesBootHandshake()) throw ECommonError(kSerialOnly, FailureKind::InputRefused);
   // From the handshake until the next program update ends, an unanswered
   // command no longer fails that update: a printer in its boot loader does
   // not acknowledge them.

@@ -64,11 +64,15 @@ TCommThread::~TCommThread() {
 }
 
 bool TCommThread::StartTask(int code, int a, int b, Bytes payload, TransferJob transfer) {
-  TaskRequest request{code, a, b, std::move(payload), {}, {}, std::move(transfer)};
+  TaskRequest request{code, a, b, std::move(payload), {}, {}, FailureKind::None, std::move(transfer)};
   try {
     request.link = host_.linkSettings();
+  } catch (const ECommonError& error) {
+    request.linkProblem = error.what();
+    request.linkProblemKind = error.kind();
   } catch (const std::exception& error) {
     request.linkProblem = error.what();
+    request.linkProblemKind = FailureKind::Other;
   }
   {
     std::lock_guard lock(stateMutex_);
@@ -146,6 +150,10 @@ void TCommThread::runTask(TaskRequest& request) {
   trace_.begin(appDir_ + "debug.log");
   taskCode_ = request.code;
   taskResult_ = kTaskOk;
+  failureKind_ = FailureKind::None;
+  taskCommand_ = 0;
+  commandSent_ = false;
+  commandAcknowledged_ = false;
   {
     // The identity is that of this task's printer: one that does not answer
     // must not be taken for the printer before it.
@@ -159,8 +167,7 @@ void TCommThread::runTask(TaskRequest& request) {
   link_->beginTask();
 
   if (!request.linkProblem.empty()) {
-    taskResult_ = kTaskFailedWithText;
-    SetErrorText(request.linkProblem);
+    fail(kTaskFailedWithText, request.linkProblemKind, request.linkProblem);
   } else if (const TaskInfo* task = findTask(request.code)) {
     runHandler(*task, request);
   }
@@ -208,6 +215,13 @@ void TCommThread::endTask() {
   }
   const int result = taskResult_;
   const std::string failure = result == kTaskOk ? std::string() : errorText();
+  TaskOutcome outcome{taskCode_,
+                      static_cast<TaskResult>(result),
+                      result == kTaskOk ? FailureKind::None : failureKind_,
+                      failure,
+                      printerIdentity(),
+                      commandSent_,
+                      commandAcknowledged_};
   // Idle before the window hears of the end: whatever arrives from now on
   // belongs to no task.
   taskResult_ = kTaskOk;
@@ -219,9 +233,9 @@ void TCommThread::endTask() {
     busy_ = false;
   }
   if (result == kTaskOk) {
-    notify(kTaskSucceeded, 0, {}, true);
+    notify(kTaskSucceeded, 0, {}, true, &outcome);
   } else {
-    notify(kTaskFailed, result, failure, false);
+    notify(kTaskFailed, result, failure, false, &outcome);
   }
 }
 
@@ -238,18 +252,24 @@ void TCommThread::ReportStatus(const std::string& text, std::int64_t done, std::
     notify(kStatusChanged, 0, progressText(text, done, total), false);
 }
 
-void TCommThread::SetErrorText(const std::string& text) {
+void TCommThread::fail(TaskResult result, FailureKind kind, const std::string& text) {
+  taskResult_ = result;
+  failureKind_ = kind;
   std::lock_guard lock(stateMutex_);
   errorText_ = text;
 }
 
-void TCommThread::notify(EngineMessage message, int wParam, const std::string& text, bool wait) {
+void TCommThread::notify(EngineMessage message, int wParam, const std::string& text, bool wait,
+                         const TaskOutcome* outcome) {
   NotifyWindow* window = nullptr;
   {
     std::lock_guard lock(stateMutex_);
     window = notifyWindow_;
   }
-  auto deliver = [window, message, wParam, text] { window->engineMessage(message, wParam, text); };
+  auto deliver = [window, message, wParam, text, ended = outcome ? std::optional(*outcome) : std::nullopt] {
+    if (ended) window->taskEnded(*ended);
+    window->engineMessage(message, wParam, text);
+  };
   if (wait) {
     owner_.send(deliver);
   } else {
@@ -262,11 +282,9 @@ void TCommThread::recordingFailures(Body&& body) {
   try {
     body();
   } catch (const ECommonError& error) {
-    taskResult_ = kTaskFailedWithText;
-    SetErrorText(error.what());
+    fail(kTaskFailedWithText, error.kind(), error.what());
   } catch (const std::exception&) {
-    taskResult_ = kTaskFailedUndefined;
-    SetErrorText(error_text::kUndefinedError);
+    fail(kTaskFailedUndefined, FailureKind::Other, error_text::kUndefinedError);
   }
 }
 
@@ -300,8 +318,10 @@ void TCommThread::acknowledgedTask(const TaskInfo& task, const TaskRequest& requ
   const auto first = static_cast<std::uint32_t>(task.argumentsFromTask ? request.a : 0);
   const auto second = static_cast<std::uint32_t>(task.argumentsFromTask ? request.b : 0);
 
+  taskCommand_ = task.command;
   inTaskFrame(task.restoreRate, [&] {
     SendCommand(task.command, first, second, data, 3);
+    commandAcknowledged_ = true;
     ReportStatus(messageTexts().text(task.successKey));
     if (task.code == kTaskSetBaudRate) {
       // The printer now listens at the new rate: every later task starts there.
@@ -315,7 +335,8 @@ void TCommThread::acknowledgedTask(const TaskInfo& task, const TaskRequest& requ
 void TCommThread::hardwareSetting(const TaskRequest& request) {
   writeOnOpenedLink([&] {
     Bytes bytes = raw::hardwareSettingBytes(request.a, request.b);
-    if (bytes.empty()) throw ECommonError("Unknown hardware setting " + std::to_string(request.a));
+    if (bytes.empty())
+      throw ECommonError("Unknown hardware setting " + std::to_string(request.a), FailureKind::InputRefused);
     return bytes;
   });
 }
@@ -326,7 +347,7 @@ void TCommThread::writeOnOpenedLink(const std::function<Bytes()>& sequence) {
   recordingFailures([&] {
     const Bytes bytes = sequence();
     OpenLink(snapshot_.comName, snapshot_.tranBaud);
-    if (!WriteLink(bytes)) throw ECommsError(link_->refusedWriteText());
+    if (!WriteLink(bytes)) throw ECommsError(link_->refusedWriteText(), FailureKind::PortRefusedBytes);
     link_->waitUntilWritten(bytes.size());
     SwitchBaudRate(snapshot_.devBaud);
   });

@@ -43,7 +43,8 @@ struct TaskRequest {
   Bytes payload;
   LinkSettings link;        // the main window's link choice when the task was asked for
   std::string linkProblem;  // why that choice could not be read, if it could not
-  TransferJob transfer;     // file transfer tasks: the file and how to send it
+  FailureKind linkProblemKind = FailureKind::None;
+  TransferJob transfer;  // file transfer tasks: the file and how to send it
 };
 
 class TCommThread {
@@ -105,8 +106,11 @@ class TCommThread {
 
   // Reporting.
   void ReportStatus(const std::string& text, std::int64_t done = 0, std::int64_t total = 0, bool direct = false);
-  void SetErrorText(const std::string& text);
-  void notify(EngineMessage message, int wParam, const std::string& text, bool wait);
+  // The task fails with `text`; decisions read `kind`.
+  void fail(TaskResult result, FailureKind kind, const std::string& text);
+  // `outcome`: the task's end, handed to the window just before the message.
+  void notify(EngineMessage message, int wParam, const std::string& text, bool wait,
+              const TaskOutcome* outcome = nullptr);
 
   // Task forms.
   // Runs body; an error it raises becomes the task's result and failure text.
@@ -219,6 +223,12 @@ class TCommThread {
   std::unique_ptr<Link> link_;  // the transport of snapshot_
   std::uint32_t printerRate_;   // the rate printer and serial port were last set to
   int taskResult_ = kTaskOk;
+  FailureKind failureKind_ = FailureKind::None;
+  // The command whose frame going out the task reports (0: none), and
+  // whether it went.
+  std::uint16_t taskCommand_ = 0;
+  bool commandSent_ = false;
+  bool commandAcknowledged_ = false;
   StatusThrottle throttle_;
   StatusThrottle progressThrottle_;
   TransferPhase lastPhase_ = TransferPhase::Ended;

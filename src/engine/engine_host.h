@@ -11,6 +11,7 @@
 
 #include "engine/transfer_progress.h"
 #include "platform/bytes.h"
+#include "platform/errors.h"
 
 namespace ombrel {
 
@@ -39,10 +40,29 @@ struct LinkSettings {
   std::string usbDevice;
 };
 
+// How a task ended: what the front ends read once it is over, taken at its
+// end so that the next task cannot change it.
+struct TaskOutcome {
+  int code = 0;  // the task's number
+  TaskResult result = kTaskOk;
+  FailureKind kind = FailureKind::None;
+  std::string text;             // the failure text; empty on success
+  std::string printerIdentity;  // the answer to the identify command, if the printer gave one
+  // The task's own command frame left the machine at least once: the
+  // printer may hold what it carried, answered or not.
+  bool commandSent = false;
+  // The printer acknowledged that frame, though a later step (the rate's
+  // restore) may still have failed the task.
+  bool commandAcknowledged = false;
+};
+
 // The window that currently receives the engine's messages.
 class NotifyWindow {
  public:
   virtual ~NotifyWindow() = default;
+  // Once per task, on the owner's thread, just before its kTaskSucceeded or
+  // kTaskFailed message.
+  virtual void taskEnded(const TaskOutcome&) {}
   // `text` is the status text for kStatusChanged and the failure text for
   // kTaskFailed and kLinkTestFailed; empty otherwise.
   virtual void engineMessage(EngineMessage message, int wParam, const std::string& text) = 0;

@@ -22,8 +22,7 @@ void TCommThread::linkTest() {
   if (found) {
     notify(kLinkTestSucceeded, 0, {}, true);
   } else {
-    SetErrorText(error_text::kConnectingFailed);
-    taskResult_ = kTaskFailedWithText;
+    fail(kTaskFailedWithText, FailureKind::ConnectRefused, error_text::kConnectingFailed);
     notify(kLinkTestFailed, 0, error_text::kConnectingFailed, true);
   }
 }

@@ -27,13 +27,15 @@ std::uint32_t dollarHex(const std::string& text) {
   const auto [stop, error] = text.size() > 1 && text[0] == '$'
                                  ? std::from_chars(text.data() + 1, end, value, 16)
                                  : std::from_chars_result{text.data(), std::errc::invalid_argument};
-  if (error != std::errc() || stop != end) throw ECommonError("'" + text + "' is not a valid integer value");
+  if (error != std::errc() || stop != end)
+    throw ECommonError("'" + text + "' is not a valid integer value", FailureKind::InputRefused);
   return value;
 }
 
 Bytes wholeFile(const std::string& path) {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) throw ECommonError("File " + path + " not Exist");
+  if (!std::filesystem::is_regular_file(path, error))
+    throw ECommonError("File " + path + " not Exist", FailureKind::FileMissing);
   // Read at its size in one piece: grown as it is read, a large file would
   // be held one and a half times over while the buffer moves.
   const std::uintmax_t size = std::filesystem::file_size(path, error);
@@ -80,8 +82,7 @@ void TCommThread::memoryReadBack(const TaskInfo& task, const TaskRequest& reques
   const std::int64_t length = request.b;
   if (request.transfer.readBackPath.empty()) {
     // A request that names no file to save to.
-    taskResult_ = kTaskFailedWithText;
-    SetErrorText("No file to save the read-back to");
+    fail(kTaskFailedWithText, FailureKind::InputRefused, "No file to save the read-back to");
     reportProgress(TransferPhase::Ended);
     return;
   }

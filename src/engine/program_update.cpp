@@ -48,7 +48,7 @@ void TCommThread::programUpdate(TaskRequest& request) {
       ReportStatus(wrongFile);
       SwitchBaudRate(snapshot_.devBaud);
       // A refused update is a failure, so that no script counts it as done.
-      throw ECommonError(wrongFile);
+      throw ECommonError(wrongFile, FailureKind::WrongProgramFile);
     }
     throwIfCancelled();
     SendConnect();
@@ -120,7 +120,7 @@ void TCommThread::SendConnect() {
   } catch (const EUserCancelException&) {
     throw;  // the operator's cancel keeps its own text
   } catch (const std::exception&) {
-    throw ESetBaudRateException(error_text::kConnectingFailed);
+    throw ESetBaudRateException(error_text::kConnectingFailed, FailureKind::ConnectRefused);
   }
   clock_.sleepMs(kAfterConnectMs);
 }

@@ -26,7 +26,7 @@ TCommThread::Exchange TCommThread::exchange(std::uint16_t command, std::uint32_t
   const Bytes request = frame::build(command, first, second, data, link_->framesCarryDataCheck());
   Exchange result;
   for (int attempt = 0; attempt < attempts; ++attempt) {
-    WriteLink(request);
+    if (WriteLink(request) && command == taskCommand_) commandSent_ = true;
     if (std::optional<Bytes> reply = link_->awaitReply({datagramWaitMs, replyWaitMs})) {
       result.accepted = true;
       result.data = std::move(*reply);
@@ -38,7 +38,7 @@ TCommThread::Exchange TCommThread::exchange(std::uint16_t command, std::uint32_t
 
 std::size_t TCommThread::SendCommand(std::uint16_t command, std::uint32_t first, std::uint32_t second,
                                      const Bytes& data, int attempts) {
-  if (data.size() > frame::kMaxCommandData) throw ECommonError("Command data too long");
+  if (data.size() > frame::kMaxCommandData) throw ECommonError("Command data too long", FailureKind::InputRefused);
   const Exchange reply = exchange(command, first, second, data, attempts, kCommandDatagramWaitMs, kCommandReplyWaitMs);
   // The network link reports no reply length to the callers of SendCommand.
   const std::size_t replyLength = link_->replyLength();
@@ -50,7 +50,7 @@ std::size_t TCommThread::SendCommand(std::uint16_t command, std::uint32_t first,
 
 Bytes TCommThread::ReadBlock(std::uint16_t command, std::uint32_t first, std::uint32_t second, const Bytes& data,
                              int attempts) {
-  if (data.size() > frame::kMaxReadBlockData) throw ECommonError("Command data too long");
+  if (data.size() > frame::kMaxReadBlockData) throw ECommonError("Command data too long", FailureKind::InputRefused);
   const Exchange reply = exchange(command, first, second, data, attempts, kReadDatagramWaitMs, kReadReplyWaitMs);
   if (repliesUnchecked()) return reply.data;
   if (cancelRequested_) throw EUserCancelException(error_text::kReadCancelled);
@@ -71,7 +71,7 @@ void TCommThread::SendRaw(const Bytes& sequence, const char* successKey) {
   clock_.sleepMs(kRawPauseMs);
   // Nothing answers raw bytes: a write the port refuses is the only sign
   // that the printer did not get them.
-  if (!WriteLink(sequence)) throw ECommsError(link_->refusedWriteText());
+  if (!WriteLink(sequence)) throw ECommsError(link_->refusedWriteText(), FailureKind::PortRefusedBytes);
   link_->waitUntilWritten(sequence.size());
   if (successKey != nullptr) ReportStatus(messageTexts().text(successKey));
   clock_.sleepMs(kRawPauseMs);

@@ -39,7 +39,8 @@ QImage readLogoPicture(std::span<const std::uint8_t> fileBytes) {
 
 QImage readLogoPictureFile(const std::string& path) {
   const QString name = QFile::decodeName(QByteArray::fromStdString(path));
-  if (!QFileInfo(name).isFile()) throw ECommonError(messageTexts().text("sMsg24") + ": " + path);
+  if (!QFileInfo(name).isFile())
+    throw ECommonError(messageTexts().text("sMsg24") + ": " + path, FailureKind::FileMissing);
   QImageReader reader(name, kBitmapFormat);
   return readWith(reader, path);
 }
