@@ -5,7 +5,9 @@
 #include <tuple>
 
 #include "settings/para_control_state.h"
+#include "settings/para_layout.h"
 #include "temp_dir.h"
+#include "texts/message_texts.h"
 #include "texts/text_codec.h"
 
 namespace ombrel {
@@ -28,6 +30,21 @@ std::vector<std::string> savedKeys(const TempDir& dir, const ParaControls& contr
   SaveParaSettings(file, controls);
   file.save();
   return IniFile(dir / "sysconfig.ini").keys(kParaSection);
+}
+
+// A row's columns fit together: a value for every item, a known warning for
+// every address check, a range for every number check.
+TEST(ParaLayout, RowsGiveEveryItemAValueAndEveryCheckWhatItNeeds) {
+  const ParaControlState controls;
+  const MessageTexts messages;
+  for (const ControlSpec& row : paraLayout()) {
+    SCOPED_TRACE(row.name);
+    if (!row.itemValues.empty()) {
+      EXPECT_EQ(row.itemValues.size(), controls.items(row.name).size());
+    }
+    EXPECT_TRUE(row.check != BoxCheck::AddressOnLeave || messages.text(row.checkWarning) != row.checkWarning);
+    EXPECT_TRUE(row.check != BoxCheck::RangeOnEnter || row.range.has_value());
+  }
 }
 
 TEST(ParaSettings, NoFileGivesEveryDefault) {
