@@ -36,14 +36,11 @@ std::vector<std::string> savedKeys(const TempDir& dir, const ParaControls& contr
 // every address check, a range for every number check.
 TEST(ParaLayout, RowsGiveEveryItemAValueAndEveryCheckWhatItNeeds) {
   const ParaControlState controls;
-  const MessageTexts messages;
   for (const ControlSpec& row : paraLayout()) {
-    SCOPED_TRACE(row.name);
-    if (!row.itemValues.empty()) {
-      EXPECT_EQ(row.itemValues.size(), controls.items(row.name).size());
-    }
-    EXPECT_TRUE(row.check != BoxCheck::AddressOnLeave || messages.text(row.checkWarning) != row.checkWarning);
-    EXPECT_TRUE(row.check != BoxCheck::RangeOnEnter || row.range.has_value());
+    EXPECT_TRUE(row.itemValues.empty() || row.itemValues.size() == controls.items(row.name).size()) << row.name;
+    EXPECT_TRUE(row.check != BoxCheck::AddressOnLeave || messageTexts().text(row.checkWarning) != row.checkWarning)
+        << row.name;
+    EXPECT_TRUE(row.check != BoxCheck::RangeOnEnter || row.range) << row.name;
   }
 }
 
