@@ -1,7 +1,8 @@
 // The parameters window's controls that follow the operator's choices: the
 // WiFi address boxes, the cipher group of the chosen authentication, the
-// infrared lists, the WiFi key controls while WiFi is off, the checks of the
-// address boxes on leaving them and of the black-mark distance boxes.
+// infrared lists, the WiFi key controls while WiFi is off, and the checks
+// that boxes' rows give: address boxes on leaving them, the black-mark
+// distance boxes on Enter.
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 
 // Makes the parameters window's controls, tab by tab: each value-holding
-// control in the state its layout entry gives (kind, items, initial value),
-// each captioned control with its built-in Chinese caption, all under their
+// control in the state its layout entry gives (kind, items, initial value,
+// what may be typed, read-only or disabled), each captioned control with its built-in Chinese caption, all under their
 // control names. Value-holding controls and buttons are registered for the
 // settings store and the actions; captioned ones for the language files.
 
