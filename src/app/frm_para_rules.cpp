@@ -1,7 +1,8 @@
 // The parameters window's controls that follow the operator's choices: the
 // WiFi address boxes, the cipher group of the chosen authentication, the
-// infrared lists, the WiFi key controls while WiFi is off, the checks of the
-// address boxes on leaving them and of the black-mark distance boxes.
+// infrared lists, the WiFi key controls while WiFi is off, and the checks
+// that boxes' rows give: address boxes on leaving them, the black-mark
+// distance boxes on Enter.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,15 +18,12 @@
 #include "commands/black_mark.h"
 #include "commands/network_settings.h"
 #include "commands/number_text.h"
+#include "settings/para_layout.h"
 
 namespace ombrel::app {
 
 namespace {
 constexpr const char* kCipherGroups[] = {"rg_1", "rg_2", "rg_3"};
-constexpr const char* kCheckedAddressBoxes[] = {"edt_IPaddress", "edt_Mask", "edt_Gateway", "edt_NetIPAddress",
-                                                "edt_Subnetmask"};
-constexpr const char* kDistanceBoxes[] = {"ed_Black_look_distance", "ed_Black_width", "edt_cutter_optocoupler",
-                                          "edt_printer_opto"};
 }  // namespace
 
 void TFrmPara::connectRules() {
@@ -39,13 +37,22 @@ void TFrmPara::connectRules() {
   }
   connect(controls_.options("RadioGroup1"), &QButtonGroup::idToggled, this, [this] { RadioGroup1Click(); });
   connect(controls_.widget<QCheckBox>("Chb_CloseWifi"), &QCheckBox::toggled, this, [this] { Chb_CloseWifiChange(); });
-  for (const char* name : kCheckedAddressBoxes) {
-    QLineEdit* box = controls_.widget<QLineEdit>(name);
-    onLeave(box, [this, box] { addressBoxLeft(box); });
-  }
-  for (const char* name : kDistanceBoxes) {
-    QLineEdit* box = controls_.widget<QLineEdit>(name);
-    onEnter(box, [this, box] { distanceBoxEnter(box); });
+  // The boxes' own checks, as their rows give them.
+  for (const ControlSpec& row : paraLayout()) {
+    switch (row.check) {
+      case BoxCheck::None:
+        break;
+      case BoxCheck::AddressOnLeave: {
+        QLineEdit* box = controls_.widget<QLineEdit>(row.name);
+        onLeave(box, [this, box] { addressBoxLeft(box); });
+        break;
+      }
+      case BoxCheck::RangeOnEnter: {
+        QLineEdit* box = controls_.widget<QLineEdit>(row.name);
+        onEnter(box, [this, box] { distanceBoxEnter(box); });
+        break;
+      }
+    }
   }
 }
 
@@ -117,7 +124,7 @@ bool TFrmPara::leftBoxHoldsAnAddress() {
 
 void TFrmPara::distanceBoxEnter(QLineEdit* box) {
   const std::string text = box->text().toStdString();
-  switch (checkDistance(text)) {
+  switch (checkDistance(box->objectName().toStdString(), text)) {
     case DistanceEntry::Accepted:
       return;
     case DistanceEntry::OutOfRange:

@@ -62,6 +62,7 @@ QCheckBox* ParaPageBuilder::check(const char* name, const char* caption) {
   const ControlSpec& entry = layoutOf(name);
   auto* box = captioned(new QCheckBox(QString::fromUtf8(caption), page_), name);
   box->setChecked(entry.checked);
+  box->setEnabled(entry.enabled);
   controls_.add(name, box);
   return box;
 }
@@ -107,14 +108,23 @@ QLineEdit* ParaPageBuilder::edit(const char* name) {
   // The limit holds for typing only: a longer stored text is shown whole and
   // reaches the printer as ombrelctl sends it.
   if (entry.maxLength > 0) limitTyping(box, static_cast<int>(entry.maxLength));
+  switch (entry.typing) {
+    case Typing::Any:
+      break;
+    case Typing::Digits:
+      acceptDigits(box);
+      break;
+    case Typing::Address:
+      acceptAddressCharacters(box);
+      break;
+    case Typing::Password:
+      box->setEchoMode(QLineEdit::Password);
+      break;
+  }
+  box->setReadOnly(entry.readOnly);
+  box->setEnabled(entry.enabled);
   box->setText(QString::fromStdString(entry.text));
   controls_.add(name, box);
-  return box;
-}
-
-QLineEdit* ParaPageBuilder::numberBox(const char* name) {
-  QLineEdit* box = edit(name);
-  acceptDigits(box);
   return box;
 }
 
@@ -146,10 +156,10 @@ QListWidget* ParaPageBuilder::listBox(const char* name) {
   return box;
 }
 
-QSlider* ParaPageBuilder::slider(const char* name, int minimum, int maximum) {
+QSlider* ParaPageBuilder::slider(const char* name) {
   const ControlSpec& entry = layoutOf(name);
   auto* slider = captioned(new QSlider(Qt::Horizontal, page_), name);
-  slider->setRange(minimum, maximum);
+  slider->setRange(entry.range->minimum, entry.range->maximum);
   slider->setValue(QString::fromStdString(entry.text).toInt());
   controls_.add(name, slider);
   return slider;

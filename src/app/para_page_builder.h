@@ -1,8 +1,8 @@
 #pragma once
 
 // Makes the parameters window's controls, tab by tab: each value-holding
-// control in the state its layout entry gives (kind, items, initial value),
-// each captioned control with its built-in Chinese caption, all under their
+// control in the state its layout entry gives (kind, items, initial value,
+// what may be typed, read-only or disabled), each captioned control with its built-in Chinese caption, all under their
 // control names. Value-holding controls and buttons are registered for the
 // settings store and the actions; captioned ones for the language files.
 
@@ -43,18 +43,17 @@ class ParaPageBuilder {
   QRadioButton* radio(const char* name, const char* caption);
   // Options in `columns` columns.
   QGroupBox* radioGroup(const char* name, const char* title, int columns);
-  // At most as many typed characters as its row's length (none: no limit);
-  // a stored text of any length is shown whole.
-  QLineEdit* edit(const char* name);
-  // A box for a whole number of at most its row's length in digits. It holds
-  // the stored text as it stands (even one that is no number), so the window
+  // At most as many typed characters as its row's length (none: no limit),
+  // of the characters its row's typing lets through, read-only or disabled
+  // as its row says. A stored text of any length or character is shown
+  // whole (even one that is no number in a box of digits), so the window
   // sends what ombrelctl sends from the same settings file.
-  QLineEdit* numberBox(const char* name);
+  QLineEdit* edit(const char* name);
   QComboBox* list(const char* name);
   // A list box: its items are the run's, never stored.
   QListWidget* listBox(const char* name);
-  // A horizontal slider from `minimum` to `maximum`; its text is its value.
-  QSlider* slider(const char* name, int minimum, int maximum);
+  // A horizontal slider over its row's range; its text is its value.
+  QSlider* slider(const char* name);
 
  private:
   // Raises std::logic_error for a name the layout does not know.

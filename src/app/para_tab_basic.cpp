@@ -38,14 +38,10 @@ void buildBasicTab(ParaPageBuilder& b) {
          {b.label("lbl_Dark", "打印浓度:"), b.list("cbb_Dark"), b.label("lbl_Forcepaper", "进纸:"),
           b.list("cbb_Forcepaper")});
   addRow(switchGrid, 1, {b.label("lbl_FontValue", "字体设置:"), b.list("cbb_FontValue")});
-  QCheckBox* drawer = b.check("chk_Drawer", "钱箱");
-  QCheckBox* autoprint = b.check("chk_AutoprintLast", "自动打印最后一单");
-  drawer->setEnabled(false);
-  autoprint->setEnabled(false);
   switchGrid->addWidget(b.check("chk_buzzer", "蜂鸣器"), 2, 0, 1, 2);
-  switchGrid->addWidget(drawer, 2, 2, 1, 2);
+  switchGrid->addWidget(b.check("chk_Drawer", "钱箱"), 2, 2, 1, 2);
   switchGrid->addWidget(b.check("chk_CutPaper", "切刀"), 3, 0, 1, 2);
-  switchGrid->addWidget(autoprint, 3, 2, 1, 2);
+  switchGrid->addWidget(b.check("chk_AutoprintLast", "自动打印最后一单"), 3, 2, 1, 2);
   switchGrid->addWidget(b.button("btn_SetForcepaper", "设置"), 4, 3, Qt::AlignRight);
   switchGrid->setColumnStretch(1, 1);
   switchGrid->setColumnStretch(3, 1);
@@ -53,10 +49,10 @@ void buildBasicTab(ParaPageBuilder& b) {
   auto* times = b.untitledGroup();
   auto* timeGrid = new QGridLayout(times);
   addRow(timeGrid, 0,
-         {b.label("lbl_sleepTime", "休眠时间:"), b.numberBox("edt_sleepTime"), b.label("lbl_sleepTimeUnit", "秒")});
+         {b.label("lbl_sleepTime", "休眠时间:"), b.edit("edt_sleepTime"), b.label("lbl_sleepTimeUnit", "秒")});
   addRow(timeGrid, 1,
-         {b.label("lbl_poweroffTime", "关机时间:"), b.numberBox("edt_poweroffTime"),
-          b.label("lbl_poweroffTimeUnit", "秒"), b.button("btn_SetpoweroffTime", "设置")});
+         {b.label("lbl_poweroffTime", "关机时间:"), b.edit("edt_poweroffTime"), b.label("lbl_poweroffTimeUnit", "秒"),
+          b.button("btn_SetpoweroffTime", "设置")});
   timeGrid->setColumnStretch(1, 1);
 
   auto* basicColumn = new QVBoxLayout(basic);

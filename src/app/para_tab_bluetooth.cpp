@@ -3,7 +3,6 @@
 
 #include <QVBoxLayout>
 
-#include "app/para_input_rules.h"
 #include "app/para_tabs.h"
 
 namespace ombrel::app {
@@ -13,14 +12,12 @@ void buildBluetoothTab(ParaPageBuilder& b) {
 
   auto* bluetooth = b.group("grpBluetooth", "蓝牙设置");
   auto* grid = new QGridLayout(bluetooth);
-  QLineEdit* password = b.edit("edt_lyPsw");
-  password->setEchoMode(QLineEdit::Password);
-  QLineEdit* model = b.edit("edt_lyType");
-  acceptDigits(model);
   addRow(grid, 0,
          {b.boxLabel("lbl_lyName", "edt_lyName"), b.edit("edt_lyName"), b.boxLabel("lbl_smlyName", "edt_smlyName"),
           b.edit("edt_smlyName")});
-  addRow(grid, 1, {b.boxLabel("lbl_lyPsw", "edt_lyPsw"), password, b.label("lbl_lyType", "蓝牙型号"), model});
+  addRow(grid, 1,
+         {b.boxLabel("lbl_lyPsw", "edt_lyPsw"), b.edit("edt_lyPsw"), b.label("lbl_lyType", "蓝牙型号"),
+          b.edit("edt_lyType")});
   grid->addWidget(b.radioGroup("rg_lyMode", "蓝牙模式", 1), 2, 0, 1, 2);
   grid->addWidget(b.radioGroup("rg_lyPswcheck", "密码鉴权", 1), 2, 2, 1, 2);
   grid->addWidget(b.button("btn_SetlyPara", "设置"), 3, 3, Qt::AlignRight);

@@ -5,7 +5,6 @@
 #include <QVBoxLayout>
 
 #include "app/logo_preview_box.h"
-#include "app/para_input_rules.h"
 #include "app/para_tabs.h"
 
 namespace ombrel::app {
@@ -25,10 +24,7 @@ QGroupBox* programGroup(ParaPageBuilder& b) {
     policy.setRetainSizeWhenHidden(true);
     button->setSizePolicy(policy);
   }
-  // Changed only through the settings file.
   QLineEdit* wait = b.edit("edt_WaitTime");
-  wait->setReadOnly(true);
-  acceptDigits(wait);
   fitCharacters(wait, kShortBoxWidth);
 
   auto* grid = new QGridLayout(group);
@@ -69,7 +65,7 @@ QGroupBox* logoGroup(ParaPageBuilder& b) {
   // How pictures become black and white; the preview shows the outcome.
   auto* reduction = new QHBoxLayout;
   reduction->addWidget(b.label("lbl_LogoThreshold", "阈值"));
-  reduction->addWidget(b.slider("trk_LogoThreshold", 0, 255), 1);
+  reduction->addWidget(b.slider("trk_LogoThreshold"), 1);
   reduction->addWidget(b.check("chk_LogoDither", "抖动"));
   auto* grid = new QGridLayout(group);
   // The logos of this run; never stored.

@@ -3,7 +3,6 @@
 
 #include <QVBoxLayout>
 
-#include "app/para_input_rules.h"
 #include "app/para_tabs.h"
 
 namespace ombrel::app {
@@ -12,15 +11,8 @@ namespace {
 
 constexpr int kMacByteWidth = 3;  // characters shown of a MAC byte
 
-QLineEdit* addressBox(ParaPageBuilder& b, const char* name) {
+QLineEdit* macByte(ParaPageBuilder& b, const char* name) {
   QLineEdit* box = b.edit(name);
-  acceptAddressCharacters(box);
-  return box;
-}
-
-QLineEdit* macByte(ParaPageBuilder& b, const char* name, bool readOnly) {
-  QLineEdit* box = b.edit(name);
-  box->setReadOnly(readOnly);
   fitCharacters(box, kMacByteWidth);
   return box;
 }
@@ -33,26 +25,21 @@ void buildNetworkTab(ParaPageBuilder& b) {
 
   // The first two bytes are shown only; the four after them are set.
   auto* mac = new QHBoxLayout;
-  mac->addWidget(macByte(b, "Edit3", true));
-  mac->addWidget(macByte(b, "Edit5", true));
-  for (const char* name : {"edt_macaddo", "edt_macaddt", "edt_macaddfr", "edt_macaddfor"}) {
-    mac->addWidget(macByte(b, name, false));
+  for (const char* name : {"Edit3", "Edit5", "edt_macaddo", "edt_macaddt", "edt_macaddfr", "edt_macaddfor"}) {
+    mac->addWidget(macByte(b, name));
   }
   mac->addStretch(1);
-  QLineEdit* port = b.edit("edt_Netport");
-  acceptDigits(port);
 
   auto* grid = new QGridLayout(group);
   addRow(grid, 0,
-         {b.label("lbl_NetIPAddress", "IP 地址"), addressBox(b, "edt_NetIPAddress"),
-          b.button("btn_NetWorkSetIP", "设置")});
+         {b.label("lbl_NetIPAddress", "IP 地址"), b.edit("edt_NetIPAddress"), b.button("btn_NetWorkSetIP", "设置")});
   addRow(grid, 1,
-         {b.label("lbl_Subnetmask", "子网掩码"), addressBox(b, "edt_Subnetmask"), b.button("btn_Subnetmask", "设置")});
-  addRow(grid, 2, {b.label("lbl_gatewayt", "网关"), addressBox(b, "edt_gatewayt"), b.button("btn_gatewayt", "设置")});
+         {b.label("lbl_Subnetmask", "子网掩码"), b.edit("edt_Subnetmask"), b.button("btn_Subnetmask", "设置")});
+  addRow(grid, 2, {b.label("lbl_gatewayt", "网关"), b.edit("edt_gatewayt"), b.button("btn_gatewayt", "设置")});
   grid->addWidget(b.label("lbl_Mac", "MAC"), 3, 0);
   grid->addLayout(mac, 3, 1);
   grid->addWidget(b.button("btn_netgatewayt", "设置"), 3, 2);
-  addRow(grid, 4, {b.label("lbl_Netport", "端口"), port, b.button("btn_Netport", "设置")});
+  addRow(grid, 4, {b.label("lbl_Netport", "端口"), b.edit("edt_Netport"), b.button("btn_Netport", "设置")});
   addRow(grid, 5, {b.label("lbl_NetWorkPort", "Device"), b.edit("edt_NetWorkPort")});
   grid->setColumnStretch(1, 1);
 

@@ -3,7 +3,6 @@
 
 #include <QVBoxLayout>
 
-#include "app/para_input_rules.h"
 #include "app/para_tabs.h"
 
 namespace ombrel::app {
@@ -12,8 +11,6 @@ namespace {
 
 QGroupBox* deviceGroup(ParaPageBuilder& b) {
   auto* group = b.group("grpDevice", "设备名称");
-  QLineEdit* serial = b.edit("edt_DeviceSerialNo");
-  acceptDigits(serial);
   // The direction in which the serial number steps after each device write.
   auto* step = new QHBoxLayout;
   step->addWidget(b.radio("rb_Minus", "-"));
@@ -22,7 +19,7 @@ QGroupBox* deviceGroup(ParaPageBuilder& b) {
 
   auto* grid = new QGridLayout(group);
   addRow(grid, 0, {b.boxLabel("lbl_DeviceName", "edt_DeviceName"), b.edit("edt_DeviceName")});
-  addRow(grid, 1, {b.boxLabel("lbl_DeviceSerialNo", "edt_DeviceSerialNo"), serial});
+  addRow(grid, 1, {b.boxLabel("lbl_DeviceSerialNo", "edt_DeviceSerialNo"), b.edit("edt_DeviceSerialNo")});
   grid->addLayout(step, 2, 1);
   grid->addWidget(b.button("btn_SetDevicePara", "设置"), 3, 1, Qt::AlignRight);
   grid->setColumnStretch(1, 1);
@@ -32,7 +29,7 @@ QGroupBox* deviceGroup(ParaPageBuilder& b) {
 QGroupBox* hardwareGroup(ParaPageBuilder& b) {
   auto* group = b.group("grpHardware", "硬件设置");
   auto* recycle = new QHBoxLayout;
-  recycle->addWidget(b.numberBox("edt_RptTime"), 1);
+  recycle->addWidget(b.edit("edt_RptTime"), 1);
   recycle->addWidget(b.label("lbl_RptTimeUnit", "秒"));
 
   auto* grid = new QGridLayout(group);
@@ -54,7 +51,6 @@ QGroupBox* hardwareGroup(ParaPageBuilder& b) {
 
 QLineEdit* distanceBox(ParaPageBuilder& b, const char* name) {
   QLineEdit* box = b.edit(name);
-  acceptDigits(box);
   fitCharacters(box, static_cast<int>(controlSpec(name).maxLength) + 1);
   return box;
 }

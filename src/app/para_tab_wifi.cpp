@@ -4,18 +4,11 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "app/para_input_rules.h"
 #include "app/para_tabs.h"
 
 namespace ombrel::app {
 
 namespace {
-
-QLineEdit* addressBox(ParaPageBuilder& b, const char* name) {
-  QLineEdit* box = b.edit(name);
-  acceptAddressCharacters(box);
-  return box;
-}
 
 QGroupBox* keyGroup(ParaPageBuilder& b) {
   auto* group = b.group("grpWifiKey", "秘钥设置");
@@ -25,15 +18,13 @@ QGroupBox* keyGroup(ParaPageBuilder& b) {
   ciphers->addWidget(b.radioGroup("rg_1", "加密方式", 3));
   ciphers->addWidget(b.radioGroup("rg_2", "加密方式", 3));
   ciphers->addWidget(b.radioGroup("rg_3", "加密方式", 3));
-  QLineEdit* key = b.edit("edt_NetworkPsw");
-  key->setEchoMode(QLineEdit::Password);
 
   auto* grid = new QGridLayout(group);
   grid->addWidget(b.check("Chb_CloseWifi", "关闭WIFI"), 0, 0, 1, 2);
   addRow(grid, 1, {b.boxLabel("lbl_NetworkName", "edt_NetworkName"), b.edit("edt_NetworkName")});
   grid->addWidget(b.radioGroup("RadioGroup1", "认证模式", 2), 2, 0, 1, 2);
   grid->addWidget(ciphers, 3, 0, 1, 2);
-  addRow(grid, 4, {b.boxLabel("lbl_NetworkPsw", "edt_NetworkPsw"), key});
+  addRow(grid, 4, {b.boxLabel("lbl_NetworkPsw", "edt_NetworkPsw"), b.edit("edt_NetworkPsw")});
   grid->addWidget(b.button("btn_SetWifiPara", "设置"), 5, 1, Qt::AlignRight);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(6, 1);
@@ -47,15 +38,13 @@ QGroupBox* addressGroup(ParaPageBuilder& b) {
   modes->addWidget(b.radio("rb_StaticIP", "静态IP"));
   modes->addWidget(b.radio("rb_WifiAp", "WIFI-AP 模式"));
   modes->addStretch(1);
-  QLineEdit* port = b.edit("edt_Port");
-  acceptDigits(port);
 
   auto* grid = new QGridLayout(group);
   grid->addLayout(modes, 0, 0, 1, 2);
-  addRow(grid, 1, {b.label("lbl_IPaddress", "IP 地址"), addressBox(b, "edt_IPaddress")});
-  addRow(grid, 2, {b.label("lbl_Mask", "子网掩码"), addressBox(b, "edt_Mask")});
-  addRow(grid, 3, {b.label("lbl_Gateway", "网关"), addressBox(b, "edt_Gateway")});
-  addRow(grid, 4, {b.label("lbl_Port", "端口"), port});
+  addRow(grid, 1, {b.label("lbl_IPaddress", "IP 地址"), b.edit("edt_IPaddress")});
+  addRow(grid, 2, {b.label("lbl_Mask", "子网掩码"), b.edit("edt_Mask")});
+  addRow(grid, 3, {b.label("lbl_Gateway", "网关"), b.edit("edt_Gateway")});
+  addRow(grid, 4, {b.label("lbl_Port", "端口"), b.edit("edt_Port")});
   grid->addWidget(b.button("btn_SetIpPara", "设置"), 5, 1, Qt::AlignRight);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(6, 1);

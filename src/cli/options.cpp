@@ -3,6 +3,8 @@
 #include <charconv>
 #include <functional>
 
+#include "settings/para_layout.h"
+
 namespace ombrel::cli {
 
 const char* const kUsage =
@@ -133,7 +135,12 @@ const std::vector<OptionRule>& optionRules() {
       {"--logo-threshold", true,
        [](Options& o, const std::string& v) {
          o.logoThreshold = wholeNumber(v, "--logo-threshold");
-         if (*o.logoThreshold < 0 || *o.logoThreshold > 255) throw UsageError("--logo-threshold takes 0 to 255");
+         // The window's slider range.
+         const NumberRange levels = *controlSpec("trk_LogoThreshold").range;
+         if (*o.logoThreshold < levels.minimum || *o.logoThreshold > levels.maximum) {
+           throw UsageError("--logo-threshold takes " + std::to_string(levels.minimum) + " to " +
+                            std::to_string(levels.maximum));
+         }
        }},
       {"--logo-dither", false, [](Options& o, const std::string&) { o.logoDither = true; }},
       {"--logo-preview", true, [](Options& o, const std::string& v) { o.logoPreview = v; }},

@@ -3,12 +3,11 @@
 #include "commands/number_text.h"
 #include "engine/baud.h"
 #include "protocol/codes.h"
+#include "settings/para_layout.h"
 
 namespace ombrel {
 
 namespace {
-
-constexpr int kRateItems[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
 
 void putLe32(Bytes& out, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -35,30 +34,24 @@ ActionOutcome hardwareSetting(const ParaControls& c, const char* list, int setti
 
 }  // namespace
 
-int codePageValue(int item) {
-  if (item >= 0 && item <= 3) return 252 + item;
-  if (item == 52) return 250;
-  return item - 4;
-}
+int codePageValue(int item) { return itemValue("cbb_Codepage", item).value_or(255); }
 
 int baudIndexOfItem(int item) {
-  if (item < 0 || item >= static_cast<int>(std::size(kRateItems))) return 0;
-  return baudIndex(kRateItems[item]);
+  const auto rate = itemValue("cbb_BauRate", item);
+  return rate ? baudIndex(*rate) : 0;
 }
 
 std::uint8_t switchOptions(int darkItem, int fontItem, bool cutter, bool buzzer) {
-  static constexpr std::uint8_t kDensity[] = {0x00, 0x80, 0x01, 0x81};
-  static constexpr std::uint8_t kFont[] = {0x00, 0x40, 0x08, 0x48};
   std::uint8_t options = 0xFF;
-  if (darkItem >= 0 && darkItem < 4) options &= kDensity[darkItem];
-  if (fontItem >= 0 && fontItem < 4) options |= kFont[fontItem];
+  if (const auto density = itemValue("cbb_Dark", darkItem)) options &= static_cast<std::uint8_t>(*density);
+  if (const auto font = itemValue("cbb_FontValue", fontItem)) options |= static_cast<std::uint8_t>(*font);
   if (cutter) options |= 0x20;
   if (buzzer) options |= 0x04;
   return options;
 }
 
 std::uint8_t lineFeedByte(int forcepaperItem) {
-  return forcepaperItem < 0 ? std::uint8_t{0xFF} : static_cast<std::uint8_t>(forcepaperItem);
+  return static_cast<std::uint8_t>(itemValue("cbb_Forcepaper", forcepaperItem).value_or(0xFF));
 }
 
 Bytes switchOptionsPayload(const ParaControls& c) {
@@ -75,7 +68,7 @@ Bytes timesPayload(const ParaControls& c) {
 Bytes allParametersPayload(const ParaControls& c) {
   const int codePage = c.index("cbb_Codepage");
   const int rate = c.index("cbb_BauRate");
-  Bytes out{static_cast<std::uint8_t>(codePage < 0 ? 255 : codePageValue(codePage)),
+  Bytes out{static_cast<std::uint8_t>(codePageValue(codePage)),
             static_cast<std::uint8_t>(rate < 0 ? 0 : baudIndexOfItem(rate)), currentSwitchOptions(c),
             lineFeedByte(c.index("cbb_Forcepaper"))};
   putLe32(out, sleepSeconds(c));

@@ -12,16 +12,16 @@
 
 namespace ombrel {
 
-// The printer's number for an item of cbb_Codepage: items 0-3 are 252-255,
-// items 4-51 their index minus 4, item 52 (EUC-KR) 250.
+// The values of the list items come from their rows (para_layout.cpp).
+// The printer's number for an item of cbb_Codepage; 255 with no item.
 int codePageValue(int item);
-// The printer's rate code for an item of cbb_BauRate ("1200" ... "230400").
+// The printer's rate code for an item of cbb_BauRate; 0 with no item.
 int baudIndexOfItem(int item);
 
-// One byte: density (0x80, 0x01), font (0x40, 0x08), cutter 0x20, buzzer 0x04.
-// With no density chosen (-1) the byte stays 0xFF; with no font no font bit.
+// One byte: density bits, font bits, cutter 0x20, buzzer 0x04. With no
+// density chosen (-1) the byte stays 0xFF; with no font no font bit.
 std::uint8_t switchOptions(int darkItem, int fontItem, bool cutter, bool buzzer);
-// 0 for "0X0A", 1 for "0X0D", 0xFF with no item chosen.
+// The cbb_Forcepaper item's byte, 0xFF with no item chosen.
 std::uint8_t lineFeedByte(int forcepaperItem);
 
 // 2 bytes: switch options, line-feed byte.

@@ -9,32 +9,31 @@ namespace ombrel {
 namespace {
 
 constexpr std::uint8_t kDistanceWhenNotANumber = 30;
-constexpr int kShortestDistance = 1;
-constexpr int kLongestDistance = 255;
 
 // The distance task of a box: its byte as the one byte of command data.
 ActionOutcome distanceTask(const ParaControls& c, const char* box, int task) {
   const std::string text = c.text(box);
-  const auto distance = distanceByte(text);
+  const auto distance = distanceByte(box, text);
   if (!distance) {
+    const ControlSpec& row = controlSpec(box);
     return Refusal{Refusal::Kind::Warning,
-                   std::string(controlSpec(box).caption) + " (" + box + ") 须在 " + std::to_string(kShortestDistance) +
-                       " 到 " + std::to_string(kLongestDistance) + " 毫米之间，不是 " + text + "，未发送"};
+                   std::string(row.caption) + " (" + box + ") 须在 " + std::to_string(row.range->minimum) + " 到 " +
+                       std::to_string(row.range->maximum) + " 毫米之间，不是 " + text + "，未发送"};
   }
   return TaskStart{task, 0, 0, {*distance}};
 }
 
 }  // namespace
 
-DistanceEntry checkDistance(const std::string& text) {
+DistanceEntry checkDistance(std::string_view box, const std::string& text) {
   const auto number = wholeNumber(text);
   if (!number) return DistanceEntry::NotANumber;
-  return *number < kShortestDistance || *number > kLongestDistance ? DistanceEntry::OutOfRange
-                                                                   : DistanceEntry::Accepted;
+  const NumberRange range = *controlSpec(box).range;
+  return *number < range.minimum || *number > range.maximum ? DistanceEntry::OutOfRange : DistanceEntry::Accepted;
 }
 
-std::optional<std::uint8_t> distanceByte(const std::string& text) {
-  switch (checkDistance(text)) {
+std::optional<std::uint8_t> distanceByte(std::string_view box, const std::string& text) {
+  switch (checkDistance(box, text)) {
     case DistanceEntry::NotANumber:
       return kDistanceWhenNotANumber;
     case DistanceEntry::OutOfRange:

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "commands/window_action.h"
 #include "settings/para_controls.h"
@@ -13,14 +14,14 @@
 namespace ombrel {
 
 enum class DistanceEntry { Accepted, OutOfRange, NotANumber };
-// A distance is a number of millimetres from 1 to 255: the check made when
-// Enter is pressed in a distance box.
-DistanceEntry checkDistance(const std::string& text);
+// A distance is a number of millimetres within the range of the box's row
+// (1 to 255): the check made when Enter is pressed in a distance box.
+DistanceEntry checkDistance(std::string_view box, const std::string& text);
 
 // A distance box's byte: the number in millimetres, or 30 when the text is not
-// a number. nullopt for a number outside 1 to 255: its low 8 bits would set
+// a number. nullopt for a number outside the range: its low 8 bits would set
 // another distance than the box shows.
-std::optional<std::uint8_t> distanceByte(const std::string& text);
+std::optional<std::uint8_t> distanceByte(std::string_view box, const std::string& text);
 
 // The text the printer takes as "find the next mark".
 inline constexpr const char* kFindBlackMarkText = "Hello world 0x0C";

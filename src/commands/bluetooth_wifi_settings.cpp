@@ -1,12 +1,12 @@
 #include "commands/bluetooth_wifi_settings.h"
 
 #include <algorithm>
-#include <array>
 
 #include "commands/number_text.h"
 #include "commands/printer_text.h"
 #include "protocol/codes.h"
 #include "protocol/frame.h"
+#include "settings/para_layout.h"
 #include "texts/message_texts.h"
 
 namespace ombrel {
@@ -28,10 +28,9 @@ constexpr TextField kNetworkKeyField{"edt_NetworkPsw", kWifiTextBytes};
 enum Authentication { kOpen = 0, kShared = 1, kWpaPsk = 2, kWpa2Psk = 3 };
 enum Cipher { kNone = 0, kWepHex = 1, kWepAscii = 2 };
 
-// The byte a radio choice stands for; 0 for no choice.
-template <std::size_t N>
-std::uint8_t byteOfChoice(const std::array<std::uint8_t, N>& bytes, int choice) {
-  return choice >= 0 && choice < static_cast<int>(N) ? bytes[static_cast<std::size_t>(choice)] : std::uint8_t{0};
+// The byte a radio group's option stands for; 0 for no choice.
+std::uint8_t byteOfChoice(const char* group, int choice) {
+  return static_cast<std::uint8_t>(itemValue(group, choice).value_or(0));
 }
 
 void putField(Bytes& payload, std::size_t offset, const Bytes& text) {
@@ -55,14 +54,12 @@ const char* cipherGroup(int authentication) {
 }  // namespace
 
 Bytes bluetoothPayload(const BluetoothParameters& p) {
-  static constexpr std::array<std::uint8_t, 3> kModes = {0, 1, 3};
-  static constexpr std::array<std::uint8_t, 3> kAuthentications = {1, 2, 0};
   Bytes payload(kBluetoothPayloadBytes, 0);
-  payload[0] = byteOfChoice(kModes, p.mode);
+  payload[0] = byteOfChoice("rg_lyMode", p.mode);
   putField(payload, 1, p.name.empty() ? p.dualModeName : p.name);
   putField(payload, kPasswordOffset, p.password);
   putField(payload, kDualModeNameOffset, p.dualModeName.empty() ? p.name : p.dualModeName);
-  payload[kAuthenticationOffset] = byteOfChoice(kAuthentications, p.authentication);
+  payload[kAuthenticationOffset] = byteOfChoice("rg_lyPswcheck", p.authentication);
   payload[kAuthenticationOffset + 1] = static_cast<std::uint8_t>(p.moduleNumber & 0xFF);
   return payload;
 }

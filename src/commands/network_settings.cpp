@@ -6,6 +6,7 @@
 #include "commands/number_text.h"
 #include "platform/ipv4_text.h"
 #include "protocol/codes.h"
+#include "settings/para_layout.h"
 #include "texts/message_texts.h"
 
 namespace ombrel {
@@ -15,19 +16,15 @@ namespace {
 using Address = std::array<std::uint8_t, 4>;
 
 constexpr const char* kWiredAddressError = "输入的IP有错!";
-constexpr const char* kWiredPortError = "端口必须在 2 到 65535 之间";
-constexpr int kLowestWiredPort = 2;
-constexpr int kHighestWiredPort = 65535;
 // The fourth number of a wired address is read from at most this many
 // characters after the third dot.
 constexpr std::size_t kFourthPartLength = 100;
 
-// The message key of each box's leave-the-box warning.
+// The message key of a box's leave-the-box warning, from its row; null for a
+// box without that check.
 const char* exitWarningKey(std::string_view box) {
-  if (box == "edt_IPaddress" || box == "edt_NetIPAddress" || box == "edt_Subnetmask") return "SIPError";
-  if (box == "edt_Mask") return "SMaskError";
-  if (box == "edt_Gateway") return "sGatewayError";
-  return nullptr;
+  const ControlSpec* row = findControl(box);
+  return row != nullptr && row->check == BoxCheck::AddressOnLeave ? row->checkWarning : nullptr;
 }
 
 Refusal warning(std::string text) { return Refusal{Refusal::Kind::Warning, std::move(text)}; }
@@ -130,7 +127,10 @@ std::variant<Bytes, Refusal> macBytes(const ParaControls& c) {
 std::variant<Bytes, Refusal> wiredPortBytes(const std::string& text) {
   const auto port = wholeNumber(text);
   if (!port) return notANumber(text);
-  if (*port < kLowestWiredPort || *port > kHighestWiredPort) return warning(kWiredPortError);
+  const NumberRange ports = *controlSpec("edt_Netport").range;
+  if (*port < ports.minimum || *port > ports.maximum) {
+    return warning("端口必须在 " + std::to_string(ports.minimum) + " 到 " + std::to_string(ports.maximum) + " 之间");
+  }
   return Bytes{static_cast<std::uint8_t>(*port >> 8), static_cast<std::uint8_t>(*port & 0xFF)};
 }
 

@@ -91,8 +91,40 @@ ControlSpec radioSet(const char* firstRadio, const char* set, bool checked, cons
 ControlSpec boolean(ControlSpec entry, const char* key, bool on) {
   return stored(std::move(entry), key, KeyKind::Boolean, on ? "1" : "0");
 }
-ControlSpec readOnly(ControlSpec entry) {
+ControlSpec unsaved(ControlSpec entry) {
   entry.saved = false;
+  return entry;
+}
+
+// The printer's value for each item of a list or radio group.
+ControlSpec valued(ControlSpec entry, std::vector<int> values) {
+  entry.itemValues = std::move(values);
+  return entry;
+}
+// A list of numbers: each item shows its number and stands for it.
+ControlSpec numberList(const char* name, const std::vector<int>& numbers, int index) {
+  std::vector<std::string> items;
+  for (int number : numbers) items.push_back(std::to_string(number));
+  return valued(list(name, std::move(items), index), numbers);
+}
+
+ControlSpec typed(ControlSpec entry, Typing typing) {
+  entry.typing = typing;
+  return entry;
+}
+ControlSpec digits(ControlSpec entry) { return typed(std::move(entry), Typing::Digits); }
+ControlSpec password(ControlSpec entry) { return typed(std::move(entry), Typing::Password); }
+ControlSpec ranged(ControlSpec entry, int minimum, int maximum) {
+  entry.range = NumberRange{minimum, maximum};
+  return entry;
+}
+// Shown, changed only through the settings file.
+ControlSpec shownOnly(ControlSpec entry) {
+  entry.readOnly = true;
+  return entry;
+}
+ControlSpec disabled(ControlSpec entry) {
+  entry.enabled = false;
   return entry;
 }
 
@@ -100,8 +132,39 @@ constexpr std::size_t kTimeDigits = 9;         // up to 999999999 seconds
 constexpr std::size_t kAddressLength = 15;     // "255.255.255.255"
 constexpr std::size_t kRecycleTimeDigits = 3;  // up to 999 seconds, of which the low byte is sent
 constexpr std::size_t kDistanceDigits = 3;
+constexpr int kShortestDistance = 1;  // millimetres; the printer takes one byte
+constexpr int kLongestDistance = 255;
 
-const std::vector<std::string> kRates = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200", "230400"};
+// A dotted address box; with a warning key, checked as the operator leaves it.
+ControlSpec addressBox(const char* name, const char* text, const char* warningKey = nullptr) {
+  ControlSpec entry = typed(edit(name, text, kAddressLength), Typing::Address);
+  if (warningKey != nullptr) {
+    entry.check = BoxCheck::AddressOnLeave;
+    entry.checkWarning = warningKey;
+  }
+  return entry;
+}
+
+// A black-mark distance box, checked on Enter.
+ControlSpec distanceBox(const char* name, const char* caption) {
+  ControlSpec entry = ranged(digits(edit(name, "5", kDistanceDigits, caption)), kShortestDistance, kLongestDistance);
+  entry.check = BoxCheck::RangeOnEnter;
+  return entry;
+}
+
+const std::vector<int> kRates = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
+
+// The printer's code page numbers: the first four items are 252 to 255, the
+// last (EUC-KR) 250, every other its position minus 4.
+std::vector<int> codePageValues() {
+  const std::size_t count = codePageItems().size();
+  std::vector<int> values;
+  for (std::size_t item = 0; item < count; ++item) {
+    const int position = static_cast<int>(item);
+    values.push_back(item < 4 ? 252 + position : item + 1 == count ? 250 : position - 4);
+  }
+  return values;
+}
 
 }  // namespace
 
@@ -165,24 +228,28 @@ const std::vector<std::string>& codePageItems() {
 const std::vector<ControlSpec>& paraLayout() {
   static const std::vector<ControlSpec> layout = {
       // Basic settings
-      listText(list("cbb_BauRate", kRates, 3), "BaudRate", "9600"),
-      listText(list("cbb_Codepage", codePageItems(), 4), "CodePage", "CP437:USA/Standard Europe"),
-      listText(list("cbb_FontValue", {"9x17", "12x24", "9x24", "16x18"}, 1), "FontValue", "12x24"),
-      fallback(languageList("cbb_Dark", ItemList::Dark, 1), "Dark", 1),
-      listText(list("cbb_Forcepaper", {"0X0A", "0X0D"}, 0), "ForcePaper", "0X0A"),
+      listText(numberList("cbb_BauRate", kRates, 3), "BaudRate", "9600"),
+      listText(valued(list("cbb_Codepage", codePageItems(), 4), codePageValues()), "CodePage",
+               "CP437:USA/Standard Europe"),
+      // The font and density bits of the switch options byte.
+      listText(valued(list("cbb_FontValue", {"9x17", "12x24", "9x24", "16x18"}, 1), {0x00, 0x40, 0x08, 0x48}),
+               "FontValue", "12x24"),
+      fallback(valued(languageList("cbb_Dark", ItemList::Dark, 1), {0x00, 0x80, 0x01, 0x81}), "Dark", 1),
+      listText(valued(list("cbb_Forcepaper", {"0X0A", "0X0D"}, 0), {0x00, 0x01}), "ForcePaper", "0X0A"),
       boolean(check("chk_buzzer", true), "buzzer", true),
-      boolean(check("chk_Drawer", false), "Drawer", false),
+      boolean(disabled(check("chk_Drawer", false)), "Drawer", false),
       boolean(check("chk_CutPaper", true), "CutPaper", true),
-      boolean(check("chk_AutoprintLast", false), "AutoprintLast", false),
-      text(edit("edt_sleepTime", "60", kTimeDigits), "sleepTime", "600"),
-      text(edit("edt_poweroffTime", "7200", kTimeDigits), "poweroffTime", "7200"),
+      boolean(disabled(check("chk_AutoprintLast", false)), "AutoprintLast", false),
+      text(digits(edit("edt_sleepTime", "60", kTimeDigits)), "sleepTime", "600"),
+      text(digits(edit("edt_poweroffTime", "7200", kTimeDigits)), "poweroffTime", "7200"),
       // Bluetooth
       text(edit("edt_lyName", "", 20, "蓝牙名称"), "BlueToolthName", ""),
       text(edit("edt_smlyName", "", 20, "双模蓝牙名称"), "MulBlueToolthName", ""),
-      text(edit("edt_lyPsw", "", 13, "蓝牙密码"), "BlueToolthPsw", ""),
-      text(edit("edt_lyType", "1"), "BlueToolthType", "1"),
-      groupIndex(languageGroup("rg_lyMode", ItemList::BluetoothMode, 1), "BlueToolthMode", "1"),
-      groupIndex(languageGroup("rg_lyPswcheck", ItemList::BluetoothPswCheck, 0), "BlueToolthCheck", "0"),
+      text(password(edit("edt_lyPsw", "", 13, "蓝牙密码")), "BlueToolthPsw", ""),
+      text(digits(edit("edt_lyType", "1")), "BlueToolthType", "1"),
+      groupIndex(valued(languageGroup("rg_lyMode", ItemList::BluetoothMode, 1), {0, 1, 3}), "BlueToolthMode", "1"),
+      groupIndex(valued(languageGroup("rg_lyPswcheck", ItemList::BluetoothPswCheck, 0), {1, 2, 0}), "BlueToolthCheck",
+                 "0"),
       fallback(languageList("cbb_lyWorkMode", ItemList::BluetoothWorkMode, 1), "BlueToolthWorkMode", 1),
       // As much as one command's data holds.
       text(edit("edt_lyTestTxt", "", 1016, "蓝牙通讯"), "BlueToolthCmd", ""),
@@ -192,26 +259,27 @@ const std::vector<ControlSpec>& paraLayout() {
       groupIndex(group("rg_1", {"NONE", "WEP-H", "WEP-A"}, 0), "Jiami1", "0"),
       groupIndex(group("rg_2", {"WEP-H", "WEP-A"}, 0), "Jiami2", "0"),
       groupIndex(group("rg_3", {"TPIK", "AES"}, 0), "Jiami3", "0"),
-      text(edit("edt_NetworkPsw", "", 255, "秘钥"), "NetworkPsw", ""),
+      text(password(edit("edt_NetworkPsw", "", 255, "秘钥")), "NetworkPsw", ""),
       boolean(check("Chb_CloseWifi", false), "WifiSEEK", true),
       radioSet("rb_AutoIp", "IpType", false, "1"),
       radio("rb_StaticIP", "IpType", true),
       radio("rb_WifiAp", "IpType", false),
-      text(edit("edt_IPaddress", "192.168.1.87", kAddressLength), "IPaddress", "192.168.1.87"),
-      text(edit("edt_Mask", "255.255.255.0", kAddressLength), "Maskaddress", "255.255.255.0"),
-      text(edit("edt_Gateway", "192.168.1.1", kAddressLength), "Gatewayaddress", "192.168.1.1"),
-      text(edit("edt_Port", "9100"), "Port", "9100"),
+      text(addressBox("edt_IPaddress", "192.168.1.87", "SIPError"), "IPaddress", "192.168.1.87"),
+      text(addressBox("edt_Mask", "255.255.255.0", "SMaskError"), "Maskaddress", "255.255.255.0"),
+      text(addressBox("edt_Gateway", "192.168.1.1", "sGatewayError"), "Gatewayaddress", "192.168.1.1"),
+      text(digits(edit("edt_Port", "9100")), "Port", "9100"),
       // Wired network
-      text(edit("edt_NetIPAddress", "192.168.1.87", kAddressLength), "NetIPAddress", "192.168.1.87"),
-      edit("edt_Subnetmask", "255.255.255.0", kAddressLength),
-      edit("edt_gatewayt", "192.168.1.1", kAddressLength),
-      edit("Edit3", "AB"),
-      edit("Edit5", "CD"),
+      text(addressBox("edt_NetIPAddress", "192.168.1.87", "SIPError"), "NetIPAddress", "192.168.1.87"),
+      addressBox("edt_Subnetmask", "255.255.255.0", "SIPError"),
+      addressBox("edt_gatewayt", "192.168.1.1"),
+      // The first two MAC bytes are shown only.
+      shownOnly(edit("Edit3", "AB")),
+      shownOnly(edit("Edit5", "CD")),
       edit("edt_macaddo", "65"),
       edit("edt_macaddt", "66"),
       edit("edt_macaddfr", "67"),
       edit("edt_macaddfor", "68"),
-      edit("edt_Netport", "9100", 5),
+      ranged(digits(edit("edt_Netport", "9100", 5)), 2, 65535),
       text(edit("edt_NetWorkPort", "12345678", 8), "NetWorkPort", "1345678"),
       // Infrared
       radioSet("rb_notInfrared", "InfraredType", false, "1"),
@@ -227,25 +295,25 @@ const std::vector<ControlSpec>& paraLayout() {
       text(edit("edt_ReadLength", ""), "ReadLength", ""),
       button("btn_UpdatePrg"),
       list("ListBox1", {}, -1),
-      edit("trk_LogoThreshold", "128"),  // kDefaultLogoThreshold
+      ranged(edit("trk_LogoThreshold", "128"), 0, 255),  // kDefaultLogoThreshold, a brightness
       check("chk_LogoDither", false),
       // Product: the device texts fill fixed fields
       text(edit("edt_DeviceName", "", 20, "产品名称"), "DeviceName", ""),
-      text(edit("edt_DeviceSerialNo", "1704269998", 20, "产品序列号"), "DeviceSerialNo", ""),
+      text(digits(edit("edt_DeviceSerialNo", "1704269998", 20, "产品序列号")), "DeviceSerialNo", ""),
       fallback(languageList("cbb_UsbDeviceTpe", ItemList::UsbDeviceType, 1), "UsbDeviceTpe", 1),
       fallback(languageList("cbb_PrinterOrder", ItemList::PrinterOrder, 1), "PrinterOrder", 1),
       fallback(languageList("cbb_PaperType", ItemList::PaperType, 1), "PaperType", 1),
-      readOnly(fallback(languageList("cbb_Flowcontrol", ItemList::FlowControl, -1, "软件流控"), "Flowcontrol", 1)),
-      text(edit("edt_RptTime", "30", kRecycleTimeDigits), "RptTime", "30"),
+      unsaved(fallback(languageList("cbb_Flowcontrol", ItemList::FlowControl, -1, "软件流控"), "Flowcontrol", 1)),
+      text(digits(edit("edt_RptTime", "30", kRecycleTimeDigits)), "RptTime", "30"),
       radioSet("rb_Minus", "calculate", false, "1"),
       radio("rb_Plus", "calculate", false),
-      text(edit("edt_WaitTime", "5"), "WaitTime", "5"),
+      text(shownOnly(digits(edit("edt_WaitTime", "5"))), "WaitTime", "5"),
       fallback(languageList("Cbx_Bluetooth", ItemList::BluetoothSeek, -1), "BluetoothSEEK", 1),
-      text(edit("ed_Black_look_distance", "5", kDistanceDigits, "黑标查找距离"), "Blacklookdistance", "5"),
-      text(edit("ed_Black_width", "5", kDistanceDigits, "黑标宽度"), "Blackwidth", "5"),
-      text(edit("edt_cutter_optocoupler", "5", kDistanceDigits, "光耦与切刀的距离"), "Cutteroptocoupler", "5"),
-      text(edit("edt_printer_opto", "5", kDistanceDigits, "光耦与打印头的距离"), "Printeropto", "5"),
-      readOnly(stored(button("bt_firmware"), "Updatafirmware", KeyKind::UpdateButtons, "")),
+      text(distanceBox("ed_Black_look_distance", "黑标查找距离"), "Blacklookdistance", "5"),
+      text(distanceBox("ed_Black_width", "黑标宽度"), "Blackwidth", "5"),
+      text(distanceBox("edt_cutter_optocoupler", "光耦与切刀的距离"), "Cutteroptocoupler", "5"),
+      text(distanceBox("edt_printer_opto", "光耦与打印头的距离"), "Printeropto", "5"),
+      unsaved(stored(button("bt_firmware"), "Updatafirmware", KeyKind::UpdateButtons, "")),
   };
   return layout;
 }
@@ -261,6 +329,12 @@ const ControlSpec& controlSpec(std::string_view name) {
   const ControlSpec* entry = findControl(name);
   if (entry == nullptr) throw std::logic_error("No parameters-window control named " + std::string(name));
   return *entry;
+}
+
+std::optional<int> itemValue(std::string_view control, int item) {
+  const std::vector<int>& values = controlSpec(control).itemValues;
+  if (item < 0 || item >= static_cast<int>(values.size())) return std::nullopt;
+  return values[static_cast<std::size_t>(item)];
 }
 
 }  // namespace ombrel

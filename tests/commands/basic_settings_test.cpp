@@ -41,12 +41,6 @@ TEST(SwitchOptions, PackDensityFontCutterAndBuzzer) {
   EXPECT_EQ(switchOptions(0, -1, true, false), 0x20);
 }
 
-TEST(LineFeedByte, IsTheItemOrFFWithoutOne) {
-  EXPECT_EQ(lineFeedByte(0), 0x00);
-  EXPECT_EQ(lineFeedByte(1), 0x01);
-  EXPECT_EQ(lineFeedByte(-1), 0xFF);
-}
-
 TEST(BasicPayloads, TimesAndTheirFallBacks) {
   ParaControlState controls;
   controls.setText("edt_sleepTime", "600");

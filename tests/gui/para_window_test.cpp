@@ -4,6 +4,7 @@
 
 #include <QButtonGroup>
 #include <QStackedWidget>
+#include <map>
 
 #include "gui/para_window_fixture.h"
 #include "texts/ini_file.h"
@@ -29,9 +30,14 @@ TEST_F(ParaWindow, StartsWithEveryControlOfTheLayoutInItsInitialState) {
   const ParaControlState layout;
   for (const auto& entry : paraLayout()) {
     SCOPED_TRACE(entry.name);
+    EXPECT_TRUE(entry.enabled || !control<QWidget>(entry.name.c_str())->isEnabled());
     switch (entry.kind) {
       case ControlKind::Edit:
         EXPECT_EQ(controls().text(entry.name), layout.text(entry.name));
+        if (const auto* box = qobject_cast<QLineEdit*>(control<QWidget>(entry.name.c_str()))) {
+          EXPECT_EQ(box->echoMode() == QLineEdit::Password, entry.typing == Typing::Password);
+          EXPECT_EQ(box->isReadOnly(), entry.readOnly);
+        }
         break;
       case ControlKind::List:
         EXPECT_EQ(controls().text(entry.name), layout.text(entry.name));
@@ -52,12 +58,6 @@ TEST_F(ParaWindow, StartsWithEveryControlOfTheLayoutInItsInitialState) {
     }
   }
 
-  EXPECT_EQ(control<QLineEdit>("edt_lyPsw")->echoMode(), QLineEdit::Password);
-  EXPECT_EQ(control<QLineEdit>("edt_NetworkPsw")->echoMode(), QLineEdit::Password);
-  for (const char* readOnly : {"edt_WaitTime", "Edit3", "Edit5"})
-    EXPECT_TRUE(control<QLineEdit>(readOnly)->isReadOnly());
-  EXPECT_FALSE(control<QWidget>("chk_Drawer")->isEnabled());
-  EXPECT_FALSE(control<QWidget>("chk_AutoprintLast")->isEnabled());
   EXPECT_EQ(para_->statusPanel(0)->minimumWidth(), 250);
 
   // The basic, Bluetooth, WiFi, network, device, infrared and black-mark
@@ -297,42 +297,29 @@ TEST_F(ParaWindow, TheCipherGroupOfTheAuthenticationIsShownInOnePlace) {
 TEST_F(ParaWindow, BoxesTakeOnlyTheirCharacters) {
   start();
   showPara();
-  const auto typed = [&](const char* name, const char* keys) {
-    auto* box = control<QLineEdit>(name);
+  controls().setChecked("Chb_CloseWifi", false);  // opens the WiFi key box
+  const auto typed = [&](QLineEdit* box, const std::string& keys) {
     box->clear();
-    QTest::keyClicks(box, keys);
+    QTest::keyClicks(box, QString::fromStdString(keys));
     return box->text().toStdString();
   };
-  EXPECT_EQ(typed("edt_IPaddress", "19a2.16-8.1 "), "192.168.1");
-  EXPECT_EQ(typed("edt_NetIPAddress", "10.0.x0.5"), "10.0.0.5");
-  EXPECT_EQ(typed("edt_Port", "9.1a00"), "9100");
-  EXPECT_EQ(typed("edt_Netport", "65536"), "65536");
-  EXPECT_EQ(typed("edt_lyType", "3-0z0"), "300");
-  EXPECT_EQ(typed("edt_DeviceSerialNo", "17a04 2"), "17042");
-  EXPECT_EQ(typed("ed_Black_width", "1x2345"), "123");
-  EXPECT_EQ(typed("edt_RptTime", "3 0-05"), "300");
-  // Free text where the printer takes any bytes.
-  EXPECT_EQ(typed("edt_macaddo", "1FF"), "1FF");
-  QTest::keyClick(control<QLineEdit>("edt_DeviceSerialNo"), Qt::Key_Backspace);
-  EXPECT_EQ(control<QLineEdit>("edt_DeviceSerialNo")->text().toStdString(), "1704");
-  // Lengths limit typing; a stored text is shown whole, as ombrelctl sends it.
-  for (const auto& [name, length] : std::vector<std::pair<const char*, std::size_t>>{{"edt_lyName", 20},
-                                                                                     {"edt_smlyName", 20},
-                                                                                     {"edt_lyPsw", 13},
-                                                                                     {"edt_IPaddress", 15},
-                                                                                     {"edt_NetIPAddress", 15},
-                                                                                     {"edt_Netport", 5},
-                                                                                     {"edt_NetWorkPort", 8},
-                                                                                     {"edt_DeviceName", 20},
-                                                                                     {"edt_DeviceSerialNo", 20},
-                                                                                     {"ed_Black_look_distance", 3},
-                                                                                     {"edt_sleepTime", 9},
-                                                                                     {"edt_poweroffTime", 9},
-                                                                                     {"edt_RptTime", 3}}) {
-    EXPECT_EQ(typed(name, std::string(length + 2, '1').c_str()), std::string(length, '1')) << name;
-    controls().setText(name, std::string(length + 2, '2'));
-    EXPECT_EQ(controls().text(name), std::string(length + 2, '2')) << name;
+  const std::map<Typing, std::string> passes = {
+      {Typing::Any, "3a.0 -5"}, {Typing::Password, "3a.0 -5"}, {Typing::Digits, "305"}, {Typing::Address, "3.05"}};
+  for (const ControlSpec& row : paraLayout()) {
+    auto* box = row.kind == ControlKind::Edit ? qobject_cast<QLineEdit*>(control<QWidget>(row.name.c_str())) : nullptr;
+    if (box == nullptr) continue;
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(typed(box, "3a.0 -5"), row.readOnly ? "" : passes.at(row.typing));
+    if (row.maxLength == 0) continue;
+    // Lengths limit typing; a stored text is shown whole, as ombrelctl sends it.
+    EXPECT_EQ(typed(box, std::string(row.maxLength + 2, '1')), std::string(row.maxLength, '1'));
+    controls().setText(row.name, std::string(row.maxLength + 2, '2'));
+    EXPECT_EQ(controls().text(row.name), std::string(row.maxLength + 2, '2'));
   }
+  auto* serial = control<QLineEdit>("edt_DeviceSerialNo");
+  serial->setText("17042");
+  QTest::keyClick(serial, Qt::Key_Backspace);
+  EXPECT_EQ(serial->text().toStdString(), "1704");
   closePara();
 }
 
@@ -398,20 +385,25 @@ TEST_F(ParaWindow, DistanceBoxesTestTheirNumberOnEnterAndEnterPressesNoButton) {
   linkTo(printer);
   showPara();
   tabs()->setCurrentIndex(6);
-  auto* distance = control<QLineEdit>("ed_Black_look_distance");
-  const auto enter = [&](const char* text) {
-    distance->setText(QString::fromLatin1(text));
+  const auto enter = [&](QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromStdString(text));
     control<QLineEdit>("edt_DeviceName")->setFocus();
-    QTest::keyClick(distance, Qt::Key_Return);
-    return distance->text().toStdString();
+    QTest::keyClick(box, Qt::Key_Return);
+    return box->text().toStdString();
   };
-  EXPECT_EQ(enter("255"), "255");
-  EXPECT_EQ(enter("1"), "1");
+  for (const ControlSpec& row : paraLayout()) {
+    if (row.check != BoxCheck::RangeOnEnter) continue;
+    SCOPED_TRACE(row.name);
+    auto* box = control<QLineEdit>(row.name.c_str());
+    const auto [low, high] = *row.range;
+    const std::pair<int, bool> entries[] = {{high, true}, {low, true}, {low - 1, false}, {high + 1, false}};
+    for (const auto& [number, kept] : entries) {
+      EXPECT_EQ(enter(box, std::to_string(number)), kept ? std::to_string(number) : "") << number;
+    }
+    EXPECT_EQ(para_->focusWidget(), box);
+  }
   EXPECT_TRUE(boxes_.shown().empty());
-  EXPECT_EQ(enter("0"), "");
-  EXPECT_EQ(para_->focusWidget(), distance);
-  EXPECT_EQ(enter("256"), "");
-  EXPECT_EQ(enter(""), "");
+  EXPECT_EQ(enter(control<QLineEdit>("ed_Black_width"), ""), "");
   EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"error: '' is not a valid integer value"});
 
   // Enter in any other box sends nothing either.

@@ -5,7 +5,9 @@
 #include <tuple>
 
 #include "settings/para_control_state.h"
+#include "settings/para_layout.h"
 #include "temp_dir.h"
+#include "texts/message_texts.h"
 #include "texts/text_codec.h"
 
 namespace ombrel {
@@ -28,6 +30,18 @@ std::vector<std::string> savedKeys(const TempDir& dir, const ParaControls& contr
   SaveParaSettings(file, controls);
   file.save();
   return IniFile(dir / "sysconfig.ini").keys(kParaSection);
+}
+
+// A row's columns fit together: a value for every item, a known warning for
+// every address check, a range for every number check.
+TEST(ParaLayout, RowsGiveEveryItemAValueAndEveryCheckWhatItNeeds) {
+  const ParaControlState controls;
+  for (const ControlSpec& row : paraLayout()) {
+    EXPECT_TRUE(row.itemValues.empty() || row.itemValues.size() == controls.items(row.name).size()) << row.name;
+    EXPECT_TRUE(row.check != BoxCheck::AddressOnLeave || messageTexts().text(row.checkWarning) != row.checkWarning)
+        << row.name;
+    EXPECT_TRUE(row.check != BoxCheck::RangeOnEnter || row.range) << row.name;
+  }
 }
 
 TEST(ParaSettings, NoFileGivesEveryDefault) {
