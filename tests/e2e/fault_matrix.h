@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -93,6 +95,17 @@ inline std::vector<std::string> printerOptions(const FaultRow& row, Wire wire) {
   return options;
 }
 
+// With OMBREL_TRACE_DIGEST_DIR set, each row leaves its trace there, named
+// after its wire and itself, so that scripts/trace-digest.sh can compare the
+// traces of two builds.
+inline void keepTrace(Wire wire, const std::string& row, const std::string& trace) {
+  const char* keep = std::getenv("OMBREL_TRACE_DIGEST_DIR");
+  if (keep == nullptr || *keep == '\0') return;
+  static constexpr const char* kWireNames[] = {"Udp", "Pty", "Usb"};
+  const std::string name = std::string(kWireNames[static_cast<int>(wire)]) + "_" + row + ".log";
+  std::ofstream(std::filesystem::path(keep) / name, std::ios::binary) << trace;
+}
+
 class FaultMatrixRun : public CtlTest {
  protected:
   // Runs the row's task against `printer`, reached by `link`, and checks
@@ -132,6 +145,7 @@ class FaultMatrixRun : public CtlTest {
     EXPECT_LT(run.took, bound);
 
     const std::string trace = debugLog();
+    keepTrace(wire, row.name, trace);
     EXPECT_NE(trace.find("Send "), std::string::npos) << trace;
     if (row.exitCode == 0) {
       EXPECT_NE(trace.find("Receive "), std::string::npos) << trace;
