@@ -37,6 +37,9 @@ struct FaultRow {
   bool eachFrameOnce = false;
 };
 
+inline const std::string kReceivedFailed = "Received Failed\n";
+inline const std::string kDownloadFailed = "Download Data Failed\n";
+
 // A download of 600 bytes is three command-51 blocks; a read-back of 64 bytes
 // from a printer that answers 16 at a time is four command-52 requests.
 inline constexpr std::size_t kDownloadSize = 600;
@@ -61,6 +64,9 @@ inline std::string successTail(TaskKind task) {
   }
   return {};
 }
+
+// The faults of a byte stream, each run on a pseudo-terminal and on USB.
+std::vector<FaultRow> byteStreamRows();
 
 // Rows show by name in test listings.
 inline void PrintTo(const FaultRow& row, std::ostream* out) { *out << row.name; }
