@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -35,6 +37,9 @@ struct FaultRow {
   bool eachFrameOnce = false;
 };
 
+inline const std::string kReceivedFailed = "Received Failed\n";
+inline const std::string kDownloadFailed = "Download Data Failed\n";
+
 // A download of 600 bytes is three command-51 blocks; a read-back of 64 bytes
 // from a printer that answers 16 at a time is four command-52 requests.
 inline constexpr std::size_t kDownloadSize = 600;
@@ -59,6 +64,9 @@ inline std::string successTail(TaskKind task) {
   }
   return {};
 }
+
+// The faults of a byte stream, each run on a pseudo-terminal and on USB.
+std::vector<FaultRow> byteStreamRows();
 
 // Rows show by name in test listings.
 inline void PrintTo(const FaultRow& row, std::ostream* out) { *out << row.name; }
@@ -91,6 +99,17 @@ inline std::vector<std::string> printerOptions(const FaultRow& row, Wire wire) {
   if (wire == Wire::Usb) options.insert(options.end(), {"--baud", "38400"});
   options.insert(options.end(), row.fault.begin(), row.fault.end());
   return options;
+}
+
+// With OMBREL_TRACE_DIGEST_DIR set, each row leaves its trace there, named
+// after its wire and itself, so that scripts/trace-digest.sh can compare the
+// traces of two builds.
+inline void keepTrace(Wire wire, const std::string& row, const std::string& trace) {
+  const char* keep = std::getenv("OMBREL_TRACE_DIGEST_DIR");
+  if (keep == nullptr || *keep == '\0') return;
+  static constexpr const char* kWireNames[] = {"Udp", "Pty", "Usb"};
+  const std::string name = std::string(kWireNames[static_cast<int>(wire)]) + "_" + row + ".log";
+  std::ofstream(std::filesystem::path(keep) / name, std::ios::binary) << trace;
 }
 
 class FaultMatrixRun : public CtlTest {
@@ -132,6 +151,7 @@ class FaultMatrixRun : public CtlTest {
     EXPECT_LT(run.took, bound);
 
     const std::string trace = debugLog();
+    keepTrace(wire, row.name, trace);
     EXPECT_NE(trace.find("Send "), std::string::npos) << trace;
     if (row.exitCode == 0) {
       EXPECT_NE(trace.find("Receive "), std::string::npos) << trace;

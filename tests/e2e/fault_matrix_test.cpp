@@ -1,14 +1,12 @@
 // Faults of the virtual printer on the network and on a serial line, for a
 // framed task, a download and a read-back: each run ends with the right exit
-// status and text within its time-outs, trace written and port closed.
+// status and text within its time-outs, trace written and port closed. The
+// serial line runs the byte-stream rows that tests/usb runs on USB.
 
 #include "e2e/fault_matrix.h"
 
 namespace ombrel::test_support {
 namespace {
-
-const std::string kReceivedFailed = "Received Failed\n";
-const std::string kDownloadFailed = "Download Data Failed\n";
 
 // The network link takes replies without examining check bytes, and only
 // from the printer's own address, from whichever port.
@@ -40,39 +38,6 @@ const FaultRow kUdpRows[] = {
      3 * kDatagramReadWaitMs},
 };
 
-// Serial and USB replies are checked; a dead line fails as a silent one.
-const FaultRow kPtyRows[] = {
-    {"Framed_CorruptCheck", TaskKind::Framed, {"--corrupt-check"}, 1, kReceivedFailed, kStreamReadWaitMs},
-    {"Framed_DuplicatedReplies", TaskKind::Framed, {"--duplicate"}, 0, "", 0},
-    {"Framed_HangUpAfterIdentifying",
-     TaskKind::Framed,
-     {"--hang-up-after", "1"},
-     1,
-     kDownloadFailed,
-     3 * kCommandWaitMs},
-    {"Download_DroppedReply", TaskKind::Download, {"--drop-every", "2"}, 0, "", 2 * kCommandWaitMs},
-    {"Download_DelayedPastTheWait", TaskKind::Download, {"--delay", "1000"}, 1, kReceivedFailed, kStreamReadWaitMs},
-    {"Download_HangUpMidTransfer",
-     TaskKind::Download,
-     {"--hang-up-after", "2"},
-     1,
-     kDownloadFailed,
-     3 * kCommandWaitMs},
-    {"ReadBack_DuplicatedReplies", TaskKind::ReadBack, {"--duplicate-from", "3"}, 0, "", 0},
-    {"ReadBack_SilentMidTransfer",
-     TaskKind::ReadBack,
-     {"--silent-after", "2"},
-     1,
-     kReceivedFailed,
-     3 * kStreamReadWaitMs},
-    {"ReadBack_HangUpMidTransfer",
-     TaskKind::ReadBack,
-     {"--hang-up-after", "3"},
-     1,
-     kReceivedFailed,
-     3 * kStreamReadWaitMs},
-};
-
 class UdpFaults : public FaultMatrixRun, public ::testing::WithParamInterface<FaultRow> {};
 
 TEST_P(UdpFaults, EndsAsExpected) {
@@ -90,7 +55,7 @@ TEST_P(PtyFaults, EndsAsExpected) {
   check(GetParam(), printer, printer.link(), Wire::Pty, "5");
 }
 
-INSTANTIATE_TEST_SUITE_P(FaultMatrix, PtyFaults, ::testing::ValuesIn(kPtyRows), rowName);
+INSTANTIATE_TEST_SUITE_P(FaultMatrix, PtyFaults, ::testing::ValuesIn(byteStreamRows()), rowName);
 INSTANTIATE_TEST_SUITE_P(ReplyHeads, PtyFaults, ::testing::ValuesIn(replyHeadRows()), rowName);
 
 }  // namespace

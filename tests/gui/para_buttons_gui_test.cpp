@@ -1,7 +1,9 @@
-// The basic settings' Set buttons clicked in the parameters window, against
-// the virtual printer over UDP: the same bytes as ombrelctl sends for the
-// same values, the success texts in the status bar, the new printer rate in
-// the main window.
+// The Set buttons clicked in the parameters window, against the virtual
+// printer over UDP: what only the window shows or holds back (success texts
+// in the status bar, refusals, questions, the new printer rate in the main
+// window, the wifi box). What each button sends is the same-bytes test's,
+// which proves it equal to what ombrelctl sends, and ombrelctl's bytes are
+// asserted at the wire by the end-to-end tests.
 
 #include <fstream>
 #include <functional>
@@ -38,44 +40,19 @@ class ParaButtons : public ParaWindowTest {
   std::string started_;  // the status right after the click
 };
 
-TEST_F(ParaButtons, CodePageSetAllAndSwitchesSendWhatOmbrelctlSends) {
-  // The defaults of a first start, with the sleep time of 600 seconds.
-  EXPECT_EQ(click("btn_SetAllPara"),
-            std::vector<std::string>{
-                "frame: 02 00 88 00 00 00 00 00 00 00 00 00 0C 00 86 00 00 00 E4 00 58 02 00 00 20 1C 00 00"});
-  EXPECT_EQ(status_, "设置所有参数成功");
-
-  EXPECT_EQ(click("btn_SetCodepage", [&] { controls().setText("cbb_Codepage", "CP874:Thai"); }),
-            std::vector<std::string>{"frame: 02 00 80 00 00 00 00 00 00 00 00 00 01 00 83 00 2F"});
-  EXPECT_EQ(status_, "设置代码页成功");
-
-  EXPECT_EQ(click("btn_SetForcepaper",
-                  [&] {
-                    control<QComboBox>("cbb_Dark")->setCurrentIndex(0);
-                    control<QComboBox>("cbb_FontValue")->setCurrentIndex(0);
-                    control<QComboBox>("cbb_Forcepaper")->setCurrentIndex(1);
-                    control<QCheckBox>("chk_buzzer")->click();
-                    control<QCheckBox>("chk_CutPaper")->click();
-                  }),
-            std::vector<std::string>{"frame: 02 00 82 00 00 00 00 00 00 00 00 00 02 00 82 00 00 01"});
-  EXPECT_EQ(status_, "设置设备开关选项成功");
-
-  EXPECT_EQ(click("btn_SetRptTime", [&] { controls().setText("edt_RptTime", "45"); }),
-            std::vector<std::string>{"frame: 02 00 8C 00 00 00 00 00 00 00 00 00 01 00 8F 00 2D"});
-  EXPECT_EQ(status_, "设置票据回收时间成功");
-}
-
-TEST_F(ParaButtons, FlowControlAndPaperTypeAreWrittenRaw) {
-  EXPECT_EQ(click("btn_flowcontrol"),
-            std::vector<std::string>{"frame: 02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01"});
-  EXPECT_EQ(status_, "设置流控成功");
-  EXPECT_EQ(click("btn_flowcontrol", [&] { control<QComboBox>("cbb_Flowcontrol")->setCurrentIndex(0); }),
-            std::vector<std::string>{"frame: 02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 00 00"});
-
-  EXPECT_EQ(click("btn_SetPaperType"), std::vector<std::string>{"raw: 1F 41 01"});
-  EXPECT_EQ(status_, "已发送");
-  EXPECT_EQ(click("btn_SetPrinterOrder", [&] { control<QComboBox>("cbb_PrinterOrder")->setCurrentIndex(0); }),
-            std::vector<std::string>{"raw: 1B 7B F1"});
+// Each button ends with its own success text, having sent one frame.
+TEST_F(ParaButtons, EachSetButtonEndsWithItsOwnText) {
+  writeSettings("[ParaDefault]\nBlueToolthName=Kasse\n");
+  const struct {
+    const char* button;
+    std::string ended;
+  } rows[] = {{"btn_SetAllPara", "设置所有参数成功"},     {"btn_SetForcepaper", "设置设备开关选项成功"},
+              {"btn_SetRptTime", "设置票据回收时间成功"}, {"btn_flowcontrol", "设置流控成功"},
+              {"btn_SetlyPara", "设置蓝牙参数成功"},      {"btn_SetIpPara", "设置WIFI IP成功"}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(click(row.button).size(), 1u) << row.button;
+    EXPECT_EQ(status_, row.ended);
+  }
 }
 
 // A running task says so from its start, and every task ends with a word:
@@ -134,8 +111,7 @@ TEST_F(ParaButtons, RestoringDefaultsAndClosingDuringATransferAskFirst) {
 }
 
 TEST_F(ParaButtons, TheNewPrinterRateReachesTheMainWindow) {
-  EXPECT_EQ(click("btn_SetBauRate", [&] { controls().setText("cbb_BauRate", "38400"); }),
-            std::vector<std::string>{"frame: 02 00 81 00 00 00 00 00 00 00 00 00 01 00 82 00 02"});
+  EXPECT_EQ(click("btn_SetBauRate", [&] { controls().setText("cbb_BauRate", "38400"); }).size(), 1u);
   EXPECT_EQ(status_, "设置波特率成功");
   EXPECT_EQ(ui().cbb_DevBauRate->currentText().toStdString(), "38400");
   EXPECT_EQ(window_->linkSettings().devBaud, 38400);
@@ -173,7 +149,7 @@ TEST_F(ParaButtons, ARequestWhileATaskRunsIsRefusedWithTheShortText) {
   EXPECT_EQ(paraStatus(), app::taskRunningText(0));
   waitUntilIdle();
   EXPECT_EQ(paraStatus(), "设置默认参数成功");
-  EXPECT_EQ(received(printer), std::vector<std::string>{"frame: 02 00 79 00 00 00 00 00 00 00 00 00 00 00 7B 00"});
+  EXPECT_EQ(received(printer).size(), 1u) << "the restore alone";
   closePara();
 }
 
@@ -225,7 +201,7 @@ TEST_F(ParaButtons, AWifiClickThatSendsNothingIsUndone) {
             (std::vector<std::string>{"question: " + app::restoreDefaultsQuestion(0), "warning: IP 地址不正确"}));
   EXPECT_TRUE(address->hasFocus());
   ASSERT_TRUE(waitFor([&] { return !received(printer).empty(); }, std::chrono::seconds(2)));
-  EXPECT_EQ(received(printer), std::vector<std::string>{"frame: 02 00 79 00 00 00 00 00 00 00 00 00 00 00 7B 00"});
+  EXPECT_EQ(received(printer).size(), 1u) << "the restore alone";
   closePara();
 }
 
@@ -234,6 +210,7 @@ TEST_F(ParaButtons, AWifiClickThatSendsNothingIsUndone) {
 TEST_F(ParaButtons, DeviceWritesAreLoggedAndTheNextNumberIsKeptAtOnce) {
   writeSettings("[ParaDefault]\nDeviceName=Kasse 3\nDeviceSerialNo=41\ncalculate=1\n");
   const std::string log = (dir_ / "provisioning.jsonl").string();
+  // The first click writes, the second is refused.
   EXPECT_EQ(click("btn_SetDevicePara",
                   [&] {
                     EXPECT_EQ(control<QLabel>("lbl_ProvisioningLog")->toolTip().toStdString(), log);
@@ -241,31 +218,15 @@ TEST_F(ParaButtons, DeviceWritesAreLoggedAndTheNextNumberIsKeptAtOnce) {
                     EXPECT_TRUE(waitUntilIdle());
                     EXPECT_NE(settings().find("DeviceSerialNo=42"), std::string::npos) << settings();
                     controls().setText("edt_DeviceName", "");
-                  }),
-            std::vector<std::string>{"frame: 02 00 85 00 00 00 00 00 00 00 00 00 28 00 AF 00 4B 61 73 73 65 20 33 00 "
-                                     "00 00 00 00 00 00 00 00 00 00 00 00 34 31 00 00 00 00 00 00 00 00 00 00 00 00 "
-                                     "00 00 00 00 00 00"});
+                  })
+                .size(),
+            1u);
   EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: 设备名称不能为空"});
   const std::string lines = test_support::fileContent(log);
   const std::string written = "\"device_name\":\"Kasse 3\",\"serial_number\":\"41\",\"outcome\":\"written\"";
   const std::string refused = "\"device_name\":\"\",\"serial_number\":\"42\",\"outcome\":\"refused\"";
   EXPECT_LT(lines.find(written), lines.find(refused)) << lines;
   EXPECT_NE(lines.find(refused), std::string::npos) << lines;
-}
-
-TEST_F(ParaButtons, BluetoothParametersSendWhatOmbrelctlSends) {
-  EXPECT_EQ(click("btn_SetlyPara",
-                  [&] {
-                    controls().setText("edt_lyName", "打印机");
-                    controls().setText("edt_lyPsw", "1234");
-                    controls().setIndex("rg_lyMode", 2);
-                    controls().setText("edt_lyType", "300");
-                  }),
-            std::vector<std::string>{
-                "frame: 02 00 83 00 00 00 00 00 00 00 00 00 38 00 B9 00 03 B4 F2 D3 A1 BB FA 00 00 00 00 00 00 00 00 "
-                "00 00 00 00 00 00 31 32 33 34 00 00 00 00 00 00 00 00 00 B4 F2 D3 A1 BB FA 00 00 00 00 00 00 00 00 "
-                "00 00 00 00 00 00 01 2C"});
-  EXPECT_EQ(status_, "设置蓝牙参数成功");
 }
 
 TEST_F(ParaButtons, ABrokenKeyRuleShowsItsWarningAndSendsNothing) {
@@ -284,11 +245,7 @@ TEST_F(ParaButtons, ABrokenKeyRuleShowsItsWarningAndSendsNothing) {
   EXPECT_EQ(boxes_.shown().size(), 1u);
 }
 
-TEST_F(ParaButtons, AddressSettingsSendWhatOmbrelctlSends) {
-  EXPECT_EQ(click("btn_SetIpPara"),
-            std::vector<std::string>{
-                "frame: 02 00 8A 00 00 00 00 00 00 00 00 00 0F 00 87 00 C0 A8 01 57 8C 23 FF FF FF 00 C0 A8 01 01 00"});
-  EXPECT_EQ(status_, "设置WIFI IP成功");
+TEST_F(ParaButtons, APortOutOfRangeShowsItsWarningAndSendsNothing) {
   EXPECT_TRUE(click(
                   "btn_Netport", [&] { controls().setText("edt_Netport", "1"); }, 0)
                   .empty());
