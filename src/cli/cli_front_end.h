@@ -21,8 +21,7 @@
 namespace ombrel::cli {
 
 struct TaskEnd {
-  int result = 0;          // TaskResult
-  std::string errorText;   // the failure text, when result is not 0
+  TaskOutcome outcome;     // result, failure kind and text, printer identity
   bool noPrinter = false;  // the link test found no printer
 };
 
@@ -37,16 +36,13 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   void usbDevicesChanged(const std::vector<std::string>& identities) override;
   void showTransferText(const std::string& text) override;
   void replyCheckingChanged(bool checked) override;
+  void taskEnded(const TaskOutcome& outcome) override;
   void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
   void transferProgress(const TransferProgress& progress) override;
 
   // Call before starting a task, then wait for its end.
   void expectTask();
   TaskEnd waitForTaskEnd();
-
-  // Called on the owner's thread with every status text, as the parameters
-  // window's status handler is.
-  void setStatusListener(std::function<void(const std::string&)> listener);
 
   // A message box: its text goes to standard error.
   void messageBox(const std::string& text);
@@ -80,7 +76,6 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   std::mutex mutex_;
   std::condition_variable ended_;
   LinkSettings link_;
-  std::function<void(const std::string&)> statusListener_;
   bool taskEnded_ = false;
   std::optional<TransferProgress> progress_;  // a transfer is shown on the progress line
   std::string progressStatus_;

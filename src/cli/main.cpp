@@ -108,13 +108,6 @@ int run(const cli::Options& options) {
   ScaledClock clock(ScaledClock::factorFromEnvironment());
   EventLoopThread loop;
   cli::CliFrontEnd frontEnd(options.link, stdout, stderr, options.language);
-  frontEnd.setStatusListener([&settings](const std::string& status) {
-    try {
-      stepSerialNumberAfter(status, settings.controls());
-    } catch (const std::invalid_argument& error) {
-      std::fprintf(stderr, "%s\n", error.what());
-    }
-  });
   auto serial = makePrinterSerialPort(loop);
   TUSBComm usb(loop);
   UdpClient udp;

@@ -111,6 +111,24 @@ TEST_F(DeviceSettings, FailingPrinterKeepsTheNumberAndIsLogged) {
       << lines[0];
 }
 
+TEST_F(DeviceSettings, AFailedRateRestoreAfterTheWriteStillStepsTheNumber) {
+  useSerialTimeScale();
+  // Answers the switch to the task's rate, identification and the write,
+  // then not the switch back to the printer's rate.
+  VirtualPrinter printer(OnPty{}, {"--silent-after", "3"});
+  const auto run = ctl({"--link", printer.link(), "--log", logFile(), "--set", "DeviceName=P", "--set",
+                        "DeviceSerialNo=500", "--set", "calculate=1", "btn_SetDevicePara"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "设置设备参数成功\n");
+  EXPECT_EQ(run.err, "Set Baudrate Failed\n");
+  EXPECT_EQ(serialNumber(), "501");
+  const auto lines = logLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("\"serial_number\":\"500\",\"outcome\":\"written\",\"error\":\"Set Baudrate Failed\"}"),
+            std::string::npos)
+      << lines[0];
+}
+
 TEST_F(DeviceSettings, UnsteppableNumberOrOverlongNameWritesNothing) {
   const std::vector<std::vector<std::string>> cases = {
       {"--set", "DeviceName=P", "--set", "DeviceSerialNo=99999999999", "--set", "calculate=1"},
