@@ -28,7 +28,6 @@
 #include "ports/udp_client.h"
 #include "ports/usb/tusbcomm.h"
 #include "ports/usb_printers.h"
-#include "settings/para_settings.h"
 #include "texts/language_file.h"
 
 namespace {

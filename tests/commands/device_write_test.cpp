@@ -37,8 +37,7 @@ TEST(DeviceWrite, ThePrinterHoldsTheNumberOnceItAcknowledgedTheFrame) {
        "43",
        1},
       {"sent, never answered",
-       {kTaskDeviceParameters, kTaskFailedWithText, FailureKind::NoReply, "Download Data Failed", "OMB80", true,
-        false},
+       {kTaskDeviceParameters, kTaskFailedWithText, FailureKind::NoReply, "Download Data Failed", "OMB80", true, false},
        R"("outcome":"failed","error":"Download Data Failed"})",
        "42",
        0},
@@ -54,7 +53,9 @@ TEST(DeviceWrite, ThePrinterHoldsTheNumberOnceItAcknowledgedTheFrame) {
     DeviceWrite write(controls, "net:10.0.0.7:5100");
     write.end(c.outcome, controls);
     int saves = 0;
-    EXPECT_TRUE(keepDeviceWrite(write.record(), [&] { ++saves; }, &log).empty());
+    EXPECT_TRUE(keepDeviceWrite(
+                    write.record(), [&] { ++saves; }, &log)
+                    .empty());
     EXPECT_EQ(controls.text("edt_DeviceSerialNo"), c.serialAfter);
     EXPECT_EQ(saves, c.saves);
     const std::string line = test_support::fileContent(log.path());
@@ -75,14 +76,15 @@ TEST(DeviceWrite, WhatCannotBeKeptIsReportedAndTheLogIsStillWritten) {
   EXPECT_EQ(write.stepProblem(), "'99999999999' is not a valid integer value");
   EXPECT_EQ(controls.text("edt_DeviceSerialNo"), "99999999999");
 
-  const auto lost = keepDeviceWrite(write.record(), [] { throw std::runtime_error("Unable to write to sysconfig.ini"); },
-                                    &log);
+  const auto lost = keepDeviceWrite(
+      write.record(), [] { throw std::runtime_error("Unable to write to sysconfig.ini"); }, &log);
   EXPECT_EQ(lost, std::vector<std::string>{"Unable to write to sysconfig.ini"});
   EXPECT_NE(test_support::fileContent(log.path()).find(R"("outcome":"written")"), std::string::npos);
 
   write.refuse("sMsg1");
   const ProvisioningLog nowhere("/nonexistent-dir/log.jsonl");
-  const auto refused = keepDeviceWrite(write.record(), [] { FAIL() << "a refused write saved the settings"; }, &nowhere);
+  const auto refused = keepDeviceWrite(
+      write.record(), [] { FAIL() << "a refused write saved the settings"; }, &nowhere);
   ASSERT_EQ(refused.size(), 1u);
   EXPECT_NE(refused[0].find("/nonexistent-dir/log.jsonl"), std::string::npos) << refused[0];
 }
