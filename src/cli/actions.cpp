@@ -20,6 +20,14 @@ namespace {
 
 constexpr const char* kTaskRunningText = "A task is still running; the request was refused";
 
+// A task's end as an exit status: a link test that no printer answered is 3,
+// any other failure 1.
+int exitStatus(const TaskOutcome& outcome) {
+  if (outcome.result == kTaskOk) return kExitOk;
+  const bool noPrinter = outcome.code == kTaskLinkTest && outcome.kind == FailureKind::ConnectRefused;
+  return noPrinter ? kExitNoPrinter : kExitTaskFailed;
+}
+
 int taskAction(ActionContext& context, const Action& action) {
   const auto number = [&](std::size_t i) {
     if (i >= action.words.size()) return 0;
@@ -37,13 +45,13 @@ int taskAction(ActionContext& context, const Action& action) {
     }
     start.transfer.readBackPath = *context.options.saveAs;
   }
-  TaskEnd end;
+  TaskOutcome end;
   const int status = runTask(context, std::move(start), &end);
   // A device write given by its bytes steps the settings' number as the Set
   // button's does.
   if (deviceWrite) {
     try {
-      stepSerialNumberAfter(end.outcome, context.settings.controls());
+      stepSerialNumberAfter(end, context.settings.controls());
     } catch (const std::invalid_argument& error) {
       context.frontEnd.messageBox(error.what());
     }
@@ -98,9 +106,9 @@ int deviceWrite(ActionContext& context, const ActionOutcome& outcome) {
     write.refuse(refusal->text);
     return recordDeviceWrite(context, write, refused(context, *refusal));
   }
-  TaskEnd end;
+  TaskOutcome end;
   const int status = runTask(context, std::get<TaskStart>(outcome), &end);
-  write.end(end.outcome, context.settings.controls());
+  write.end(end, context.settings.controls());
   return recordDeviceWrite(context, write, status);
 }
 
@@ -179,11 +187,10 @@ void checkActions(const std::vector<Action>& actions) {
 
 bool isParametersAction(const std::string& name) { return findWindowAction(name) != nullptr; }
 
-int waitForTask(ActionContext& context, bool programUpdate, TaskEnd* ended) {
-  const TaskEnd end = context.frontEnd.waitForTaskEnd();
-  if (ended != nullptr) *ended = end;
-  const TaskOutcome& outcome = end.outcome;
-  const int status = end.noPrinter ? kExitNoPrinter : outcome.result != kTaskOk ? kExitTaskFailed : kExitOk;
+int waitForTask(ActionContext& context, bool programUpdate, TaskOutcome* ended) {
+  const TaskOutcome outcome = context.frontEnd.waitForTaskEnd();
+  if (ended != nullptr) *ended = outcome;
+  const int status = exitStatus(outcome);
   if (status == kExitTaskFailed) context.frontEnd.messageBox(outcome.text);
   if (status == kExitTaskFailed && programUpdate && outcome.kind == FailureKind::Cancelled) {
     context.frontEnd.messageBox(partialProgramWarning(context.options.language));
@@ -199,7 +206,7 @@ int runTask(ActionContext& context, int code, int a, int b, Bytes payload) {
   return runTask(context, TaskStart{code, a, b, std::move(payload)});
 }
 
-int runTask(ActionContext& context, TaskStart start, TaskEnd* ended) {
+int runTask(ActionContext& context, TaskStart start, TaskOutcome* ended) {
   if (!start.transferLine.empty()) context.frontEnd.showTransferText(start.transferLine);
   const bool programUpdate = start.code == kTaskProgramUpdate || start.code == kTaskRawProgramTransfer;
   context.frontEnd.expectTask();
@@ -207,7 +214,7 @@ int runTask(ActionContext& context, TaskStart start, TaskEnd* ended) {
   if (!context.engine.StartTask(code, start.a, start.b, std::move(start.payload), std::move(start.transfer))) {
     context.frontEnd.messageBox(kTaskRunningText);
     // Refused by the engine: no task ran, so none succeeded.
-    if (ended != nullptr) ended->outcome = TaskOutcome{code, kTaskFailedWithText, FailureKind::Other, {}, {}};
+    if (ended != nullptr) *ended = TaskOutcome{code, kTaskFailedWithText, FailureKind::Other, {}, {}};
     return kExitRefused;
   }
   return waitForTask(context, programUpdate, ended);

@@ -48,7 +48,7 @@ int runActions(ActionContext& context, const std::vector<Action>& actions);
 // Waits for the end of the task just started and turns its outcome into an
 // exit status; `ended`, when given, receives the outcome itself. A cancelled
 // program update also warns of a partial program.
-int waitForTask(ActionContext& context, bool programUpdate = false, TaskEnd* ended = nullptr);
+int waitForTask(ActionContext& context, bool programUpdate = false, TaskOutcome* ended = nullptr);
 
 // Keeps what a device write has done (keepDeviceWrite: the settings, and its
 // line in the provisioning log when one is kept), after telling why its
@@ -59,6 +59,6 @@ int recordDeviceWrite(ActionContext& context, const DeviceWrite& write, int stat
 // Starts a task, waits for its end and turns the outcome into an exit status.
 int runTask(ActionContext& context, int code, int a, int b, Bytes payload = {});
 // The same for a window action's task, with its file transfer if it has one.
-int runTask(ActionContext& context, TaskStart start, TaskEnd* ended = nullptr);
+int runTask(ActionContext& context, TaskStart start, TaskOutcome* ended = nullptr);
 
 }  // namespace ombrel::cli

@@ -66,7 +66,7 @@ void CliFrontEnd::drawProgressLine() {
 
 void CliFrontEnd::taskEnded(const TaskOutcome& outcome) {
   std::lock_guard lock(mutex_);
-  end_.outcome = outcome;
+  end_ = outcome;
 }
 
 void CliFrontEnd::engineMessage(EngineMessage message, int, const std::string& text) {
@@ -82,12 +82,8 @@ void CliFrontEnd::engineMessage(EngineMessage message, int, const std::string& t
       }
       return;
     }
-    case kLinkTestFailed: {
-      std::lock_guard lock(mutex_);
-      end_.noPrinter = true;
-      return;
-    }
     case kLinkTestSucceeded:
+    case kLinkTestFailed:
       return;
     case kTaskSucceeded:
     case kTaskFailed: {
@@ -104,10 +100,10 @@ void CliFrontEnd::engineMessage(EngineMessage message, int, const std::string& t
 void CliFrontEnd::expectTask() {
   std::lock_guard lock(mutex_);
   taskEnded_ = false;
-  end_ = TaskEnd{};
+  end_ = TaskOutcome{};
 }
 
-TaskEnd CliFrontEnd::waitForTaskEnd() {
+TaskOutcome CliFrontEnd::waitForTaskEnd() {
   std::unique_lock lock(mutex_);
   ended_.wait(lock, [this] { return taskEnded_; });
   return end_;

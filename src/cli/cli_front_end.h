@@ -20,11 +20,6 @@
 
 namespace ombrel::cli {
 
-struct TaskEnd {
-  TaskOutcome outcome;     // result, failure kind and text, printer identity
-  bool noPrinter = false;  // the link test found no printer
-};
-
 class CliFrontEnd final : public EngineHost, public NotifyWindow {
  public:
   // `language` chooses the texts of the progress line and notices (1 English).
@@ -42,7 +37,7 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
 
   // Call before starting a task, then wait for its end.
   void expectTask();
-  TaskEnd waitForTaskEnd();
+  TaskOutcome waitForTaskEnd();
 
   // A message box: its text goes to standard error.
   void messageBox(const std::string& text);
@@ -79,7 +74,7 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   bool taskEnded_ = false;
   std::optional<TransferProgress> progress_;  // a transfer is shown on the progress line
   std::string progressStatus_;
-  TaskEnd end_;
+  TaskOutcome end_;
   std::condition_variable usbReported_;
   std::vector<std::vector<std::string>> usbReports_;
 };

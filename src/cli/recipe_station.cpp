@@ -46,10 +46,10 @@ int runOnce(ActionContext& context, const Recipe& recipe, PrinterRow& row) {
   RecipeRun run(recipe, context.settings.controls(), linkDescription(context.frontEnd.linkSettings()), context.appDir);
   int lastTask = kExitOk;
   while (auto task = run.next()) {
-    TaskEnd end;
+    TaskOutcome end;
     lastTask = runTask(context, std::move(*task), &end);
     const bool present = lastTask == kExitOk || stationPrinterPresent(context.engine, usbIdentity(context));
-    run.ended(end.outcome, present);
+    run.ended(end, present);
     if (const auto write = run.takeDeviceWrite()) recordDeviceWrite(context, *write, lastTask);
     if (context.interrupts.interrupted() || context.recordLost) run.stop();
   }
