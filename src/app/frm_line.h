@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
-#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -41,7 +40,7 @@ class TFrmLine final : public QDialog, public CaptionTarget {
 
   // The end of a task, which the parameters window passes on: the next
   // action of the printer being set up, or its end.
-  void taskEnded(bool succeeded, const std::string& errorText);
+  void taskEnded(const TaskOutcome& outcome);
 
   QTableWidget* table() const { return table_; }
 
@@ -104,13 +103,12 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   std::vector<std::string> columns_;
   std::map<std::string, std::string> headers_;  // the fixed columns' captions
 
-  bool waiting_ = false;  // the station waits for USB printers
-  UsbArrivals arrivals_;
-  std::deque<std::string> arrived_;  // printers waiting for their turn
-  QTimer settled_;                   // runs until the USB notices have settled
-  Recipe recipe_;                    // the recipe of the running station
-  std::unique_ptr<RecipeRun> run_;   // the printer being set up
-  std::string runningUsb_;           // its USB identity; empty on another link
+  bool waiting_ = false;            // the station waits for USB printers
+  ArrivalQueue arrivals_;           // printers waiting for their turn
+  QTimer settled_;                  // runs until the USB notices have settled
+  Recipe recipe_;                   // the recipe of the running station
+  std::unique_ptr<RecipeRun> run_;  // the printer being set up
+  std::string runningUsb_;          // its USB identity; empty on another link
   int runningRow_ = -1;
   int done_ = 0;
   int failed_ = 0;

@@ -3,7 +3,6 @@
 // and what each printer's end leaves in the provisioning log.
 
 #include <QTimer>
-#include <algorithm>
 
 #include "app/app_texts.h"
 #include "app/frm_line.h"
@@ -20,7 +19,7 @@ void TFrmLine::btn_LineStartClick() {
     return;
   }
   // The printers present now are left alone: only those plugged in from now on are set up.
-  arrivals_ = UsbArrivals(mainWindow_.engine().usbPrinters());
+  arrivals_ = ArrivalQueue(mainWindow_.engine().usbPrinters());
   waiting_ = true;
   state_->setText(QString::fromStdString(waitingForPrintersText(language())));
   updateButtons();
@@ -28,7 +27,7 @@ void TFrmLine::btn_LineStartClick() {
 
 void TFrmLine::btn_LineStopClick() {
   waiting_ = false;
-  arrived_.clear();
+  arrivals_.clear();
   if (run_) run_->stop();
   state_->clear();
   updateButtons();
@@ -46,25 +45,21 @@ void TFrmLine::btn_LineNextClick() {
 
 void TFrmLine::usbPrintersChanged(const std::vector<std::string>& printers) {
   if (!waiting_) return;
-  for (const UsbArrivals::Arrival& arrival : arrivals_.take(printers)) {
-    if (!arrival.indistinct) {
-      arrived_.push_back(arrival.identity);
-      continue;
-    }
-    const PrinterRow refused = refusedPrinterRow("usb:" + arrival.identity, indistinctPrinterText(arrival.identity));
-    showRow(addRow(), refused);
-    printerEnded(refused);
-  }
+  arrivals_.report(printers);
   settled_.start();
 }
 
 void TFrmLine::setUpNextArrival() {
-  while (waiting_ && !run_ && !settled_.isActive() && !arrived_.empty()) {
-    const std::string identity = arrived_.front();
-    arrived_.pop_front();
-    // One that has left again before its turn is passed over.
-    if (mainWindow_.useUsbPrinter(identity)) beginPrinter(identity);
-  }
+  arrivals_.serve([this] { return waiting_ && !run_ && !settled_.isActive(); },
+                  {[this](const std::string& identity) {
+                     // One that has left again before its turn is passed over.
+                     if (mainWindow_.useUsbPrinter(identity)) beginPrinter(identity);
+                   },
+                   [this](const std::string& identity, const std::string& text) {
+                     const PrinterRow refused = refusedPrinterRow("usb:" + identity, text);
+                     showRow(addRow(), refused);
+                     printerEnded(refused);
+                   }});
 }
 
 void TFrmLine::beginPrinter(const std::string& usbIdentity) {
@@ -87,10 +82,10 @@ void TFrmLine::beginPrinter(const std::string& usbIdentity) {
 
 void TFrmLine::runNextAction() {
   std::optional<TaskStart> task = run_->next();
-  if (const auto record = run_->takeDeviceWrite()) para_.keepDeviceWrite(*record);
+  if (const auto write = run_->takeDeviceWrite()) para_.keepDeviceWrite(*write);
   if (task && !mainWindow_.engine().StartTask(task->code, task->a, task->b, std::move(task->payload),
                                               std::move(task->transfer))) {
-    run_->ended(false, taskRunningText(language()), {});
+    run_->ended({task->code, kTaskFailedWithText, FailureKind::Other, taskRunningText(language()), {}});
     task.reset();
   }
   showRow(runningRow_, run_->row());
@@ -105,16 +100,11 @@ void TFrmLine::finishPrinter() {
   setUpNextArrival();
 }
 
-void TFrmLine::taskEnded(bool succeeded, const std::string& errorText) {
+void TFrmLine::taskEnded(const TaskOutcome& outcome) {
   if (!run_) return;
-  // A failure of a printer that is no longer listed is its removal.
-  bool present = true;
-  if (!succeeded && !runningUsb_.empty()) {
-    const auto printers = mainWindow_.engine().usbPrinters();
-    present = std::find(printers.begin(), printers.end(), runningUsb_) != printers.end();
-  }
-  run_->ended(succeeded, errorText, mainWindow_.engine().printerIdentity(), present);
-  if (const auto record = run_->takeDeviceWrite()) para_.keepDeviceWrite(*record);
+  const bool present = outcome.result == kTaskOk || stationPrinterPresent(mainWindow_.engine(), runningUsb_);
+  run_->ended(outcome, present);
+  if (const auto write = run_->takeDeviceWrite()) para_.keepDeviceWrite(*write);
   showRow(runningRow_, run_->row());
   if (run_->row().end != PrinterRow::End::Running) {
     finishPrinter();

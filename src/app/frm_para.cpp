@@ -3,7 +3,6 @@
 #include <QScopeGuard>
 #include <QShowEvent>
 #include <QVBoxLayout>
-#include <stdexcept>
 #include <utility>
 
 #include "app/app_texts.h"
@@ -109,38 +108,28 @@ void TFrmPara::transferProgress(const TransferProgress& progress) {
 
 void TFrmPara::showTransferText(const std::string& text) { showInPanel1(QString::fromStdString(text)); }
 
-void TFrmPara::engineMessage(EngineMessage message, int, const std::string& text) {
+void TFrmPara::taskEnded(const TaskOutcome& outcome) {
   // The production line's task ends reach it once this window has shown them.
-  const auto passOn = qScopeGuard([&] {
-    if (message == kTaskSucceeded || message == kTaskFailed) lineWindow_->taskEnded(message == kTaskSucceeded, text);
-  });
-  if (message == kTaskSucceeded) {
-    updateRunning_ = false;
-    deviceWriteEnded(true, {});
-    // Every action ends with a word: a download says it is complete, and a
-    // task that reported nothing says its bytes have left.
-    if (!runningText_.isEmpty() && (endKey_ == "sDownloadDoneMsg" || statusPanels_[0]->text() == runningText_)) {
-      showStatus(statusPanels_[0], QString::fromStdString(messageTexts().text(endKey_)));
-    }
-    runningText_.clear();
-  }
-  if (message == kTaskFailed) {
-    runningText_.clear();
-    deviceWriteEnded(false, text);
-    showStatus(statusPanels_[0], QString::fromStdString(text));
-    if (std::exchange(updateRunning_, false) && text == error_text::kSendCancelled) {
+  const auto passOn = qScopeGuard([&] { lineWindow_->taskEnded(outcome); });
+  const QString running = std::exchange(runningText_, QString());
+  deviceWriteEnded(outcome);
+  if (outcome.result != kTaskOk) {
+    showStatus(statusPanels_[0], QString::fromStdString(outcome.text));
+    if (std::exchange(updateRunning_, false) && outcome.kind == FailureKind::Cancelled) {
       mainWindow_.messageBoxes().warning(partialProgramWarning(language()));
     }
     return;
   }
-  if (message != kStatusChanged) return;
-  showStatus(statusPanels_[0], QString::fromStdString(text));
-  try {
-    stepSerialNumberAfter(text, controls_);
-  } catch (const std::invalid_argument& error) {
-    // The serial number keeps its text; the device has been written anyway.
-    mainWindow_.messageBoxes().error(error.what());
+  updateRunning_ = false;
+  // Every action ends with a word: a download says it is complete, and a
+  // task that reported nothing says its bytes have left.
+  if (!running.isEmpty() && (endKey_ == "sDownloadDoneMsg" || statusPanels_[0]->text() == running)) {
+    showStatus(statusPanels_[0], QString::fromStdString(messageTexts().text(endKey_)));
   }
+}
+
+void TFrmPara::engineMessage(EngineMessage message, int, const std::string& text) {
+  if (message == kStatusChanged) showStatus(statusPanels_[0], QString::fromStdString(text));
 }
 
 std::string TFrmPara::caption() const { return windowTitle().toStdString(); }
@@ -205,11 +194,15 @@ void TFrmPara::measureAgain() {
   layout()->activate();
 }
 
+void TFrmPara::writeSettings() {
+  IniFile file(settingsPath());
+  SaveParaSettings(file, controls_);
+  file.save();
+}
+
 void TFrmPara::saveSettings() {
   try {
-    IniFile file(settingsPath());
-    SaveParaSettings(file, controls_);
-    file.save();
+    writeSettings();
   } catch (const std::exception& error) {
     mainWindow_.messageBoxes().warning(error.what());
   }
@@ -219,9 +212,8 @@ void TFrmPara::FormClose() {
   // The end of a device write still running reaches the main window, not
   // this one: its line says so rather than waiting for another task's end.
   if (runningDeviceWrite_) {
-    runningDeviceWrite_->outcome = DeviceWriteRecord::Outcome::Unknown;
-    runningDeviceWrite_->errorText = "The parameters window closed before the device write ended";
-    logDeviceWrite(*runningDeviceWrite_);
+    runningDeviceWrite_->abandon("The parameters window closed before the device write ended");
+    keepDeviceWrite(*runningDeviceWrite_);
     runningDeviceWrite_.reset();
   }
   // The window closes even when the save fails: only this session's choices

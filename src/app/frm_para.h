@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "app/para_widget_controls.h"
-#include "commands/provisioning_log.h"
+#include "commands/device_write.h"
 #include "commands/window_action.h"
 #include "commands/window_actions.h"
 #include "engine/engine_host.h"
@@ -48,16 +48,18 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
 
   // The production line window, opened from this one.
   TFrmLine& lineWindow() { return *lineWindow_; }
-  // Keeps a device write of the production line: its line in the
-  // provisioning log, and the settings once its number has stepped.
-  void keepDeviceWrite(const DeviceWriteRecord& record);
+  // Keeps a device write, also one of the production line
+  // (keepDeviceWrite: the settings and its line in the provisioning log).
+  void keepDeviceWrite(const DeviceWrite& write);
 
   // A transfer names the file it sends: shown in status panel 1.
   void showTransferText(const std::string& text);
   QLabel* statusPanel(std::size_t index) const { return statusPanels_.at(index); }
 
-  // Status texts and failure texts of the engine go to status panel 0; a
-  // status text may step the serial number.
+  // A task's end: its word or failure text in status panel 0, its device
+  // write kept, then the production line told.
+  void taskEnded(const TaskOutcome& outcome) override;
+  // Status texts of the engine go to status panel 0.
   void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
   // A long transfer drives the progress bar beside the status panels and
   // enables the Cancel button while it runs; its end resets both.
@@ -80,6 +82,8 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   void FormShow();
   void FormClose();
   std::string settingsPath() const;
+  // Raises when the file cannot be written; saveSettings shows why instead.
+  void writeSettings();
   void saveSettings();
   void measureAgain();
   void centreOverMainWindow();
@@ -108,10 +112,10 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // The provisioning log of device writes (frm_para_provisioning.cpp).
   void showProvisioningLogPath();
   void addProductionLineButton();
-  DeviceWriteRecord deviceWriteRecord() const;
-  void logDeviceWrite(const DeviceWriteRecord& record);
-  // The outcome of the device write that has just ended.
-  void deviceWriteEnded(bool succeeded, const std::string& errorText);
+  // The device write of this window's Set button, read before its task starts.
+  DeviceWrite deviceWrite() const;
+  // The end of the device write whose task was running, if one was.
+  void deviceWriteEnded(const TaskOutcome& outcome);
   void btn_OpenPrgClick();
   void btn_OpenFontClick();
 
@@ -135,7 +139,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   ProvisioningLog provisioningLog_;
   TFrmLine* lineWindow_ = nullptr;  // a child of this window
   // The device write whose task is running.
-  std::optional<DeviceWriteRecord> runningDeviceWrite_;
+  std::optional<DeviceWrite> runningDeviceWrite_;
   QProgressBar* progressBar_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   bool updateRunning_ = false;    // a program update task of this window has not ended yet

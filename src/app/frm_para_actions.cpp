@@ -75,13 +75,12 @@ bool TFrmPara::started(const WindowAction& action, const std::string& savePath) 
   // A click that leaves an address box holding no address is lost.
   if (!leftBoxHoldsAnAddress()) return false;
   ActionOutcome outcome = pressAction(action, controls_, savePath, mainWindow_.appDir());
-  const bool deviceWrite = std::string_view(action.control) == kDeviceWriteControl;
+  const bool writesDevice = std::string_view(action.control) == kDeviceWriteControl;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-    if (deviceWrite) {
-      DeviceWriteRecord record = deviceWriteRecord();
-      record.outcome = DeviceWriteRecord::Outcome::Refused;
-      record.errorText = refusal->text;
-      logDeviceWrite(record);
+    if (writesDevice) {
+      DeviceWrite write = deviceWrite();
+      write.refuse(refusal->text);
+      keepDeviceWrite(write);
     }
     switch (refusal->kind) {
       case Refusal::Kind::NoChoice:
@@ -103,13 +102,11 @@ bool TFrmPara::started(const WindowAction& action, const std::string& savePath) 
       !mainWindow_.messageBoxes().question(restoreDefaultsQuestion(language()))) {
     return false;
   }
-  // Taken before the task starts: the record holds the number sent, not the
-  // one stepped for the next printer.
-  std::optional<DeviceWriteRecord> record;
-  if (deviceWrite) record = deviceWriteRecord();
+  std::optional<DeviceWrite> write;
+  if (writesDevice) write = deviceWrite();
   const auto* control = controls_.widget<QAbstractButton>(action.control);
   if (!startTask(std::get<TaskStart>(std::move(outcome)), control->text())) return false;
-  if (record) runningDeviceWrite_ = std::move(record);
+  runningDeviceWrite_ = std::move(write);
   return true;
 }
 

@@ -1,7 +1,7 @@
 // The parameters window's provisioning log: every device write, written,
 // failed or refused, is one line of provisioning.jsonl in the program
-// directory, whose path the device group shows. A written device's stepped
-// serial number is saved at once.
+// directory, whose path the device group shows; the settings are saved as
+// soon as a printer holds its number.
 
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -41,39 +41,23 @@ void TFrmPara::addProductionLineButton() {
   grid->addWidget(open, grid->rowCount(), 0, 1, grid->columnCount(), Qt::AlignRight);
 }
 
-void TFrmPara::keepDeviceWrite(const DeviceWriteRecord& record) {
-  logDeviceWrite(record);
-  if (record.outcome == DeviceWriteRecord::Outcome::Written) saveSettings();
-}
-
-DeviceWriteRecord TFrmPara::deviceWriteRecord() const {
-  DeviceWriteRecord record;
-  record.time = localTimestamp();
-  record.link = linkDescription(mainWindow_.linkSettings());
-  record.deviceName = controls_.text("edt_DeviceName");
-  record.serialNumber = controls_.text("edt_DeviceSerialNo");
-  return record;
-}
-
-void TFrmPara::logDeviceWrite(const DeviceWriteRecord& record) {
-  try {
-    provisioningLog_.append(record);
-  } catch (const std::exception& error) {
-    mainWindow_.messageBoxes().warning(error.what());
+void TFrmPara::keepDeviceWrite(const DeviceWrite& write) {
+  if (!write.stepProblem().empty()) mainWindow_.messageBoxes().error(write.stepProblem());
+  for (const std::string& text : ombrel::keepDeviceWrite(
+           write.record(), [this] { writeSettings(); }, &provisioningLog_)) {
+    mainWindow_.messageBoxes().warning(text);
   }
 }
 
-void TFrmPara::deviceWriteEnded(bool succeeded, const std::string& errorText) {
+DeviceWrite TFrmPara::deviceWrite() const {
+  return DeviceWrite(controls_, linkDescription(mainWindow_.linkSettings()));
+}
+
+void TFrmPara::deviceWriteEnded(const TaskOutcome& outcome) {
   if (!runningDeviceWrite_) return;
-  DeviceWriteRecord record = std::move(*runningDeviceWrite_);
-  runningDeviceWrite_.reset();
-  record.printerIdentity = mainWindow_.engine().printerIdentity();
-  record.outcome = succeeded ? DeviceWriteRecord::Outcome::Written : DeviceWriteRecord::Outcome::Failed;
-  record.errorText = errorText;
-  logDeviceWrite(record);
-  // The serial number has stepped: kept at once, not only when the window
-  // closes, so that a crash never gives the next printer the same number.
-  if (succeeded) saveSettings();
+  DeviceWrite write = *std::exchange(runningDeviceWrite_, std::nullopt);
+  write.end(outcome, controls_);
+  keepDeviceWrite(write);
 }
 
 }  // namespace ombrel::app

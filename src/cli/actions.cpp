@@ -1,10 +1,12 @@
 #include "cli/actions.h"
 
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <variant>
 
 #include "commands/boot_mode.h"
-#include "commands/provisioning_log.h"
+#include "commands/device_write.h"
 #include "commands/transfer_texts.h"
 #include "commands/window_actions.h"
 #include "engine/link_open_advice.h"
@@ -18,6 +20,14 @@ namespace {
 
 constexpr const char* kTaskRunningText = "A task is still running; the request was refused";
 
+// A task's end as an exit status: a link test that no printer answered is 3,
+// any other failure 1.
+int exitStatus(const TaskOutcome& outcome) {
+  if (outcome.result == kTaskOk) return kExitOk;
+  const bool noPrinter = outcome.code == kTaskLinkTest && outcome.kind == FailureKind::ConnectRefused;
+  return noPrinter ? kExitNoPrinter : kExitTaskFailed;
+}
+
 int taskAction(ActionContext& context, const Action& action) {
   const auto number = [&](std::size_t i) {
     if (i >= action.words.size()) return 0;
@@ -25,6 +35,7 @@ int taskAction(ActionContext& context, const Action& action) {
     return word.rfind("0x", 0) == 0 || word.rfind("0X", 0) == 0 ? std::stoi(word, nullptr, 16) : std::stoi(word);
   };
   TaskStart start{number(0), number(1), number(2), action.data.value_or(Bytes{})};
+  const bool deviceWrite = start.code == kTaskDeviceParameters;
   // The read-backs save what they read, as btn_ReadFont does.
   if (start.code == kTaskReadBack || start.code == kTaskFontReadBack) {
     if (!context.options.saveAs) {
@@ -34,7 +45,18 @@ int taskAction(ActionContext& context, const Action& action) {
     }
     start.transfer.readBackPath = *context.options.saveAs;
   }
-  return runTask(context, std::move(start));
+  TaskOutcome end;
+  const int status = runTask(context, std::move(start), &end);
+  // A device write given by its bytes steps the settings' number as the Set
+  // button's does.
+  if (deviceWrite) {
+    try {
+      stepSerialNumberAfter(end, context.settings.controls());
+    } catch (const std::invalid_argument& error) {
+      context.frontEnd.messageBox(error.what());
+    }
+  }
+  return status;
 }
 
 // The main window's test button: the link test, then its message box.
@@ -79,25 +101,15 @@ int refused(ActionContext& context, const Refusal& refusal) {
 
 // The device write: logged whatever its outcome.
 int deviceWrite(ActionContext& context, const ActionOutcome& outcome) {
-  const ParaControls& controls = context.settings.controls();
-  DeviceWriteRecord record{localTimestamp(),
-                           linkDescription(context.frontEnd.linkSettings()),
-                           {},
-                           controls.text("edt_DeviceName"),
-                           controls.text("edt_DeviceSerialNo"),
-                           DeviceWriteRecord::Outcome::Refused,
-                           {}};
+  DeviceWrite write(context.settings.controls(), linkDescription(context.frontEnd.linkSettings()));
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-    record.errorText = refusal->text;
-    return recordDeviceWrite(context, record, refused(context, *refusal));
+    write.refuse(refusal->text);
+    return recordDeviceWrite(context, write, refused(context, *refusal));
   }
-  const auto& start = std::get<TaskStart>(outcome);
-  TaskEnd end;
-  const int status = runTask(context, start, &end);
-  record.printerIdentity = context.engine.printerIdentity();
-  record.outcome = status == kExitOk ? DeviceWriteRecord::Outcome::Written : DeviceWriteRecord::Outcome::Failed;
-  record.errorText = end.errorText;
-  return recordDeviceWrite(context, record, status);
+  TaskOutcome end;
+  const int status = runTask(context, std::get<TaskStart>(outcome), &end);
+  write.end(end, context.settings.controls());
+  return recordDeviceWrite(context, write, status);
 }
 
 // A Set button or check box of the parameters window: the same checks and
@@ -141,30 +153,18 @@ const MainAction* findMainAction(const std::string& name) {
 
 }  // namespace
 
-// Once the printer has taken the number and it has stepped, the settings are
-// saved at once, so that no later failure or interruption gives the next
-// printer the same number. A record that cannot be written fails the run: a
-// production line must not go on without knowing which printer got which
-// number.
-int recordDeviceWrite(ActionContext& context, const DeviceWriteRecord& record, int status) {
-  if (record.outcome == DeviceWriteRecord::Outcome::Written) {
-    try {
-      context.settings.save();
-    } catch (const std::exception& error) {
-      context.frontEnd.messageBox(error.what());
-      context.recordLost = true;
-      status = kExitTaskFailed;
-    }
-  }
-  if (context.options.logFile.empty()) return status;
-  try {
-    ProvisioningLog(context.options.logFile).append(record);
-  } catch (const std::exception& error) {
-    context.frontEnd.messageBox(error.what());
-    context.recordLost = true;
-    if (status == kExitOk) return kExitTaskFailed;
-  }
-  return status;
+// A record that cannot be written fails the run: a production line must not
+// go on without knowing which printer got which number.
+int recordDeviceWrite(ActionContext& context, const DeviceWrite& write, int status) {
+  if (!write.stepProblem().empty()) context.frontEnd.messageBox(write.stepProblem());
+  const std::optional<ProvisioningLog> log =
+      context.options.logFile.empty() ? std::nullopt : std::optional(ProvisioningLog(context.options.logFile));
+  const auto lost = keepDeviceWrite(
+      write.record(), [&context] { context.settings.save(); }, log ? &*log : nullptr);
+  for (const std::string& text : lost) context.frontEnd.messageBox(text);
+  if (lost.empty()) return status;
+  context.recordLost = true;
+  return status == kExitOk ? static_cast<int>(kExitTaskFailed) : status;
 }
 
 void checkActions(const std::vector<Action>& actions) {
@@ -187,16 +187,16 @@ void checkActions(const std::vector<Action>& actions) {
 
 bool isParametersAction(const std::string& name) { return findWindowAction(name) != nullptr; }
 
-int waitForTask(ActionContext& context, bool programUpdate, TaskEnd* ended) {
-  const TaskEnd end = context.frontEnd.waitForTaskEnd();
-  if (ended != nullptr) *ended = end;
-  const int status = end.noPrinter ? kExitNoPrinter : end.result != 0 ? kExitTaskFailed : kExitOk;
-  if (status == kExitTaskFailed) context.frontEnd.messageBox(end.errorText);
-  if (status == kExitTaskFailed && programUpdate && end.errorText == error_text::kSendCancelled) {
+int waitForTask(ActionContext& context, bool programUpdate, TaskOutcome* ended) {
+  const TaskOutcome outcome = context.frontEnd.waitForTaskEnd();
+  if (ended != nullptr) *ended = outcome;
+  const int status = exitStatus(outcome);
+  if (status == kExitTaskFailed) context.frontEnd.messageBox(outcome.text);
+  if (status == kExitTaskFailed && programUpdate && outcome.kind == FailureKind::Cancelled) {
     context.frontEnd.messageBox(partialProgramWarning(context.options.language));
   }
   if (status != kExitOk) {
-    const auto advice = linkOpenAdvice(context.frontEnd.linkSettings(), end.errorText);
+    const auto advice = linkOpenAdvice(context.frontEnd.linkSettings(), outcome.text);
     if (advice) context.frontEnd.messageBox(*advice);
   }
   return status;
@@ -206,12 +206,15 @@ int runTask(ActionContext& context, int code, int a, int b, Bytes payload) {
   return runTask(context, TaskStart{code, a, b, std::move(payload)});
 }
 
-int runTask(ActionContext& context, TaskStart start, TaskEnd* ended) {
+int runTask(ActionContext& context, TaskStart start, TaskOutcome* ended) {
   if (!start.transferLine.empty()) context.frontEnd.showTransferText(start.transferLine);
   const bool programUpdate = start.code == kTaskProgramUpdate || start.code == kTaskRawProgramTransfer;
   context.frontEnd.expectTask();
-  if (!context.engine.StartTask(start.code, start.a, start.b, std::move(start.payload), std::move(start.transfer))) {
+  const int code = start.code;
+  if (!context.engine.StartTask(code, start.a, start.b, std::move(start.payload), std::move(start.transfer))) {
     context.frontEnd.messageBox(kTaskRunningText);
+    // Refused by the engine: no task ran, so none succeeded.
+    if (ended != nullptr) *ended = TaskOutcome{code, kTaskFailedWithText, FailureKind::Other, {}, {}};
     return kExitRefused;
   }
   return waitForTask(context, programUpdate, ended);

@@ -11,7 +11,7 @@
 #include "cli/interrupt_watch.h"
 #include "cli/options.h"
 #include "cli/settings_session.h"
-#include "commands/provisioning_log.h"
+#include "commands/device_write.h"
 #include "commands/window_action.h"
 #include "engine/comm_thread.h"
 #include "platform/clock.h"
@@ -48,16 +48,17 @@ int runActions(ActionContext& context, const std::vector<Action>& actions);
 // Waits for the end of the task just started and turns its outcome into an
 // exit status; `ended`, when given, receives the outcome itself. A cancelled
 // program update also warns of a partial program.
-int waitForTask(ActionContext& context, bool programUpdate = false, TaskEnd* ended = nullptr);
+int waitForTask(ActionContext& context, bool programUpdate = false, TaskOutcome* ended = nullptr);
 
-// Keeps what a device write has done: the settings once its number has
-// stepped, and its line in the provisioning log when one is kept. Returns
-// `status`, or 1 when either could not be written (recordLost is then set).
-int recordDeviceWrite(ActionContext& context, const DeviceWriteRecord& record, int status);
+// Keeps what a device write has done (keepDeviceWrite: the settings, and its
+// line in the provisioning log when one is kept), after telling why its
+// number did not step if it did not. Returns `status`, or 1 when the record
+// could not be written (recordLost is then set).
+int recordDeviceWrite(ActionContext& context, const DeviceWrite& write, int status);
 
 // Starts a task, waits for its end and turns the outcome into an exit status.
 int runTask(ActionContext& context, int code, int a, int b, Bytes payload = {});
 // The same for a window action's task, with its file transfer if it has one.
-int runTask(ActionContext& context, TaskStart start, TaskEnd* ended = nullptr);
+int runTask(ActionContext& context, TaskStart start, TaskOutcome* ended = nullptr);
 
 }  // namespace ombrel::cli

@@ -64,37 +64,31 @@ void CliFrontEnd::drawProgressLine() {
   std::fflush(out_);
 }
 
-void CliFrontEnd::engineMessage(EngineMessage message, int wParam, const std::string& text) {
+void CliFrontEnd::taskEnded(const TaskOutcome& outcome) {
+  std::lock_guard lock(mutex_);
+  end_ = outcome;
+}
+
+void CliFrontEnd::engineMessage(EngineMessage message, int, const std::string& text) {
   switch (message) {
     case kStatusChanged: {
-      std::function<void(const std::string&)> listener;
-      {
-        std::lock_guard lock(mutex_);
-        if (progress_) {
-          progressStatus_ = text;
-          drawProgressLine();
-        } else {
-          std::fprintf(out_, "%s\n", text.c_str());
-          std::fflush(out_);
-        }
-        listener = statusListener_;
-      }
-      if (listener) listener(text);
-      return;
-    }
-    case kLinkTestFailed: {
       std::lock_guard lock(mutex_);
-      end_.noPrinter = true;
+      if (progress_) {
+        progressStatus_ = text;
+        drawProgressLine();
+      } else {
+        std::fprintf(out_, "%s\n", text.c_str());
+        std::fflush(out_);
+      }
       return;
     }
     case kLinkTestSucceeded:
+    case kLinkTestFailed:
       return;
     case kTaskSucceeded:
     case kTaskFailed: {
       {
         std::lock_guard lock(mutex_);
-        end_.result = message == kTaskSucceeded ? 0 : wParam;
-        end_.errorText = text;
         taskEnded_ = true;
       }
       ended_.notify_all();
@@ -106,18 +100,13 @@ void CliFrontEnd::engineMessage(EngineMessage message, int wParam, const std::st
 void CliFrontEnd::expectTask() {
   std::lock_guard lock(mutex_);
   taskEnded_ = false;
-  end_ = TaskEnd{};
+  end_ = TaskOutcome{};
 }
 
-TaskEnd CliFrontEnd::waitForTaskEnd() {
+TaskOutcome CliFrontEnd::waitForTaskEnd() {
   std::unique_lock lock(mutex_);
   ended_.wait(lock, [this] { return taskEnded_; });
   return end_;
-}
-
-void CliFrontEnd::setStatusListener(std::function<void(const std::string&)> listener) {
-  std::lock_guard lock(mutex_);
-  statusListener_ = std::move(listener);
 }
 
 void CliFrontEnd::messageBox(const std::string& text) {

@@ -20,12 +20,6 @@
 
 namespace ombrel::cli {
 
-struct TaskEnd {
-  int result = 0;          // TaskResult
-  std::string errorText;   // the failure text, when result is not 0
-  bool noPrinter = false;  // the link test found no printer
-};
-
 class CliFrontEnd final : public EngineHost, public NotifyWindow {
  public:
   // `language` chooses the texts of the progress line and notices (1 English).
@@ -37,16 +31,13 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   void usbDevicesChanged(const std::vector<std::string>& identities) override;
   void showTransferText(const std::string& text) override;
   void replyCheckingChanged(bool checked) override;
+  void taskEnded(const TaskOutcome& outcome) override;
   void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
   void transferProgress(const TransferProgress& progress) override;
 
   // Call before starting a task, then wait for its end.
   void expectTask();
-  TaskEnd waitForTaskEnd();
-
-  // Called on the owner's thread with every status text, as the parameters
-  // window's status handler is.
-  void setStatusListener(std::function<void(const std::string&)> listener);
+  TaskOutcome waitForTaskEnd();
 
   // A message box: its text goes to standard error.
   void messageBox(const std::string& text);
@@ -80,11 +71,10 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   std::mutex mutex_;
   std::condition_variable ended_;
   LinkSettings link_;
-  std::function<void(const std::string&)> statusListener_;
   bool taskEnded_ = false;
   std::optional<TransferProgress> progress_;  // a transfer is shown on the progress line
   std::string progressStatus_;
-  TaskEnd end_;
+  TaskOutcome end_;
   std::condition_variable usbReported_;
   std::vector<std::vector<std::string>> usbReports_;
 };

@@ -1,6 +1,6 @@
 #include "cli/each_arrival.h"
 
-#include <utility>
+#include <optional>
 
 #include "commands/usb_arrivals.h"
 
@@ -11,37 +11,37 @@ int runOnEachArrival(ActionContext& context, const PrinterSetUp& setUp, const st
   // The engine's first report: the printers present before the run.
   auto report = frontEnd.waitForUsbReport(0, interrupted);
   if (!report) return kExitOk;
-  UsbArrivals arrivals(report->printers);
+  ArrivalQueue arrivals(report->printers);
   std::uint64_t seen = report->number;
   frontEnd.say("Waiting for USB printers; Ctrl-C ends");
-  std::vector<UsbArrivals::Arrival> arrived;
+  std::optional<int> end;  // the station's exit status, once it must stop
+  const ArrivalQueue::Turns turns{
+      [&](const std::string& identity) {
+        frontEnd.useUsbPrinter(identity);
+        frontEnd.say("USB printer " + identity + " arrived");
+        const int status = setUp.run(identity);
+        try {
+          context.settings.save();
+        } catch (const std::exception& error) {
+          frontEnd.messageBox(error.what());
+          context.recordLost = true;
+        }
+        frontEnd.say(status == kExitOk ? "USB printer " + identity + " is set up"
+                                       : "USB printer " + identity + " was not set up");
+        if (status == kExitRefused) end = status;
+      },
+      [&](const std::string& identity, const std::string& text) {
+        frontEnd.messageBox(text);
+        if (setUp.refused) setUp.refused(identity, text);
+      },
+  };
   while ((report = frontEnd.waitForUsbReport(seen, interrupted))) {
     seen = report->number;
-    const auto more = arrivals.take(report->printers);
-    arrived.insert(arrived.end(), more.begin(), more.end());
+    arrivals.report(report->printers);
     if (!frontEnd.usbQuietFor(seen, kArrivalSettleTime)) continue;
-    for (const UsbArrivals::Arrival& arrival : std::exchange(arrived, {})) {
-      if (arrival.indistinct) {
-        const std::string text = indistinctPrinterText(arrival.identity);
-        frontEnd.messageBox(text);
-        if (setUp.refused) setUp.refused(arrival.identity, text);
-        if (context.recordLost) return kExitTaskFailed;
-        continue;
-      }
-      frontEnd.useUsbPrinter(arrival.identity);
-      frontEnd.say("USB printer " + arrival.identity + " arrived");
-      const int status = setUp.run(arrival.identity);
-      try {
-        context.settings.save();
-      } catch (const std::exception& error) {
-        frontEnd.messageBox(error.what());
-        context.recordLost = true;
-      }
-      frontEnd.say(status == kExitOk ? "USB printer " + arrival.identity + " is set up"
-                                     : "USB printer " + arrival.identity + " was not set up");
-      if (status == kExitRefused) return status;
-      if (context.recordLost) return kExitTaskFailed;
-    }
+    arrivals.serve([&] { return !end && !context.recordLost; }, turns);
+    if (end) return *end;
+    if (context.recordLost) return kExitTaskFailed;
   }
   return kExitOk;
 }

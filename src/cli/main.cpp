@@ -28,7 +28,6 @@
 #include "ports/udp_client.h"
 #include "ports/usb/tusbcomm.h"
 #include "ports/usb_printers.h"
-#include "settings/para_settings.h"
 #include "texts/language_file.h"
 
 namespace {
@@ -108,13 +107,6 @@ int run(const cli::Options& options) {
   ScaledClock clock(ScaledClock::factorFromEnvironment());
   EventLoopThread loop;
   cli::CliFrontEnd frontEnd(options.link, stdout, stderr, options.language);
-  frontEnd.setStatusListener([&settings](const std::string& status) {
-    try {
-      stepSerialNumberAfter(status, settings.controls());
-    } catch (const std::invalid_argument& error) {
-      std::fprintf(stderr, "%s\n", error.what());
-    }
-  });
   auto serial = makePrinterSerialPort(loop);
   TUSBComm usb(loop);
   UdpClient udp;

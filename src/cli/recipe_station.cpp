@@ -1,7 +1,5 @@
 #include "cli/recipe_station.h"
 
-#include <algorithm>
-
 #include "commands/printer_rows.h"
 #include "commands/recipe_run.h"
 #include "texts/message_texts.h"
@@ -10,12 +8,10 @@ namespace ombrel::cli {
 
 namespace {
 
-// A task that failed because the printer went: it is no longer listed.
-bool printerPresent(ActionContext& context) {
+// The USB identity the tasks go to; empty on another link.
+std::string usbIdentity(ActionContext& context) {
   const LinkSettings link = context.frontEnd.linkSettings();
-  if (link.transport != Transport::Usb) return true;
-  const auto present = context.engine.usbPrinters();
-  return std::find(present.begin(), present.end(), link.usbDevice) != present.end();
+  return link.transport == Transport::Usb ? link.usbDevice : std::string();
 }
 
 void logRow(ActionContext& context, const PrinterRow& row) {
@@ -50,15 +46,15 @@ int runOnce(ActionContext& context, const Recipe& recipe, PrinterRow& row) {
   RecipeRun run(recipe, context.settings.controls(), linkDescription(context.frontEnd.linkSettings()), context.appDir);
   int lastTask = kExitOk;
   while (auto task = run.next()) {
-    TaskEnd end;
+    TaskOutcome end;
     lastTask = runTask(context, std::move(*task), &end);
-    const bool present = lastTask == kExitOk || printerPresent(context);
-    run.ended(lastTask == kExitOk, end.errorText, context.engine.printerIdentity(), present);
-    if (const auto record = run.takeDeviceWrite()) recordDeviceWrite(context, *record, lastTask);
+    const bool present = lastTask == kExitOk || stationPrinterPresent(context.engine, usbIdentity(context));
+    run.ended(end, present);
+    if (const auto write = run.takeDeviceWrite()) recordDeviceWrite(context, *write, lastTask);
     if (context.interrupts.interrupted() || context.recordLost) run.stop();
   }
   // A device write refused before anything was sent.
-  if (const auto record = run.takeDeviceWrite()) recordDeviceWrite(context, *record, kExitRefused);
+  if (const auto write = run.takeDeviceWrite()) recordDeviceWrite(context, *write, kExitRefused);
   row = run.row();
   if (lastTask == kExitNoPrinter) context.frontEnd.messageBox(messageTexts().text("sConnectErrorstr"));
   switch (row.end) {

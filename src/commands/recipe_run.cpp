@@ -1,5 +1,7 @@
 #include "commands/recipe_run.h"
 
+#include <algorithm>
+#include <utility>
 #include <variant>
 
 #include "protocol/codes.h"
@@ -30,25 +32,13 @@ std::optional<TaskStart> RecipeRun::next() {
   RecipeStep& step = row_.steps[index_];
   ActionOutcome outcome = pressAction(*findWindowAction(step.action), controls_, {}, programDir_);
   const bool deviceWrite = step.action == kDeviceWriteControl;
-  if (deviceWrite) {
-    // Taken before the task starts: the number sent, not the one stepped
-    // for the next printer.
-    runningDeviceWrite_ = DeviceWriteRecord{localTimestamp(),
-                                            row_.link,
-                                            row_.printerIdentity,
-                                            controls_.text("edt_DeviceName"),
-                                            controls_.text("edt_DeviceSerialNo"),
-                                            DeviceWriteRecord::Outcome::Written,
-                                            {}};
-  }
+  if (deviceWrite) runningDeviceWrite_.emplace(controls_, row_.link, row_.printerIdentity);
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     step.result = RecipeStep::Result::Refused;
     step.text = refusal->kind == Refusal::Kind::NoChoice ? "No item is chosen in " + refusal->text : refusal->text;
     if (deviceWrite) {
-      endedDeviceWrite_ = std::move(runningDeviceWrite_);
-      runningDeviceWrite_.reset();
-      endedDeviceWrite_->outcome = DeviceWriteRecord::Outcome::Refused;
-      endedDeviceWrite_->errorText = refusal->text;
+      endedDeviceWrite_ = std::exchange(runningDeviceWrite_, std::nullopt);
+      endedDeviceWrite_->refuse(refusal->text);
     }
     finish(PrinterRow::End::Refused, step.text);
     return std::nullopt;
@@ -56,9 +46,11 @@ std::optional<TaskStart> RecipeRun::next() {
   return std::get<TaskStart>(std::move(outcome));
 }
 
-void RecipeRun::ended(bool succeeded, const std::string& errorText, const std::string& printerIdentity, bool present) {
+void RecipeRun::ended(const TaskOutcome& outcome, bool present) {
   if (row_.end != PrinterRow::End::Running) return;
-  if (!printerIdentity.empty()) row_.printerIdentity = printerIdentity;
+  const bool succeeded = outcome.result == kTaskOk;
+  const std::string& errorText = outcome.text;
+  if (!outcome.printerIdentity.empty()) row_.printerIdentity = outcome.printerIdentity;
   if (!identified_) {
     identified_ = true;
     if (!succeeded) {
@@ -70,12 +62,13 @@ void RecipeRun::ended(bool succeeded, const std::string& errorText, const std::s
   }
   RecipeStep& step = row_.steps[index_];
   if (runningDeviceWrite_) {
-    endedDeviceWrite_ = std::move(runningDeviceWrite_);
-    runningDeviceWrite_.reset();
-    endedDeviceWrite_->printerIdentity = row_.printerIdentity;
-    endedDeviceWrite_->outcome = succeeded ? DeviceWriteRecord::Outcome::Written : DeviceWriteRecord::Outcome::Failed;
-    endedDeviceWrite_->errorText = errorText;
-    if (succeeded) row_.serialNumber = endedDeviceWrite_->serialNumber;
+    endedDeviceWrite_ = std::exchange(runningDeviceWrite_, std::nullopt);
+    endedDeviceWrite_->end(outcome, controls_);
+    // The printer holds the number once it took it, also when the task
+    // failed after that.
+    if (endedDeviceWrite_->record().outcome == DeviceWriteRecord::Outcome::Written) {
+      row_.serialNumber = endedDeviceWrite_->record().serialNumber;
+    }
   }
   if (succeeded) {
     step.result = RecipeStep::Result::Passed;
@@ -87,10 +80,12 @@ void RecipeRun::ended(bool succeeded, const std::string& errorText, const std::s
   finish(present ? PrinterRow::End::Failed : PrinterRow::End::Removed, errorText);
 }
 
-std::optional<DeviceWriteRecord> RecipeRun::takeDeviceWrite() {
-  std::optional<DeviceWriteRecord> record = std::move(endedDeviceWrite_);
-  endedDeviceWrite_.reset();
-  return record;
+std::optional<DeviceWrite> RecipeRun::takeDeviceWrite() { return std::exchange(endedDeviceWrite_, std::nullopt); }
+
+bool stationPrinterPresent(TCommThread& engine, const std::string& usbIdentity) {
+  if (usbIdentity.empty()) return true;
+  const auto listed = engine.usbPrinters();
+  return std::find(listed.begin(), listed.end(), usbIdentity) != listed.end();
 }
 
 void RecipeRun::finish(PrinterRow::End end, const std::string& text) {

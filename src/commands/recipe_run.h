@@ -5,17 +5,18 @@
 // the task that next() gives, and tell ended() how it ended, until next()
 // gives none. The printer is identified first (the link test), so that its
 // identity is known before anything is sent; it stops at its first failure
-// or refusal. The serial number is not stepped here: the front ends step it
-// on the device write's success text, as for a click of its Set button.
+// or refusal. Its device write steps the serial number as a click of the
+// Set button does; the front ends keep it (keepDeviceWrite).
 
 #include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "commands/provisioning_log.h"
+#include "commands/device_write.h"
 #include "commands/recipe.h"
 #include "commands/window_action.h"
+#include "engine/comm_thread.h"
 #include "settings/para_controls.h"
 
 namespace ombrel {
@@ -59,13 +60,13 @@ class RecipeRun {
   std::optional<TaskStart> next();
   // The end of the task next() gave. `present`: the printer is still there
   // (a failure of a printer that has gone is its removal).
-  void ended(bool succeeded, const std::string& errorText, const std::string& printerIdentity, bool present = true);
+  void ended(const TaskOutcome& outcome, bool present = true);
   // No further action after the running one.
   void stop() { stopped_ = true; }
 
   const PrinterRow& row() const { return row_; }
   // The device write that has just ended or been refused, once.
-  std::optional<DeviceWriteRecord> takeDeviceWrite();
+  std::optional<DeviceWrite> takeDeviceWrite();
 
  private:
   void finish(PrinterRow::End end, const std::string& text = {});
@@ -78,9 +79,14 @@ class RecipeRun {
   bool identified_ = false;
   bool stopped_ = false;
   std::size_t index_ = 0;
-  std::optional<DeviceWriteRecord> runningDeviceWrite_;
-  std::optional<DeviceWriteRecord> endedDeviceWrite_;
+  std::optional<DeviceWrite> runningDeviceWrite_;
+  std::optional<DeviceWrite> endedDeviceWrite_;
 };
+
+// Whether a station's printer is still there after its task failed: one on a
+// USB link (`usbIdentity` not empty) has gone once the engine no longer
+// lists it.
+bool stationPrinterPresent(TCommThread& engine, const std::string& usbIdentity);
 
 // The row of a printer that arrived but cannot be set up: `text` says why.
 PrinterRow refusedPrinterRow(const std::string& link, const std::string& text);

@@ -20,6 +20,24 @@ std::vector<UsbArrivals::Arrival> UsbArrivals::take(const std::vector<std::strin
   return arrived;
 }
 
+ArrivalQueue::ArrivalQueue(std::vector<std::string> present) : arrivals_(std::move(present)) {}
+
+void ArrivalQueue::report(const std::vector<std::string>& now) {
+  for (UsbArrivals::Arrival& arrival : arrivals_.take(now)) waiting_.push_back(std::move(arrival));
+}
+
+void ArrivalQueue::serve(const std::function<bool()>& free, const Turns& turns) {
+  while (!waiting_.empty() && free()) {
+    const UsbArrivals::Arrival arrival = waiting_.front();
+    waiting_.pop_front();
+    if (arrival.indistinct) {
+      turns.refuse(arrival.identity, indistinctPrinterText(arrival.identity));
+    } else {
+      turns.setUp(arrival.identity);
+    }
+  }
+}
+
 std::string indistinctPrinterText(const std::string& identity) {
   return "Another USB printer " + identity +
          " is still plugged in, so the new one cannot be told from it and was not set up. "

@@ -4,6 +4,8 @@
 // next, for a station that sets up every printer plugged in.
 
 #include <chrono>
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,34 @@ class UsbArrivals {
 
  private:
   std::vector<std::string> present_;
+};
+
+// The printers that arrived at a station and wait for their turn, in the
+// order they came. Both front ends run it: they report every list of present
+// printers and serve the waiting ones whenever the station is free.
+class ArrivalQueue {
+ public:
+  explicit ArrivalQueue(std::vector<std::string> present = {});
+
+  // Another list of present printers: those that arrived join the queue.
+  void report(const std::vector<std::string>& now);
+  void clear() { waiting_.clear(); }
+
+  // What a turn does with its printer. `setUp` may only start it (the window
+  // runs it through its task ends).
+  struct Turns {
+    std::function<void(const std::string& identity)> setUp;
+    // The printer was not set up because another present one shares its
+    // identity; `text` says so.
+    std::function<void(const std::string& identity, const std::string& text)> refuse;
+  };
+  // Gives the waiting printers their turns, first come first, as long as
+  // `free` says the station can take the next one.
+  void serve(const std::function<bool()>& free, const Turns& turns);
+
+ private:
+  UsbArrivals arrivals_;
+  std::deque<UsbArrivals::Arrival> waiting_;
 };
 
 // Why an indistinct printer was not set up.

@@ -8,7 +8,6 @@
 
 #include "settings/para_layout.h"
 #include "texts/ini_integer.h"
-#include "texts/message_texts.h"
 
 namespace ombrel {
 
@@ -199,13 +198,6 @@ std::optional<std::string> steppedSerialNumber(const std::string& serial, bool m
     throw std::invalid_argument("'" + serial + "' is not a valid integer value");
   }
   return std::to_string(minus ? value - 1 : value + 1);
-}
-
-void stepSerialNumberAfter(const std::string& status, ParaControls& controls) {
-  if (status != messageTexts().text("sMsg9")) return;
-  const auto next = steppedSerialNumber(controls.text("edt_DeviceSerialNo"), controls.checked("rb_Minus"),
-                                        controls.checked("rb_Plus"));
-  if (next) controls.setText("edt_DeviceSerialNo", *next);
 }
 
 }  // namespace ombrel

@@ -57,8 +57,4 @@ void SaveParaSettings(IniFile& file, const ParaControls& controls);
 // std::invalid_argument when the field does not hold a 32-bit number.
 std::optional<std::string> steppedSerialNumber(const std::string& serial, bool minus, bool plus);
 
-// The status handler's step: when `status` is the current text of a successful
-// device-parameter write and the serial field is not empty, steps it.
-void stepSerialNumberAfter(const std::string& status, ParaControls& controls);
-
 }  // namespace ombrel

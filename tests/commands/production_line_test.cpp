@@ -1,6 +1,6 @@
 // The production line's core: the recipe in its own section, the printers
-// that count as arrived, a printer's run stopped or unplugged, and its row
-// read back from the provisioning log.
+// that count as arrived and their turns, a printer's run stopped or
+// unplugged, and its row read back from the provisioning log.
 
 #include <gtest/gtest.h>
 
@@ -51,24 +51,45 @@ TEST(UsbArrivals, EachNewPrinterOnceAndATwinOfAPresentOneIndistinct) {
   EXPECT_EQ(identities(arrivals.take({"B", "C", "A"})), (std::vector<std::string>{"C", "A"}));
 }
 
+TEST(ArrivalQueue, TurnsComeInArrivalOrderOnlyWhileTheStationIsFree) {
+  ArrivalQueue queue({"A"});
+  std::vector<std::string> turns;
+  const ArrivalQueue::Turns record{[&](const std::string& identity) { turns.push_back(identity); },
+                                   [&](const std::string& identity, const std::string& text) {
+                                     EXPECT_EQ(text, indistinctPrinterText(identity));
+                                     turns.push_back(identity + " refused");
+                                   }};
+  queue.report({"A", "B"});
+  queue.report({"A", "B", "A", "C"});
+  bool free = false;
+  queue.serve([&] { return free; }, record);
+  EXPECT_TRUE(turns.empty());
+  free = true;
+  queue.serve([&] { return turns.size() < 2; }, record);
+  EXPECT_EQ(turns, (std::vector<std::string>{"B", "A refused"}));
+  queue.serve([&] { return free; }, record);
+  EXPECT_EQ(turns.back(), "C");
+}
+
 TEST(RecipeRun, StopsAfterTheRunningActionAndAFailedPrinterThatLeftIsRemoved) {
+  const TaskOutcome passed{0, kTaskOk, FailureKind::None, "", "OMB80"};
   ParaControlState controls;
   const Recipe recipe{{"btn_SetCodepage", "btn_SetForcepaper"}, ""};
   RecipeRun stopped(recipe, controls, "net:10.0.0.7:5100", "/tmp/");
   ASSERT_TRUE(stopped.next());  // identification
-  stopped.ended(true, "", "OMB80");
+  stopped.ended(passed);
   ASSERT_TRUE(stopped.next());
   stopped.stop();
-  stopped.ended(true, "", "OMB80");
+  stopped.ended(passed);
   EXPECT_FALSE(stopped.next());
   EXPECT_EQ(stopped.row().end, PrinterRow::End::Stopped);
   EXPECT_EQ(stopped.row().steps[1].result, RecipeStep::Result::NotRun);
 
   RecipeRun removed(recipe, controls, "usb:VID_0FE6&PID_811E", "/tmp/");
   removed.next();
-  removed.ended(true, "", "OMB80");
+  removed.ended(passed);
   removed.next();
-  removed.ended(false, "Received Failed", "OMB80", false);
+  removed.ended({0, kTaskFailedWithText, FailureKind::NoReply, "Received Failed", "OMB80"}, false);
   EXPECT_FALSE(removed.next());
   EXPECT_EQ(removed.row().end, PrinterRow::End::Removed);
   EXPECT_EQ(removed.row().steps[0].result, RecipeStep::Result::Removed);

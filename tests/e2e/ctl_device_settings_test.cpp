@@ -96,19 +96,48 @@ TEST_F(DeviceSettings, ThreeWritesGiveThreeConsecutiveNumbersAndThreeLogLines) {
   }
 }
 
-TEST_F(DeviceSettings, FailingPrinterKeepsTheNumberAndIsLogged) {
-  VirtualPrinter printer({"--ignore", "133"});
-  const auto run = ctl({"--link", printer.link(), "--log", logFile(), "--set", "DeviceName=P", "--set",
-                        "DeviceSerialNo=500", "--set", "calculate=0", "btn_SetDevicePara"});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(serialNumber(), "500");
-  const auto lines = logLines();
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_NE(
-      lines[0].find("\"printer\":\"OMB80\",\"device_name\":\"P\",\"serial_number\":\"500\",\"outcome\":\"failed\","
-                    "\"error\":\"Download Data Failed\"}"),
-      std::string::npos)
-      << lines[0];
+TEST_F(DeviceSettings, TheNumberStepsOnceThePrinterAcknowledgedTheWrite) {
+  struct Case {
+    const char* name;
+    bool onPty;
+    std::vector<std::string> faults;
+    const char* serialAfter;
+    const char* outcome;  // the log line's end
+    const char* err;
+  };
+  const Case cases[] = {
+      {"no answer to the write",
+       false,
+       {"--ignore", "133"},
+       "500",
+       R"("outcome":"failed","error":"Download Data Failed"})",
+       "Download Data Failed\n"},
+      // Answers the switch to the task's rate, identification and the write,
+      // then not the switch back to the printer's rate.
+      {"the rate's restore fails after the write",
+       true,
+       {"--silent-after", "3"},
+       "499",
+       R"("outcome":"written","error":"Set Baudrate Failed"})",
+       "Set Baudrate Failed\n"},
+  };
+  useSerialTimeScale();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(logFile());
+    const auto printer =
+        c.onPty ? std::make_unique<VirtualPrinter>(OnPty{}, c.faults) : std::make_unique<VirtualPrinter>(c.faults);
+    const auto run = ctl({"--link", printer->link(), "--log", logFile(), "--set", "DeviceName=P", "--set",
+                          "DeviceSerialNo=500", "--set", "calculate=0", "btn_SetDevicePara"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(serialNumber(), c.serialAfter);
+    const auto lines = logLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find(R"("printer":"OMB80","device_name":"P","serial_number":"500",)" + std::string(c.outcome)),
+              std::string::npos)
+        << lines[0];
+  }
 }
 
 TEST_F(DeviceSettings, UnsteppableNumberOrOverlongNameWritesNothing) {

@@ -206,28 +206,29 @@ TEST_F(ParaWindow, AnUnwritableSettingsFileIsReportedAndTheMainWindowComesBack) 
   EXPECT_TRUE(ui().btn_SetPara->isEnabled());
 }
 
-TEST_F(ParaWindow, StatusHandlerStepsTheSerialNumberAfterASuccessfulDeviceWrite) {
+TEST_F(ParaWindow, ADeviceWriteThePrinterTookStepsTheSerialNumberAndSavesItAtOnce) {
   writeSettings("[ParaDefault]\nDeviceName=P\nDeviceSerialNo=1704269998\ncalculate=1\n");
+  const auto saved = [&] { return IniFile(dir_ / "sysconfig.ini").readString("ParaDefault", "DeviceSerialNo", ""); };
   VirtualPrinter printer;
   start();
   linkTo(printer);
   showPara();
-  const Bytes device(40, 0);
-  ASSERT_TRUE(window_->engine().StartTask(15, 0, 0, device));
+  control<QPushButton>("btn_SetDevicePara")->click();
   waitUntilIdle();
   EXPECT_EQ(paraStatus(), "设置设备参数成功");
   EXPECT_EQ(controls().text("edt_DeviceSerialNo"), "1704269999");
+  EXPECT_EQ(saved(), "1704269999");
 
   control<QRadioButton>("rb_Minus")->click();
-  ASSERT_TRUE(window_->engine().StartTask(15, 0, 0, device));
+  control<QPushButton>("btn_SetDevicePara")->click();
   waitUntilIdle();
   EXPECT_EQ(controls().text("edt_DeviceSerialNo"), "1704269998");
 
-  // Other texts step nothing; a failed write reports no success text.
-  para_->engineMessage(kStatusChanged, 0, "设置代码页成功");
+  // The success text alone steps nothing; nor does a write the printer did not answer.
+  para_->engineMessage(kStatusChanged, 0, "设置设备参数成功");
   VirtualPrinter refusing({"--ignore", "133"});
   linkTo(refusing);
-  ASSERT_TRUE(window_->engine().StartTask(15, 0, 0, device));
+  control<QPushButton>("btn_SetDevicePara")->click();
   waitUntilIdle();
   EXPECT_NE(paraStatus(), "设置设备参数成功");
   EXPECT_EQ(controls().text("edt_DeviceSerialNo"), "1704269998");
@@ -235,10 +236,15 @@ TEST_F(ParaWindow, StatusHandlerStepsTheSerialNumberAfterASuccessfulDeviceWrite)
 }
 
 TEST_F(ParaWindow, ASerialNumberBeyond32BitsIsReportedAndKept) {
+  writeSettings("[ParaDefault]\nDeviceName=P\nDeviceSerialNo=5\ncalculate=1\n");
+  VirtualPrinter printer;
   start();
+  linkTo(printer);
   showPara();
+  control<QPushButton>("btn_SetDevicePara")->click();
+  // Typed while the write runs: its end is handled only once events are.
   control<QLineEdit>("edt_DeviceSerialNo")->setText("99999999999");
-  para_->engineMessage(kStatusChanged, 0, "设置设备参数成功");
+  waitUntilIdle();
   EXPECT_EQ(paraStatus(), "设置设备参数成功");
   EXPECT_EQ(controls().text("edt_DeviceSerialNo"), "99999999999");
   EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"error: '99999999999' is not a valid integer value"});

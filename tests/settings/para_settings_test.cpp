@@ -167,14 +167,5 @@ TEST(SerialNumberStep, FollowsTheChosenDirection) {
   EXPECT_THROW(steppedSerialNumber("12ab", false, true), std::invalid_argument);
 }
 
-TEST(SerialNumberStep, OnlyAfterASuccessfulDeviceWrite) {
-  ParaControlState controls;
-  controls.setChecked("rb_Plus", true);
-  stepSerialNumberAfter("设置代码页成功", controls);
-  EXPECT_EQ(controls.text("edt_DeviceSerialNo"), "1704269998");
-  stepSerialNumberAfter("设置设备参数成功", controls);
-  EXPECT_EQ(controls.text("edt_DeviceSerialNo"), "1704269999");
-}
-
 }  // namespace
 }  // namespace ombrel
