@@ -5,7 +5,7 @@
 // carry the data check byte.
 
 #include "engine/link.h"
-#include "engine/stale_replies.h"
+#include "protocol/stale_replies.h"
 
 namespace ombrel {
 
