@@ -7,7 +7,6 @@
 #include "commands/provisioning_log.h"
 #include "commands/transfer_texts.h"
 #include "commands/window_actions.h"
-#include "engine/link_open_advice.h"
 #include "platform/errors.h"
 #include "protocol/codes.h"
 #include "texts/message_texts.h"
@@ -195,10 +194,7 @@ int waitForTask(ActionContext& context, bool programUpdate, TaskEnd* ended) {
   if (status == kExitTaskFailed && programUpdate && end.errorText == error_text::kSendCancelled) {
     context.frontEnd.messageBox(partialProgramWarning(context.options.language));
   }
-  if (status != kExitOk) {
-    const auto advice = linkOpenAdvice(context.frontEnd.linkSettings(), end.errorText);
-    if (advice) context.frontEnd.messageBox(*advice);
-  }
+  if (status != kExitOk && !end.openAdvice.empty()) context.frontEnd.messageBox(end.openAdvice);
   return status;
 }
 

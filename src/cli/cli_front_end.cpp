@@ -64,6 +64,11 @@ void CliFrontEnd::drawProgressLine() {
   std::fflush(out_);
 }
 
+void CliFrontEnd::taskEnded(const TaskOutcome& outcome) {
+  std::lock_guard lock(mutex_);
+  end_.openAdvice = outcome.openAdvice;
+}
+
 void CliFrontEnd::engineMessage(EngineMessage message, int wParam, const std::string& text) {
   switch (message) {
     case kStatusChanged: {

@@ -24,6 +24,7 @@ struct TaskEnd {
   int result = 0;          // TaskResult
   std::string errorText;   // the failure text, when result is not 0
   bool noPrinter = false;  // the link test found no printer
+  std::string openAdvice;  // why the link's port would not open, if more can be said
 };
 
 class CliFrontEnd final : public EngineHost, public NotifyWindow {
@@ -37,6 +38,7 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   void usbDevicesChanged(const std::vector<std::string>& identities) override;
   void showTransferText(const std::string& text) override;
   void replyCheckingChanged(bool checked) override;
+  void taskEnded(const TaskOutcome& outcome) override;
   void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
   void transferProgress(const TransferProgress& progress) override;
 
