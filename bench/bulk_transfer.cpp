@@ -128,7 +128,7 @@ double engineBlocksPerSecond(const LinkSettings& link, const BulkTask& task, std
   UdpClient udp;
   double rate = 0;
   {
-    TCommThread engine(loop, host, host, {*serial, usb, udp}, clock, dir.string() + "/");
+    TCommThread engine(loop, host, host, {*serial, usb, udp}, clock, dir / "debug.log");
     if (!host.runTask(engine, task.code, {}, std::move(arguments.job), arguments.a, arguments.b)) {
       throw std::runtime_error(std::string(task.name) + " failed");
     }

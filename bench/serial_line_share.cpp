@@ -170,7 +170,7 @@ Measured measure(int rate, bool paced, int tasks) {
   NoUsbPort usb;
   UdpClient udp;
   const Bytes payload(kPayload, 0x5A);
-  TCommThread engine(loop, host, host, {timed, usb, udp}, clock, dir.string() + "/");
+  TCommThread engine(loop, host, host, {timed, usb, udp}, clock, dir / "debug.log");
   host.runTask(engine, kBluetoothTask, payload);  // warm-up, not counted
   const auto [warmUpCount, warmUpSeconds] = timed.commandExchanges();
   const auto start = SteadyClock::now();

@@ -107,7 +107,7 @@ std::vector<Sample> soak(const LinkSettings& link, int tasks, double timeScale) 
     auto serial = makePrinterSerialPort(loop);
     NoUsbPort usb;
     UdpClient udp;
-    TCommThread engine(loop, host, host, {*serial, usb, udp}, clock, dir.string() + "/");
+    TCommThread engine(loop, host, host, {*serial, usb, udp}, clock, dir / "debug.log");
     for (int turn = 0; turn < tasks; ++turn) {
       if (!runMixedTask(host, engine, turn, dir)) {
         throw std::runtime_error("task " + std::to_string(turn) + " of the mix (kind " + std::to_string(turn % 7) +

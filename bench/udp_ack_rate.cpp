@@ -74,7 +74,7 @@ double engineRate(int port) {
   auto serial = makePrinterSerialPort(loop);
   NoUsbPort usb;
   UdpClient udp;
-  TCommThread engine(loop, host, host, {*serial, usb, udp}, clock, dir.string() + "/");
+  TCommThread engine(loop, host, host, {*serial, usb, udp}, clock, dir / "debug.log");
   const auto start = Clock::now();
   for (int i = 0; i < kTasks; ++i) {
     if (!host.runTask(engine, 6)) throw std::runtime_error("a task failed");

@@ -46,7 +46,7 @@ TFrmMain::TFrmMain(MainWindowServices services) : services_(std::move(services))
 
   serial_ = makePrinterSerialPort(owner_);
   engine_ = std::make_unique<TCommThread>(owner_, *this, *this, TCommThread::Ports{*serial_, usb_, udp_},
-                                          services_.clock, services_.appDir);
+                                          services_.clock, services_.appDir + "debug.log");
   FillComPorts();
 }
 

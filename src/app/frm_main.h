@@ -74,6 +74,7 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   void showTransferText(const std::string& text) override;
   void replyCheckingChanged(bool checked) override;
 
+  void taskEnded(const TaskOutcome& outcome) override { openAdvice_ = outcome.openAdvice; }
   void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
   // A transfer that runs while the parameters window is closed.
   void transferProgress(const TransferProgress& progress) override;
@@ -107,8 +108,6 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   void pause(std::int64_t protocolMs);
   void linkTestSucceeded();
   void linkTestFailed();
-  // Tells the operator why the port would not open, where more can be said.
-  void showOpenAdvice(const std::string& failureText);
 
   // Boot mode.
   void but_bootInClick();
@@ -128,6 +127,8 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   std::string hostAddress_ = LinkSettings{}.hostAddress;
   int hostPort_ = LinkSettings{}.hostPort;
   std::string selUsbDevice_;
+  // Why the port of the latest task would not open, where more can be said.
+  std::string openAdvice_;
 
   bool connected_ = false;
   int waitCounter_ = 0;

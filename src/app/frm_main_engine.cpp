@@ -8,7 +8,6 @@
 #include "app/link_text.h"
 #include "app/status_panel.h"
 #include "commands/transfer_texts.h"
-#include "engine/link_open_advice.h"
 #include "platform/errors.h"
 
 namespace ombrel::app {
@@ -81,15 +80,6 @@ bool TFrmMain::useUsbPrinter(const std::string& identity) {
   return ReadLinkSettings();
 }
 
-void TFrmMain::showOpenAdvice(const std::string& failureText) {
-  const int transport = checkedTransport();
-  LinkSettings link;
-  link.transport = transport == 1 ? Transport::Network : transport == 2 ? Transport::Usb : Transport::Serial;
-  link.comName = comName_;
-  link.usbDevice = selUsbDevice_;
-  if (const auto advice = linkOpenAdvice(link, failureText)) services_.messageBoxes.warning(*advice);
-}
-
 void TFrmMain::showTransferText(const std::string& text) {
   if (paraWindow_ != nullptr) paraWindow_->showTransferText(text);
 }
@@ -131,7 +121,7 @@ void TFrmMain::engineMessage(EngineMessage message, int, const std::string& text
       return;
     case kTaskFailed:
       showStatus(ui_.statusPanels[0], QString::fromStdString(text));
-      showOpenAdvice(text);
+      if (!openAdvice_.empty()) services_.messageBoxes.warning(openAdvice_);
       // A link test that could not even take the link ends without a verdict.
       if (linkTestRunning_) linkTestFailed();
       return;

@@ -9,7 +9,6 @@
 #include "commands/device_write.h"
 #include "commands/transfer_texts.h"
 #include "commands/window_actions.h"
-#include "engine/link_open_advice.h"
 #include "platform/errors.h"
 #include "protocol/codes.h"
 #include "texts/message_texts.h"
@@ -195,10 +194,7 @@ int waitForTask(ActionContext& context, bool programUpdate, TaskOutcome* ended) 
   if (status == kExitTaskFailed && programUpdate && outcome.kind == FailureKind::Cancelled) {
     context.frontEnd.messageBox(partialProgramWarning(context.options.language));
   }
-  if (status != kExitOk) {
-    const auto advice = linkOpenAdvice(context.frontEnd.linkSettings(), outcome.text);
-    if (advice) context.frontEnd.messageBox(*advice);
-  }
+  if (status != kExitOk && !outcome.openAdvice.empty()) context.frontEnd.messageBox(outcome.openAdvice);
   return status;
 }
 

@@ -112,7 +112,7 @@ int run(const cli::Options& options) {
   UdpClient udp;
   int status = cli::kExitOk;
   {
-    TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb, udp}, clock, appDir);
+    TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb, udp}, clock, appDir + "debug.log");
     cli::ActionContext context{engine, frontEnd, options, clock, settings, interrupts, appDir, false};
     if (options.eachArrival) {
       // On a production line Ctrl-C lets the printer being set up finish:

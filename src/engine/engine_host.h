@@ -54,6 +54,9 @@ struct TaskOutcome {
   // The printer acknowledged that frame, though a later step (the rate's
   // restore) may still have failed the task.
   bool commandAcknowledged = false;
+  // Why this user cannot open the port of the link that would not open (or
+  // on which a link test found no printer), if that is why; empty otherwise.
+  std::string openAdvice{};
 };
 
 // The window that currently receives the engine's messages.

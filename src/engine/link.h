@@ -4,7 +4,8 @@
 // transport (serial port, UDP network, USB printer port). The engine's
 // operations (OpenLink, CloseLink, WriteLink, SendCommand, ReadBlock, the link
 // test) call it and never ask which transport is behind it; makeLink chooses
-// the transport once per task, from the task's link snapshot.
+// the transport once per task, from the task's link snapshot
+// (EnginePorts::makeLink).
 
 #include <cstdint>
 #include <memory>
@@ -16,9 +17,7 @@
 #include "engine/trace.h"
 #include "platform/bytes.h"
 #include "platform/clock.h"
-#include "ports/serial_port.h"
-#include "ports/udp_port.h"
-#include "ports/usb_port.h"
+#include "platform/errors.h"
 
 namespace ombrel {
 
@@ -56,8 +55,10 @@ class Link {
   // Hands the bytes to the transport, in as many pieces as it needs; false
   // when the port refused a piece (it is closed, or its writer failed).
   virtual bool write(const Bytes& bytes) = 0;
-  // The failure text of a write that the port refused.
-  virtual std::string refusedWriteText() const { return "The port did not take the bytes"; }
+  // Raises the failure of a write that the port refused.
+  [[noreturn]] virtual void refusedWrite() const {
+    throw ECommonError(Failure::PortRefusedBytes, "The port did not take the bytes");
+  }
   // Waits until `count` bytes just written have left the machine, where the
   // transport can tell: nothing confirms raw bytes, and closing a port
   // discards what is still on its way.
@@ -87,6 +88,10 @@ class Link {
   // this link: only a serial line delivers it unparsed.
   virtual bool carriesBootHandshake() const { return false; }
   virtual LinkTestTexts testTexts() const = 0;
+  // Advice for the operator once opening this link failed, or a link test
+  // found no printer on it: why this user cannot open its port, if that is
+  // why. Nothing where the link has no port to open.
+  virtual std::optional<std::string> openAdvice() const { return std::nullopt; }
 };
 
 // What every link shares with the engine: its clock, trace and reply
@@ -98,15 +103,5 @@ struct LinkParts {
   ReplyChannel& reply;
   std::uint32_t& printerRate;
 };
-
-// The engine's ports; each link is built with its own one only.
-struct LinkPorts {
-  SerialPort& serial;
-  UsbPort& usb;
-  UdpPort& udp;
-};
-
-// The one place a transport is chosen.
-std::unique_ptr<Link> makeLink(const LinkSettings& settings, const LinkPorts& ports, const LinkParts& parts);
 
 }  // namespace ombrel

@@ -1,29 +1,30 @@
 // Task 1: does a printer answer on the link the operator chose?
 
-#include "engine/comm_thread.h"
+#include "engine/task_handlers.h"
 #include "platform/errors.h"
 
 namespace ombrel {
 
-void TCommThread::linkTest() {
+void linkTest(TaskRun& run) {
   bool found = false;
-  const LinkTestTexts texts = link_->testTexts();
+  const LinkTestTexts texts = run.link().testTexts();
   try {
-    if (!texts.checking.empty()) ReportStatus(texts.checking);
-    OpenLink(snapshot_.comName, snapshot_.tranBaud);
+    if (!texts.checking.empty()) run.ReportStatus(texts.checking);
+    run.OpenLink();
     // A printer moved to the task's rate goes back to the one it keeps.
-    if (link_->hasRate()) SwitchBaudRate(snapshot_.devBaud);
-    if (!texts.found.empty()) ReportStatus(texts.found);
+    if (run.link().hasRate()) run.SwitchBaudRate(run.settings().devBaud);
+    if (!texts.found.empty()) run.ReportStatus(texts.found);
     found = true;
   } catch (const std::exception&) {
     // Any failure only means that no printer answered.
   }
-  closeLinkQuietly();
+  run.closeLinkQuietly();
   if (found) {
-    notify(kLinkTestSucceeded, 0, {}, true);
+    run.notify(kLinkTestSucceeded, 0, {}, true);
   } else {
-    fail(kTaskFailedWithText, FailureKind::ConnectRefused, error_text::kConnectingFailed);
-    notify(kLinkTestFailed, 0, error_text::kConnectingFailed, true);
+    const std::string text = failureText(Failure::ConnectRefused);
+    run.fail(kTaskFailedWithText, kindOf(Failure::ConnectRefused), text);
+    run.notify(kLinkTestFailed, 0, text, true);
   }
 }
 

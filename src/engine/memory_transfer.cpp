@@ -7,8 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/comm_thread.h"
-#include "engine/task_table.h"
+#include "engine/task_handlers.h"
 #include "platform/errors.h"
 #include "platform/file_replace.h"
 #include "protocol/codes.h"
@@ -27,22 +26,20 @@ std::uint32_t dollarHex(const std::string& text) {
   const auto [stop, error] = text.size() > 1 && text[0] == '$'
                                  ? std::from_chars(text.data() + 1, end, value, 16)
                                  : std::from_chars_result{text.data(), std::errc::invalid_argument};
-  if (error != std::errc() || stop != end)
-    throw ECommonError("'" + text + "' is not a valid integer value", FailureKind::InputRefused);
+  if (error != std::errc() || stop != end) throw ECommonError(Failure::NotAnInteger, text);
   return value;
 }
 
 Bytes wholeFile(const std::string& path) {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error))
-    throw ECommonError("File " + path + " not Exist", FailureKind::FileMissing);
+  if (!std::filesystem::is_regular_file(path, error)) throw ECommonError(Failure::FileNotThere, path);
   // Read at its size in one piece: grown as it is read, a large file would
   // be held one and a half times over while the buffer moves.
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   std::ifstream in(path, std::ios::binary);
   Bytes bytes(error ? 0 : size);
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (error || !in) throw ECommonError("Cannot read " + path);
+  if (error || !in) throw ECommonError(Failure::FileUnreadable, path);
   return bytes;
 }
 
@@ -51,61 +48,64 @@ std::string hexAddress(std::uint32_t address) {
   std::snprintf(text, sizeof text, "0x%X", address);
   return text;
 }
-}  // namespace
 
-void TCommThread::ListDownload(const TaskRequest& request) {
-  inTaskFrameOf(true, [&] {
-    for (const DownloadEntry& entry : request.transfer.downloads) downloadEntry(entry);
-  });
-  reportProgress(TransferPhase::Ended);
-}
-
-void TCommThread::downloadEntry(const DownloadEntry& entry) {
+void downloadEntry(TaskRun& run, const DownloadEntry& entry) {
   const auto code = static_cast<std::uint16_t>(dollarHex(entry.code));
   const std::uint32_t address = dollarHex(entry.address);
-  taskStream_.load(wholeFile(entry.file));
+  TaskStream& stream = run.stream();
+  stream.load(wholeFile(entry.file));
   // The second status panel names the file; the status text stays as it is.
-  ReportStatus("Downloading " + entry.label + entry.file, 0, 0, true);
-  const auto total = static_cast<std::int64_t>(taskStream_.size());
-  while (!taskStream_.atEnd()) {
-    throwIfCancelled();
-    const auto offset = static_cast<std::uint32_t>(taskStream_.position());
-    SendCommand(code, address + offset, 0, taskStream_.nextBytes(kBlockSize), kAttempts);
-    const auto done = static_cast<std::int64_t>(taskStream_.position());
-    ReportStatus("", done, total);
-    reportProgress(TransferPhase::Sending, done, total);
+  run.ReportStatus("Downloading " + entry.label + entry.file, 0, 0, true);
+  const auto total = static_cast<std::int64_t>(stream.size());
+  while (!stream.atEnd()) {
+    run.throwIfCancelled();
+    const auto offset = static_cast<std::uint32_t>(stream.position());
+    run.SendCommand(code, address + offset, 0, stream.nextBytes(kBlockSize), kAttempts);
+    const auto done = static_cast<std::int64_t>(stream.position());
+    run.ReportStatus("", done, total);
+    run.reportProgress(TransferPhase::Sending, done, total);
   }
 }
 
-void TCommThread::memoryReadBack(const TaskInfo& task, const TaskRequest& request) {
+}  // namespace
+
+void listDownload(TaskRun& run) {
+  run.inTaskFrame(true, [&] {
+    for (const DownloadEntry& entry : run.request().transfer.downloads) downloadEntry(run, entry);
+  });
+  run.reportProgress(TransferPhase::Ended);
+}
+
+void memoryReadBack(TaskRun& run, const TaskInfo& task) {
+  const TaskRequest& request = run.request();
   const auto start = static_cast<std::uint32_t>(request.a);
   const std::int64_t length = request.b;
   if (request.transfer.readBackPath.empty()) {
     // A request that names no file to save to.
-    fail(kTaskFailedWithText, FailureKind::InputRefused, "No file to save the read-back to");
-    reportProgress(TransferPhase::Ended);
+    run.fail(kTaskFailedWithText, kindOf(Failure::NoReadBackFile), failureText(Failure::NoReadBackFile));
+    run.reportProgress(TransferPhase::Ended);
     return;
   }
-  inTaskFrameOf(task.restoreRate, [&] {
-    taskStream_.load({});
+  run.inTaskFrame(task.restoreRate, [&] {
+    TaskStream& stream = run.stream();
     std::int64_t received = 0;
     while (received < length) {
-      if (cancelledByUser_) throw EUserCancelException(error_text::kReadCancelled);
+      if (run.cancelledByUser()) throw ECommonError(Failure::ReadCancelled);
       const auto address = start + static_cast<std::uint32_t>(received);
-      const Bytes data = ReadBlock(kCmdReadBlock, address, 0, {}, kAttempts);
+      const Bytes data = run.ReadBlock(kCmdReadBlock, address, 0, {}, kAttempts);
       // A reply without data would never bring the read to its end.
-      if (data.empty()) throw ECommunicationException("Received no data from address " + hexAddress(address));
-      taskStream_.append(data);
+      if (data.empty()) throw ECommonError(Failure::ReadWithoutData, hexAddress(address));
+      stream.append(data);
       received += static_cast<std::int64_t>(data.size());
-      ReportStatus("", received, length);
-      reportProgress(TransferPhase::Receiving, received, length);
+      run.ReportStatus("", received, length);
+      run.reportProgress(TransferPhase::Receiving, received, length);
     }
     // Only a whole range replaces the file: a failure or a cancel above
     // leaves the old one as it was.
-    replaceFileWith(request.transfer.readBackPath, taskStream_.bytes());
-    ReportStatus(messageTexts().text("sUploadMsg"));
+    replaceFileWith(request.transfer.readBackPath, stream.bytes());
+    run.ReportStatus(messageTexts().text("sUploadMsg"));
   });
-  reportProgress(TransferPhase::Ended);
+  run.reportProgress(TransferPhase::Ended);
 }
 
 }  // namespace ombrel

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "engine/stale_replies.h"
+#include "protocol/stale_replies.h"
 #include "engine/stream_link.h"
 #include "engine/write_pieces.h"
 #include "protocol/frame.h"

@@ -4,9 +4,7 @@
 // printer can restart into its loader, and both end the lenient replies that
 // a boot handshake turned on.
 
-#include <algorithm>
-
-#include "engine/comm_thread.h"
+#include "engine/task_handlers.h"
 #include "platform/errors.h"
 #include "protocol/codes.h"
 #include "texts/message_texts.h"
@@ -19,9 +17,6 @@ constexpr int kUpdateAttempts = 3;
 constexpr std::int64_t kAfterConnectMs = 300;
 constexpr std::int64_t kStreamPauseMs = 400;
 constexpr std::int64_t kRestartWaitMs = 26000;
-// Waits are slept in steps this long, so a cancel is seen and the time left
-// shown within a quarter of a second.
-constexpr std::int64_t kCountdownStepMs = 250;
 
 // The raw stream's head: four fixed bytes, then the low 16 bits of the file
 // size, high byte first.
@@ -33,139 +28,105 @@ Bytes streamHead(std::size_t fileSize) {
           static_cast<std::uint8_t>((fileSize >> 8) & 0xFF),
           static_cast<std::uint8_t>(fileSize & 0xFF)};
 }
-}  // namespace
 
-void TCommThread::programUpdate(TaskRequest& request) {
-  taskStream_.load(std::move(request.transfer.stream));
-  imageIdentity_ = request.transfer.imageIdentity;
-  waitTimeMs_ = request.transfer.waitTimeMs;
-  taskResult_ = kTaskOk;
-  recordFailuresOf([&] {
-    reportProgress(TransferPhase::Connecting);
-    OpenLink(snapshot_.comName, snapshot_.tranBaud);
-    if (printerIdentity() != imageIdentity_) {
-      const std::string wrongFile = messageTexts().text("sMsg23");
-      ReportStatus(wrongFile);
-      SwitchBaudRate(snapshot_.devBaud);
-      // A refused update is a failure, so that no script counts it as done.
-      throw ECommonError(wrongFile, FailureKind::WrongProgramFile);
-    }
-    throwIfCancelled();
-    SendConnect();
-    portWait();
-    const std::int64_t total = static_cast<std::int64_t>(taskStream_.size());
-    while (!taskStream_.atEnd()) {
-      throwIfCancelled();
-      const auto offset = static_cast<std::uint32_t>(taskStream_.position());
-      SendCommand(kCmdWriteBlock, offset, 0, taskStream_.nextBlock(kBlockSize), kUpdateAttempts);
-      const auto done = static_cast<std::int64_t>(taskStream_.position());
-      ReportStatus("", done, total);
-      reportProgress(TransferPhase::Sending, done, total);
-    }
-    throwIfCancelled();
-    SendCommand(kCmdUpdateEnd, 0, 0, {}, kUpdateAttempts);
-    ReportStatus(messageTexts().text("sFinishPrg"));
-  });
-  closeLinkQuietly();
-  endProgramUpdate();
+void sendConnect(TaskRun& run) {
+  try {
+    run.ReportStatus(messageTexts().text("sMsg3"));
+    run.SendCommand(kCmdConnect, 0, 0, {}, kUpdateAttempts);
+    run.ReportStatus(messageTexts().text("sMsg4"));
+  } catch (const ECommonError& error) {
+    // The operator's cancel keeps its own text.
+    if (error.kind() == FailureKind::Cancelled) throw;
+    throw ECommonError(Failure::ConnectRefused);
+  } catch (const std::exception&) {
+    throw ECommonError(Failure::ConnectRefused);
+  }
+  run.parts().clock.sleepMs(kAfterConnectMs);
 }
 
-void TCommThread::rawProgramTransfer(TaskRequest& request) {
-  taskStream_.load(std::move(request.transfer.stream));
-  imageIdentity_.clear();
-  waitTimeMs_ = request.transfer.waitTimeMs;
-  taskResult_ = kTaskOk;
-  recordFailuresOf([&] {
-    reportProgress(TransferPhase::Connecting);
-    reopenUpdatePort();
-    portWait();
-    const std::size_t size = taskStream_.size();
-    const auto total = static_cast<std::int64_t>(size);
-    bool first = true;
-    while (!taskStream_.atEnd()) {
-      throwIfCancelled();
-      Bytes transmission = first ? streamHead(size) : Bytes{};
-      const Bytes block = taskStream_.nextBlock(kBlockSize);
-      transmission.insert(transmission.end(), block.begin(), block.end());
-      if (first) clock_.sleepMs(kStreamPauseMs);
-      // Nothing answers the stream: a write the port refuses is the only
-      // sign that the printer did not get it.
-      if (!WriteLink(transmission)) throw ECommunicationException(error_text::kDownloadDataFailed);
-      clock_.sleepMs(kStreamPauseMs);
-      const auto done = static_cast<std::int64_t>(taskStream_.position());
-      if (!first) ReportStatus("", done, total);
-      reportProgress(TransferPhase::Sending, done, total);
-      first = false;
-    }
-    ReportStatus(MessageTexts::kUpdatingPleaseWait);
-    countdown(TransferPhase::PrinterRestarting, kRestartWaitMs);
-    ReportStatus(messageTexts().text("sFinishPrg"));
-  });
-  closeLinkQuietly();
-  endProgramUpdate();
+// Closes the port while the printer restarts into its loader, then opens it again.
+void portWait(TaskRun& run) {
+  if (!run.link().suspend()) return;
+  run.ReportStatus(messageTexts().text("sWaitMsg"));
+  run.countdown(TransferPhase::WaitingForPort, run.request().transfer.waitTimeMs);
+  run.link().resume();
 }
 
-void TCommThread::endProgramUpdate() {
+void endProgramUpdate(TaskRun& run) {
   // Lenient replies exist for the update through the boot loader; once it
   // has ended, a silent printer fails a task again.
-  setLenientReplies(false);
-  reportProgress(TransferPhase::Ended);
+  run.setLenientReplies(false);
+  run.reportProgress(TransferPhase::Ended);
 }
 
-void TCommThread::SendConnect() {
-  try {
-    ReportStatus(messageTexts().text("sMsg3"));
-    SendCommand(kCmdConnect, 0, 0, {}, kUpdateAttempts);
-    ReportStatus(messageTexts().text("sMsg4"));
-  } catch (const EUserCancelException&) {
-    throw;  // the operator's cancel keeps its own text
-  } catch (const std::exception&) {
-    throw ESetBaudRateException(error_text::kConnectingFailed, FailureKind::ConnectRefused);
-  }
-  clock_.sleepMs(kAfterConnectMs);
+}  // namespace
+
+void programUpdate(TaskRun& run) {
+  TaskStream& stream = run.stream();
+  stream.load(std::move(run.request().transfer.stream));
+  run.recordingFailures([&] {
+    run.reportProgress(TransferPhase::Connecting);
+    run.OpenLink();
+    if (run.parts().readings.printerIdentity() != run.request().transfer.imageIdentity) {
+      const std::string wrongFile = messageTexts().text("sMsg23");
+      run.ReportStatus(wrongFile);
+      run.SwitchBaudRate(run.settings().devBaud);
+      // A refused update is a failure, so that no script counts it as done.
+      throw ECommonError(Failure::ProgramForOtherPrinter, wrongFile);
+    }
+    run.throwIfCancelled();
+    sendConnect(run);
+    portWait(run);
+    const std::int64_t total = static_cast<std::int64_t>(stream.size());
+    while (!stream.atEnd()) {
+      run.throwIfCancelled();
+      const auto offset = static_cast<std::uint32_t>(stream.position());
+      run.SendCommand(kCmdWriteBlock, offset, 0, stream.nextBlock(kBlockSize), kUpdateAttempts);
+      const auto done = static_cast<std::int64_t>(stream.position());
+      run.ReportStatus("", done, total);
+      run.reportProgress(TransferPhase::Sending, done, total);
+    }
+    run.throwIfCancelled();
+    run.SendCommand(kCmdUpdateEnd, 0, 0, {}, kUpdateAttempts);
+    run.ReportStatus(messageTexts().text("sFinishPrg"));
+  });
+  run.closeLinkQuietly();
+  endProgramUpdate(run);
 }
 
-void TCommThread::reopenUpdatePort() {
-  // Task 25 opens no link: the port of this task's link choice is used
-  // directly, at the rate the printer listens on between tasks.
-  link_->beginRawSend(snapshot_.devBaud);
-  linkOpen_ = true;
-}
-
-void TCommThread::portWait() {
-  if (!link_->suspend()) return;
-  ReportStatus(messageTexts().text("sWaitMsg"));
-  countdown(TransferPhase::WaitingForPort, waitTimeMs_);
-  link_->resume();
-}
-
-void TCommThread::countdown(TransferPhase phase, std::int64_t ms) {
-  std::int64_t waited = 0;
-  reportProgress(phase, 0, ms);
-  while (waited < ms) {
-    throwIfCancelled();
-    const std::int64_t step = std::min(kCountdownStepMs, ms - waited);
-    clock_.sleepMs(step);
-    waited += step;
-    reportProgress(phase, waited, ms);
-  }
-}
-
-void TCommThread::throwIfCancelled() const {
-  if (cancelledByUser_) throw EUserCancelException(error_text::kSendCancelled);
-}
-
-void TCommThread::reportProgress(TransferPhase phase, std::int64_t done, std::int64_t total) {
-  const bool newPhase = phase != lastPhase_;
-  lastPhase_ = phase;
-  if (!progressThrottle_.shouldPost(clock_.nowMs(), done, total) && !newPhase) return;
-  NotifyWindow* window = nullptr;
-  {
-    std::lock_guard lock(stateMutex_);
-    window = notifyWindow_;
-  }
-  const TransferProgress progress{phase, done, total};
-  owner_.post([window, progress] { window->transferProgress(progress); });
+void rawProgramTransfer(TaskRun& run) {
+  TaskStream& stream = run.stream();
+  stream.load(std::move(run.request().transfer.stream));
+  run.recordingFailures([&] {
+    run.reportProgress(TransferPhase::Connecting);
+    // Task 25 opens no link: the port of this task's link choice is used
+    // directly, at the rate the printer listens on between tasks.
+    run.beginRawLink();
+    portWait(run);
+    const std::size_t size = stream.size();
+    const auto total = static_cast<std::int64_t>(size);
+    bool first = true;
+    while (!stream.atEnd()) {
+      run.throwIfCancelled();
+      Bytes transmission = first ? streamHead(size) : Bytes{};
+      const Bytes block = stream.nextBlock(kBlockSize);
+      transmission.insert(transmission.end(), block.begin(), block.end());
+      if (first) run.parts().clock.sleepMs(kStreamPauseMs);
+      // Nothing answers the stream: a write the port refuses is the only
+      // sign that the printer did not get it.
+      if (!run.WriteLink(transmission)) throw ECommonError(Failure::StreamRefused);
+      run.parts().clock.sleepMs(kStreamPauseMs);
+      const auto done = static_cast<std::int64_t>(stream.position());
+      if (!first) run.ReportStatus("", done, total);
+      run.reportProgress(TransferPhase::Sending, done, total);
+      first = false;
+    }
+    run.ReportStatus(MessageTexts::kUpdatingPleaseWait);
+    run.countdown(TransferPhase::PrinterRestarting, kRestartWaitMs);
+    run.ReportStatus(messageTexts().text("sFinishPrg"));
+  });
+  run.closeLinkQuietly();
+  endProgramUpdate(run);
 }
 
 }  // namespace ombrel

@@ -4,10 +4,10 @@
 #include <cctype>
 #include <optional>
 
-#include "engine/comm_thread.h"
+#include "engine/task_run.h"
+#include "platform/errors.h"
 #include "protocol/codes.h"
 #include "protocol/frame.h"
-#include "platform/errors.h"
 #include "texts/message_texts.h"
 
 namespace ombrel {
@@ -20,9 +20,8 @@ constexpr std::int64_t kReadReplyWaitMs = 600;
 constexpr std::int64_t kRawPauseMs = 10;
 }  // namespace
 
-TCommThread::Exchange TCommThread::exchange(std::uint16_t command, std::uint32_t first, std::uint32_t second,
-                                            const Bytes& data, int attempts, std::int64_t datagramWaitMs,
-                                            std::int64_t replyWaitMs) {
+TaskRun::Exchange TaskRun::exchange(std::uint16_t command, std::uint32_t first, std::uint32_t second, const Bytes& data,
+                                    int attempts, std::int64_t datagramWaitMs, std::int64_t replyWaitMs) {
   const Bytes request = frame::build(command, first, second, data, link_->framesCarryDataCheck());
   Exchange result;
   for (int attempt = 0; attempt < attempts; ++attempt) {
@@ -36,62 +35,61 @@ TCommThread::Exchange TCommThread::exchange(std::uint16_t command, std::uint32_t
   return result;
 }
 
-std::size_t TCommThread::SendCommand(std::uint16_t command, std::uint32_t first, std::uint32_t second,
-                                     const Bytes& data, int attempts) {
-  if (data.size() > frame::kMaxCommandData) throw ECommonError("Command data too long", FailureKind::InputRefused);
+std::size_t TaskRun::SendCommand(std::uint16_t command, std::uint32_t first, std::uint32_t second, const Bytes& data,
+                                 int attempts) {
+  if (data.size() > frame::kMaxCommandData) throw ECommonError(Failure::CommandDataTooLong);
   const Exchange reply = exchange(command, first, second, data, attempts, kCommandDatagramWaitMs, kCommandReplyWaitMs);
   // The network link reports no reply length to the callers of SendCommand.
   const std::size_t replyLength = link_->replyLength();
   if (repliesUnchecked()) return replyLength;
-  if (cancelRequested_) throw EUserCancelException(error_text::kSendCancelled);
-  if (!reply.accepted) throw ECommunicationException(error_text::kDownloadDataFailed);
+  if (cancelRequested_) throw ECommonError(Failure::SendCancelled);
+  if (!reply.accepted) throw ECommonError(Failure::CommandUnanswered);
   return replyLength;
 }
 
-Bytes TCommThread::ReadBlock(std::uint16_t command, std::uint32_t first, std::uint32_t second, const Bytes& data,
-                             int attempts) {
-  if (data.size() > frame::kMaxReadBlockData) throw ECommonError("Command data too long", FailureKind::InputRefused);
+Bytes TaskRun::ReadBlock(std::uint16_t command, std::uint32_t first, std::uint32_t second, const Bytes& data,
+                         int attempts) {
+  if (data.size() > frame::kMaxReadBlockData) throw ECommonError(Failure::CommandDataTooLong);
   const Exchange reply = exchange(command, first, second, data, attempts, kReadDatagramWaitMs, kReadReplyWaitMs);
   if (repliesUnchecked()) return reply.data;
-  if (cancelRequested_) throw EUserCancelException(error_text::kReadCancelled);
-  if (!reply.accepted) throw ECommunicationException(error_text::kReceivedFailed);
+  if (cancelRequested_) throw ECommonError(Failure::ReadCancelled);
+  if (!reply.accepted) throw ECommonError(Failure::ReadUnanswered);
   return reply.data;
 }
 
-bool TCommThread::WriteLink(const Bytes& data) {
+bool TaskRun::WriteLink(const Bytes& data) {
   // Set aside before the request's own line, so that the trace shows it
   // where it arrived.
   link_->discardEarlierReplies();
-  trace_.block("Send", data.data(), data.size());
+  parts_.trace.block("Send", data.data(), data.size());
   return link_->write(data);
 }
 
-void TCommThread::SendRaw(const Bytes& sequence, const char* successKey) {
-  link_->beginRawSend(snapshot_.devBaud);
-  clock_.sleepMs(kRawPauseMs);
+void TaskRun::SendRaw(const Bytes& sequence, const char* successKey) {
+  link_->beginRawSend(settings().devBaud);
+  parts_.clock.sleepMs(kRawPauseMs);
   // Nothing answers raw bytes: a write the port refuses is the only sign
   // that the printer did not get them.
-  if (!WriteLink(sequence)) throw ECommsError(link_->refusedWriteText(), FailureKind::PortRefusedBytes);
+  if (!WriteLink(sequence)) link_->refusedWrite();
   link_->waitUntilWritten(sequence.size());
   if (successKey != nullptr) ReportStatus(messageTexts().text(successKey));
-  clock_.sleepMs(kRawPauseMs);
+  parts_.clock.sleepMs(kRawPauseMs);
   link_->endRawSend();
 }
 
-bool TCommThread::repliesUnchecked() const {
-  const int code = taskCode_;
-  return lenientReplies_ && (code == kTaskProgramUpdate || code == kTaskRawProgramTransfer);
+bool TaskRun::repliesUnchecked() const {
+  const int code = request_.code;
+  return parts_.line.lenientReplies && (code == kTaskProgramUpdate || code == kTaskRawProgramTransfer);
 }
 
-void TCommThread::IdentifyPrinter() {
+void TaskRun::IdentifyPrinter() {
   const Bytes probe{0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80};
   const Bytes reply = ReadBlock(kCmdIdentify, 0, 0, probe, 1);
   std::string identity;
   for (std::size_t i = 0; i < reply.size() && i < 8 && reply[i] != 0; ++i) {
     identity += static_cast<char>(std::toupper(reply[i]));
   }
-  std::lock_guard lock(stateMutex_);
-  printerIdentity_ = identity;
+  parts_.readings.setPrinterIdentity(identity);
 }
 
 }  // namespace ombrel

@@ -6,6 +6,7 @@
 
 #include "engine/stream_link.h"
 #include "engine/write_pieces.h"
+#include "ports/open_advice.h"
 
 namespace ombrel {
 namespace {
@@ -49,7 +50,7 @@ class SerialLink final : public StreamLink {
     });
   }
 
-  std::string refusedWriteText() const override { return "The serial port " + name_ + " did not take the bytes"; }
+  [[noreturn]] void refusedWrite() const override { throw ECommonError(Failure::SerialPortRefusedBytes, name_); }
 
   void waitUntilWritten(std::size_t count) override {
     // After the port has handed the bytes on, the line still needs its time
@@ -83,6 +84,7 @@ class SerialLink final : public StreamLink {
   bool carriesBootHandshake() const override { return true; }
 
   LinkTestTexts testTexts() const override { return {"Checking" + name_, name_ + "Found"}; }
+  std::optional<std::string> openAdvice() const override { return serialOpenAdvice(name_); }
 
  private:
   void setRate(std::uint32_t rate) {

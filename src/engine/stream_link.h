@@ -5,7 +5,10 @@
 // carry the data check byte.
 
 #include "engine/link.h"
-#include "engine/stale_replies.h"
+#include "ports/serial_port.h"
+#include "ports/udp_port.h"
+#include "ports/usb_port.h"
+#include "protocol/stale_replies.h"
 
 namespace ombrel {
 

@@ -8,12 +8,6 @@
 namespace ombrel {
 
 namespace {
-// Lines are written out in pieces of about this size, by a thread of the
-// trace's own, so that the task does not wait for the file: few system calls,
-// and little memory whatever the length of the trace.
-constexpr std::size_t kPieceBytes = 64 * 1024;
-// Pieces the tracing threads may fill while the writer writes one.
-constexpr std::size_t kPiecesHeld = 4;
 constexpr std::size_t kDumpWidth = 16;
 }  // namespace
 
@@ -67,6 +61,11 @@ void appendHexDump(std::string& out, const std::uint8_t* bytes, std::size_t coun
   }
 }
 
+Trace::Trace(FileOpener open)
+    : open_(open ? std::move(open) : [](const std::filesystem::path& path) -> std::unique_ptr<PieceFile> {
+        return std::make_unique<RewrittenFile>(path);
+      }) {}
+
 Trace::~Trace() {
   {
     std::lock_guard lock(mutex_);
@@ -78,10 +77,10 @@ Trace::~Trace() {
 
 void Trace::begin(const std::filesystem::path& path) {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return !writerBusy_; });
+  waitUntilWritten(lock);
   pending_.clear();
   if (!file_ || path != path_) {
-    file_ = std::make_unique<RewrittenFile>(path);
+    file_ = open_(path);
     path_ = path;
   }
   file_->begin();
@@ -111,7 +110,7 @@ void Trace::block(const char* title, const std::uint8_t* bytes, std::size_t coun
 
 bool Trace::save() {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return !writerBusy_; });
+  waitUntilWritten(lock);
   if (!file_) return false;
   file_->append(pending_);
   pending_.clear();
@@ -124,26 +123,32 @@ void Trace::handOver(std::unique_lock<std::mutex>& lock) {
     pending_.clear();
     return;
   }
-  // A writer that falls behind holds up the tracing thread rather than let
-  // the lines pile up in memory.
-  if (pending_.size() >= kPiecesHeld * kPieceBytes) changed_.wait(lock, [this] { return !writerBusy_; });
-  if (writerBusy_) return;
-  writing_.swap(pending_);
-  writerBusy_ = true;
+  // A writer that falls this far behind holds up the tracing thread rather
+  // than let the lines pile up in memory without end. One piece always goes,
+  // however large.
+  changed_.wait(lock, [this] { return unwritten_ == 0 || unwritten_ + pending_.size() <= kUnwrittenLimit; });
+  unwritten_ += pending_.size();
+  pieces_.push_back(std::move(pending_));
+  pending_.clear();
   changed_.notify_all();
+}
+
+void Trace::waitUntilWritten(std::unique_lock<std::mutex>& lock) {
+  changed_.wait(lock, [this] { return unwritten_ == 0; });
 }
 
 void Trace::writeOut() {
   std::unique_lock lock(mutex_);
   for (;;) {
-    changed_.wait(lock, [this] { return writerBusy_ || stopping_; });
-    if (!writerBusy_) return;
-    // The file and the piece are the writer's until it is done with them.
+    changed_.wait(lock, [this] { return !pieces_.empty() || stopping_; });
+    if (pieces_.empty()) return;
+    const std::string piece = std::move(pieces_.front());
+    pieces_.pop_front();
+    // The file is the writer's until every piece handed over is written.
     lock.unlock();
-    file_->append(writing_);
-    writing_.clear();
+    file_->append(piece);
     lock.lock();
-    writerBusy_ = false;
+    unwritten_ -= piece.size();
     changed_.notify_all();
   }
 }

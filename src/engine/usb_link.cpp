@@ -6,6 +6,7 @@
 #include "engine/stream_link.h"
 #include "platform/errors.h"
 #include "engine/write_pieces.h"
+#include "ports/open_advice.h"
 #include "ports/usb/usb_error_text.h"
 
 namespace ombrel {
@@ -38,7 +39,9 @@ class UsbLink final : public StreamLink {
     });
   }
 
-  std::string refusedWriteText() const override { return usb_error_text::kWriteFailed; }
+  [[noreturn]] void refusedWrite() const override {
+    throw ECommonError(Failure::PortRefusedBytes, usb_error_text::kWriteFailed);
+  }
 
   void waitUntilWritten(std::size_t) override { port_.drainOutput(kDrainLimit); }
   bool hasRate() const override { return false; }
@@ -58,6 +61,7 @@ class UsbLink final : public StreamLink {
   void resume() override { port_.openPort(); }
 
   LinkTestTexts testTexts() const override { return {}; }
+  std::optional<std::string> openAdvice() const override { return usbOpenAdvice(device_); }
 
  private:
   // Selects the chosen printer. A port still open for another printer is

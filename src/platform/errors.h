@@ -21,36 +21,51 @@ enum class FailureKind {
   Other,              // anything else
 };
 
+// The engine's own failures: each names its kind and which of the kind's
+// texts it shows. failureText makes the text from it and its argument.
+enum class Failure {
+  CommandUnanswered,       // NoReply: a command frame went unanswered
+  ReadUnanswered,          // NoReply: a block read went unanswered
+  ReadWithoutData,         // NoReply: a read's reply held no data; argument: the address
+  StreamRefused,           // NoReply: the port refused a piece of a raw program stream
+  SendCancelled,           // Cancelled, while sending
+  ReadCancelled,           // Cancelled, while reading
+  RateRefused,             // RateChangeRefused
+  ConnectRefused,          // ConnectRefused
+  SerialPortRefusedBytes,  // PortRefusedBytes; argument: the serial port's name
+  PortRefusedBytes,        // PortRefusedBytes; argument: the port's own text
+  FileNotThere,            // FileMissing; argument: the path
+  ProgramForOtherPrinter,  // WrongProgramFile; argument: the refusal in the current language
+  UnknownHardwareSetting,  // InputRefused; argument: the setting's number
+  CommandDataTooLong,      // InputRefused
+  NotAnInteger,            // InputRefused; argument: the text
+  NoReadBackFile,          // InputRefused
+  HandshakeNotSerial,      // InputRefused
+  FileUnreadable,          // Other; argument: the path
+  Undefined,               // Other: an error of no known kind
+};
+
+FailureKind kindOf(Failure failure);
+// The text shown for `failure`, exactly as the printer tools have always
+// shown it; `argument` fills the part that names something.
+std::string failureText(Failure failure, const std::string& argument = {});
+
 // The common error family: every failure that the engine or a port raises on
 // purpose carries its kind and the text that the task records as its failure
 // text.
 class ECommonError : public std::runtime_error {
  public:
+  // A failure whose text its raiser has: a port's driver message, a front
+  // end's refusal of the window's values, a file that cannot be saved.
   explicit ECommonError(const std::string& text, FailureKind kind = FailureKind::Other)
       : std::runtime_error(text), kind_(kind) {}
+  // One of the engine's own failures.
+  explicit ECommonError(Failure failure, const std::string& argument = {})
+      : std::runtime_error(failureText(failure, argument)), kind_(kindOf(failure)) {}
   FailureKind kind() const { return kind_; }
 
  private:
   FailureKind kind_;
-};
-
-// No valid reply: "Download Data Failed" or "Received Failed".
-class ECommunicationException : public ECommonError {
- public:
-  explicit ECommunicationException(const std::string& text) : ECommonError(text, FailureKind::NoReply) {}
-};
-
-// CancelRequested was set: "Operaton Cancelled" or "Operation Cancelled".
-class EUserCancelException : public ECommonError {
- public:
-  explicit EUserCancelException(const std::string& text) : ECommonError(text, FailureKind::Cancelled) {}
-};
-
-// A rate change or the update announce failed.
-class ESetBaudRateException : public ECommonError {
- public:
-  explicit ESetBaudRateException(const std::string& text, FailureKind kind = FailureKind::RateChangeRefused)
-      : ECommonError(text, kind) {}
 };
 
 // A port could not be opened, or did not take bytes (the port drivers' messages).
@@ -60,7 +75,7 @@ class ECommsError : public ECommonError {
       : ECommonError(text, kind) {}
 };
 
-// The engine's own failure texts, exactly as the printer tools have always shown them.
+// Texts the front ends show beside the engine's failures.
 namespace error_text {
 inline constexpr const char* kDownloadDataFailed = "Download Data Failed";
 inline constexpr const char* kReceivedFailed = "Received Failed";

@@ -23,6 +23,17 @@ namespace ombrel {
 void replaceFileWith(const std::filesystem::path& path, std::string_view bytes);
 void replaceFileWith(const std::filesystem::path& path, const Bytes& bytes);
 
+// A content written anew again and again, piece by piece.
+class PieceFile {
+ public:
+  virtual ~PieceFile() = default;
+  // Starts a new content; false when it cannot be written.
+  virtual bool begin() = 0;
+  virtual void append(std::string_view bytes) = 0;
+  // Puts the content in place; false when it could not all be written.
+  virtual bool commit() = 0;
+};
+
 // A file whose content is written anew again and again, piece by piece (the
 // trace of every task). Each content goes into a spare file beside it, which
 // is then exchanged with the file in one step: a kill at any moment leaves
@@ -31,21 +42,21 @@ void replaceFileWith(const std::filesystem::path& path, const Bytes& bytes);
 // time, or renaming over the old one (which makes the file system write the
 // new file out at once), costs many times more. Nothing is flushed to the
 // disk. A symbolic link at `path` stays; the spare goes with the object.
-class RewrittenFile {
+class RewrittenFile final : public PieceFile {
  public:
   explicit RewrittenFile(const std::filesystem::path& path);
-  ~RewrittenFile();
+  ~RewrittenFile() override;
   RewrittenFile(const RewrittenFile&) = delete;
   RewrittenFile& operator=(const RewrittenFile&) = delete;
 
   // Starts a new content, dropping one that was not put in place. False when
   // no spare file can be written; the writes until the next begin() are then
   // lost and commit() fails.
-  bool begin();
-  void append(std::string_view bytes);
+  bool begin() override;
+  void append(std::string_view bytes) override;
   // Puts the content in place; false, and the file left as it was, when the
   // content could not all be written or put in place.
-  bool commit();
+  bool commit() override;
 
  private:
   std::filesystem::path target_;

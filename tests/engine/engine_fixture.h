@@ -35,7 +35,7 @@ class EngineFixture : public ::testing::Test {
     link.tranBaud = 115200;
     host.setLink(link);
     engine = std::make_unique<TCommThread>(loop, host, host, TCommThread::Ports{printer, usb, udp}, clock,
-                                           dir_.string() + "/");
+                                           dir_ / "debug.log");
   }
   void TearDown() override {
     engine.reset();

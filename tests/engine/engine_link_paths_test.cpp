@@ -6,7 +6,7 @@
 #include <future>
 #include <thread>
 
-#include "engine/link.h"
+#include "engine/engine_ports.h"
 #include "engine_fixture.h"
 #include "protocol/codes.h"
 
@@ -106,7 +106,7 @@ TEST_P(LongWrites, AreSplitIntoWhatOneCallCarries) {
   Trace trace;
   ReplyChannel reply;
   std::uint32_t rate = 9600;
-  auto link = makeLink(host.linkSettings(), LinkPorts{printer, usb, udp}, LinkParts{clock, trace, reply, rate});
+  auto link = EnginePorts({printer, usb, udp}).makeLink(host.linkSettings(), LinkParts{clock, trace, reply, rate});
   link->open(9600, false);
   link->write(Bytes(70000, 0x5A));
   EXPECT_EQ(piecesWritten(GetParam().transport), GetParam().pieces);

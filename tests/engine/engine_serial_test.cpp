@@ -1,5 +1,7 @@
 // The engine on a serial link, against a scripted printer.
 
+#include <functional>
+
 #include "engine_fixture.h"
 
 namespace ombrel::testing_support {
@@ -44,41 +46,63 @@ TEST_F(SerialEngine, NoiseBeforeRepliesIsSkipped) {
   EXPECT_EQ(lastMessage().id, kTaskSucceeded);
 }
 
-TEST_F(SerialEngine, UnansweredCommandIsSentThreeTimesThenFails) {
-  printer.ignoreCommand(121);
+// How a serial task fails: its end names the kind that decisions read and
+// the text that operators see.
+struct FailureCase {
+  const char* name;
+  std::function<void(FakeSerialPrinter&, LinkSettings&)> setUp;
+  FailureKind kind;
+  const char* text;
+  std::vector<int> commands;
+};
+
+class SerialFailures : public EngineFixture, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(SerialFailures, EndTheTaskWithTheirKindAndText) {
+  LinkSettings link = host.linkSettings();
+  GetParam().setUp(printer, link);
+  host.setLink(link);
   runTask(10);
   const Message end = lastMessage();
   EXPECT_EQ(end.id, kTaskFailed);
   EXPECT_EQ(end.wParam, kTaskFailedWithText);
-  EXPECT_EQ(end.text, "Download Data Failed");
-  EXPECT_EQ(commandsSent(), (std::vector<int>{49, 48, 121, 121, 121}));
-  EXPECT_EQ(printer.events().back(), "close");
+  EXPECT_EQ(end.text, GetParam().text);
+  EXPECT_EQ(host.outcomes().back().kind, GetParam().kind);
+  EXPECT_EQ(host.outcomes().back().text, GetParam().text);
+  EXPECT_EQ(commandsSent(), GetParam().commands);
   EXPECT_FALSE(engine->linkOpen());
+  // A refused rate leaves the port at the printer's.
+  if (GetParam().kind == FailureKind::RateChangeRefused) {
+    EXPECT_EQ(printer.baudRate(), 9600u);
+  }
 }
 
-TEST_F(SerialEngine, RefusedRateChangeFailsTheTask) {
-  printer.ignoreCommand(49);
-  runTask(6, 1);
-  EXPECT_EQ(lastMessage().text, "Set Baudrate Failed");
-  EXPECT_EQ(printer.baudRate(), 9600u);  // the port keeps its old rate
-}
-
-TEST_F(SerialEngine, SilentIdentificationFailsWithReceivedFailed) {
-  LinkSettings link = host.linkSettings();
-  link.tranBaud = 9600;
-  host.setLink(link);
-  printer.ignoreCommand(48);
-  runTask(6, 1);
-  EXPECT_EQ(lastMessage().text, "Received Failed");
-}
-
-TEST_F(SerialEngine, PortThatCannotOpenFailsWithTheDriversText) {
-  LinkSettings link = host.linkSettings();
-  link.comName = "missing";
-  host.setLink(link);
-  runTask(6, 1);
-  EXPECT_EQ(lastMessage().text, "Error opening serial port");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, SerialFailures,
+    ::testing::Values(FailureCase{"UnansweredCommand",
+                                  [](FakeSerialPrinter& p, LinkSettings&) { p.ignoreCommand(121); },
+                                  FailureKind::NoReply,
+                                  "Download Data Failed",
+                                  {49, 48, 121, 121, 121}},
+                      FailureCase{"RefusedRate",
+                                  [](FakeSerialPrinter& p, LinkSettings&) { p.ignoreCommand(49); },
+                                  FailureKind::RateChangeRefused,
+                                  "Set Baudrate Failed",
+                                  {49}},
+                      FailureCase{"SilentIdentification",
+                                  [](FakeSerialPrinter& p, LinkSettings& link) {
+                                    link.tranBaud = 9600;
+                                    p.ignoreCommand(48);
+                                  },
+                                  FailureKind::NoReply,
+                                  "Received Failed",
+                                  {48}},
+                      FailureCase{"PortThatCannotOpen",
+                                  [](FakeSerialPrinter&, LinkSettings& link) { link.comName = "missing"; },
+                                  FailureKind::PortWouldNotOpen,
+                                  "Error opening serial port",
+                                  {}}),
+    [](const ::testing::TestParamInfo<FailureCase>& row) { return std::string(row.param.name); });
 
 TEST_F(SerialEngine, NewPrinterRateIsUsedByTheNextTask) {
   runTask(8, 2);  // 38400

@@ -64,6 +64,14 @@ class RecordingHost final : public EngineHost, public NotifyWindow {
     std::lock_guard lock(mutex_);
     return progressSteps;
   }
+  void taskEnded(const TaskOutcome& outcome) override {
+    std::lock_guard lock(mutex_);
+    ended.push_back(outcome);
+  }
+  std::vector<TaskOutcome> outcomes() {
+    std::lock_guard lock(mutex_);
+    return ended;
+  }
   void engineMessage(EngineMessage id, int wParam, const std::string& text) override {
     {
       std::lock_guard lock(mutex_);
@@ -105,6 +113,7 @@ class RecordingHost final : public EngineHost, public NotifyWindow {
   std::condition_variable changed_;
   LinkSettings link;
   std::vector<Message> messages;
+  std::vector<TaskOutcome> ended;
   std::vector<TransferProgress> progressSteps;
   Bytes idleData;
   std::string snapshotProblem;

@@ -1,4 +1,4 @@
-#include "engine/stale_replies.h"
+#include "protocol/stale_replies.h"
 
 #include <gtest/gtest.h>
 

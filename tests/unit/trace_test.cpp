@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <filesystem>
+#include <future>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -78,8 +80,8 @@ TEST(TraceFile, IsWrittenAsItComesAndReplacedWhole) {
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
     if (entry.path() != path) beside += entry.file_size();
   }
-  // Only the few pieces the writer has not written yet are still in memory.
-  EXPECT_GT(beside, whole - 1024 * 1024) << "the lines are held in memory";
+  // Only what the writer has not written yet is still in memory.
+  EXPECT_GE(beside, whole - Trace::kUnwrittenLimit - Trace::kPieceBytes) << "the lines are held in memory";
   EXPECT_EQ(readFile(path), "an older trace\n");
   ASSERT_TRUE(trace.save());
   const std::string text = readFile(path);
@@ -96,6 +98,66 @@ TEST(TraceFile, IsWrittenAsItComesAndReplacedWhole) {
   EXPECT_EQ(shorter.rfind("Open/dev/ttyS0\r\nSend 2 Bytes ", 0), 0u) << shorter.substr(0, 100);
   // Two bytes: the filler has one gap of three blanks less than a full line.
   EXPECT_EQ(shorter.size(), 16 + std::string("Send 2 Bytes").size() + stamp + 2 + dumpLine - 3);
+}
+
+// A disk that takes nothing until it is let go.
+struct HeldDisk {
+  std::mutex mutex;
+  std::condition_variable released;
+  bool held = true;
+  std::string committed;
+
+  struct File final : PieceFile {
+    explicit File(HeldDisk& held) : disk(held) {}
+    bool begin() override { return true; }
+    void append(std::string_view bytes) override {
+      std::unique_lock lock(disk.mutex);
+      disk.released.wait(lock, [this] { return !disk.held; });
+      content += bytes;
+    }
+    bool commit() override {
+      std::lock_guard lock(disk.mutex);
+      disk.committed = content;
+      return true;
+    }
+    HeldDisk& disk;
+    std::string content;
+  };
+
+  void letGo() {
+    std::lock_guard lock(mutex);
+    held = false;
+    released.notify_all();
+  }
+};
+
+// A slow disk holds up no port's reader until the trace holds its bound of
+// unwritten lines; then the reader waits, and once the disk catches up the
+// trace is whole and in order.
+TEST(TraceFile, SlowDiskHoldsNoReaderWithinTheBound) {
+  HeldDisk disk;
+  Trace trace([&disk](const std::filesystem::path&) { return std::make_unique<HeldDisk::File>(disk); });
+  trace.begin("debug.log");
+  std::string expected;
+  const auto lineText = [](int i) { return std::to_string(i) + std::string(1000, 'x'); };
+  const auto traceLines = [&](int from, int to) {
+    return std::async(std::launch::async, [&trace, lineText, from, to] {
+      for (int i = from; i < to; ++i) trace.line(lineText(i));
+    });
+  };
+  const int withinBound = static_cast<int>((Trace::kUnwrittenLimit - Trace::kPieceBytes) / 1010);
+  const int beyondBound = withinBound + 2000;
+  for (int i = 0; i < beyondBound; ++i) expected += lineText(i) + "\r\n";
+
+  auto reader = traceLines(0, withinBound);
+  ASSERT_EQ(reader.wait_for(std::chrono::seconds(20)), std::future_status::ready) << "held within the bound";
+  auto pastBound = traceLines(withinBound, beyondBound);
+  EXPECT_EQ(pastBound.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout)
+      << "memory grows past the bound";
+  disk.letGo();
+  pastBound.get();
+  ASSERT_TRUE(trace.save());
+  EXPECT_TRUE(disk.committed == expected) << disk.committed.size() << " of " << expected.size() << " bytes";
 }
 
 TEST(TraceFile, UnwritablePlaceIsReported) {
