@@ -101,6 +101,41 @@ TEST_F(CtlSettings, SetChangesKeysAndIsSavedBack) {
   EXPECT_EQ(IniFile(file).readString("ParaDefault", "Dark", ""), "高浓度");
 }
 
+// Without --language ombrelctl speaks the main window's language, kept in the
+// program directory's sysconfig.ini even when --settings names another file;
+// the language also chooses the list text saved back.
+TEST_F(CtlSettings, SpeaksTheMainWindowsLanguageUnlessLanguageIsGiven) {
+  struct Case {
+    const char* mainDefault;  // the program directory's sysconfig.ini
+    std::vector<std::string> arguments;
+    const char* status;
+    const char* savedDark;
+  };
+  const std::string other = dir() + "/other.ini";
+  const std::vector<Case> cases = {
+      {"Language=1", {}, "Code page set", "Light"},
+      {"Language=1", {"--language", "0"}, "设置代码页成功", "微淡"},
+      {"Language=0x1", {}, "Code page set", "Light"},
+      {"Language=2", {}, "设置代码页成功", "微淡"},  // no item of the window's list: Chinese
+      {"Language=0", {"--language", "1"}, "Code page set", "Light"},
+      {"", {"--settings", other}, "设置代码页成功", "微淡"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.mainDefault) + (c.arguments.empty() ? "" : " " + c.arguments.front()));
+    const std::string settings =
+        c.arguments.empty() || c.arguments.front() != "--settings" ? dir() + "/sysconfig.ini" : other;
+    testing::writeFile(dir() + "/sysconfig.ini", std::string("[MainDefault]\r\n") + c.mainDefault + "\r\n");
+    testing::writeFile(other, "[MainDefault]\r\nLanguage=1\r\n");
+    VirtualPrinter printer;
+    std::vector<std::string> arguments = c.arguments;
+    arguments.insert(arguments.end(), {"--link", printer.link(), "--set", "Dark=Light", "task", "6", "0"});
+    const auto run = ctl(arguments);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, std::string(c.status) + "\n");
+    EXPECT_EQ(IniFile(settings).readString("ParaDefault", "Dark", ""), c.savedDark);
+  }
+}
+
 TEST_F(CtlSettings, UnknownNamesAndBadValuesAreRefused) {
   for (const char* set : {"NoSuchKey=1", "chk_buzzer=yes", "rg_lyMode=3", "btn_UpdatePrg=1"}) {
     const auto run = ctl({"--set", set});
