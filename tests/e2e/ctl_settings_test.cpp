@@ -101,38 +101,27 @@ TEST_F(CtlSettings, SetChangesKeysAndIsSavedBack) {
   EXPECT_EQ(IniFile(file).readString("ParaDefault", "Dark", ""), "高浓度");
 }
 
-// Without --language ombrelctl speaks the main window's language, kept in the
-// program directory's sysconfig.ini even when --settings names another file;
-// the language also chooses the list text saved back.
+// Without --language ombrelctl speaks the main window's language, from the
+// program directory's sysconfig.ini also with --settings; the language also
+// chooses the list text saved back.
 TEST_F(CtlSettings, SpeaksTheMainWindowsLanguageUnlessLanguageIsGiven) {
-  struct Case {
-    const char* mainDefault;  // the program directory's sysconfig.ini
-    std::vector<std::string> arguments;
-    const char* status;
-    const char* savedDark;
-  };
   const std::string other = dir() + "/other.ini";
-  const std::vector<Case> cases = {
-      {"Language=1", {}, "Code page set", "Light"},
-      {"Language=1", {"--language", "0"}, "设置代码页成功", "微淡"},
-      {"Language=0x1", {}, "Code page set", "Light"},
-      {"Language=2", {}, "设置代码页成功", "微淡"},  // no item of the window's list: Chinese
-      {"Language=0", {"--language", "1"}, "Code page set", "Light"},
-      {"", {"--settings", other}, "设置代码页成功", "微淡"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.mainDefault) + (c.arguments.empty() ? "" : " " + c.arguments.front()));
-    const std::string settings =
-        c.arguments.empty() || c.arguments.front() != "--settings" ? dir() + "/sysconfig.ini" : other;
-    testing::writeFile(dir() + "/sysconfig.ini", std::string("[MainDefault]\r\n") + c.mainDefault + "\r\n");
-    testing::writeFile(other, "[MainDefault]\r\nLanguage=1\r\n");
+  testing::writeFile(other, "[MainDefault]\r\nLanguage=1\r\n");
+  using Case = std::tuple<std::string, std::vector<std::string>, bool>;  // MainDefault, arguments, English
+  for (const auto& [mainDefault, arguments, english] :
+       {Case{"Language=1", {}, true}, Case{"Language=1", {"--language", "0"}, false}, Case{"Language=0x1", {}, true},
+        Case{"Language=2", {}, false}, Case{"Language=0", {"--language", "1"}, true},
+        Case{"", {"--settings", other}, false}}) {
+    SCOPED_TRACE(mainDefault + " " + (arguments.empty() ? "" : arguments.front()));
+    testing::writeFile(dir() + "/sysconfig.ini", "[MainDefault]\r\n" + mainDefault + "\r\n");
     VirtualPrinter printer;
-    std::vector<std::string> arguments = c.arguments;
-    arguments.insert(arguments.end(), {"--link", printer.link(), "--set", "Dark=Light", "task", "6", "0"});
-    const auto run = ctl(arguments);
+    std::vector<std::string> all = arguments;
+    all.insert(all.end(), {"--link", printer.link(), "--set", "Dark=Light", "task", "6", "0"});
+    const auto run = ctl(all);
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, std::string(c.status) + "\n");
-    EXPECT_EQ(IniFile(settings).readString("ParaDefault", "Dark", ""), c.savedDark);
+    EXPECT_EQ(run.out, english ? "Code page set\n" : "设置代码页成功\n");
+    const IniFile saved(arguments.empty() || arguments.front() != "--settings" ? dir() + "/sysconfig.ini" : other);
+    EXPECT_EQ(saved.readString("ParaDefault", "Dark", ""), english ? "Light" : "微淡");
   }
 }
 
