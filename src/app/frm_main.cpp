@@ -10,10 +10,10 @@
 #include "app/frm_line.h"
 #include "app/frm_para.h"
 #include "app/link_text.h"
-#include "app/main_defaults.h"
 #include "app/widget_captions.h"
 #include "commands/boot_mode.h"
 #include "ports/serial_port_factory.h"
+#include "settings/main_defaults.h"
 #include "texts/item_texts.h"
 #include "texts/language_file.h"
 

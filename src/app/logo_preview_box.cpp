@@ -1,7 +1,7 @@
 #include "app/logo_preview_box.h"
 
+#include <QEvent>
 #include <QPixmap>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "commands/logo_transfer.h"
@@ -15,6 +15,8 @@ namespace ombrel::app {
 namespace {
 
 const QString kObjectName = QStringLiteral("LogoPreview");
+// The picture's room is never smaller than this, however the window is sized.
+constexpr int kLeastRoom = 64;
 
 QString imageSizeText(const std::vector<std::string>& paths) {
   const auto total = logoImageSize(paths);
@@ -27,20 +29,27 @@ QString imageSizeText(const std::vector<std::string>& paths) {
 
 }  // namespace
 
-LogoPreviewBox::LogoPreviewBox(QWidget* parent) : QWidget(parent), picture_(new QLabel), sizes_(new QLabel(this)) {
+LogoPreviewBox::LogoPreviewBox(QWidget* parent)
+    : QWidget(parent), picture_(new QLabel(this)), sizes_(new QLabel(this)) {
   setObjectName(kObjectName);
   picture_->setAlignment(Qt::AlignCenter);
   picture_->setWordWrap(true);
-  auto* scroll = new QScrollArea(this);
-  scroll->setWidget(picture_);
-  scroll->setWidgetResizable(true);
-  scroll->setAlignment(Qt::AlignCenter);
+  picture_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  // The layout gives the picture its room; what it shows never asks for more.
+  picture_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  picture_->setMinimumSize(kLeastRoom, kLeastRoom);
   // Grey behind the dots, so the white padding of a logo is seen.
-  scroll->setBackgroundRole(QPalette::Mid);
   picture_->setBackgroundRole(QPalette::Mid);
+  picture_->setAutoFillBackground(true);
+  picture_->installEventFilter(this);
+  // A long size text (the image too large) wraps onto a second line kept for
+  // it, instead of widening the window or pushing the tab's bottom down.
+  sizes_->setWordWrap(true);
+  sizes_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  sizes_->setMinimumHeight(2 * sizes_->fontMetrics().lineSpacing());
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
-  column->addWidget(scroll, 1);
+  column->addWidget(picture_, 1);
   column->addWidget(sizes_);
 }
 
@@ -56,13 +65,30 @@ void LogoPreviewBox::showLogos(const std::vector<std::string>& paths, int select
     try {
       const LogoDots logo = reduceToDots(readLogoPictureFile(paths[static_cast<std::size_t>(selected)]), reduction);
       dots_ = logoPreview(logo);
-      picture_->setPixmap(QPixmap::fromImage(dots_));
       logoSize = QStringLiteral("%1 B, ").arg(logo.dots.size());
     } catch (const ECommonError& error) {
       picture_->setText(QString::fromStdString(error.what()));
     }
   }
   sizes_->setText(paths.empty() ? QString() : logoSize + imageSizeText(paths));
+  redraw();
+}
+
+bool LogoPreviewBox::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == picture_ && event->type() == QEvent::Resize) redraw();
+  return QWidget::eventFilter(watched, event);
+}
+
+void LogoPreviewBox::redraw() {
+  if (dots_.isNull()) return;
+  const QSize room = picture_->contentsRect().size();
+  if (room.isEmpty()) return;
+  if (dots_.width() <= room.width() && dots_.height() <= room.height()) {
+    picture_->setPixmap(QPixmap::fromImage(dots_));
+    return;
+  }
+  // Smooth: where many dots share a pixel, its grey tells how many are black.
+  picture_->setPixmap(QPixmap::fromImage(dots_.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 }  // namespace ombrel::app

@@ -1,9 +1,11 @@
 #pragma once
 
-// The logo group's preview: the selected logo's dots at dot scale, exactly as
-// the printer prints them (the white padding to whole bytes and rows of 8
-// shows against the grey behind it), the logo's size in bytes and the whole
-// image's size against the 256 KB the printer takes.
+// The logo group's preview: the selected logo's dots as the printer prints
+// them (the white padding to whole bytes and rows of 8 shows against the grey
+// behind it), the logo's size in bytes and the whole image's size against the
+// 256 KB the printer takes. The whole logo is always seen: one pixel a dot
+// where it fits, else scaled down to the box. Neither a logo nor a text
+// changes the box's size, so the window keeps its own.
 
 #include <QImage>
 #include <QLabel>
@@ -29,9 +31,17 @@ class LogoPreviewBox final : public QWidget {
 
   // The dots shown: one pixel a dot; null when no logo is shown.
   const QImage& dots() const { return dots_; }
+  // Where they are drawn, as drawn.
+  const QLabel& picture() const { return *picture_; }
   QString sizeText() const { return sizes_->text(); }
 
+ protected:
+  // Draws the dots again whenever the picture's room changes.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  void redraw();
+
   QLabel* picture_;
   QLabel* sizes_;
   QImage dots_;

@@ -104,7 +104,8 @@ void buildDownloadTab(ParaPageBuilder& b) {
   grid->addWidget(readBackGroup(b), 1, 1);
   grid->setColumnStretch(0, 1);
   grid->setColumnStretch(1, 1);
-  grid->setRowStretch(2, 1);
+  // Spare height goes to the logo preview.
+  grid->setRowStretch(1, 1);
 }
 
 }  // namespace ombrel::app

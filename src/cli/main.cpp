@@ -28,6 +28,7 @@
 #include "ports/udp_client.h"
 #include "ports/usb/tusbcomm.h"
 #include "ports/usb_printers.h"
+#include "settings/main_defaults.h"
 #include "texts/language_file.h"
 
 namespace {
@@ -63,15 +64,19 @@ std::optional<std::string> addressWarning(const std::vector<std::string>& action
   return std::nullopt;
 }
 
-int run(const cli::Options& options) {
+int run(cli::Options options) {
   // Before any other thread starts, so that Ctrl-C reaches only the watch.
   cli::InterruptWatch interrupts;
   const std::string appDir = programDirectory(options.dir);
+  const std::string appSettings = appDir + "sysconfig.ini";
+  // The main window keeps its language there, whichever file holds the
+  // parameters; its language also chooses the list texts saved back.
+  if (!options.languageGiven) options.language = startLanguage(loadMainDefaults(IniFile(appSettings)));
   std::vector<std::filesystem::path> languageDirs;
   for (const auto& dir : languageDirectories(appDir)) languageDirs.emplace_back(dir);
   applyLanguage(options.language, languageDirs, {});
 
-  cli::SettingsSession settings(options.settingsFile.empty() ? appDir + "sysconfig.ini" : options.settingsFile);
+  cli::SettingsSession settings(options.settingsFile.empty() ? appSettings : options.settingsFile);
   settings.load();
   try {
     for (const auto& [name, value] : options.sets) settings.set(name, value);

@@ -17,7 +17,8 @@ const char* const kUsage =
     "  --settings FILE     the parameters window's values (default DIR/sysconfig.ini),\n"
     "                      saved back after the actions\n"
     "  --set KEY=VALUE     one settings key, or a control that no key stores, by name\n"
-    "  --language 0|1      0 Chinese, 1 English\n"
+    "  --language 0|1      0 Chinese, 1 English (default: the main window's language,\n"
+    "                      MainDefault Language in DIR/sysconfig.ini)\n"
     "  --save-as FILE      the answer to the save dialog (btn_ReadFont's target file,\n"
     "                      and where task 2 and task 16 save what they read)\n"
     "  --logo FILE         an NV logo picture (BMP); repeated, the list in order\n"
@@ -122,6 +123,7 @@ const std::vector<OptionRule>& optionRules() {
       {"--language", true,
        [](Options& o, const std::string& v) {
          o.language = wholeNumber(v, "--language");
+         o.languageGiven = true;
          if (o.language != 0 && o.language != 1) throw UsageError("--language takes 0 or 1");
        }},
       {"--save-as", true, [](Options& o, const std::string& v) { o.saveAs = v; }},

@@ -32,7 +32,9 @@ struct Options {
   std::string dir;
   std::string settingsFile;  // empty: DIR/sysconfig.ini
   std::vector<std::pair<std::string, std::string>> sets;
-  int language = 0;
+  int language = 0;  // 0 Chinese, 1 English
+  // Without --language, ombrelctl speaks the main window's saved language.
+  bool languageGiven = false;
   std::optional<std::string> saveAs;  // the answer to the save dialog; none: no file chosen
   std::string logFile;                // the provisioning log; empty: none
   std::vector<std::string> logos;     // the NV logo list, in order; never stored

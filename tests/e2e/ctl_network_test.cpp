@@ -135,14 +135,6 @@ TEST_F(NetworkTask, BootModeIsRefusedWithNothingSent) {
   EXPECT_TRUE(printer.received().empty());
 }
 
-TEST_F(NetworkTask, EnglishTextsWithLanguageOne) {
-  VirtualPrinter printer;
-  const auto run = ctl({"--language", "1", "--link", printer.link(), "task", "6", "0"});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out, "设置代码页成功\n");
-  EXPECT_FALSE(run.out.empty());
-}
-
 using CommandLine = CtlTest;
 
 TEST_F(CommandLine, WrongCommandLinesExitWithTwoAndSendNothing) {

@@ -101,6 +101,30 @@ TEST_F(CtlSettings, SetChangesKeysAndIsSavedBack) {
   EXPECT_EQ(IniFile(file).readString("ParaDefault", "Dark", ""), "高浓度");
 }
 
+// Without --language ombrelctl speaks the main window's language, from the
+// program directory's sysconfig.ini also with --settings; the language also
+// chooses the list text saved back.
+TEST_F(CtlSettings, SpeaksTheMainWindowsLanguageUnlessLanguageIsGiven) {
+  const std::string other = dir() + "/other.ini";
+  testing::writeFile(other, "[MainDefault]\r\nLanguage=1\r\n");
+  using Case = std::tuple<std::string, std::vector<std::string>, bool>;  // MainDefault, arguments, English
+  for (const auto& [mainDefault, arguments, english] :
+       {Case{"Language=1", {}, true}, Case{"Language=1", {"--language", "0"}, false}, Case{"Language=0x1", {}, true},
+        Case{"Language=2", {}, false}, Case{"Language=0", {"--language", "1"}, true},
+        Case{"", {"--settings", other}, false}}) {
+    SCOPED_TRACE(mainDefault + " " + (arguments.empty() ? "" : arguments.front()));
+    testing::writeFile(dir() + "/sysconfig.ini", "[MainDefault]\r\n" + mainDefault + "\r\n");
+    VirtualPrinter printer;
+    std::vector<std::string> all = arguments;
+    all.insert(all.end(), {"--link", printer.link(), "--set", "Dark=Light", "task", "6", "0"});
+    const auto run = ctl(all);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, english ? "Code page set\n" : "设置代码页成功\n");
+    const IniFile saved(arguments.empty() || arguments.front() != "--settings" ? dir() + "/sysconfig.ini" : other);
+    EXPECT_EQ(saved.readString("ParaDefault", "Dark", ""), english ? "Light" : "微淡");
+  }
+}
+
 TEST_F(CtlSettings, UnknownNamesAndBadValuesAreRefused) {
   for (const char* set : {"NoSuchKey=1", "chk_buzzer=yes", "rg_lyMode=3", "btn_UpdatePrg=1"}) {
     const auto run = ctl({"--set", set});

@@ -8,7 +8,7 @@
 #include "app/app_options.h"
 #include "app/idle_lines.h"
 #include "app/link_text.h"
-#include "app/main_defaults.h"
+#include "settings/main_defaults.h"
 #include "settings/temp_dir.h"
 
 namespace ombrel::app {

@@ -10,6 +10,7 @@
 #include "app/logo_preview_box.h"
 #include "app/logo_zoom_window.h"
 #include "gui/para_window_fixture.h"
+#include "gui/window_checks.h"
 #include "support/run_program.h"
 
 namespace ombrel::gui_test {
@@ -96,6 +97,38 @@ TEST_F(ParaLogo, ThePreviewFollowsTheListAndTheButtonsSendWhatOmbrelctlSends) {
   EXPECT_EQ(controls().items("ListBox1"), (std::vector<std::string>{known}));
   EXPECT_EQ(preview()->sizeText().toStdString(), "16 B, 1.bin: 4112 / 262144 B");
   expectDotsOf(preview()->dots(), picture, 64);
+  closePara();
+}
+
+// The whole logo is seen in the preview's own room: a larger one scaled down
+// to it (its image too large for the printer, so the size text is long), a
+// small one dot for pixel; neither resizes the window.
+TEST_F(ParaLogo, ThePreviewShowsTheWholeLogoAndKeepsTheWindowsSize) {
+  start();
+  showPara();
+  tabs()->setCurrentWidget(control<QWidget>("tab_Download"));
+  settle(std::chrono::milliseconds(50));
+  const QSize windowSize = para_->size();
+  QImage large(2400, 900, QImage::Format_RGB32);
+  large.fill(Qt::black);
+  add(save(large.convertToFormat(QImage::Format_Mono), "large.bmp"));
+  settle(std::chrono::milliseconds(50));
+  const QSize room = preview()->picture().contentsRect().size();
+  const QImage shown = preview()->picture().pixmap().toImage();
+  ASSERT_LT(room.width(), preview()->dots().width());
+  EXPECT_TRUE(shown.width() == room.width() || shown.height() == room.height()) << "at the box's size";
+  EXPECT_TRUE(QRect(QPoint(), room).contains(shown.rect()));
+  EXPECT_NEAR(static_cast<double>(shown.width()) / shown.height(), 2400.0 / 904, 0.05);
+  EXPECT_EQ(qGray(shown.pixel(shown.rect().center())), 0);
+  EXPECT_NE(preview()->sizeText().indexOf(QStringLiteral(" — ")), -1) << "the image is too large";
+  EXPECT_EQ(para_->size(), windowSize);
+  saveScreenshot(*para_, "para-logo-large.png");
+
+  add(save(knownPicture(), "known.bmp"));
+  list()->setCurrentRow(1);
+  EXPECT_EQ(preview()->picture().pixmap().toImage().convertToFormat(preview()->dots().format()), preview()->dots());
+  expectDotsOf(preview()->dots(), knownPicture(), 128);
+  EXPECT_EQ(para_->size(), windowSize);
   closePara();
 }
 

@@ -1,6 +1,6 @@
-#include "app/main_defaults.h"
+#include "settings/main_defaults.h"
 
-namespace ombrel::app {
+namespace ombrel {
 
 namespace {
 constexpr const char* kSection = "MainDefault";
@@ -36,4 +36,6 @@ void storeMainDefaults(IniFile& file, const MainDefaults& defaults) {
   file.writeString(kSection, kUsbDevice, defaults.usbDevice);
 }
 
-}  // namespace ombrel::app
+int startLanguage(const MainDefaults& defaults) { return defaults.language == 1 ? 1 : 0; }
+
+}  // namespace ombrel

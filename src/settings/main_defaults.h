@@ -9,7 +9,7 @@
 
 #include "texts/ini_file.h"
 
-namespace ombrel::app {
+namespace ombrel {
 
 struct MainDefaults {
   std::string ipAddress = "192.168.1.87";
@@ -28,4 +28,8 @@ MainDefaults loadMainDefaults(const IniFile& file);
 // Writes the keys into `file`; the caller saves it.
 void storeMainDefaults(IniFile& file, const MainDefaults& defaults);
 
-}  // namespace ombrel::app
+// The language the main window starts in: 1 English for a stored 1; any other
+// value chooses no item of its language list, which reads as Chinese (0).
+int startLanguage(const MainDefaults& defaults);
+
+}  // namespace ombrel
