@@ -41,7 +41,9 @@ void UsbSession::stopThreads() {
   stop_.raise();
   node.purgeInput();
   if (reader_.joinable()) reader_.join();
-  node.purgeOutput();
+  // Output is not purged on the way out: what the writer has handed to the
+  // node is the printer's. Where the node is a terminal, a purge would
+  // discard bytes the other end has not read yet.
   sendQueueEmpty_.store(true);
   if (writer_.joinable()) writer_.join();
 }
@@ -75,7 +77,6 @@ void UsbSession::runWriter() {
   } catch (const std::exception&) {  // the owner refused a notice
   }
   queue.close();
-  node.purgeOutput();
   sendQueueEmpty_.store(true);
 }
 
