@@ -101,16 +101,22 @@ void TFrmMain::replyCheckingChanged(bool checked) {
   ui_.replyNotice->setVisible(!checked);
 }
 
+std::optional<std::int64_t> TFrmMain::transferTimeLeft(const TransferProgress& progress) {
+  return transferTimeLeft_.take(progress, services_.clock.nowMs());
+}
+
 void TFrmMain::transferProgress(const TransferProgress& progress) {
   QLabel* panel = ui_.statusPanels[1];
+  const auto msLeft = transferTimeLeft(progress);
   if (progress.phase == TransferPhase::Ended) {
     clearStatus(panel);
     return;
   }
+  const int language = ui_.cbb_Language->currentIndex();
+  QString text = QString::fromStdString(transferPhaseText(progress, language));
+  if (msLeft) text += QStringLiteral(" ") + QString::fromStdString(timeLeftText(*msLeft, language));
   const int permille = progress.permille();
-  const QString text = QString::fromStdString(transferPhaseText(progress, ui_.cbb_Language->currentIndex())) +
-                       QStringLiteral(" %1.%2%").arg(permille / 10).arg(permille % 10);
-  showElided(panel, text);
+  showElided(panel, text + QStringLiteral(" %1.%2%").arg(permille / 10).arg(permille % 10));
 }
 
 void TFrmMain::engineMessage(EngineMessage message, int, const std::string& text) {

@@ -94,6 +94,7 @@ int TFrmPara::language() const { return mainWindow_.ui().cbb_Language->currentIn
 
 void TFrmPara::transferProgress(const TransferProgress& progress) {
   const bool running = progress.phase != TransferPhase::Ended;
+  const auto msLeft = mainWindow_.transferTimeLeft(progress);
   transferRunning_ = running;
   cancelButton_->setEnabled(running);
   if (!running) {
@@ -103,8 +104,9 @@ void TFrmPara::transferProgress(const TransferProgress& progress) {
   }
   const int permille = progress.permille();
   progressBar_->setValue(permille);
-  progressBar_->setFormat(QString::fromStdString(transferPhaseText(progress, language())) +
-                          QStringLiteral("  %1.%2%").arg(permille / 10).arg(permille % 10));
+  QString format = QString::fromStdString(transferPhaseText(progress, language()));
+  if (msLeft) format += QStringLiteral("  ") + QString::fromStdString(timeLeftText(*msLeft, language()));
+  progressBar_->setFormat(format + QStringLiteral("  %1.%2%").arg(permille / 10).arg(permille % 10));
 }
 
 void TFrmPara::showTransferText(const std::string& text) { showInPanel1(QString::fromStdString(text)); }

@@ -210,6 +210,7 @@ int runTask(ActionContext& context, TaskStart start, TaskEnd* ended) {
   if (!start.transferLine.empty()) context.frontEnd.showTransferText(start.transferLine);
   const bool programUpdate = start.code == kTaskProgramUpdate || start.code == kTaskRawProgramTransfer;
   context.frontEnd.expectTask();
+  context.frontEnd.transferStarting(start.code);
   if (!context.engine.StartTask(start.code, start.a, start.b, std::move(start.payload), std::move(start.transfer))) {
     context.frontEnd.messageBox(kTaskRunningText);
     return kExitRefused;

@@ -107,7 +107,7 @@ int run(const cli::Options& options) {
 
   ScaledClock clock(ScaledClock::factorFromEnvironment());
   EventLoopThread loop;
-  cli::CliFrontEnd frontEnd(options.link, stdout, stderr, options.language);
+  cli::CliFrontEnd frontEnd(options.link, stdout, stderr, options.language, clock);
   frontEnd.setStatusListener([&settings](const std::string& status) {
     try {
       stepSerialNumberAfter(status, settings.controls());

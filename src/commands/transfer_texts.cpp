@@ -1,10 +1,27 @@
 #include "commands/transfer_texts.h"
 
+#include <algorithm>
+#include <cstdio>
+
 namespace ombrel {
 
 namespace {
 constexpr int kEnglish = 1;
+
+std::string clockText(std::int64_t ms) {
+  const std::int64_t seconds = (std::max<std::int64_t>(ms, 0) + 999) / 1000;
+  const long long hours = seconds / 3600;
+  const long long minutes = seconds / 60 % 60;
+  const long long rest = seconds % 60;
+  char text[32];
+  if (hours > 0) {
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", hours, minutes, rest);
+  } else {
+    std::snprintf(text, sizeof text, "%lld:%02lld", minutes, rest);
+  }
+  return text;
 }
+}  // namespace
 
 std::string transferPhaseText(const TransferProgress& progress, int language) {
   const bool english = language == kEnglish;
@@ -24,6 +41,10 @@ std::string transferPhaseText(const TransferProgress& progress, int language) {
       break;
   }
   return "";
+}
+
+std::string timeLeftText(std::int64_t ms, int language) {
+  return language == kEnglish ? clockText(ms) + " left" : "剩余 " + clockText(ms);
 }
 
 std::string partialProgramWarning(int language) {

@@ -1,10 +1,11 @@
 #pragma once
 
 // The texts around a file transfer that the language files do not carry: the
-// phase of the progress display, the warning after a cancelled update and the
+// phase and the time left of the progress display, the warning after a cancelled update and the
 // notice that replies are not checked. One Chinese and one English form,
 // chosen by the language index (1 English, anything else Chinese).
 
+#include <cstdint>
 #include <string>
 
 #include "engine/transfer_progress.h"
@@ -13,6 +14,9 @@ namespace ombrel {
 
 // "发送" / "Sending"; the waits with the seconds left.
 std::string transferPhaseText(const TransferProgress& progress, int language);
+// "剩余 54:10" / "54:10 left": whole seconds rounded up, as m:ss, or h:mm:ss
+// from an hour on.
+std::string timeLeftText(std::int64_t ms, int language);
 // After a cancelled program update.
 std::string partialProgramWarning(int language);
 // While a boot handshake has switched reply checking off.
