@@ -112,11 +112,10 @@ void TFrmMain::transferProgress(const TransferProgress& progress) {
     clearStatus(panel);
     return;
   }
-  const int language = ui_.cbb_Language->currentIndex();
-  QString text = QString::fromStdString(transferPhaseText(progress, language));
-  if (msLeft) text += QStringLiteral(" ") + QString::fromStdString(timeLeftText(*msLeft, language));
   const int permille = progress.permille();
-  showElided(panel, text + QStringLiteral(" %1.%2%").arg(permille / 10).arg(permille % 10));
+  const QString text = QString::fromStdString(transferPhaseText(progress, msLeft, ui_.cbb_Language->currentIndex())) +
+                       QStringLiteral(" %1.%2%").arg(permille / 10).arg(permille % 10);
+  showElided(panel, text);
 }
 
 void TFrmMain::engineMessage(EngineMessage message, int, const std::string& text) {

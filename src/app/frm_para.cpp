@@ -104,9 +104,8 @@ void TFrmPara::transferProgress(const TransferProgress& progress) {
   }
   const int permille = progress.permille();
   progressBar_->setValue(permille);
-  QString format = QString::fromStdString(transferPhaseText(progress, language()));
-  if (msLeft) format += QStringLiteral("  ") + QString::fromStdString(timeLeftText(*msLeft, language()));
-  progressBar_->setFormat(format + QStringLiteral("  %1.%2%").arg(permille / 10).arg(permille % 10));
+  progressBar_->setFormat(QString::fromStdString(transferPhaseText(progress, msLeft, language())) +
+                          QStringLiteral("  %1.%2%").arg(permille / 10).arg(permille % 10));
 }
 
 void TFrmPara::showTransferText(const std::string& text) { showInPanel1(QString::fromStdString(text)); }

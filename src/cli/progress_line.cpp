@@ -18,8 +18,7 @@ std::string progressLine(const TransferProgress& progress, std::optional<std::in
                      std::string(static_cast<std::size_t>(kBarWidth - filled), '.') + "] ";
   char percent[16];
   std::snprintf(percent, sizeof percent, "%3d.%d%% ", permille / 10, permille % 10);
-  line += percent + transferPhaseText(progress, language);
-  if (msLeft) line += "  " + timeLeftText(*msLeft, language);
+  line += percent + transferPhaseText(progress, msLeft, language);
   if (!status.empty()) line += "  " + status;
   return line;
 }

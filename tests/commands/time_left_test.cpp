@@ -43,9 +43,13 @@ TEST(TimeLeft, EstimatesFromTheRateSoFarAndTheWaitsToCome) {
         {Phase::PrinterRestarting, 250, 26000, 3300300, "剩余 0:26"},
         {Phase::PrinterRestarting, 26000, 26000, 3326000, "剩余 0:00"},
         {Phase::Ended, 0, 0, 3326100, ""}}},
-      {"a short raw stream passes 10 s with the restart wait", kTaskRawProgramTransfer, 1,
+      {"a short raw stream passes 10 s with the restart wait",
+       kTaskRawProgramTransfer,
+       1,
        {{Phase::Sending, 256, 1024, 0, ""}, {Phase::Sending, 512, 1024, 400, "0:27 left"}}},
-      {"the same program update has no wait after it", kTaskProgramUpdate, 1,
+      {"the same program update has no wait after it",
+       kTaskProgramUpdate,
+       1,
        {{Phase::Sending, 256, 1024, 0, ""}, {Phase::Sending, 512, 1024, 400, ""}}},
       {"10 s is not shown, past it the time left stays to the end",
        kTaskProgramUpdate,
@@ -61,7 +65,9 @@ TEST(TimeLeft, EstimatesFromTheRateSoFarAndTheWaitsToCome) {
         {Phase::Sending, 2000, 300000, 100, "0:30 left"},
         {Phase::Sending, 500, 300000, 200, ""},
         {Phase::Sending, 1500, 300000, 400, "1:00 left"}}},
-      {"a read-back measures what arrives; from an hour on the hours lead", kTaskReadBack, 0,
+      {"a read-back measures what arrives; from an hour on the hours lead",
+       kTaskReadBack,
+       0,
        {{Phase::Receiving, 0, 4194304, 0, ""}, {Phase::Receiving, 1024, 4194304, 1000, "剩余 1:08:15"}}},
       {"the end forgets the task: the next starts hidden and without the restart wait",
        kTaskRawProgramTransfer,
@@ -88,11 +94,15 @@ TEST(TimeLeft, WholeSecondsRoundUpAcrossTheHour) {
   EXPECT_EQ(timeLeftText(36000000, 0), "剩余 10:00:00");
 }
 
-TEST(TimeLeft, StandsAfterThePhaseOnTheProgressLine) {
+TEST(TimeLeft, StandsAfterThePhaseOnTheProgressLineInPlaceOfAWaitsOwnSeconds) {
   const TransferProgress quarter{Phase::Sending, 3072, 12288};
   EXPECT_EQ(cli::progressLine(quarter, 44400, "Finish 25.0%(12/48)", 1),
             "[######..................]  25.0% Sending  0:45 left  Finish 25.0%(12/48)");
   EXPECT_EQ(cli::progressLine(quarter, std::nullopt, "", 0), "[######..................]  25.0% 发送");
+  const TransferProgress restarting{Phase::PrinterRestarting, 6000, 26000};
+  EXPECT_EQ(cli::progressLine(restarting, 20000, "", 0), "[#####...................]  23.0% 打印机重启  剩余 0:20");
+  EXPECT_EQ(cli::progressLine(restarting, std::nullopt, "", 1),
+            "[#####...................]  23.0% Printer restarting, 20 s left");
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 // The download tab's program update in the parameters window, offscreen,
 // against the virtual printer over UDP: the file dialog, the bytes that
 // reached the printer (the same as ombrelctl sends), the progress bar that
-// reaches 100% and resets, and Cancel.
+// reaches 100% and resets, the time left in its text, and Cancel.
 
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <algorithm>
 #include <fstream>
+#include <regex>
 
 #include "gui/para_window_fixture.h"
 
@@ -85,6 +86,38 @@ TEST_F(ParaUpdate, CancelStopsTheUpdateAndWarnsOfAPartialProgram) {
   EXPECT_LT(units.size(), 2u + 0x30);
   EXPECT_EQ(units.back().rfind("frame: 02 00 33 00", 0), 0u);
   EXPECT_FALSE(para_->cancelButton()->isEnabled());
+  closePara();
+}
+
+// The seconds of the bar's "剩余 m:ss", or -1 while it shows none.
+int secondsLeftShown(const QProgressBar& bar) {
+  std::smatch left;
+  const std::string format = bar.format().toStdString();
+  if (!std::regex_search(format, left, std::regex("剩余 (\\d+):(\\d\\d)"))) return -1;
+  return std::stoi(left[1]) * 60 + std::stoi(left[2]);
+}
+
+TEST_F(ParaUpdate, ARawStreamShowsItsTimeLeftInProtocolTimeWithTheRestartWaitToTheEnd) {
+  VirtualPrinter printer;
+  writeSettings("[ParaDefault]\r\nWaitTime=0\r\n");
+  start();
+  linkTo(printer);
+  showPara();
+  controls().setText("edt_Prgfile", updateFile(0x3000));
+  control<QPushButton>("bt_firmware")->click();
+  // 48 blocks 400 ms apart, then the 26 s restart: about 45 s, though the
+  // scaled clock runs them in a twentieth of that.
+  const QProgressBar& bar = *para_->progressBar();
+  ASSERT_TRUE(waitFor([&] { return secondsLeftShown(bar) >= 0; })) << bar.format().toStdString();
+  EXPECT_GE(secondsLeftShown(bar), 30) << bar.format().toStdString();
+  EXPECT_LE(secondsLeftShown(bar), 180) << bar.format().toStdString();
+  ASSERT_TRUE(waitFor([&] { return bar.format().startsWith(QStringLiteral("打印机重启")); }));
+  EXPECT_TRUE(std::regex_search(bar.format().toStdString(), std::regex("^打印机重启  剩余 0:\\d\\d  ")))
+      << bar.format().toStdString();
+  EXPECT_LE(secondsLeftShown(bar), 26);
+  ASSERT_TRUE(waitUntilIdle());
+  EXPECT_EQ(paraStatus(), "更新程序完成");
+  EXPECT_EQ(bar.format(), QString());
   closePara();
 }
 
