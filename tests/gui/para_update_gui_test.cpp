@@ -105,11 +105,12 @@ TEST_F(ParaUpdate, ARawStreamShowsItsTimeLeftInProtocolTimeWithTheRestartWaitToT
   showPara();
   controls().setText("edt_Prgfile", updateFile(0x3000));
   control<QPushButton>("bt_firmware")->click();
-  // 48 blocks 400 ms apart, then the 26 s restart: about 45 s, though the
-  // scaled clock runs them in a twentieth of that.
+  // 48 blocks 400 ms apart, then the 26 s restart: the first estimate, at
+  // the second block, is at least 44 s, though the scaled clock runs it all
+  // in a twentieth of that (measured in real time it would be some 27 s).
   const QProgressBar& bar = *para_->progressBar();
   ASSERT_TRUE(waitFor([&] { return secondsLeftShown(bar) >= 0; })) << bar.format().toStdString();
-  EXPECT_GE(secondsLeftShown(bar), 30) << bar.format().toStdString();
+  EXPECT_GE(secondsLeftShown(bar), 40) << bar.format().toStdString();
   EXPECT_LE(secondsLeftShown(bar), 180) << bar.format().toStdString();
   ASSERT_TRUE(waitFor([&] { return bar.format().startsWith(QStringLiteral("打印机重启")); }));
   EXPECT_TRUE(std::regex_search(bar.format().toStdString(), std::regex("^打印机重启  剩余 0:\\d\\d  ")))
