@@ -8,6 +8,9 @@ namespace {
 // The printer takes a new program this long after a raw firmware stream; the
 // engine waits it out as the PrinterRestarting phase.
 constexpr std::int64_t kRawStreamRestartWaitMs = 26000;
+// The rate of the first moments says little: one block's pause, one report
+// that reached the window late.
+constexpr std::int64_t kMeasuredAtLeastMs = 2000;
 
 bool measuresBytes(TransferPhase phase) { return phase == TransferPhase::Sending || phase == TransferPhase::Receiving; }
 }  // namespace
@@ -46,7 +49,7 @@ std::optional<std::int64_t> TimeLeftEstimate::estimate(const TransferProgress& p
   lastDone_ = progress.done;
   const std::int64_t bytes = progress.done - first_->done;
   const std::int64_t elapsed = nowMs - firstAtMs_;
-  if (bytes <= 0 || elapsed <= 0) return std::nullopt;
+  if (bytes <= 0 || elapsed < kMeasuredAtLeastMs) return std::nullopt;
   const std::int64_t toGo = progress.total - progress.done;
   const std::int64_t after = progress.phase == TransferPhase::Sending ? waitAfterSendingMs_ : 0;
   return toGo * elapsed / bytes + after;

@@ -1,7 +1,7 @@
 #pragma once
 
-// The time left of a long transfer, estimated from the rate measured so far:
-// the bytes still to go at that rate, plus what remains of the waits that
+// The time left of a long transfer, estimated from the rate measured so far
+// (from 2 s of measuring on): the bytes still to go at that rate, plus what remains of the waits that
 // are known to follow. It reads no clock itself: the front end passes the
 // protocol time of each report, from the clock the engine waits on, so that
 // a scaled test clock gives the unscaled figure.
