@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "app/message_boxes.h"
 #include "app/qt_owner_thread.h"
 #include "app/qt_translations.h"
+#include "commands/time_left.h"
 #include "ports/serial_port_list.h"
 #include "engine/comm_thread.h"
 #include "engine/engine_host.h"
@@ -78,6 +80,11 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
   // A transfer that runs while the parameters window is closed.
   void transferProgress(const TransferProgress& progress) override;
+  // The time left of a transfer, one estimate for whichever window shows it:
+  // the task about to start, then each of its reports as it is shown,
+  // measured on the engine's clock.
+  void transferStarting(int taskCode) { transferTimeLeft_.start(taskCode); }
+  std::optional<std::int64_t> transferTimeLeft(const TransferProgress& progress);
 
   std::string windowName() const override { return "FrmMain"; }
   std::string caption() const override;
@@ -119,6 +126,7 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   std::vector<QWidget*> captionControls_;
   MainControls ui_;
   TFrmPara* paraWindow_ = nullptr;
+  TimeLeftEstimate transferTimeLeft_;
   std::function<void(const std::vector<std::string>&)> usbListener_;
   QtTranslations qtTranslations_;
 

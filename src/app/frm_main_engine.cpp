@@ -91,14 +91,19 @@ void TFrmMain::replyCheckingChanged(bool checked) {
   ui_.replyNotice->setVisible(!checked);
 }
 
+std::optional<std::int64_t> TFrmMain::transferTimeLeft(const TransferProgress& progress) {
+  return transferTimeLeft_.take(progress, services_.clock.nowMs());
+}
+
 void TFrmMain::transferProgress(const TransferProgress& progress) {
   QLabel* panel = ui_.statusPanels[1];
+  const auto msLeft = transferTimeLeft(progress);
   if (progress.phase == TransferPhase::Ended) {
     clearStatus(panel);
     return;
   }
   const int permille = progress.permille();
-  const QString text = QString::fromStdString(transferPhaseText(progress, ui_.cbb_Language->currentIndex())) +
+  const QString text = QString::fromStdString(transferPhaseText(progress, msLeft, ui_.cbb_Language->currentIndex())) +
                        QStringLiteral(" %1.%2%").arg(permille / 10).arg(permille % 10);
   showElided(panel, text);
 }

@@ -93,6 +93,7 @@ int TFrmPara::language() const { return mainWindow_.ui().cbb_Language->currentIn
 
 void TFrmPara::transferProgress(const TransferProgress& progress) {
   const bool running = progress.phase != TransferPhase::Ended;
+  const auto msLeft = mainWindow_.transferTimeLeft(progress);
   transferRunning_ = running;
   cancelButton_->setEnabled(running);
   if (!running) {
@@ -102,7 +103,7 @@ void TFrmPara::transferProgress(const TransferProgress& progress) {
   }
   const int permille = progress.permille();
   progressBar_->setValue(permille);
-  progressBar_->setFormat(QString::fromStdString(transferPhaseText(progress, language())) +
+  progressBar_->setFormat(QString::fromStdString(transferPhaseText(progress, msLeft, language())) +
                           QStringLiteral("  %1.%2%").arg(permille / 10).arg(permille % 10));
 }
 

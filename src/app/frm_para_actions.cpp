@@ -117,6 +117,8 @@ bool TFrmPara::startTask(TaskStart&& task, const QString& caption) {
     showStatus(statusPanels_[0], QString::fromStdString(taskRunningText(language())));
     return false;
   }
+  // Its reports reach this thread only after this returns.
+  mainWindow_.transferStarting(task.code);
   updateRunning_ = task.code == kTaskProgramUpdate || task.code == kTaskRawProgramTransfer;
   // No earlier text may stand beside this task's outcome.
   runningText_ = QString::fromStdString(runningText(caption.toStdString()));

@@ -207,6 +207,7 @@ int runTask(ActionContext& context, TaskStart start, TaskOutcome* ended) {
   const bool programUpdate = start.code == kTaskProgramUpdate || start.code == kTaskRawProgramTransfer;
   context.frontEnd.expectTask();
   const int code = start.code;
+  context.frontEnd.transferStarting(code);
   if (!context.engine.StartTask(code, start.a, start.b, std::move(start.payload), std::move(start.transfer))) {
     context.frontEnd.messageBox(kTaskRunningText);
     // Refused by the engine: no task ran, so none succeeded.

@@ -7,8 +7,13 @@
 
 namespace ombrel::cli {
 
-CliFrontEnd::CliFrontEnd(LinkSettings link, std::FILE* out, std::FILE* err, int language)
-    : out_(out), err_(err), language_(language), terminal_(::isatty(::fileno(out)) == 1), link_(std::move(link)) {}
+CliFrontEnd::CliFrontEnd(LinkSettings link, std::FILE* out, std::FILE* err, int language, Clock& clock)
+    : out_(out),
+      err_(err),
+      language_(language),
+      terminal_(::isatty(::fileno(out)) == 1),
+      clock_(clock),
+      link_(std::move(link)) {}
 
 LinkSettings CliFrontEnd::linkSettings() {
   std::lock_guard lock(mutex_);
@@ -45,6 +50,7 @@ void CliFrontEnd::replyCheckingChanged(bool checked) {
 void CliFrontEnd::transferProgress(const TransferProgress& progress) {
   if (!terminal_) return;
   std::lock_guard lock(mutex_);
+  msLeft_ = timeLeft_.take(progress, clock_.nowMs());
   if (progress.phase != TransferPhase::Ended) {
     progress_ = progress;
     drawProgressLine();
@@ -60,7 +66,7 @@ void CliFrontEnd::transferProgress(const TransferProgress& progress) {
 
 void CliFrontEnd::drawProgressLine() {
   // Back to the line's start, the new line, then the rest of the old one cleared.
-  std::fprintf(out_, "\r%s\x1b[K", progressLine(*progress_, progressStatus_, language_).c_str());
+  std::fprintf(out_, "\r%s\x1b[K", progressLine(*progress_, msLeft_, progressStatus_, language_).c_str());
   std::fflush(out_);
 }
 
@@ -101,6 +107,11 @@ void CliFrontEnd::expectTask() {
   std::lock_guard lock(mutex_);
   taskEnded_ = false;
   end_ = TaskOutcome{};
+}
+
+void CliFrontEnd::transferStarting(int taskCode) {
+  std::lock_guard lock(mutex_);
+  timeLeft_.start(taskCode);
 }
 
 TaskOutcome CliFrontEnd::waitForTaskEnd() {

@@ -16,14 +16,17 @@
 #include <string>
 #include <vector>
 
+#include "commands/time_left.h"
 #include "engine/engine_host.h"
+#include "platform/clock.h"
 
 namespace ombrel::cli {
 
 class CliFrontEnd final : public EngineHost, public NotifyWindow {
  public:
-  // `language` chooses the texts of the progress line and notices (1 English).
-  CliFrontEnd(LinkSettings link, std::FILE* out, std::FILE* err, int language);
+  // `language` chooses the texts of the progress line and notices (1 English);
+  // the progress line's time left is measured on `clock`, the engine's.
+  CliFrontEnd(LinkSettings link, std::FILE* out, std::FILE* err, int language, Clock& clock);
 
   LinkSettings linkSettings() override;
   void devBaudChanged(int rate) override;
@@ -37,6 +40,8 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
 
   // Call before starting a task, then wait for its end.
   void expectTask();
+  // The task about to start, for the time left of its transfer.
+  void transferStarting(int taskCode);
   TaskOutcome waitForTaskEnd();
 
   // A message box: its text goes to standard error.
@@ -68,11 +73,14 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   std::FILE* err_;
   const int language_;
   const bool terminal_;
+  Clock& clock_;
   std::mutex mutex_;
   std::condition_variable ended_;
   LinkSettings link_;
   bool taskEnded_ = false;
   std::optional<TransferProgress> progress_;  // a transfer is shown on the progress line
+  TimeLeftEstimate timeLeft_;
+  std::optional<std::int64_t> msLeft_;  // the time left shown on the progress line
   std::string progressStatus_;
   TaskOutcome end_;
   std::condition_variable usbReported_;

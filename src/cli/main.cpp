@@ -111,7 +111,7 @@ int run(cli::Options options) {
 
   ScaledClock clock(ScaledClock::factorFromEnvironment());
   EventLoopThread loop;
-  cli::CliFrontEnd frontEnd(options.link, stdout, stderr, options.language);
+  cli::CliFrontEnd frontEnd(options.link, stdout, stderr, options.language, clock);
   auto serial = makePrinterSerialPort(loop);
   TUSBComm usb(loop);
   UdpClient udp;

@@ -1,13 +1,14 @@
 // The download tab's program update in the parameters window, offscreen,
 // against the virtual printer over UDP: the file dialog, the bytes that
 // reached the printer (the same as ombrelctl sends), the progress bar that
-// reaches 100% and resets, and Cancel.
+// reaches 100% and resets, the time left in its text, and Cancel.
 
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <algorithm>
 #include <fstream>
+#include <regex>
 
 #include "gui/para_window_fixture.h"
 
@@ -85,6 +86,30 @@ TEST_F(ParaUpdate, CancelStopsTheUpdateAndWarnsOfAPartialProgram) {
   EXPECT_LT(units.size(), 2u + 0x30);
   EXPECT_EQ(units.back().rfind("frame: 02 00 33 00", 0), 0u);
   EXPECT_FALSE(para_->cancelButton()->isEnabled());
+  closePara();
+}
+
+TEST_F(ParaUpdate, ARawStreamShowsItsTimeLeftInProtocolTimeWithTheRestartWaitToTheEnd) {
+  VirtualPrinter printer;
+  writeSettings("[ParaDefault]\r\nWaitTime=0\r\n");
+  start();
+  linkTo(printer);
+  showPara();
+  controls().setText("edt_Prgfile", updateFile(0x3000));
+  control<QPushButton>("bt_firmware")->click();
+  // 48 blocks 400 ms apart, then the 26 s restart: the first estimate, after
+  // 2 s of measuring, is some 42 s, though the scaled clock runs it all in a
+  // twentieth of that (measured in real time it would show only in the wait).
+  const QProgressBar& bar = *para_->progressBar();
+  std::string shown;
+  std::smatch left;
+  ASSERT_TRUE(waitFor(
+      [&] { return std::regex_search(shown = bar.format().toStdString(), left, std::regex("剩余 (\\d+):(\\d\\d)")); }));
+  const int seconds = std::stoi(left[1]) * 60 + std::stoi(left[2]);
+  EXPECT_TRUE(seconds >= 35 && seconds <= 180) << shown;
+  EXPECT_TRUE(waitFor([&] { return bar.format().startsWith(QStringLiteral("打印机重启  剩余 0:")); }));
+  ASSERT_TRUE(waitUntilIdle());
+  EXPECT_EQ(bar.format(), QString());
   closePara();
 }
 
