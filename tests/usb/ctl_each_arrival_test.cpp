@@ -5,6 +5,7 @@
 #include <csignal>
 #include <sstream>
 
+#include "commands/recipe_texts.h"
 #include "e2e/ctl_fixture.h"
 #include "e2e/serial_line_log.h"
 #include "support/child_process.h"
@@ -36,8 +37,8 @@ bool receivedDeviceWrite(VirtualPrinter& printer, const std::string& serial) {
 
 // The three lines of one printer set up with the device write.
 void expectSetUp(ChildProcess& line, const std::string& identity) {
-  for (const std::string& expected : {"USB printer " + identity + " arrived", std::string("设置设备参数成功"),
-                                      "USB printer " + identity + " is set up"}) {
+  for (const std::string& expected :
+       {printerArrivedText(identity, 0), std::string("设置设备参数成功"), printerSetUpText(identity, true, 0)}) {
     EXPECT_EQ(line.readLine(20s), expected);
   }
 }
@@ -54,7 +55,7 @@ TEST_F(EachArrival, PrintersArrivingOneAfterTheOtherGetConsecutiveNumbers) {
                     {"--dir", dir(), "--each-arrival", "--log", log, "--set", "DeviceName=Kasse", "--set",
                      "DeviceSerialNo=1704269998", "--set", "calculate=1", "btn_SetDevicePara"},
                     {{"OMBREL_TIME_SCALE", "20"}});
-  ASSERT_EQ(line.readLine(20s), "Waiting for USB printers; Ctrl-C ends");
+  ASSERT_EQ(line.readLine(20s), waitingForUsbPrintersText(0));
 
   const std::string one = bed.addDevice("1-1", "0fe6", "811e", 0, first.ptyPath());
   expectSetUp(line, "VID_0FE6&PID_811E");
@@ -96,7 +97,7 @@ TEST_F(EachArrival, TheSavedRecipeRunsOnAnArrivingPrinterAndItsRowIsLogged) {
   const std::string log = dir() + "/line.jsonl";
   ChildProcess line(builtProgram("ombrelctl"), {"--dir", dir(), "--each-arrival", "--recipe", "--log", log},
                     {{"OMBREL_TIME_SCALE", "20"}});
-  ASSERT_EQ(line.readLine(20s), "Waiting for USB printers; Ctrl-C ends");
+  ASSERT_EQ(line.readLine(20s), waitingForUsbPrintersText(0));
   bed.addDevice("1-1", "0fe6", "811e", 0, printer.ptyPath());
   expectSetUp(line, "VID_0FE6&PID_811E");
   line.sendSignal(SIGINT);
