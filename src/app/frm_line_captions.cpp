@@ -21,12 +21,23 @@ QString withoutColon(QString text) {
   return text.trimmed();
 }
 
+// The grid, among `layout` and those nested in it, that holds the control itself.
+QGridLayout* gridHolding(QLayout* layout, const QWidget& control) {
+  if (layout == nullptr) return nullptr;
+  auto* grid = qobject_cast<QGridLayout*>(layout);
+  if (grid != nullptr && grid->indexOf(&control) >= 0) return grid;
+  for (int i = 0; i < layout->count(); ++i) {
+    if (QGridLayout* found = gridHolding(layout->itemAt(i)->layout(), control)) return found;
+  }
+  return nullptr;
+}
+
 // The label that starts the control's row of a grid, when one does.
 QString rowLabel(const QWidget& control) {
-  const QWidget* parent = control.parentWidget();
-  auto* grid = parent != nullptr ? qobject_cast<QGridLayout*>(parent->layout()) : nullptr;
-  const int index = grid != nullptr ? grid->indexOf(&control) : -1;
-  if (index < 0) return {};
+  QWidget* parent = control.parentWidget();
+  QGridLayout* grid = parent != nullptr ? gridHolding(parent->layout(), control) : nullptr;
+  if (grid == nullptr) return {};
+  const int index = grid->indexOf(&control);
   int row = 0;
   int column = 0;
   int rows = 0;
