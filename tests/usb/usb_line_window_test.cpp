@@ -127,7 +127,7 @@ TEST_F(LineWindowTest, TwoInARowAnIdenticalOneAndOneUnpluggedMidRecipe) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&line()));
   ASSERT_EQ(line().table()->rowCount(), 4);
   EXPECT_EQ(cell(1, "写入的序列号"), "1704269999");
-  EXPECT_EQ(cell(3, "btn_SetDevicePara"), "✗ 设置过程中被拔下");
+  EXPECT_EQ(cell(3, "设备名称 · 设置"), "✗ 设置过程中被拔下");
   EXPECT_EQ(line().findChild<QLabel*>("lbl_LineFailedCount")->text(), "2");
 }
 
