@@ -155,7 +155,7 @@ const HintTable& lineWindowHints() {
       {"btn_LineStart", "开始等待 USB 打印机：之后插入的每台打印机都按配方设置 (仅 USB 连接)"},
       {"btn_LineStop", "停止：正在执行的动作完成后不再执行其他动作"},
       {"btn_LineNext", "按配方设置主窗口所选连接上的打印机一次"},
-      {"tbl_LinePrinters", "每台打印机一行：时间、USB 标识、打印机标识、写入的序列号、各动作的结果和用时"},
+      {"tbl_LinePrinters", "每台打印机一行：时间、连接、打印机标识、写入的序列号、各动作的结果和用时"},
   };
   return hints;
 }

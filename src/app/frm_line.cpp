@@ -49,9 +49,9 @@ void TFrmLine::build() {
   table_->verticalHeader()->setVisible(false);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table_->setMinimumSize(kTableMinimumWidth, kTableMinimumHeight);
-  headers_ = {{"time", "时间"},           {"usb", "USB 标识"}, {"printer", "打印机标识"},
-              {"serial", "写入的序列号"}, {"seconds", "秒"},   {"result", "结果"}};
-  columns_ = {"time", "usb", "printer", "serial", "seconds", "result"};
+  headers_ = {{"time", "时间"},           {"link", "连接"},  {"printer", "打印机标识"},
+              {"serial", "写入的序列号"}, {"seconds", "秒"}, {"result", "结果"}};
+  columns_ = {"time", "link", "printer", "serial", "seconds", "result"};
   table_->setColumnCount(static_cast<int>(columns_.size()));
   showHeaders();
 
@@ -126,13 +126,19 @@ QWidget* TFrmLine::buildStationGroup() {
 
 int TFrmLine::language() const { return mainWindow_.ui().cbb_Language->currentIndex(); }
 
+void TFrmLine::showState(const QString& text) {
+  state_->setText(text);
+  state_->setToolTip(text);
+}
+
 void TFrmLine::fillRecipeList(const Recipe& recipe) {
   recipeList_->clear();
   for (const WindowAction* action : recipeActions()) {
-    // The action is named by its control and described by that control's
-    // hint, in the language in force.
+    // Named by its captions and described by its control's hint, in the
+    // language in force; the recipe keeps the control name.
     const QString hint = para_.findChild<QWidget*>(QString::fromLatin1(action->control))->toolTip();
-    auto* item = new QListWidgetItem(QString::fromLatin1(action->control) + QStringLiteral("  ") + hint, recipeList_);
+    auto* item = new QListWidgetItem(actionCaption(action->control), recipeList_);
+    item->setToolTip(item->text() + QStringLiteral("\n") + hint);
     item->setData(Qt::UserRole, QString::fromLatin1(action->control));
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
     const bool ticked =
@@ -178,11 +184,12 @@ void TFrmLine::showEvent(QShowEvent* event) {
   if (event->spontaneous() || waiting_ || run_) return;
   Recipe recipe;
   try {
-    recipe = loadRecipe(IniFile(mainWindow_.appDir() + kSettingsFile));
+    recipe = loadRecipe(IniFile(mainWindow_.appDir() + kSettingsFile), language());
   } catch (const std::invalid_argument& error) {
     mainWindow_.messageBoxes().warning(error.what());
   }
   fillRecipeList(recipe);
+  showHeaders();
   showDayRows();
   updateButtons();
 }

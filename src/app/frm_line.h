@@ -63,6 +63,10 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   bool keepRecipe();
   void updateButtons();
   int language() const;
+  // An action as the operator sees it in the parameters window (frm_line_captions.cpp).
+  QString actionCaption(const std::string& control) const;
+  // The station's state line: wrapped, and whole in its tool tip.
+  void showState(const QString& text);
 
   // The station (frm_line_station.cpp).
   void btn_LineStartClick();
@@ -99,7 +103,8 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   QLabel* state_ = nullptr;
   QTableWidget* table_ = nullptr;
 
-  // The table's columns: the fixed ones by key, the actions by control name.
+  // The table's columns: the fixed ones by key, the actions by control name
+  // (shown by their captions).
   std::vector<std::string> columns_;
   std::map<std::string, std::string> headers_;  // the fixed columns' captions
 

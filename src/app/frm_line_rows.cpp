@@ -56,9 +56,12 @@ void TFrmLine::showHeaders() {
   QStringList captions;
   for (const std::string& column : columns_) {
     const auto fixed = headers_.find(column);
-    captions << shownText(fixed != headers_.end() ? fixed->second : column);
+    captions << (fixed != headers_.end() ? shownText(fixed->second) : actionCaption(column));
   }
   table_->setHorizontalHeaderLabels(captions);
+  for (int column = 0; column < table_->columnCount(); ++column) {
+    table_->horizontalHeaderItem(column)->setToolTip(captions[column]);
+  }
 }
 
 std::string TFrmLine::endText(const PrinterRow& printer) const {

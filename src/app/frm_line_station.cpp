@@ -9,19 +9,26 @@
 #include "app/frm_main.h"
 #include "app/frm_para.h"
 #include "commands/printer_rows.h"
+#include "commands/recipe_texts.h"
 #include "platform/errors.h"
 
 namespace ombrel::app {
 
 void TFrmLine::btn_LineStartClick() {
   if (!keepRecipe()) {
-    state_->setText(QString::fromStdString(emptyRecipeText(language())));
+    showState(QString::fromStdString(emptyRecipeText(language())));
+    return;
+  }
+  // A recipe that would refuse every printer does not wait for one.
+  if (const auto refused = checkRecipe(recipe_, para_.paraControls(), mainWindow_.appDir())) {
+    showState(actionCaption(refused->action) + QStringLiteral(": ") +
+              QString::fromStdString(recipeRefusalText(refused->refusal, language())));
     return;
   }
   // The printers present now are left alone: only those plugged in from now on are set up.
   arrivals_ = ArrivalQueue(mainWindow_.engine().usbPrinters());
   waiting_ = true;
-  state_->setText(QString::fromStdString(waitingForPrintersText(language())));
+  showState(QString::fromStdString(waitingForPrintersText(language())));
   updateButtons();
 }
 
@@ -29,13 +36,13 @@ void TFrmLine::btn_LineStopClick() {
   waiting_ = false;
   arrivals_.clear();
   if (run_) run_->stop();
-  state_->clear();
+  showState(QString());
   updateButtons();
 }
 
 void TFrmLine::btn_LineNextClick() {
   if (!keepRecipe()) {
-    state_->setText(QString::fromStdString(emptyRecipeText(language())));
+    showState(QString::fromStdString(emptyRecipeText(language())));
     return;
   }
   if (!mainWindow_.ReadLinkSettings()) return;
@@ -59,7 +66,8 @@ void TFrmLine::setUpNextArrival() {
                      const PrinterRow refused = refusedPrinterRow("usb:" + identity, text);
                      showRow(addRow(), refused);
                      printerEnded(refused);
-                   }});
+                   }},
+                  language());
 }
 
 void TFrmLine::beginPrinter(const std::string& usbIdentity) {
@@ -68,14 +76,15 @@ void TFrmLine::beginPrinter(const std::string& usbIdentity) {
     link = mainWindow_.linkSettings();
   } catch (const ECommonError& error) {
     // No link chosen that a printer can answer on: the engine would refuse it too.
-    state_->setText(QString::fromUtf8(error.what()));
+    showState(QString::fromUtf8(error.what()));
     return;
   }
   runningUsb_ = usbIdentity;
-  run_ = std::make_unique<RecipeRun>(recipe_, para_.paraControls(), linkDescription(link), mainWindow_.appDir());
+  run_ = std::make_unique<RecipeRun>(recipe_, para_.paraControls(), linkDescription(link), mainWindow_.appDir(),
+                                     language());
   runningRow_ = addRow();
   showRow(runningRow_, run_->row());
-  state_->setText(QString::fromStdString(settingUpText(language(), run_->row().link)));
+  showState(QString::fromStdString(settingUpText(language(), run_->row().link)));
   updateButtons();
   runNextAction();
 }
@@ -123,7 +132,7 @@ void TFrmLine::printerEnded(const PrinterRow& row) {
     mainWindow_.messageBoxes().warning(error.what());
   }
   showOutcome(row);
-  state_->setText(row.passed() ? QString() : QString::fromStdString(endText(row)));
+  showState(row.passed() ? QString() : QString::fromStdString(endText(row)));
 }
 
 }  // namespace ombrel::app

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "commands/recipe_texts.h"
 #include "commands/usb_arrivals.h"
 
 namespace ombrel::cli {
@@ -13,12 +14,13 @@ int runOnEachArrival(ActionContext& context, const PrinterSetUp& setUp, const st
   if (!report) return kExitOk;
   ArrivalQueue arrivals(report->printers);
   std::uint64_t seen = report->number;
-  frontEnd.say("Waiting for USB printers; Ctrl-C ends");
+  const int language = context.options.language;
+  frontEnd.say(waitingForUsbPrintersText(language));
   std::optional<int> end;  // the station's exit status, once it must stop
   const ArrivalQueue::Turns turns{
       [&](const std::string& identity) {
         frontEnd.useUsbPrinter(identity);
-        frontEnd.say("USB printer " + identity + " arrived");
+        frontEnd.say(printerArrivedText(identity, language));
         const int status = setUp.run(identity);
         try {
           context.settings.save();
@@ -26,8 +28,7 @@ int runOnEachArrival(ActionContext& context, const PrinterSetUp& setUp, const st
           frontEnd.messageBox(error.what());
           context.recordLost = true;
         }
-        frontEnd.say(status == kExitOk ? "USB printer " + identity + " is set up"
-                                       : "USB printer " + identity + " was not set up");
+        frontEnd.say(printerSetUpText(identity, status == kExitOk, language));
         if (status == kExitRefused) end = status;
       },
       [&](const std::string& identity, const std::string& text) {
@@ -39,7 +40,7 @@ int runOnEachArrival(ActionContext& context, const PrinterSetUp& setUp, const st
     seen = report->number;
     arrivals.report(report->printers);
     if (!frontEnd.usbQuietFor(seen, kArrivalSettleTime)) continue;
-    arrivals.serve([&] { return !end && !context.recordLost; }, turns);
+    arrivals.serve([&] { return !end && !context.recordLost; }, turns, language);
     if (end) return *end;
     if (context.recordLost) return kExitTaskFailed;
   }

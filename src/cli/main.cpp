@@ -17,6 +17,8 @@
 #include "cli/recipe_station.h"
 #include "cli/settings_session.h"
 #include "commands/network_settings.h"
+#include "commands/recipe_run.h"
+#include "commands/recipe_texts.h"
 #include "commands/window_actions.h"
 #include "engine/comm_thread.h"
 #include "platform/app_dir.h"
@@ -94,7 +96,7 @@ int run(cli::Options options) {
   std::optional<Recipe> recipe;
   std::vector<std::string> actionNames;
   try {
-    if (options.recipe) recipe = cli::savedRecipe(settings);
+    if (options.recipe) recipe = cli::savedRecipe(settings, options.language);
   } catch (const cli::UsageError& error) {
     std::fprintf(stderr, "%s\n", error.what());
     return cli::kExitRefused;
@@ -103,6 +105,12 @@ int run(cli::Options options) {
   for (const auto& action : options.actions) actionNames.push_back(action.name);
   if (const auto warning = addressWarning(actionNames, settings.controls())) {
     std::fprintf(stderr, "%s\n", warning->c_str());
+    return cli::kExitRefused;
+  }
+  // Every action of a recipe is checked, as the window's station does, before
+  // anything is sent or saved.
+  if (const auto refused = recipe ? checkRecipe(*recipe, settings.controls(), appDir) : std::nullopt) {
+    std::fprintf(stderr, "%s\n", recipeRefusalText(refused->refusal, options.language).c_str());
     return cli::kExitRefused;
   }
   const bool saveSettings = options.recipe || !options.settingsFile.empty() || !options.sets.empty() ||

@@ -2,6 +2,7 @@
 
 #include "commands/printer_rows.h"
 #include "commands/recipe_run.h"
+#include "commands/recipe_texts.h"
 #include "texts/message_texts.h"
 
 namespace ombrel::cli {
@@ -43,7 +44,9 @@ int exitStatus(const PrinterRow& row, int lastTask) {
 }
 
 int runOnce(ActionContext& context, const Recipe& recipe, PrinterRow& row) {
-  RecipeRun run(recipe, context.settings.controls(), linkDescription(context.frontEnd.linkSettings()), context.appDir);
+  const int language = context.options.language;
+  RecipeRun run(recipe, context.settings.controls(), linkDescription(context.frontEnd.linkSettings()), context.appDir,
+                language);
   int lastTask = kExitOk;
   while (auto task = run.next()) {
     TaskOutcome end;
@@ -62,11 +65,10 @@ int runOnce(ActionContext& context, const Recipe& recipe, PrinterRow& row) {
       context.frontEnd.messageBox(row.text);
       break;
     case PrinterRow::End::NotMatched:
-      context.frontEnd.messageBox("The printer " + row.printerIdentity +
-                                  " is not set up: its identity does not contain " + recipe.identityFilter);
+      context.frontEnd.messageBox(notMatchedPrinterText(row.printerIdentity, recipe.identityFilter, language));
       break;
     case PrinterRow::End::Removed:
-      context.frontEnd.messageBox("The printer left during its recipe");
+      context.frontEnd.messageBox(printerLeftText(language));
       break;
     default:
       break;
@@ -78,15 +80,15 @@ int runOnce(ActionContext& context, const Recipe& recipe, PrinterRow& row) {
 
 }  // namespace
 
-Recipe savedRecipe(const SettingsSession& settings) {
+Recipe savedRecipe(const SettingsSession& settings, int language) {
   Recipe recipe;
   try {
-    recipe = loadRecipe(IniFile(settings.path()));
+    recipe = loadRecipe(IniFile(settings.path()), language);
   } catch (const std::invalid_argument& error) {
     throw UsageError(error.what());
   }
   if (recipe.actions.empty()) {
-    throw UsageError("--recipe: the production line recipe in " + settings.path() + " holds no action");
+    throw UsageError(emptyStoredRecipeText(settings.path(), language));
   }
   return recipe;
 }

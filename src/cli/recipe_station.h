@@ -12,8 +12,8 @@
 namespace ombrel::cli {
 
 // The saved recipe; raises UsageError when it holds no action or names one
-// that is no recipe action.
-Recipe savedRecipe(const SettingsSession& settings);
+// that is no recipe action, its text in `language`.
+Recipe savedRecipe(const SettingsSession& settings, int language);
 
 // Runs the recipe on the printer the tasks go to. Returns 0 when it passed,
 // 1 when a task failed, the printer left or Ctrl-C stopped it, 2 when an

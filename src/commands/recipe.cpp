@@ -1,5 +1,7 @@
 #include "commands/recipe.h"
 
+#include "commands/recipe_texts.h"
+
 #include <algorithm>
 #include <cctype>
 #include <sstream>
@@ -27,7 +29,7 @@ std::vector<const WindowAction*> recipeActions() {
   return offered;
 }
 
-Recipe loadRecipe(const IniFile& file) {
+Recipe loadRecipe(const IniFile& file, int language) {
   Recipe recipe;
   recipe.identityFilter = file.readString(kRecipeSection, kIdentityKey, "");
   std::istringstream stored(file.readString(kRecipeSection, kActionsKey, ""));
@@ -41,7 +43,7 @@ Recipe loadRecipe(const IniFile& file) {
   for (const std::string& name : names) {
     const bool known = std::any_of(offered.begin(), offered.end(),
                                    [&](const WindowAction* action) { return name == action->control; });
-    if (!known) throw std::invalid_argument("The production line recipe names no action " + name);
+    if (!known) throw std::invalid_argument(unknownRecipeActionText(name, language));
   }
   for (const WindowAction* action : offered) {
     if (std::find(names.begin(), names.end(), action->control) != names.end())

@@ -27,8 +27,9 @@ std::vector<const WindowAction*> recipeActions();
 
 // Reads the recipe; the stored names are put in the table's order. Raises
 // std::invalid_argument naming the first stored name that is no recipe
-// action, so that a damaged recipe never sets printers up with an action less.
-Recipe loadRecipe(const IniFile& file);
+// action, so that a damaged recipe never sets printers up with an action less;
+// its text in `language`.
+Recipe loadRecipe(const IniFile& file, int language);
 // Writes the recipe into `file` (the caller saves the file).
 void saveRecipe(IniFile& file, const Recipe& recipe);
 

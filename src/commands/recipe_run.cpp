@@ -4,14 +4,16 @@
 #include <utility>
 #include <variant>
 
+#include "commands/recipe_texts.h"
 #include "protocol/codes.h"
 
 namespace ombrel {
 
-RecipeRun::RecipeRun(Recipe recipe, ParaControls& controls, std::string link, std::string programDir)
+RecipeRun::RecipeRun(Recipe recipe, ParaControls& controls, std::string link, std::string programDir, int language)
     : recipe_(std::move(recipe)),
       controls_(controls),
       programDir_(std::move(programDir)),
+      language_(language),
       started_(std::chrono::steady_clock::now()) {
   row_.time = localTimestamp();
   row_.link = std::move(link);
@@ -20,7 +22,15 @@ RecipeRun::RecipeRun(Recipe recipe, ParaControls& controls, std::string link, st
 
 std::optional<TaskStart> RecipeRun::next() {
   if (row_.end != PrinterRow::End::Running) return std::nullopt;
-  if (!identified_) return TaskStart{kTaskLinkTest, 0, 0, {}};
+  if (!identified_) {
+    if (const auto refused = checkRecipe(recipe_, controls_, programDir_)) {
+      const auto found = std::find_if(row_.steps.begin(), row_.steps.end(),
+                                      [&](const RecipeStep& step) { return step.action == refused->action; });
+      refuse(static_cast<std::size_t>(found - row_.steps.begin()), refused->refusal);
+      return std::nullopt;
+    }
+    return TaskStart{kTaskLinkTest, 0, 0, {}};
+  }
   if (index_ == row_.steps.size()) {
     finish(PrinterRow::End::Passed);
     return std::nullopt;
@@ -29,21 +39,35 @@ std::optional<TaskStart> RecipeRun::next() {
     finish(PrinterRow::End::Stopped);
     return std::nullopt;
   }
-  RecipeStep& step = row_.steps[index_];
-  ActionOutcome outcome = pressAction(*findWindowAction(step.action), controls_, {}, programDir_);
-  const bool deviceWrite = step.action == kDeviceWriteControl;
-  if (deviceWrite) runningDeviceWrite_.emplace(controls_, row_.link, row_.printerIdentity);
+  const std::string& action = row_.steps[index_].action;
+  ActionOutcome outcome = pressAction(*findWindowAction(action), controls_, {}, programDir_);
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-    step.result = RecipeStep::Result::Refused;
-    step.text = refusal->kind == Refusal::Kind::NoChoice ? "No item is chosen in " + refusal->text : refusal->text;
-    if (deviceWrite) {
-      endedDeviceWrite_ = std::exchange(runningDeviceWrite_, std::nullopt);
-      endedDeviceWrite_->refuse(refusal->text);
-    }
-    finish(PrinterRow::End::Refused, step.text);
+    refuse(index_, *refusal);
     return std::nullopt;
   }
+  if (action == kDeviceWriteControl) runningDeviceWrite_.emplace(controls_, row_.link, row_.printerIdentity);
   return std::get<TaskStart>(std::move(outcome));
+}
+
+// A refused device write is kept as one: its record says why nothing was written.
+void RecipeRun::refuse(std::size_t index, const Refusal& refusal) {
+  RecipeStep& step = row_.steps[index];
+  step.result = RecipeStep::Result::Refused;
+  step.text = recipeRefusalText(refusal, language_);
+  if (step.action == kDeviceWriteControl) {
+    endedDeviceWrite_.emplace(controls_, row_.link, row_.printerIdentity);
+    endedDeviceWrite_->refuse(refusal.text);
+  }
+  finish(PrinterRow::End::Refused, step.text);
+}
+
+std::optional<RecipeRefusal> checkRecipe(const Recipe& recipe, const ParaControls& controls,
+                                         const std::string& programDir) {
+  for (const std::string& action : recipe.actions) {
+    const ActionOutcome outcome = pressAction(*findWindowAction(action), controls, {}, programDir);
+    if (const auto* refusal = std::get_if<Refusal>(&outcome)) return RecipeRefusal{action, *refusal};
+  }
+  return std::nullopt;
 }
 
 void RecipeRun::ended(const TaskOutcome& outcome, bool present) {

@@ -4,8 +4,10 @@
 // action, through the engine. Both front ends drive it the same way: start
 // the task that next() gives, and tell ended() how it ended, until next()
 // gives none. The printer is identified first (the link test), so that its
-// identity is known before anything is sent; it stops at its first failure
-// or refusal. Its device write steps the serial number as a click of the
+// identity is known before anything is sent. Before that, every action of
+// the recipe is checked with the values as they are, so that a recipe one of
+// whose actions would refuse sends nothing at all. It stops at its first
+// failure or refusal. Its device write steps the serial number as a click of the
 // Set button does; the front ends keep it (keepDeviceWrite).
 
 #include <chrono>
@@ -53,8 +55,9 @@ struct PrinterRow {
 class RecipeRun {
  public:
   // `controls` are read as each action starts, so that each action sees the
-  // serial number the device write before it stepped. `programDir` ends in '/'.
-  RecipeRun(Recipe recipe, ParaControls& controls, std::string link, std::string programDir);
+  // serial number the device write before it stepped. `programDir` ends in '/';
+  // the refusals' texts are in `language` (1 English, else Chinese).
+  RecipeRun(Recipe recipe, ParaControls& controls, std::string link, std::string programDir, int language);
 
   // The next task to start, or nothing once the printer is done.
   std::optional<TaskStart> next();
@@ -70,10 +73,12 @@ class RecipeRun {
 
  private:
   void finish(PrinterRow::End end, const std::string& text = {});
+  void refuse(std::size_t index, const Refusal& refusal);
 
   Recipe recipe_;
   ParaControls& controls_;
   std::string programDir_;
+  int language_;
   PrinterRow row_;
   std::chrono::steady_clock::time_point started_;
   bool identified_ = false;
@@ -82,6 +87,18 @@ class RecipeRun {
   std::optional<DeviceWrite> runningDeviceWrite_;
   std::optional<DeviceWrite> endedDeviceWrite_;
 };
+
+// A recipe's first action that refuses the values as they are now.
+struct RecipeRefusal {
+  std::string action;  // control name
+  Refusal refusal;
+};
+
+// Every action of `recipe` checked as its click would check it, with nothing
+// sent and nothing stepped or changed: the first refusal, or none when all
+// of them would start. `programDir` ends in '/'.
+std::optional<RecipeRefusal> checkRecipe(const Recipe& recipe, const ParaControls& controls,
+                                         const std::string& programDir);
 
 // Whether a station's printer is still there after its task failed: one on a
 // USB link (`usbIdentity` not empty) has gone once the engine no longer

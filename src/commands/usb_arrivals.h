@@ -55,15 +55,15 @@ class ArrivalQueue {
     std::function<void(const std::string& identity, const std::string& text)> refuse;
   };
   // Gives the waiting printers their turns, first come first, as long as
-  // `free` says the station can take the next one.
-  void serve(const std::function<bool()>& free, const Turns& turns);
+  // `free` says the station can take the next one; a refusal's text in `language`.
+  void serve(const std::function<bool()>& free, const Turns& turns, int language);
 
  private:
   UsbArrivals arrivals_;
   std::deque<UsbArrivals::Arrival> waiting_;
 };
 
-// Why an indistinct printer was not set up.
-std::string indistinctPrinterText(const std::string& identity);
+// Why an indistinct printer was not set up, in `language` (1 English, else Chinese).
+std::string indistinctPrinterText(const std::string& identity, int language);
 
 }  // namespace ombrel

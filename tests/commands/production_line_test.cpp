@@ -25,7 +25,7 @@ TEST(Recipe, KeptInItsOwnSectionAndReadInTheTablesOrder) {
   file.save();
   EXPECT_EQ(test_support::fileContent(path.string()),
             paraDefault + "[ProductionLine]\r\nActions=btn_SetDevicePara,btn_SetCodepage\r\nOnlyIdentity=OMB\r\n");
-  const Recipe loaded = loadRecipe(IniFile(path));
+  const Recipe loaded = loadRecipe(IniFile(path), 1);
   EXPECT_EQ(loaded.actions, (std::vector<std::string>{"btn_SetCodepage", "btn_SetDevicePara"}));
   EXPECT_TRUE(recipeTakes(loaded, "XOMB80"));
   EXPECT_FALSE(recipeTakes(loaded, "XP58"));
@@ -33,7 +33,7 @@ TEST(Recipe, KeptInItsOwnSectionAndReadInTheTablesOrder) {
   // A name that is no recipe action (a save dialog's button, a typo) is refused, not dropped.
   for (const char* stored : {"btn_SetCodepage,btn_ReadFont", "btn_SetCodepage,btn_SetCodePage"}) {
     testing::writeFile(path, std::string("[ProductionLine]\r\nActions=") + stored + "\r\n");
-    EXPECT_THROW(loadRecipe(IniFile(path)), std::invalid_argument) << stored;
+    EXPECT_THROW(loadRecipe(IniFile(path), 1), std::invalid_argument) << stored;
   }
 }
 
@@ -56,18 +56,18 @@ TEST(ArrivalQueue, TurnsComeInArrivalOrderOnlyWhileTheStationIsFree) {
   std::vector<std::string> turns;
   const ArrivalQueue::Turns record{[&](const std::string& identity) { turns.push_back(identity); },
                                    [&](const std::string& identity, const std::string& text) {
-                                     EXPECT_EQ(text, indistinctPrinterText(identity));
+                                     EXPECT_EQ(text, indistinctPrinterText(identity, 1));
                                      turns.push_back(identity + " refused");
                                    }};
   queue.report({"A", "B"});
   queue.report({"A", "B", "A", "C"});
   bool free = false;
-  queue.serve([&] { return free; }, record);
+  queue.serve([&] { return free; }, record, 1);
   EXPECT_TRUE(turns.empty());
   free = true;
-  queue.serve([&] { return turns.size() < 2; }, record);
+  queue.serve([&] { return turns.size() < 2; }, record, 1);
   EXPECT_EQ(turns, (std::vector<std::string>{"B", "A refused"}));
-  queue.serve([&] { return free; }, record);
+  queue.serve([&] { return free; }, record, 1);
   EXPECT_EQ(turns.back(), "C");
 }
 
@@ -75,7 +75,7 @@ TEST(RecipeRun, StopsAfterTheRunningActionAndAFailedPrinterThatLeftIsRemoved) {
   const TaskOutcome passed{0, kTaskOk, FailureKind::None, "", "OMB80"};
   ParaControlState controls;
   const Recipe recipe{{"btn_SetCodepage", "btn_SetForcepaper"}, ""};
-  RecipeRun stopped(recipe, controls, "net:10.0.0.7:5100", "/tmp/");
+  RecipeRun stopped(recipe, controls, "net:10.0.0.7:5100", "/tmp/", 1);
   ASSERT_TRUE(stopped.next());  // identification
   stopped.ended(passed);
   ASSERT_TRUE(stopped.next());
@@ -85,7 +85,7 @@ TEST(RecipeRun, StopsAfterTheRunningActionAndAFailedPrinterThatLeftIsRemoved) {
   EXPECT_EQ(stopped.row().end, PrinterRow::End::Stopped);
   EXPECT_EQ(stopped.row().steps[1].result, RecipeStep::Result::NotRun);
 
-  RecipeRun removed(recipe, controls, "usb:VID_0FE6&PID_811E", "/tmp/");
+  RecipeRun removed(recipe, controls, "usb:VID_0FE6&PID_811E", "/tmp/", 1);
   removed.next();
   removed.ended(passed);
   removed.next();
@@ -93,6 +93,21 @@ TEST(RecipeRun, StopsAfterTheRunningActionAndAFailedPrinterThatLeftIsRemoved) {
   EXPECT_FALSE(removed.next());
   EXPECT_EQ(removed.row().end, PrinterRow::End::Removed);
   EXPECT_EQ(removed.row().steps[0].result, RecipeStep::Result::Removed);
+}
+
+TEST(RecipeRun, AnActionThatWouldRefuseStopsTheRecipeBeforeIdentification) {
+  ParaControlState controls;
+  controls.setText("edt_DeviceName", "");
+  controls.setText("edt_DeviceSerialNo", "7");
+  RecipeRun run({{"btn_SetCodepage", "btn_SetDevicePara"}, ""}, controls, "net:10.0.0.7:5100", "/tmp/", 1);
+  EXPECT_FALSE(run.next());
+  EXPECT_EQ(run.row().end, PrinterRow::End::Refused);
+  EXPECT_EQ(run.row().steps[0].result, RecipeStep::Result::NotRun);
+  EXPECT_EQ(run.row().steps[1].result, RecipeStep::Result::Refused);
+  const auto write = run.takeDeviceWrite();
+  ASSERT_TRUE(write);
+  EXPECT_EQ(write->record().outcome, DeviceWriteRecord::Outcome::Refused);
+  EXPECT_EQ(controls.text("edt_DeviceSerialNo"), "7");
 }
 
 TEST(PrinterRows, TheDaysRowsComeBackFromTheLog) {

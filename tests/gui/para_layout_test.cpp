@@ -126,6 +126,17 @@ TEST_P(ParaLayout, TheProductionLineWindowShowsTheDaysRowsWhole) {
   const std::vector<QWidget*> controls = visibleControls(&line);
   EXPECT_GE(controls.size(), 12u);
   expectWhole(controls, &line);
+  // Each action by its captions in the interface language, in the list and the headers.
+  const QString codePage = GetParam() == 1 ? "Code page · Set" : "设置语言 · 设置";
+  const auto* recipe = line.findChild<QListWidget*>("lst_Recipe");
+  EXPECT_EQ(recipe->findItems(codePage, Qt::MatchExactly).size(), 1);
+  for (int i = 0; i < recipe->count(); ++i) {
+    EXPECT_NE(recipe->item(i)->text(), recipe->item(i)->data(Qt::UserRole).toString());
+  }
+  QStringList headers;
+  for (int c = 0; c < line.table()->columnCount(); ++c) headers << line.table()->horizontalHeaderItem(c)->text();
+  EXPECT_TRUE(headers.contains(codePage) && headers.contains(GetParam() == 1 ? "Link" : "连接"))
+      << headers.join(", ").toStdString();
   saveScreenshot(line, GetParam() == 1 ? "line-en.png" : "line-zh.png");
 }
 

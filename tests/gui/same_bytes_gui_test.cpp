@@ -125,36 +125,43 @@ TEST_P(SameBytesFromFile, EverySetButtonSendsWhatOmbrelctlSends) {
 }
 
 TEST_F(SameBytes, NextPrinterSendsWhatOmbrelctlsRecipeSends) {
-  const SettingsCase settings{
-      "Recipe",
-      settingsCases().back().content +
-          "[ProductionLine]\r\nActions=btn_SetCodepage,btn_SetlyPara,btn_SetDevicePara,bt_Set_black_mode\r\n"};
   start();
   const VirtualPrinter printer;
-  const auto window = sentBy(printer, [&] {
-    putSettings(dir_ / "sysconfig.ini", settings);
-    linkTo(printer);
-    showPara();
-    control<QPushButton>("btn_ProductionLine")->click();
-    para_->lineWindow().findChild<QPushButton*>("btn_LineNext")->click();
-    QTableWidget* rows = para_->lineWindow().table();
-    EXPECT_TRUE(waitFor([&] {
-      return rows->rowCount() == 1 && rows->item(0, rows->columnCount() - 1) != nullptr &&
-             !rows->item(0, rows->columnCount() - 1)->text().isEmpty();
-    }));
-    EXPECT_EQ(rows->item(0, rows->columnCount() - 1)->text().toStdString(), "合格");
-    para_->lineWindow().close();
-    closePara();
-  });
-  testing::TempDir programDir;
-  putSettings(programDir / "sysconfig.ini", settings);
-  const auto ctl = sentBy(printer, [&] {
-    test_support::runProgram(test_support::builtProgram("ombrelctl"),
-                             {"--dir", programDir.path().string(), "--link", printer.link(), "--recipe"},
-                             {{"OMBREL_TIME_SCALE", "20"}});
-  });
-  EXPECT_EQ(window.size(), 4u);  // one unit per action, beside the identifications
-  EXPECT_EQ(window, ctl);
+  // Without a name the device write refuses, so the whole recipe sends nothing.
+  for (const bool named : {true, false}) {
+    SettingsCase settings{
+        "Recipe",
+        settingsCases().back().content +
+            "[ProductionLine]\r\nActions=btn_SetCodepage,btn_SetlyPara,btn_SetDevicePara,bt_Set_black_mode\r\n"};
+    const std::string name = TextCodec::utf8ToGbk("DeviceName=收银台");
+    if (!named) settings.content.replace(settings.content.find(name), name.size(), "DeviceName=");
+    const auto window = sentBy(printer, [&] {
+      putSettings(dir_ / "sysconfig.ini", settings);
+      linkTo(printer);
+      showPara();
+      control<QPushButton>("btn_ProductionLine")->click();
+      para_->lineWindow().findChild<QPushButton*>("btn_LineNext")->click();
+      QTableWidget* rows = para_->lineWindow().table();
+      const int row = named ? 0 : 1;  // below the day's row of the first
+      EXPECT_TRUE(waitFor([&] {
+        return rows->rowCount() == row + 1 && rows->item(row, rows->columnCount() - 1) != nullptr &&
+               !rows->item(row, rows->columnCount() - 1)->text().isEmpty();
+      }));
+      EXPECT_EQ(rows->item(row, rows->columnCount() - 1)->text().toStdString(),
+                named ? "合格" : "不合格: 设备名称不能为空");
+      para_->lineWindow().close();
+      closePara();
+    });
+    testing::TempDir programDir;
+    putSettings(programDir / "sysconfig.ini", settings);
+    const auto ctl = sentBy(printer, [&] {
+      test_support::runProgram(test_support::builtProgram("ombrelctl"),
+                               {"--dir", programDir.path().string(), "--link", printer.link(), "--recipe"},
+                               {{"OMBREL_TIME_SCALE", "20"}});
+    });
+    EXPECT_EQ(window.size(), named ? 4u : 0u);  // one unit per action, beside the identifications
+    EXPECT_EQ(window, ctl);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(SettingsFiles, SameBytesFromFile, ::testing::ValuesIn(settingsCases()),

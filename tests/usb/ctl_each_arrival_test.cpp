@@ -36,8 +36,8 @@ bool receivedDeviceWrite(VirtualPrinter& printer, const std::string& serial) {
 
 // The three lines of one printer set up with the device write.
 void expectSetUp(ChildProcess& line, const std::string& identity) {
-  for (const std::string& expected : {"USB printer " + identity + " arrived", std::string("设置设备参数成功"),
-                                      "USB printer " + identity + " is set up"}) {
+  for (const std::string& expected :
+       {"USB 打印机 " + identity + " 已插入", std::string("设置设备参数成功"), "USB 打印机 " + identity + " 已设置"}) {
     EXPECT_EQ(line.readLine(20s), expected);
   }
 }
@@ -54,7 +54,7 @@ TEST_F(EachArrival, PrintersArrivingOneAfterTheOtherGetConsecutiveNumbers) {
                     {"--dir", dir(), "--each-arrival", "--log", log, "--set", "DeviceName=Kasse", "--set",
                      "DeviceSerialNo=1704269998", "--set", "calculate=1", "btn_SetDevicePara"},
                     {{"OMBREL_TIME_SCALE", "20"}});
-  ASSERT_EQ(line.readLine(20s), "Waiting for USB printers; Ctrl-C ends");
+  ASSERT_EQ(line.readLine(20s), "等待 USB 打印机；按 Ctrl-C 结束");
 
   const std::string one = bed.addDevice("1-1", "0fe6", "811e", 0, first.ptyPath());
   expectSetUp(line, "VID_0FE6&PID_811E");
@@ -96,7 +96,7 @@ TEST_F(EachArrival, TheSavedRecipeRunsOnAnArrivingPrinterAndItsRowIsLogged) {
   const std::string log = dir() + "/line.jsonl";
   ChildProcess line(builtProgram("ombrelctl"), {"--dir", dir(), "--each-arrival", "--recipe", "--log", log},
                     {{"OMBREL_TIME_SCALE", "20"}});
-  ASSERT_EQ(line.readLine(20s), "Waiting for USB printers; Ctrl-C ends");
+  ASSERT_EQ(line.readLine(20s), "等待 USB 打印机；按 Ctrl-C 结束");
   bed.addDevice("1-1", "0fe6", "811e", 0, printer.ptyPath());
   expectSetUp(line, "VID_0FE6&PID_811E");
   line.sendSignal(SIGINT);

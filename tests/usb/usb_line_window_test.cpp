@@ -91,22 +91,21 @@ TEST_F(LineWindowTest, TwoInARowAnIdenticalOneAndOneUnpluggedMidRecipe) {
   bed_.removeDevice(twin);
   bed_.removeDevice(two);
   const std::string last = bed_.addDevice("1-4", "1a86", "811e", 3, third.ptyPath());
-  ASSERT_TRUE(waitFor([&] { return line().table()->rowCount() == 4 && cell(3, "btn_SetCodepage") == "✓"; }));
+  ASSERT_TRUE(waitFor([&] { return line().table()->rowCount() == 4 && cell(3, "设置语言 · 设置") == "✓"; }));
   bed_.removeDevice(last);
   ASSERT_TRUE(waitFor([&] { return rowEnded(3); }, std::chrono::seconds(20)));
 
   const std::vector<std::vector<std::string>> rows = {
       {"VID_0FE6&PID_811E", "OMB80", "1704269998", "✓", "✓", "合格"},
       {"VID_0483&PID_811E", "OMB80", "1704269999", "✓", "✓", "合格"},
-      {"VID_0483&PID_811E", "", "", "", "", "不合格: " + indistinctPrinterText("VID_0483&PID_811E")},
+      {"VID_0483&PID_811E", "", "", "", "", "不合格: " + indistinctPrinterText("VID_0483&PID_811E", 0)},
       {"VID_1A86&PID_811E", "OMB80", "", "✓", "✗ 设置过程中被拔下", "不合格: 设置过程中被拔下"},
   };
   for (int row = 0; row < 4; ++row) {
     SCOPED_TRACE(row);
-    EXPECT_EQ(
-        (std::vector<std::string>{cell(row, "USB 标识"), cell(row, "打印机标识"), cell(row, "写入的序列号"),
-                                  cell(row, "btn_SetCodepage"), cell(row, "btn_SetDevicePara"), cell(row, "结果")}),
-        rows[static_cast<std::size_t>(row)]);
+    EXPECT_EQ((std::vector<std::string>{cell(row, "连接"), cell(row, "打印机标识"), cell(row, "写入的序列号"),
+                                        cell(row, "设置语言 · 设置"), cell(row, "设备名称 · 设置"), cell(row, "结果")}),
+              rows[static_cast<std::size_t>(row)]);
   }
   EXPECT_TRUE(line().findChild<QLabel*>("lbl_LineFail")->isVisible());
   EXPECT_EQ(line().findChild<QLabel*>("lbl_LineDoneCount")->text(), "2");
@@ -128,7 +127,7 @@ TEST_F(LineWindowTest, TwoInARowAnIdenticalOneAndOneUnpluggedMidRecipe) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&line()));
   ASSERT_EQ(line().table()->rowCount(), 4);
   EXPECT_EQ(cell(1, "写入的序列号"), "1704269999");
-  EXPECT_EQ(cell(3, "btn_SetDevicePara"), "✗ 设置过程中被拔下");
+  EXPECT_EQ(cell(3, "设备名称 · 设置"), "✗ 设置过程中被拔下");
   EXPECT_EQ(line().findChild<QLabel*>("lbl_LineFailedCount")->text(), "2");
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+
+// The production line's own texts, shared by the window and ombrelctl's
+// station: one Chinese and one English form, chosen by the language index
+// (1 English, anything else Chinese) as the window's language list has it.
+
+#include <string>
+
+#include "commands/window_action.h"
+
+namespace ombrel {
+
+// Why a recipe step did not start: the refusal's own text, or for a list
+// without a chosen item the list's name.
+std::string recipeRefusalText(const Refusal& refusal, int language);
+// The recipe stored names an action that none of the table has.
+std::string unknownRecipeActionText(const std::string& action, int language);
+// The recipe holds no action (`where`: the settings file).
+std::string emptyStoredRecipeText(const std::string& where, int language);
+// The printer's identity does not contain the recipe's text.
+std::string notMatchedPrinterText(const std::string& identity, const std::string& filter, int language);
+// The printer was unplugged during its recipe.
+std::string printerLeftText(int language);
+// ombrelctl's lines as its station starts waiting, and as each USB printer
+// arrives and ends.
+std::string waitingForUsbPrintersText(int language);
+std::string printerArrivedText(const std::string& identity, int language);
+std::string printerSetUpText(const std::string& identity, bool setUp, int language);
+
+}  // namespace ombrel
