@@ -72,9 +72,16 @@ const std::vector<NetworkCase> kCases = {
      kTaskBlackMarkOn,
      0,
      [](FakeUdpPrinter&) {},
-     {toHex(raw::rawTaskBytes(kTaskBlackMarkOn, {}))},
+     {kIdentify, toHex(raw::rawTaskBytes(kTaskBlackMarkOn, {}))},
      kTaskSucceeded,
      ""},
+    {"raw sequence, silent printer",
+     kTaskBlackMarkOn,
+     0,
+     [](FakeUdpPrinter& p) { p.ignoreCommand(kCmdIdentify); },
+     {kIdentify},
+     kTaskFailed,
+     "Received Failed"},
 };
 
 class NetworkTasks : public NetworkEngine, public ::testing::WithParamInterface<NetworkCase> {};
