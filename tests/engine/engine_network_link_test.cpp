@@ -75,13 +75,6 @@ const std::vector<NetworkCase> kCases = {
      {kIdentify, toHex(raw::rawTaskBytes(kTaskBlackMarkOn, {}))},
      kTaskSucceeded,
      ""},
-    {"raw sequence, silent printer",
-     kTaskBlackMarkOn,
-     0,
-     [](FakeUdpPrinter& p) { p.ignoreCommand(kCmdIdentify); },
-     {kIdentify},
-     kTaskFailed,
-     "Received Failed"},
 };
 
 class NetworkTasks : public NetworkEngine, public ::testing::WithParamInterface<NetworkCase> {};
