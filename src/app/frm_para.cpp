@@ -113,8 +113,10 @@ void TFrmPara::taskEnded(const TaskOutcome& outcome) {
   // The production line's task ends reach it once this window has shown them.
   const auto passOn = qScopeGuard([&] { lineWindow_->taskEnded(outcome); });
   const QString running = std::exchange(runningText_, QString());
+  const std::string box = std::exchange(runningBox_, std::string());
   deviceWriteEnded(outcome);
   if (outcome.result != kTaskOk) {
+    if (!box.empty()) undoClick(box);
     showStatus(statusPanels_[0], QString::fromStdString(outcome.text));
     if (std::exchange(updateRunning_, false) && outcome.kind == FailureKind::Cancelled) {
       mainWindow_.messageBoxes().warning(partialProgramWarning(language()));
@@ -220,6 +222,7 @@ void TFrmPara::FormClose() {
   // The window closes even when the save fails: only this session's choices
   // are lost.
   saveSettings();
+  runningBox_.clear();  // its task's end no longer reaches this window
   mainWindow_.engine().setNotifyWindow(mainWindow_);
   mainWindow_.paraWindowClosed();
 }

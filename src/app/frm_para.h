@@ -104,6 +104,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   void act(const WindowAction& action, const std::string& savePath = {});
   // Whether the click started its task.
   bool started(const WindowAction& action, const std::string& savePath);
+  void undoClick(std::string_view checkBox);
   // Starts the task of the action captioned `caption`; false when refused.
   bool startTask(TaskStart&& task, const QString& caption);
   // The second panel shows the text whole, or elided with the whole text as its hint.
@@ -140,6 +141,9 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   TFrmLine* lineWindow_ = nullptr;  // a child of this window
   // The device write whose task is running.
   std::optional<DeviceWrite> runningDeviceWrite_;
+  // The check box whose click started the running task: it goes back when
+  // the task fails, as when the click sent nothing.
+  std::string runningBox_;
   QProgressBar* progressBar_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   bool updateRunning_ = false;    // a program update task of this window has not ended yet

@@ -64,10 +64,18 @@ void TFrmPara::connectActions() {
 }
 
 void TFrmPara::act(const WindowAction& action, const std::string& savePath) {
-  if (started(action, savePath) || action.kind != WindowAction::Kind::CheckBox) return;
+  const bool checkBox = action.kind == WindowAction::Kind::CheckBox;
+  if (started(action, savePath)) {
+    if (checkBox) runningBox_ = action.control;
+    return;
+  }
+  if (checkBox) undoClick(action.control);
+}
+
+void TFrmPara::undoClick(std::string_view checkBox) {
   // A check box shows what the printer has: a click that sent nothing is
   // undone, and the controls it enables follow.
-  auto* box = controls_.widget<QCheckBox>(action.control);
+  auto* box = controls_.widget<QCheckBox>(checkBox);
   box->setChecked(!box->isChecked());
 }
 

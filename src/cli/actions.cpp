@@ -115,9 +115,9 @@ int deviceWrite(ActionContext& context, const ActionOutcome& outcome) {
 // data as the window, read from the run's settings. A check box first takes
 // the new state given as NAME=0 or NAME=1.
 int parametersAction(ActionContext& context, const Action& action, const WindowAction& control) {
-  if (control.kind == WindowAction::Kind::CheckBox) {
-    context.settings.controls().setChecked(control.control, action.words.at(0) == "1");
-  }
+  const bool checkBox = control.kind == WindowAction::Kind::CheckBox;
+  const bool wasChecked = checkBox && context.settings.controls().checked(control.control);
+  if (checkBox) context.settings.controls().setChecked(control.control, action.words.at(0) == "1");
   if (control.kind == WindowAction::Kind::SaveButton && !context.options.saveAs) {
     context.frontEnd.messageBox(action.name + " saves to a file: give it with --save-as FILE");
     return static_cast<int>(kExitRefused);
@@ -126,7 +126,13 @@ int parametersAction(ActionContext& context, const Action& action, const WindowA
       pressAction(control, context.settings.controls(), context.options.saveAs.value_or(""), context.appDir);
   if (action.name == kDeviceWriteControl) return deviceWrite(context, outcome);
   // Moved: an update file of many megabytes is held once.
-  if (auto* start = std::get_if<TaskStart>(&outcome)) return runTask(context, std::move(*start));
+  if (auto* start = std::get_if<TaskStart>(&outcome)) {
+    const int status = runTask(context, std::move(*start));
+    // A check box keeps what the printer has: a task that failed leaves the
+    // state it had, to be saved back as it was.
+    if (checkBox && status != kExitOk) context.settings.controls().setChecked(control.control, wasChecked);
+    return status;
+  }
   return refused(context, std::get<Refusal>(outcome));
 }
 

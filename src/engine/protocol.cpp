@@ -67,13 +67,22 @@ bool TaskRun::WriteLink(const Bytes& data) {
 
 void TaskRun::SendRaw(const Bytes& sequence, const char* successKey) {
   link_->beginRawSend(settings().devBaud);
-  parts_.clock.sleepMs(kRawPauseMs);
-  // Nothing answers raw bytes: a write the port refuses is the only sign
-  // that the printer did not get them.
-  if (!WriteLink(sequence)) link_->refusedWrite();
-  link_->waitUntilWritten(sequence.size());
-  if (successKey != nullptr) ReportStatus(messageTexts().text(successKey));
-  parts_.clock.sleepMs(kRawPauseMs);
+  try {
+    parts_.clock.sleepMs(kRawPauseMs);
+    // Nothing answers raw bytes: the printer is asked to identify itself
+    // first, on the port as the raw bytes find it, so that a task with no
+    // printer behind the link fails instead of reporting bytes sent to no one.
+    IdentifyPrinter();
+    // A write the port refuses is the only other sign that the printer did
+    // not get them.
+    if (!WriteLink(sequence)) link_->refusedWrite();
+    link_->waitUntilWritten(sequence.size());
+    if (successKey != nullptr) ReportStatus(messageTexts().text(successKey));
+    parts_.clock.sleepMs(kRawPauseMs);
+  } catch (...) {
+    link_->endRawSend();
+    throw;
+  }
   link_->endRawSend();
 }
 

@@ -16,8 +16,8 @@ Bytes escapeSequence(const Bytes& data);
 // The 15-byte head of a command-141 frame without its final 0x00, then the data.
 Bytes flowControlSequence(const Bytes& data);
 
-// Whether the task writes a raw sequence on the link in whatever state it is
-// (26, 27 and 29 to 43).
+// Whether the task writes a raw sequence without opening the link, once the
+// printer has identified itself (26, 27 and 29 to 43).
 bool isRawTask(int code);
 // The bytes that raw task `code` writes, built from its command data (missing
 // command data bytes count as 0).

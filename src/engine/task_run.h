@@ -113,6 +113,9 @@ class TaskRun {
   // False when the port did not take the bytes; only senders that expect no
   // reply need to know.
   bool WriteLink(const Bytes& data);
+  // Writes `sequence` raw once the printer has identified itself on the
+  // link as the raw bytes find it; reports `successKey`'s text, if any, once
+  // the bytes went out.
   void SendRaw(const Bytes& sequence, const char* successKey);
   void IdentifyPrinter();
 

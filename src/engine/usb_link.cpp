@@ -50,7 +50,11 @@ class UsbLink final : public StreamLink {
   // its port before.
   void beginRawSend(int) override {
     choose(false);
+    const bool wasOpen = port_.isOpen();
     openChosen();
+    // A port opened just now settles as for OpenLink before the printer is
+    // asked to identify itself.
+    if (!wasOpen) parts_.clock.sleepMs(kUsbSettleMs);
   }
   void endRawSend() override {}
 

@@ -43,7 +43,7 @@ class CtlTest : public ::testing::Test {
   testing::TempDir dir_;
 };
 
-// The identification frame that opens every framed task on the network link.
+// The identification frame that opens every task on the network link.
 inline const std::string kIdentify = "frame: 02 00 30 00 00 00 00 00 00 00 00 00 08 00 3A 00 01 02 04 08 10 20 40 80";
 
 // Set buttons pressed from ombrelctl against a fresh printer over UDP.
@@ -57,8 +57,13 @@ class SettingsActionTest : public CtlTest {
     arguments.insert(arguments.begin(), {"--link", printer.link()});
     last = ctl(arguments);
     EXPECT_EQ(last.exitCode, expectedExit) << last.err;
+    const std::vector<std::string> received = wire(printer);
+    // Every task, raw ones too, asks the printer to identify itself first.
+    if (!received.empty()) {
+      EXPECT_EQ(received.front(), kIdentify) << arguments.back();
+    }
     std::vector<std::string> units;
-    for (const auto& unit : wire(printer)) {
+    for (const auto& unit : received) {
       if (unit != kIdentify) units.push_back(unit);
     }
     return units;

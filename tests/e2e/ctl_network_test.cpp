@@ -49,7 +49,7 @@ TEST_F(NetworkTask, RawTaskReachesThePrinterWithoutAnEarlierTask) {
   const auto run = ctl({"--link", printer.link(), "task", "41", "--data", "0A000005", "task", "43"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "设置流控成功\n");
-  EXPECT_EQ(wire(printer), (std::vector<std::string>{"raw: 1F 49 0A 00 00 05",
+  EXPECT_EQ(wire(printer), (std::vector<std::string>{kIdentify, "raw: 1F 49 0A 00 00 05", kIdentify,
                                                      "frame: 02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01"}));
 }
 

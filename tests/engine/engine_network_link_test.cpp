@@ -72,7 +72,7 @@ const std::vector<NetworkCase> kCases = {
      kTaskBlackMarkOn,
      0,
      [](FakeUdpPrinter&) {},
-     {toHex(raw::rawTaskBytes(kTaskBlackMarkOn, {}))},
+     {kIdentify, toHex(raw::rawTaskBytes(kTaskBlackMarkOn, {}))},
      kTaskSucceeded,
      ""},
 };

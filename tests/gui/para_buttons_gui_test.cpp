@@ -10,6 +10,8 @@
 
 #include "app/app_texts.h"
 #include "gui/para_window_fixture.h"
+#include "settings/para_settings.h"
+#include "texts/ini_file.h"
 
 namespace ombrel::gui_test {
 namespace {
@@ -203,6 +205,30 @@ TEST_F(ParaButtons, AWifiClickThatSendsNothingIsUndone) {
   ASSERT_TRUE(waitFor([&] { return !received(printer).empty(); }, std::chrono::seconds(2)));
   EXPECT_EQ(received(printer).size(), 1u) << "the restore alone";
   closePara();
+}
+
+// A raw action that no printer answered fails as a framed task does: its
+// text in the status bar, nothing sent; the WiFi box goes back and its state
+// is saved as it was.
+TEST_F(ParaButtons, RawActionsWithoutAnAnswerFailAndTheWifiBoxGoesBack) {
+  VirtualPrinter printer({"--silent"});
+  start();
+  linkTo(printer);
+  showPara();
+  auto* wifiOff = control<QCheckBox>("Chb_CloseWifi");
+  ASSERT_TRUE(wifiOff->isChecked());
+  wifiOff->click();
+  EXPECT_FALSE(wifiOff->isChecked());
+  waitUntilIdle();
+  EXPECT_TRUE(wifiOff->isChecked());
+  EXPECT_FALSE(control<QWidget>("edt_NetworkPsw")->isEnabled());
+  EXPECT_EQ(paraStatus(), "Received Failed");
+  control<QPushButton>("btn_Netport")->click();
+  waitUntilIdle();
+  EXPECT_EQ(paraStatus(), "Received Failed");
+  EXPECT_TRUE(received(printer).empty());
+  closePara();
+  EXPECT_EQ(IniFile(dir_ / "sysconfig.ini").readString(kParaSection, "WifiSEEK", ""), "1");
 }
 
 // The window logs each device write beside its settings and says where; the

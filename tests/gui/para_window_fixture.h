@@ -41,7 +41,7 @@ class ParaWindowTest : public MainWindowTest {
   std::string paraStatus() const { return para_->statusPanel(0)->text().toStdString(); }
 
   // What the printer received, as "kind: bytes", without the identification
-  // that opens every framed task.
+  // that opens every task.
   static std::vector<std::string> received(const test_support::VirtualPrinter& printer) {
     constexpr int kIdentifyCommand = 48;
     std::vector<std::string> units;
