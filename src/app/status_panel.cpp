@@ -45,6 +45,8 @@ void clearStatus(QLabel* panel) {
 
 NoticePanel::NoticePanel(QLabel* panel, std::chrono::milliseconds noticeTime) : panel_(panel) {
   noticeTimer_.setSingleShot(true);
+  // A coarse timer may fire 5% early: the notice stands its whole time.
+  noticeTimer_.setTimerType(Qt::PreciseTimer);
   noticeTimer_.setInterval(noticeTime);
   QObject::connect(&noticeTimer_, &QTimer::timeout, [this] { endNotice(); });
 }
