@@ -195,7 +195,8 @@ void TFrmPara::FormShow() {
   clearStatus(statusPanel1_);
   progressBar_->setValue(0);
   progressBar_->setFormat(QString());
-  // A transfer that ended while the window was closed told the main window.
+  // Cancel only while a transfer runs: one that ended while the window was
+  // closed reported its end to the main window.
   cancelButton_->setEnabled(transferRunning_);
   mainWindow_.engine().setNotifyWindow(*this);
   applyEnableRules();
