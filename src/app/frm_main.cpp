@@ -10,6 +10,7 @@
 #include "app/frm_line.h"
 #include "app/frm_para.h"
 #include "app/link_text.h"
+#include "app/status_panel.h"
 #include "app/widget_captions.h"
 #include "commands/boot_mode.h"
 #include "ports/serial_port_factory.h"
@@ -51,6 +52,8 @@ TFrmMain::TFrmMain(MainWindowServices services) : services_(std::move(services))
 }
 
 TFrmMain::~TFrmMain() {
+  // Stopping the engine lets events through: no boot tick may reach it once it is gone.
+  ui_.Timer1->stop();
   // A worker waiting for this thread must not wait for ever once it stops
   // listening.
   owner_.shutdown();
@@ -177,8 +180,12 @@ void TFrmMain::SaveMainDefaults() {
 
 void TFrmMain::paraWindowClosed() {
   connected_ = false;
+  // The link test that opened the parameters window is long over.
+  if (engine_ && !engine_->isBusy()) dropRunningText();
   show();
 }
+
+void TFrmMain::showStatusText(const QString& text) { showStatus(ui_.statusPanels[0], text); }
 
 std::string TFrmMain::caption() const { return windowTitle().toStdString(); }
 

@@ -48,6 +48,8 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   // The program directory, ending with a separator.
   const std::string& appDir() const { return services_.appDir; }
   MessageBoxes& messageBoxes() { return services_.messageBoxes; }
+  // The clock the windows' timers follow.
+  const Clock& clock() const { return services_.clock; }
   void setParaWindow(TFrmPara* window);
 
   // Copies the checked transport's selection into the fields the engine
@@ -59,6 +61,8 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   bool connected() const { return connected_; }
   // The parameters window has closed: the next opening tests the link again.
   void paraWindowClosed();
+  // Status panel 0 takes over the text of a task the parameters window left running.
+  void showStatusText(const QString& text);
 
   // The production line's side of the link choice: whether it is a USB
   // printer, and the following tasks going to the present printer of this
@@ -76,7 +80,10 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   void showTransferText(const std::string& text) override;
   void replyCheckingChanged(bool checked) override;
 
-  void taskEnded(const TaskOutcome& outcome) override { openAdvice_ = outcome.openAdvice; }
+  // A task that ended while this window takes the engine's messages: the
+  // parameters window's word for its own task, or this window's running
+  // text taken away.
+  void taskEnded(const TaskOutcome& outcome) override;
   void engineMessage(EngineMessage message, int wParam, const std::string& text) override;
   // A transfer that runs while the parameters window is closed.
   void transferProgress(const TransferProgress& progress) override;
@@ -115,6 +122,8 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   void pause(std::int64_t protocolMs);
   void linkTestSucceeded();
   void linkTestFailed();
+  // Empties status panel 0 when it still shows this window's running text.
+  void dropRunningText();
 
   // Boot mode.
   void but_bootInClick();
@@ -137,6 +146,8 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   std::string selUsbDevice_;
   // Why the port of the latest task would not open, where more can be said.
   std::string openAdvice_;
+  // The status this window showed when its task started.
+  QString runningText_;
 
   bool connected_ = false;
   int waitCounter_ = 0;

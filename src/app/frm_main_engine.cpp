@@ -108,6 +108,18 @@ void TFrmMain::transferProgress(const TransferProgress& progress) {
   showElided(panel, text);
 }
 
+void TFrmMain::taskEnded(const TaskOutcome& outcome) {
+  openAdvice_ = outcome.openAdvice;
+  QLabel* panel = ui_.statusPanels[0];
+  if (paraWindow_ != nullptr) {
+    if (const auto word = paraWindow_->endedAfterClose(outcome, panel->text())) {
+      showStatus(panel, *word);
+      return;
+    }
+  }
+  dropRunningText();
+}
+
 void TFrmMain::engineMessage(EngineMessage message, int, const std::string& text) {
   switch (message) {
     case kLinkTestSucceeded:

@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <chrono>
+#include <utility>
 
 #include "app/app_texts.h"
 #include "app/frm_main.h"
@@ -55,8 +56,13 @@ bool TFrmMain::startTask(int code) {
   }
   if (code == kLinkTestTask) linkTestRunning_ = true;
   // No earlier text may stand beside this task's outcome.
-  showStatus(ui_.statusPanels[0], QString::fromStdString(runningText(ui_.btn_Test->text().toStdString())));
+  runningText_ = QString::fromStdString(runningText(ui_.btn_Test->text().toStdString()));
+  showStatus(ui_.statusPanels[0], runningText_);
   return true;
+}
+
+void TFrmMain::dropRunningText() {
+  if (ui_.statusPanels[0]->text() == std::exchange(runningText_, QString())) clearStatus(ui_.statusPanels[0]);
 }
 
 void TFrmMain::btn_TestClick() {

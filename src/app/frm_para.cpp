@@ -26,6 +26,12 @@ constexpr int kStatusBarEndMargin = 4;
 constexpr int kProgressBarWidth = 220;
 constexpr int kProgressRange = 1000;  // per mille, as the engine counts
 constexpr const char* kSettingsFile = "sysconfig.ini";
+// How long a refused click's notice stands in status panel 0, in protocol time.
+constexpr std::int64_t kNoticeMs = 3000;
+
+std::chrono::milliseconds realMs(const Clock& clock, std::int64_t protocolMs) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(clock.realDuration(protocolMs));
+}
 }  // namespace
 
 TFrmPara::TFrmPara(TFrmMain& mainWindow)
@@ -72,10 +78,11 @@ void TFrmPara::createStatusBar() {
   statusBar_->setSizeGripEnabled(false);
   // Without a size grip the last panel would touch the window's edge.
   statusBar_->setContentsMargins(0, 0, kStatusBarEndMargin, 0);
-  statusPanels_[0] = makeStatusPanel(statusBar_, kStatusPanel0Width, false);
-  statusPanels_[1] = makeStatusPanel(statusBar_, kStatusPanel1Width, true);
-  statusBar_->addWidget(statusPanels_[0], 1);
-  statusBar_->addWidget(statusPanels_[1]);
+  statusPanel0_ = std::make_unique<NoticePanel>(makeStatusPanel(statusBar_, kStatusPanel0Width, false),
+                                                realMs(mainWindow_.clock(), kNoticeMs));
+  statusPanel1_ = makeStatusPanel(statusBar_, kStatusPanel1Width, true);
+  statusBar_->addWidget(statusPanel0_->label(), 1);
+  statusBar_->addWidget(statusPanel1_);
 
   progressBar_ = new QProgressBar(statusBar_);
   progressBar_->setObjectName(QStringLiteral("pb_Transfer"));
@@ -112,27 +119,37 @@ void TFrmPara::showTransferText(const std::string& text) { showInPanel1(QString:
 void TFrmPara::taskEnded(const TaskOutcome& outcome) {
   // The production line's task ends reach it once this window has shown them.
   const auto passOn = qScopeGuard([&] { lineWindow_->taskEnded(outcome); });
-  const QString running = std::exchange(runningText_, QString());
+  const bool update = updateRunning_;
   const std::string box = std::exchange(runningBox_, std::string());
   deviceWriteEnded(outcome);
-  if (outcome.result != kTaskOk) {
-    if (!box.empty()) undoClick(box);
-    showStatus(statusPanels_[0], QString::fromStdString(outcome.text));
-    if (std::exchange(updateRunning_, false) && outcome.kind == FailureKind::Cancelled) {
-      mainWindow_.messageBoxes().warning(partialProgramWarning(language()));
-    }
-    return;
-  }
-  updateRunning_ = false;
-  // Every action ends with a word: a download says it is complete, and a
-  // task that reported nothing says its bytes have left.
-  if (!running.isEmpty() && (endKey_ == "sDownloadDoneMsg" || statusPanels_[0]->text() == running)) {
-    showStatus(statusPanels_[0], QString::fromStdString(messageTexts().text(endKey_)));
+  if (outcome.result != kTaskOk && !box.empty()) undoClick(box);
+  if (const auto word = endWord(outcome, statusPanel0_->text())) statusPanel0_->show(*word);
+  if (update && outcome.result != kTaskOk && outcome.kind == FailureKind::Cancelled) {
+    mainWindow_.messageBoxes().warning(partialProgramWarning(language()));
   }
 }
 
+std::optional<QString> TFrmPara::endedAfterClose(const TaskOutcome& outcome, const QString& shown) {
+  if (runningText_.isEmpty()) return std::nullopt;
+  // Its progress went to the main window: nothing of it runs here any more.
+  transferRunning_ = false;
+  return endWord(outcome, shown);
+}
+
+std::optional<QString> TFrmPara::endWord(const TaskOutcome& outcome, const QString& shown) {
+  const QString running = std::exchange(runningText_, QString());
+  updateRunning_ = false;
+  if (outcome.result != kTaskOk) return QString::fromStdString(outcome.text);
+  // Every action ends with a word: a download says it is complete, and a
+  // task that reported nothing says its bytes have left.
+  if (!running.isEmpty() && (endKey_ == "sDownloadDoneMsg" || shown == running)) {
+    return QString::fromStdString(messageTexts().text(endKey_));
+  }
+  return std::nullopt;
+}
+
 void TFrmPara::engineMessage(EngineMessage message, int, const std::string& text) {
-  if (message == kStatusChanged) showStatus(statusPanels_[0], QString::fromStdString(text));
+  if (message == kStatusChanged) statusPanel0_->show(QString::fromStdString(text));
 }
 
 std::string TFrmPara::caption() const { return windowTitle().toStdString(); }
@@ -176,11 +193,14 @@ std::string TFrmPara::settingsPath() const { return mainWindow_.appDir() + kSett
 void TFrmPara::FormShow() {
   putItemTexts(controls_);
   LoadParaSettings(IniFile(settingsPath()), controls_);
-  clearStatus(statusPanels_[0]);
+  statusPanel0_->clearNow();
   // Nothing of an earlier showing's transfer stays.
-  clearStatus(statusPanels_[1]);
+  clearStatus(statusPanel1_);
   progressBar_->setValue(0);
   progressBar_->setFormat(QString());
+  // Cancel only while a transfer runs: one that ended while the window was
+  // closed reported its end to the main window.
+  cancelButton_->setEnabled(transferRunning_);
   mainWindow_.engine().setNotifyWindow(*this);
   applyEnableRules();
   tabs_->setCurrentIndex(0);
@@ -223,6 +243,8 @@ void TFrmPara::FormClose() {
   // are lost.
   saveSettings();
   runningBox_.clear();  // its task's end no longer reaches this window
+  // A task of this window still running goes on reporting in the main window.
+  if (!runningText_.isEmpty()) mainWindow_.showStatusText(statusPanel0_->text());
   mainWindow_.engine().setNotifyWindow(mainWindow_);
   mainWindow_.paraWindowClosed();
 }

@@ -12,12 +12,13 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/para_widget_controls.h"
+#include "app/status_panel.h"
 #include "commands/device_write.h"
 #include "commands/window_action.h"
 #include "commands/window_actions.h"
@@ -54,7 +55,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
 
   // A transfer names the file it sends: shown in status panel 1.
   void showTransferText(const std::string& text);
-  QLabel* statusPanel(std::size_t index) const { return statusPanels_.at(index); }
+  QLabel* statusPanel(std::size_t index) const { return index == 0 ? statusPanel0_->label() : statusPanel1_; }
 
   // A task's end: its word or failure text in status panel 0, its device
   // write kept, then the production line told.
@@ -66,6 +67,10 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   void transferProgress(const TransferProgress& progress) override;
   QProgressBar* progressBar() const { return progressBar_; }
   QPushButton* cancelButton() const { return cancelButton_; }
+  // The end of this window's task that was still running when the window
+  // closed: the word it would have shown, given what the main window's
+  // panel shows now; none when no task of this window ran.
+  std::optional<QString> endedAfterClose(const TaskOutcome& outcome, const QString& shown);
 
   std::string windowName() const override { return "FrmPara"; }
   std::string caption() const override;
@@ -87,6 +92,9 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   void saveSettings();
   void measureAgain();
   void centreOverMainWindow();
+  // The word the end of this window's task shows, given the panel's text;
+  // none when the panel keeps its text. Forgets the running task.
+  std::optional<QString> endWord(const TaskOutcome& outcome, const QString& shown);
 
   // Rules that follow the operator's choices (frm_para_rules.cpp).
   void connectRules();
@@ -105,6 +113,8 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // Whether the click started its task.
   bool started(const WindowAction& action, const std::string& savePath);
   void undoClick(std::string_view checkBox);
+  // A click while a task runs does nothing but say so.
+  bool refusedWhileBusy();
   // Starts the task of the action captioned `caption`; false when refused.
   bool startTask(TaskStart&& task, const QString& caption);
   // The second panel shows the text whole, or elided with the whole text as its hint.
@@ -136,7 +146,8 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   QTabWidget* tabs_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
   LogoZoomWindow* logoZoom_ = nullptr;  // made on the first enlargement
-  std::array<QLabel*, 2> statusPanels_{};
+  std::unique_ptr<NoticePanel> statusPanel0_;
+  QLabel* statusPanel1_ = nullptr;
   ProvisioningLog provisioningLog_;
   TFrmLine* lineWindow_ = nullptr;  // a child of this window
   // The device write whose task is running.

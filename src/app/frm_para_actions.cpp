@@ -35,6 +35,8 @@ void TFrmPara::connectActions() {
       case WindowAction::Kind::SaveButton: {
         auto* button = controls_.widget<QPushButton>(action.control);
         connect(button, &QPushButton::clicked, this, [this, &action] {
+          // No file is asked for that no task would take.
+          if (!leftBoxHoldsAnAddress() || refusedWhileBusy()) return;
           const auto path = mainWindow_.messageBoxes().saveFile(action.saveFilter);
           if (path) act(action, *path);
         });
@@ -79,9 +81,17 @@ void TFrmPara::undoClick(std::string_view checkBox) {
   box->setChecked(!box->isChecked());
 }
 
+bool TFrmPara::refusedWhileBusy() {
+  if (!mainWindow_.engine().isBusy()) return false;
+  statusPanel0_->showNotice(QString::fromStdString(taskRunningText(language())));
+  return true;
+}
+
 bool TFrmPara::started(const WindowAction& action, const std::string& savePath) {
-  // A click that leaves an address box holding no address is lost.
-  if (!leftBoxHoldsAnAddress()) return false;
+  // A click that leaves an address box holding no address is lost, and so
+  // is one while a task runs: it asks nothing, reads nothing and shows no
+  // file of its own.
+  if (!leftBoxHoldsAnAddress() || refusedWhileBusy()) return false;
   ActionOutcome outcome = pressAction(action, controls_, savePath, mainWindow_.appDir());
   const bool writesDevice = std::string_view(action.control) == kDeviceWriteControl;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
@@ -93,6 +103,8 @@ bool TFrmPara::started(const WindowAction& action, const std::string& savePath) 
     switch (refusal->kind) {
       case Refusal::Kind::NoChoice:
       case Refusal::Kind::NothingToSend:
+        // Nothing is said, and no earlier task's word stands beside the click.
+        statusPanel0_->clearNow();
         break;
       case Refusal::Kind::Warning:
         mainWindow_.messageBoxes().warning(refusal->text);
@@ -119,24 +131,31 @@ bool TFrmPara::started(const WindowAction& action, const std::string& savePath) 
 }
 
 bool TFrmPara::startTask(TaskStart&& task, const QString& caption) {
-  if (!task.transferLine.empty()) showInPanel1(QString::fromStdString(task.transferLine));
+  const QString transferLine = QString::fromStdString(task.transferLine);
   // Moved, not copied: a file of many megabytes is held once.
   if (!mainWindow_.engine().StartTask(task.code, task.a, task.b, std::move(task.payload), std::move(task.transfer))) {
-    showStatus(statusPanels_[0], QString::fromStdString(taskRunningText(language())));
+    statusPanel0_->showNotice(QString::fromStdString(taskRunningText(language())));
     return false;
   }
   // Its reports reach this thread only after this returns.
   mainWindow_.transferStarting(task.code);
+  // The second panel belongs to this task now: its file, or nothing. The
+  // engine's own line for it is posted, so it comes after this one.
+  if (transferLine.isEmpty()) {
+    clearStatus(statusPanel1_);
+  } else {
+    showInPanel1(transferLine);
+  }
   updateRunning_ = task.code == kTaskProgramUpdate || task.code == kTaskRawProgramTransfer;
   // No earlier text may stand beside this task's outcome.
   runningText_ = QString::fromStdString(runningText(caption.toStdString()));
-  showStatus(statusPanels_[0], runningText_);
+  statusPanel0_->showNow(runningText_);
   const bool download = task.code == kTaskFontDownload || task.code == kTaskLogoDownload;
   endKey_ = download ? "sDownloadDoneMsg" : "sSentMsg";
   return true;
 }
 
-void TFrmPara::showInPanel1(const QString& text) { showElided(statusPanels_[1], text); }
+void TFrmPara::showInPanel1(const QString& text) { showElided(statusPanel1_, text); }
 
 void TFrmPara::btn_OpenPrgClick() {
   const auto path = mainWindow_.messageBoxes().openFile(messageTexts().text(kProgramFileTitleKey), kProgramFileFilter);

@@ -7,6 +7,9 @@
 
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
+#include <chrono>
+#include <optional>
 
 namespace ombrel::app {
 
@@ -24,5 +27,31 @@ void showElided(QLabel* panel, const QString& text);
 
 // Empties the panel and its tooltip.
 void clearStatus(QLabel* panel);
+
+// A status panel that can hold a notice for a while, so that the operator
+// can read it: the texts that arrive meanwhile wait, and the latest of them
+// replaces the notice once its time is up.
+class NoticePanel final {
+ public:
+  NoticePanel(QLabel* panel, std::chrono::milliseconds noticeTime);
+
+  QLabel* label() const { return panel_; }
+  // A status text: shown at once, or held while a notice stands.
+  void show(const QString& text);
+  // Shown at once, ending a notice: what the operator's own click says.
+  void showNow(const QString& text);
+  void clearNow();
+  // Shows `text` for the notice time, over the texts that come meanwhile.
+  void showNotice(const QString& text);
+  // What the panel shows, or will show once the notice's time is up.
+  QString text() const;
+
+ private:
+  void endNotice();
+
+  QLabel* panel_;
+  QTimer noticeTimer_;
+  std::optional<QString> held_;  // the latest text held back by the notice
+};
 
 }  // namespace ombrel::app

@@ -150,7 +150,7 @@ TEST_F(ParaButtons, ARequestWhileATaskRunsIsRefusedWithTheShortText) {
   control<QPushButton>("btn_SetCodepage")->click();
   EXPECT_EQ(paraStatus(), app::taskRunningText(0));
   waitUntilIdle();
-  EXPECT_EQ(paraStatus(), "设置默认参数成功");
+  EXPECT_EQ(paraStatus(), app::taskRunningText(0)) << "the restore's word waits for the notice's time";
   EXPECT_EQ(received(printer).size(), 1u) << "the restore alone";
   closePara();
 }

@@ -51,6 +51,7 @@ TEST_F(UsbWindowTest, ArrivalAndRemovalRefreshTheListAndCloseThePort) {
   ASSERT_TRUE(waitFor([&] { return !boxes_.shown().empty(); }));
   EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"information: 连接成功"});
   waitUntilIdle();
+  EXPECT_EQ(status(), "") << "the link test's running text outlived it";
   EXPECT_EQ(portEvents(printer, "open"), 1);
   EXPECT_EQ(portEvents(printer, "close"), 0);  // the USB port stays open
 
