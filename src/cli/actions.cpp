@@ -126,7 +126,11 @@ int parametersAction(ActionContext& context, const Action& action, const WindowA
       pressAction(control, context.settings.controls(), context.options.saveAs.value_or(""), context.appDir);
   if (action.name == kDeviceWriteControl) return deviceWrite(context, outcome);
   // Moved: an update file of many megabytes is held once.
-  if (auto* start = std::get_if<TaskStart>(&outcome)) return runTask(context, std::move(*start));
+  if (auto* start = std::get_if<TaskStart>(&outcome)) {
+    // For this run only: the stored box is left as it is.
+    if (context.options.verify && !start->transfer.downloads.empty()) start->transfer.verify = true;
+    return runTask(context, std::move(*start));
+  }
   return refused(context, std::get<Refusal>(outcome));
 }
 

@@ -34,6 +34,7 @@ struct Options {
   std::vector<std::pair<std::string, std::string>> sets;
   int language = 0;
   std::optional<std::string> saveAs;  // the answer to the save dialog; none: no file chosen
+  bool verify = false;                // downloads are verified, whatever the settings say
   std::string logFile;                // the provisioning log; empty: none
   std::vector<std::string> logos;     // the NV logo list, in order; never stored
   std::optional<int> logoSelect;      // its selected position, from 0; none: no selection

@@ -18,6 +18,8 @@ std::string transferPhaseText(const TransferProgress& progress, int language) {
       return english ? "Sending" : "发送";
     case TransferPhase::Receiving:
       return english ? "Receiving" : "接收";
+    case TransferPhase::Verifying:
+      return english ? "Verifying" : "校验";
     case TransferPhase::PrinterRestarting:
       return english ? "Printer restarting, " + left + " s left" : "打印机重启 " + left + " 秒";
     case TransferPhase::Ended:
