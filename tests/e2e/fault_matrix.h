@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -95,8 +96,8 @@ inline std::vector<FaultRow> replyHeadRows() {
 // A verified font download of 600 bytes to 0x10000 against a printer that
 // stores what it gets, and against one that stores the byte at 0x1012C
 // wrongly: the read-back runs up to that byte and names it.
-inline constexpr std::int64_t kVerifiedReads = 38;       // 600 bytes, 16 a reply
-inline constexpr std::int64_t kReadsToWrongByte = 19;    // 0x12C = 300 lies in the 19th
+inline constexpr std::int64_t kVerifiedReads = 38;     // 600 bytes, 16 a reply
+inline constexpr std::int64_t kReadsToWrongByte = 19;  // 0x12C = 300 lies in the 19th
 inline std::vector<FaultRow> verifyRows() {
   return {{"Verify_StoredAsSent", TaskKind::VerifiedDownload, {}, 0, "", 0, true},
           {"Verify_OneByteStoredWrongly",
@@ -166,7 +167,11 @@ class FaultMatrixRun : public CtlTest {
     EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
     EXPECT_EQ(run.err, row.err);
     const std::string success = successTail(row.task);
-    EXPECT_EQ(run.out.ends_with(success), row.exitCode == 0) << run.out;
+    // A verify that fails has sent the whole file: its last progress line
+    // depends on how far the read-back came.
+    if (row.task != TaskKind::VerifiedDownload || row.exitCode == 0) {
+      EXPECT_EQ(run.out.ends_with(success), row.exitCode == 0) << run.out;
+    }
     // Twice the waits, and as much again for starting a program under the
     // sanitizers on a busy machine.
     const auto bound = std::chrono::milliseconds(2 * row.worstWaitMs / std::stoi(timeScale) + 5000);
@@ -195,14 +200,14 @@ class FaultMatrixRun : public CtlTest {
     }
     if (row.task == TaskKind::VerifiedDownload) {
       // The read-back is in the trace and reached the printer.
-      EXPECT_NE(trace.find("Send 02 00 34 00"), std::string::npos) << trace;
+      EXPECT_TRUE(std::regex_search(trace, std::regex("Send 16 Bytes[^\n]*\n +02 00 34 00"))) << trace;
       const auto reads = std::count_if(units.begin(), units.end(), [](const std::string& unit) {
         return unit.find("frame: 02 00 34 00") != std::string::npos;
       });
       EXPECT_EQ(reads, row.exitCode == 0 ? kVerifiedReads : kReadsToWrongByte);
     }
-    if (row.exitCode == 0 && (row.task == TaskKind::Download || row.task == TaskKind::Update ||
-                              row.task == TaskKind::VerifiedDownload)) {
+    if (row.exitCode == 0 &&
+        (row.task == TaskKind::Download || row.task == TaskKind::Update || row.task == TaskKind::VerifiedDownload)) {
       // All three blocks reached the printer.
       std::erase_if(units,
                     [](const std::string& unit) { return unit.find("frame: 02 00 33 00") == std::string::npos; });
