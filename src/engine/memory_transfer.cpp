@@ -65,9 +65,10 @@ void verifyEntry(TaskRun& run, std::uint32_t address) {
     const Bytes data = run.ReadBlock(kCmdReadBlock, at, 0, {}, kAttempts);
     if (data.empty()) throw ECommonError(Failure::ReadWithoutData, hexAddress(at));
     const std::size_t count = std::min(data.size(), sent.size() - checked);
-    const auto mine = sent.begin() + static_cast<std::ptrdiff_t>(checked);
-    const auto [differs, unused] = std::mismatch(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(count), mine);
-    if (differs != data.begin() + static_cast<std::ptrdiff_t>(count)) {
+    const auto inRange = data.begin() + static_cast<std::ptrdiff_t>(count);
+    const auto differs =
+        std::mismatch(data.begin(), inRange, sent.begin() + static_cast<std::ptrdiff_t>(checked)).first;
+    if (differs != inRange) {
       const auto wrong = at + static_cast<std::uint32_t>(differs - data.begin());
       throw ECommonError(Failure::VerifyMismatch, messageTexts().text("sVerifyFailedMsg") + " " + hexAddress(wrong));
     }
