@@ -31,10 +31,12 @@ class BenchHost final : public EngineHost, public NotifyWindow {
   }
 
   // The moving phase of a transfer: the first and the last progress report
-  // while sending or receiving, with the bytes done at each.
+  // while sending or receiving (or only while verifying, when asked), with
+  // the bytes done at each.
   void transferProgress(const TransferProgress& progress) override {
-    if (progress.phase != TransferPhase::Sending && progress.phase != TransferPhase::Receiving) return;
     std::lock_guard lock(mutex_);
+    const bool moving = progress.phase == TransferPhase::Sending || progress.phase == TransferPhase::Receiving;
+    if (timesVerify_ ? progress.phase != TransferPhase::Verifying : !moving) return;
     const auto now = std::chrono::steady_clock::now();
     if (!sending_) firstSending_ = {now, progress.done};
     lastSending_ = {now, progress.done};
@@ -48,13 +50,15 @@ class BenchHost final : public EngineHost, public NotifyWindow {
     return static_cast<double>(lastSending_.second - firstSending_.second) / seconds;
   }
 
-  // Runs one task to its end; false when it failed or was refused.
+  // Runs one task to its end; false when it failed or was refused. A
+  // verified download times its verify.
   bool runTask(TCommThread& engine, int code, const Bytes& payload = {}, TransferJob transfer = {}, int a = 0,
                int b = 0) {
     {
       std::lock_guard lock(mutex_);
       ended_ = false;
       sending_ = false;
+      timesVerify_ = transfer.verify;
     }
     if (!engine.StartTask(code, a, b, payload, std::move(transfer))) return false;
     std::unique_lock lock(mutex_);
@@ -69,6 +73,7 @@ class BenchHost final : public EngineHost, public NotifyWindow {
   bool ended_ = false;
   bool failed_ = false;
   bool sending_ = false;
+  bool timesVerify_ = false;
   std::pair<std::chrono::steady_clock::time_point, std::int64_t> firstSending_;
   std::pair<std::chrono::steady_clock::time_point, std::int64_t> lastSending_;
 };

@@ -1,6 +1,8 @@
 // Bulk transfer in 256-byte blocks: a file sent in acknowledged command-51
 // blocks (task 4, the program update; task 3, the font library download),
-// and printer memory read back with command 52, 256 bytes a reply (task 16).
+// and printer memory read back with command 52, 256 bytes a reply (task 16);
+// and a font download's verify, the same read-back compared with the file
+// (timed alone, beside task 16).
 //
 // UDP loopback: the engine's blocks per second during the sending or
 // receiving phase beside a raw ping-pong of the same datagrams against the
@@ -87,13 +89,16 @@ struct BulkTask {
   int code;
   std::uint16_t command;  // what the raw ping-pong sends
   bool sendsData;         // requests carry the block (51), or replies do (52)
+  bool verify = false;    // task 3 reads its range back and compares it; its verify is timed
 };
 
 constexpr BulkTask kBulkTasks[] = {
     {"task 4 (program)", kTaskProgramUpdate, kCmdWriteBlock, true},
     {"task 3 (font)", kTaskFontDownload, kCmdWriteBlock, true},
     {"task 16 (read-back)", kTaskFontReadBack, kCmdReadBlock, false},
+    {"task 3 verify", kTaskFontDownload, kCmdReadBlock, false, true},
 };
+constexpr std::size_t kReadBackTask = 2;  // the verify's cost is set beside it
 
 struct TaskArguments {
   TransferJob job;
@@ -108,6 +113,7 @@ TaskArguments argumentsOf(const BulkTask& task, std::size_t size, const std::fil
     const std::string font = (dir / "font.bin").string();
     std::ofstream(font, std::ios::binary) << std::string(size, '\x5A');
     arguments.job.downloads = {{font, "FONT", "$33", "$0000"}};
+    arguments.job.verify = task.verify;
   } else {
     arguments.job.readBackPath = (dir / "font.hex").string();
     arguments.b = static_cast<int>(size);
@@ -190,6 +196,7 @@ void udpLoopback() {
   rawBlocksPerSecond(port, kBulkTasks[0], kUdpFileSize / 8);  // warm up both sides
   std::printf("UDP loopback, %zu MiB in 256-byte blocks, median of %d alternating rounds, on one CPU:\n",
               kUdpFileSize >> 20, kRounds);
+  double readBackMedian = 0;
   for (const BulkTask& task : kBulkTasks) {
     std::vector<double> raw;
     std::vector<double> engine;
@@ -203,6 +210,11 @@ void udpLoopback() {
     std::printf("    raw ping-pong:  %9.0f blocks/s\n", rawMedian);
     std::printf("    engine:         %9.0f blocks/s (%.1f KiB/s)\n", engineMedian, engineMedian / 4);
     std::printf("    engine / raw:   %9.2f (aim: at least %.2f)\n", engineMedian / rawMedian, kUdpAim);
+    if (&task == &kBulkTasks[kReadBackTask]) readBackMedian = engineMedian;
+    if (task.verify) {
+      // Blocks per second are inverse time: the verify's time over a read-back's.
+      std::printf("    verify / read-back time: %.2f (aim: close to 1)\n", readBackMedian / engineMedian);
+    }
   }
 }
 
@@ -219,11 +231,14 @@ void pacedPty() {
   const double line = kLineRate / (10.0 * static_cast<double>(kSerialBlockFrame + kAcknowledgement));
   std::printf("pseudo-terminal paced at %d bit/s, %zu KiB in 256-byte blocks:\n", kLineRate, kPtyFileSize / 1024);
   std::printf("  line allows:    %9.2f blocks/s (273-byte frame and 16-byte head)\n", line);
+  double readBack = 0;
   for (const BulkTask& task : kBulkTasks) {
     const double engine = engineBlocksPerSecond(link, task, kPtyFileSize);
     std::printf("  %s:\n", task.name);
     std::printf("    engine:         %9.2f blocks/s\n", engine);
     std::printf("    engine / line:  %9.3f (aim: at least %.2f)\n", engine / line, kLineAim);
+    if (&task == &kBulkTasks[kReadBackTask]) readBack = engine;
+    if (task.verify) std::printf("    verify / read-back time: %.2f (aim: close to 1)\n", readBack / engine);
   }
 }
 
@@ -271,6 +286,7 @@ void peakMemory() {
   } tasks[] = {
       {"task 4 (program)", {"--set", "PrgFile=" + file, "--set", "WaitTime=0", "btn_UpdatePrg"}},
       {"task 3 (font)", {"--set", "FontFile=" + file, "--set", "FontAddress=0", "btn_UpdateFont"}},
+      {"task 3 verify", {"--verify", "--set", "FontFile=" + file, "--set", "FontAddress=0", "btn_UpdateFont"}},
       {"task 16 (read-back)",
        {"--set", "StartAddress=0", "--set", "ReadLength=" + std::to_string(kUdpFileSize), "--save-as",
         (dir / "back.hex").string(), "btn_ReadFont"}},

@@ -104,6 +104,9 @@ const HintTable& paraWindowHints() {
       {"btn_OpenFont", "选择字库文件"},
       {"edt_FontAddress", "字库在打印机存储器中的起始地址，十六进制，不带前缀"},
       {"btn_UpdateFont", "把字库文件下载到打印机的起始地址"},
+      {"chk_VerifyDownload",
+       "下载字库或 LOGO 后读回同一范围并逐字节比较，第一个不同的地址使任务失败；"
+       "存储器读回内容与写入内容不同的打印机每次校验都会失败"},
       {"ListBox1", "要下载的 LOGO 位图 (BMP)，按加入顺序编号 1、2、…；不保存"},
       {"btn_OpenLogo", "把一个 BMP 文件加入 LOGO 列表"},
       {"btn_DeleteLogo", "从列表中删除选中的 LOGO (未选中时删除最后一个)"},

@@ -46,6 +46,8 @@ QGroupBox* fontGroup(ParaPageBuilder& b) {
   grid->addWidget(b.button("btn_OpenFont", "浏览"), 0, 3);
   addRow(grid, 1, {b.label("lbl_FontAddress", "字库起始地址"), address});
   grid->addWidget(b.button("btn_UpdateFont", "更新"), 1, 3);
+  // Also read back after a logo download.
+  grid->addWidget(b.check("chk_VerifyDownload", "下载后校验"), 2, 0, 1, 4);
   grid->setColumnStretch(2, 1);
   return group;
 }

@@ -127,6 +127,8 @@ int parametersAction(ActionContext& context, const Action& action, const WindowA
   if (action.name == kDeviceWriteControl) return deviceWrite(context, outcome);
   // Moved: an update file of many megabytes is held once.
   if (auto* start = std::get_if<TaskStart>(&outcome)) {
+    // For this run only: the stored box is left as it is.
+    if (context.options.verify && !start->transfer.downloads.empty()) start->transfer.verify = true;
     const int status = runTask(context, std::move(*start));
     // A check box keeps what the printer has: a task that failed leaves the
     // state it had, to be saved back as it was.

@@ -21,6 +21,8 @@ const char* const kUsage =
     "                      MainDefault Language in DIR/sysconfig.ini)\n"
     "  --save-as FILE      the answer to the save dialog (btn_ReadFont's target file,\n"
     "                      and where task 2 and task 16 save what they read)\n"
+    "  --verify            font and logo downloads read their range back and compare it,\n"
+    "                      as the box \"Verify after download\" does (VerifyDownload)\n"
     "  --logo FILE         an NV logo picture (BMP); repeated, the list in order\n"
     "  --logo-select N     the selected logo list position, from 0 (none: no selection);\n"
     "                      btn_PrintLogo prints stored logo N+1\n"
@@ -127,6 +129,7 @@ const std::vector<OptionRule>& optionRules() {
          if (o.language != 0 && o.language != 1) throw UsageError("--language takes 0 or 1");
        }},
       {"--save-as", true, [](Options& o, const std::string& v) { o.saveAs = v; }},
+      {"--verify", false, [](Options& o, const std::string&) { o.verify = true; }},
       {"--log", true, [](Options& o, const std::string& v) { o.logFile = v; }},
       {"--logo", true, [](Options& o, const std::string& v) { o.logos.push_back(v); }},
       {"--logo-select", true,

@@ -36,6 +36,7 @@ struct Options {
   // Without --language, ombrelctl speaks the main window's saved language.
   bool languageGiven = false;
   std::optional<std::string> saveAs;  // the answer to the save dialog; none: no file chosen
+  bool verify = false;                // downloads are verified, whatever the settings say
   std::string logFile;                // the provisioning log; empty: none
   std::vector<std::string> logos;     // the NV logo list, in order; never stored
   std::optional<int> logoSelect;      // its selected position, from 0; none: no selection

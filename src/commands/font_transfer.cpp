@@ -39,6 +39,7 @@ ActionOutcome btn_UpdateFontClick(const ParaControls& controls) {
   }
   TaskStart start{kTaskFontDownload, 0, 0, {}};
   start.transfer.downloads = {{path, kFontLabel, kWriteBlockCode, dollarAddress(address)}};
+  start.transfer.verify = controls.checked(kVerifyDownloadBox);
   return start;
 }
 

@@ -16,10 +16,12 @@ namespace ombrel {
 inline constexpr const char* kFontFileFilter = "Binary File(*.HEX,*.BIN)|*.hex;*.bin";
 inline constexpr const char* kFontFileTitleKey = "sOpenFontFile";
 inline constexpr const char* kReadBackFilter = "HEX File(*.HEX)|*.hex";
+// Checked: the font and logo downloads read their range back and compare it.
+inline constexpr const char* kVerifyDownloadBox = "chk_VerifyDownload";
 
 // Task 3 with one download entry: the file, "FONT", code 51 and the address.
-// An empty address means 0. Refused when the file does not exist or the
-// address is not hexadecimal.
+// An empty address means 0; verified when kVerifyDownloadBox is checked.
+// Refused when the file does not exist or the address is not hexadecimal.
 ActionOutcome btn_UpdateFontClick(const ParaControls& controls);
 // Task 16 from edt_StartAddress (hexadecimal) for edt_ReadLength bytes
 // (decimal), saved to `savePath`. Refused when either is not a number.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "commands/font_transfer.h"
 #include "commands/number_text.h"
 #include "imaging/logo_image.h"
 #include "platform/errors.h"
@@ -55,6 +56,7 @@ ActionOutcome btn_DownLogoClick(const ParaControls& controls, const std::string&
   if (image.bytes().size() > kLogoImageLimit) return warning(logoImageTooLargeText());
   TaskStart start{kTaskLogoDownload, 0, 0, {}};
   start.transfer.downloads = {{imagePath, kLogoLabel, kWriteBlockCode, dollarAddress(kLogoDownloadAddress)}};
+  start.transfer.verify = controls.checked(kVerifyDownloadBox);
   return start;
 }
 

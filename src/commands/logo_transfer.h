@@ -26,10 +26,11 @@ LogoReduction logoReductionOf(const ParaControls& controls);
 std::string logoImageTooLargeText();
 
 // Converts every listed picture, replaces `imagePath` with the image and
-// starts task 7 with one "LOGO" entry to 0x1CF000. Refused with a warning
-// naming the file when a listed picture is missing or unreadable (nothing is
-// written), and when the image exceeds 256 KB (the file stays written). An
-// empty list does nothing.
+// starts task 7 with one "LOGO" entry to 0x1CF000, verified when
+// kVerifyDownloadBox is checked. Refused with a warning naming the file when
+// a listed picture is missing or unreadable (nothing is written), and when
+// the image exceeds 256 KB (the file stays written). An empty list does
+// nothing.
 ActionOutcome btn_DownLogoClick(const ParaControls& controls, const std::string& imagePath);
 
 // Task 17 with the logo number: the selected list position + 1, 0 with none.

@@ -39,6 +39,9 @@ std::string transferPhaseText(const TransferProgress& progress, std::optional<st
     case TransferPhase::Receiving:
       name = english ? "Receiving" : "接收";
       break;
+    case TransferPhase::Verifying:
+      name = english ? "Verifying" : "校验";
+      break;
     case TransferPhase::PrinterRestarting:
       name = english ? "Printer restarting" : "打印机重启";
       break;

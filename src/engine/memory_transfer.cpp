@@ -1,8 +1,10 @@
 // Tasks 3 and 16: files into the printer's memory in addressed command-51
 // blocks (the list download the logo download shares), and a range of that
 // memory read back with command 52 into a file (task 2 reads the same way,
-// and puts the printer back on its rate at the end).
+// and puts the printer back on its rate at the end). A download asked to be
+// verified reads each file's range back the same way and compares it.
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -49,6 +51,33 @@ std::string hexAddress(std::uint32_t address) {
   return text;
 }
 
+// Reads the range just sent back and compares it with the file still held
+// in the stream; fails at the first address whose byte differs. Bytes a
+// reply holds past the range are not the file's and are passed over.
+void verifyEntry(TaskRun& run, std::uint32_t address) {
+  const Bytes& sent = run.stream().bytes();
+  const auto total = static_cast<std::int64_t>(sent.size());
+  std::size_t checked = 0;
+  run.reportProgress(TransferPhase::Verifying, 0, total);
+  while (checked < sent.size()) {
+    if (run.cancelledByUser()) throw ECommonError(Failure::ReadCancelled);
+    const auto at = address + static_cast<std::uint32_t>(checked);
+    const Bytes data = run.ReadBlock(kCmdReadBlock, at, 0, {}, kAttempts);
+    if (data.empty()) throw ECommonError(Failure::ReadWithoutData, hexAddress(at));
+    const std::size_t count = std::min(data.size(), sent.size() - checked);
+    const auto inRange = data.begin() + static_cast<std::ptrdiff_t>(count);
+    const auto differs =
+        std::mismatch(data.begin(), inRange, sent.begin() + static_cast<std::ptrdiff_t>(checked)).first;
+    if (differs != inRange) {
+      const auto wrong = at + static_cast<std::uint32_t>(differs - data.begin());
+      throw ECommonError(Failure::VerifyMismatch, messageTexts().text("sVerifyFailedMsg") + " " + hexAddress(wrong));
+    }
+    checked += count;
+    run.ReportStatus("", static_cast<std::int64_t>(checked), total);
+    run.reportProgress(TransferPhase::Verifying, static_cast<std::int64_t>(checked), total);
+  }
+}
+
 void downloadEntry(TaskRun& run, const DownloadEntry& entry) {
   const auto code = static_cast<std::uint16_t>(dollarHex(entry.code));
   const std::uint32_t address = dollarHex(entry.address);
@@ -65,6 +94,7 @@ void downloadEntry(TaskRun& run, const DownloadEntry& entry) {
     run.ReportStatus("", done, total);
     run.reportProgress(TransferPhase::Sending, done, total);
   }
+  if (run.request().transfer.verify) verifyEntry(run, address);
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 // What a front end hands the engine for a file transfer task, besides the
 // task code: the bytes to send (loaded into TaskStream when the task starts),
 // the identity the printer must report, the wait before sending, the files of
-// a list download and the file a read-back is saved to.
+// a list download, whether they are read back to verify them, and the file
+// a read-back is saved to.
 
 #include <cstdint>
 #include <string>
@@ -27,6 +28,7 @@ struct TransferJob {
   std::int64_t waitTimeMs = 5000;          // WaitTimeMs: the pause while the port is closed
   std::vector<DownloadEntry> downloads{};  // DownloadList, sent in order
   std::string readBackPath{};              // ReadBackPath: where a read-back is saved
+  bool verify = false;                     // a list download reads each file back and compares it
 };
 
 }  // namespace ombrel

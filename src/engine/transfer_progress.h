@@ -15,6 +15,7 @@ enum class TransferPhase {
   WaitingForPort,     // the port is closed while the printer's loader starts
   Sending,            // done/total bytes of the file
   Receiving,          // done/total bytes read back from the printer's memory
+  Verifying,          // done/total bytes of a download read back and compared
   PrinterRestarting,  // the final wait while the printer takes the new program
   Ended,              // the transfer task has ended, whatever its outcome
 };

@@ -18,6 +18,7 @@ enum class FailureKind {
   FileMissing,        // a file the task sends is not there
   WrongProgramFile,   // the program file is for another printer
   InputRefused,       // the task's arguments or link choice cannot be used
+  VerifyFailed,       // memory read back after a download differs from what was sent
   Other,              // anything else
 };
 
@@ -41,6 +42,7 @@ enum class Failure {
   NotAnInteger,            // InputRefused; argument: the text
   NoReadBackFile,          // InputRefused
   HandshakeNotSerial,      // InputRefused
+  VerifyMismatch,          // VerifyFailed; argument: the text in the current language, with the address
   FileUnreadable,          // Other; argument: the path
   Undefined,               // Other: an error of no known kind
 };

@@ -35,6 +35,7 @@ constexpr std::array kRows{
     FailureRow{Failure::NoReadBackFile, FailureKind::InputRefused, "No file to save the read-back to", ""},
     FailureRow{Failure::HandshakeNotSerial, FailureKind::InputRefused, "The boot handshake runs on a serial link only",
                ""},
+    FailureRow{Failure::VerifyMismatch, FailureKind::VerifyFailed, "", ""},
     FailureRow{Failure::FileUnreadable, FailureKind::Other, "Cannot read ", ""},
     FailureRow{Failure::Undefined, FailureKind::Other, error_text::kUndefinedError, ""},
 };

@@ -291,6 +291,8 @@ const std::vector<ControlSpec>& paraLayout() {
       text(edit("edt_Prgfile", ""), "PrgFile", ""),
       text(edit("edt_FontFile", ""), "FontFile", ""),
       text(edit("edt_FontAddress", ""), "FontAddress", ""),
+      // Off by default: what a printer returns to a read is its own affair.
+      boolean(check("chk_VerifyDownload", false), "VerifyDownload", false),
       text(edit("edt_StartAddress", ""), "StartAddress", ""),
       text(edit("edt_ReadLength", ""), "ReadLength", ""),
       button("btn_UpdatePrg"),

@@ -19,6 +19,8 @@ const std::vector<std::pair<std::string, std::string>>& builtInTexts() {
       {"sDnLogFileMsg", "BMP 文件不能超过%d"},
       {"sBaudrateMsg", "波特率设置为"},
       {"sUploadMsg", "上传完成"},
+      // A download read back differently; the address follows.
+      {"sVerifyFailedMsg", "校验失败：地址"},
       {"sWaitMsg", "等待5秒..."},
       {"sFinishPrg", "更新程序完成"},
       {"sMsg1", "设备名称不能为空"},

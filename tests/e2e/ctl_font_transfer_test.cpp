@@ -11,6 +11,7 @@
 #include <optional>
 #include <fstream>
 #include <regex>
+#include <thread>
 
 #include "e2e/ctl_fixture.h"
 #include "platform/bytes.h"
@@ -261,6 +262,33 @@ TEST_F(FontTransfer, CtrlCDuringTheReadBackLeavesTheOldFile) {
   EXPECT_EQ(fileContent(errPath), "Operation Cancelled\n");
   EXPECT_EQ(fileContent(target), kOldContent);
   EXPECT_EQ(hexFilesInDir(), (std::vector<std::string>{"font.hex"}));
+}
+
+// Ctrl-C once the verify has begun reading ends it there: the task fails as
+// cancelled, and the reads stop short of the range.
+TEST_F(FontTransfer, CtrlCDuringTheVerifyCancelsIt) {
+  VirtualPrinter printer(OnPty{}, {"--delay", "20", "--read-block", "16"});
+  const std::string font = file("font.bin", pattern(4096));
+  const std::string errPath = dir() + "/stderr.txt";
+  ChildProcess ctl("/bin/sh",
+                   {"-c", "exec \"$0\" \"$@\" 2>\"" + errPath + "\"", builtProgram("ombrelctl"), "--dir", dir(),
+                    "--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "--verify", "--set",
+                    "FontFile=" + font, "--set", "FontAddress=0", "btn_UpdateFont"},
+                   ChildProcess::Environment{{"OMBREL_TIME_SCALE", "1"}});
+  const auto reads = [&] {
+    return std::ranges::count_if(printer.received(), [](const Received& unit) { return unit.command == 0x34; });
+  };
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (reads() == 0 && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ASSERT_GT(reads(), 0);
+  ctl.sendSignal(SIGINT);
+  const auto status = ctl.waitForExit(std::chrono::seconds(10));
+  ASSERT_TRUE(status && status->exited);
+  EXPECT_EQ(status->code, 1);
+  EXPECT_EQ(fileContent(errPath), "Operation Cancelled\n");
+  EXPECT_LT(reads(), 4096 / 16);
 }
 
 }  // namespace

@@ -52,6 +52,13 @@ TEST_F(Logos, TheImageLandsAtItsAddressAndTheSecondLogoPrintsAsNumberTwo) {
   ASSERT_EQ(fileContent(image()).size(), 4112u);
   EXPECT_TRUE(fileContent(back).substr(0, 4112) == fileContent(image()));
 
+  // Verified, the same image fails at the one byte a printer stores wrongly.
+  VirtualPrinter corrupting({"--corrupt-store", "0x1D0005"});
+  const auto verified = ctl({"--link", corrupting.link(), "--verify", "--logo", picture("a.bmp", 8, 8), "--logo",
+                             picture("b.bmp", 8, 8, qRgb(255, 255, 255)), "--language", "1", "btn_DownLogo"});
+  EXPECT_EQ(verified.exitCode, 1);
+  EXPECT_EQ(verified.err, "Verify failed at address 0x1D0005\n");
+
   VirtualPrinter fresh;
   const auto printed =
       ctl({"--link", fresh.link(), "--logo", "a.bmp", "--logo", "b.bmp", "--logo-select", "1", "btn_PrintLogo"});

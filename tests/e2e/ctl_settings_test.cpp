@@ -83,7 +83,7 @@ TEST_F(CtlSettings, LoadingAndSavingAloneSendsNothingAndWritesEveryKey) {
   // the printer's WiFi off.
   EXPECT_TRUE(printer.received().empty());
   const IniFile saved(file);
-  EXPECT_EQ(saved.keys("ParaDefault").size(), 54u);
+  EXPECT_EQ(saved.keys("ParaDefault").size(), 55u);
   EXPECT_EQ(saved.readString("ParaDefault", "WifiSEEK", ""), "1");
 }
 

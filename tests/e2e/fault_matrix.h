@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,7 @@
 
 namespace ombrel::test_support {
 
-enum class TaskKind { Framed, Download, Update, ReadBack };
+enum class TaskKind { Framed, Download, Update, ReadBack, VerifiedDownload };
 enum class Wire { Udp, Pty, Usb };
 
 struct FaultRow {
@@ -56,6 +57,7 @@ inline std::string successTail(TaskKind task) {
     case TaskKind::Framed:
       return "设置默认参数成功\n";
     case TaskKind::Download:
+    case TaskKind::VerifiedDownload:
       return "Finish 100.0%(2/2)\n";
     case TaskKind::Update:
       return "更新程序完成\n";
@@ -89,6 +91,22 @@ inline std::vector<FaultRow> replyHeadRows() {
     }
   }
   return rows;
+}
+
+// A verified font download of 600 bytes to 0x10000 against a printer that
+// stores what it gets, and against one that stores the byte at 0x1012C
+// wrongly: the read-back runs up to that byte and names it.
+inline constexpr std::int64_t kVerifiedReads = 38;     // 600 bytes, 16 a reply
+inline constexpr std::int64_t kReadsToWrongByte = 19;  // 0x12C = 300 lies in the 19th
+inline std::vector<FaultRow> verifyRows() {
+  return {{"Verify_StoredAsSent", TaskKind::VerifiedDownload, {}, 0, "", 0, true},
+          {"Verify_OneByteStoredWrongly",
+           TaskKind::VerifiedDownload,
+           {"--corrupt-store", "0x1012C"},
+           1,
+           "校验失败：地址 0x1012C\n",
+           0,
+           true}};
 }
 
 // The virtual printer's options for a row on a wire.
@@ -134,6 +152,11 @@ class FaultMatrixRun : public CtlTest {
         std::ofstream(font, std::ios::binary) << std::string(kDownloadSize, 'P');
         arguments.insert(arguments.end(), {"--set", "PrgFile=" + font, "--set", "WaitTime=0", "btn_UpdatePrg"});
         break;
+      case TaskKind::VerifiedDownload:
+        std::ofstream(font, std::ios::binary) << std::string(kDownloadSize, 'V');
+        arguments.insert(arguments.end(),
+                         {"--verify", "--set", "FontFile=" + font, "--set", "FontAddress=10000", "btn_UpdateFont"});
+        break;
       case TaskKind::ReadBack:
         arguments.insert(arguments.end(),
                          {"--set", "StartAddress=0", "--set", "ReadLength=" + std::to_string(kReadBackSize),
@@ -144,7 +167,11 @@ class FaultMatrixRun : public CtlTest {
     EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
     EXPECT_EQ(run.err, row.err);
     const std::string success = successTail(row.task);
-    EXPECT_EQ(run.out.ends_with(success), row.exitCode == 0) << run.out;
+    // A verify that fails has sent the whole file: its last progress line
+    // depends on how far the read-back came.
+    if (row.task != TaskKind::VerifiedDownload || row.exitCode == 0) {
+      EXPECT_EQ(run.out.ends_with(success), row.exitCode == 0) << run.out;
+    }
     // Twice the waits, and as much again for starting a program under the
     // sanitizers on a busy machine.
     const auto bound = std::chrono::milliseconds(2 * row.worstWaitMs / std::stoi(timeScale) + 5000);
@@ -171,7 +198,16 @@ class FaultMatrixRun : public CtlTest {
       std::sort(distinct.begin(), distinct.end());
       EXPECT_EQ(std::unique(distinct.begin(), distinct.end()) - distinct.begin(), std::ssize(units));
     }
-    if (row.exitCode == 0 && (row.task == TaskKind::Download || row.task == TaskKind::Update)) {
+    if (row.task == TaskKind::VerifiedDownload) {
+      // The read-back is in the trace and reached the printer.
+      EXPECT_TRUE(std::regex_search(trace, std::regex("Send 16 Bytes[^\n]*\n +02 00 34 00"))) << trace;
+      const auto reads = std::count_if(units.begin(), units.end(), [](const std::string& unit) {
+        return unit.find("frame: 02 00 34 00") != std::string::npos;
+      });
+      EXPECT_EQ(reads, row.exitCode == 0 ? kVerifiedReads : kReadsToWrongByte);
+    }
+    if (row.exitCode == 0 &&
+        (row.task == TaskKind::Download || row.task == TaskKind::Update || row.task == TaskKind::VerifiedDownload)) {
       // All three blocks reached the printer.
       std::erase_if(units,
                     [](const std::string& unit) { return unit.find("frame: 02 00 33 00") == std::string::npos; });

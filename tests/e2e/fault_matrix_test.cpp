@@ -47,6 +47,7 @@ TEST_P(UdpFaults, EndsAsExpected) {
 
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, UdpFaults, ::testing::ValuesIn(kUdpRows), rowName);
 INSTANTIATE_TEST_SUITE_P(ReplyHeads, UdpFaults, ::testing::ValuesIn(replyHeadRows()), rowName);
+INSTANTIATE_TEST_SUITE_P(Verify, UdpFaults, ::testing::ValuesIn(verifyRows()), rowName);
 
 class PtyFaults : public FaultMatrixRun, public ::testing::WithParamInterface<FaultRow> {};
 
@@ -57,6 +58,7 @@ TEST_P(PtyFaults, EndsAsExpected) {
 
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, PtyFaults, ::testing::ValuesIn(byteStreamRows()), rowName);
 INSTANTIATE_TEST_SUITE_P(ReplyHeads, PtyFaults, ::testing::ValuesIn(replyHeadRows()), rowName);
+INSTANTIATE_TEST_SUITE_P(Verify, PtyFaults, ::testing::ValuesIn(verifyRows()), rowName);
 
 }  // namespace
 }  // namespace ombrel::test_support

@@ -11,6 +11,8 @@
 #include <fstream>
 
 #include "gui/para_window_fixture.h"
+#include "settings/para_settings.h"
+#include "texts/ini_file.h"
 #include "support/run_program.h"
 
 namespace ombrel::gui_test {
@@ -82,6 +84,31 @@ TEST_F(ParaFont, ReadBackAsksWhereToSaveThenSavesTheRange) {
   for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<char>(i);
   EXPECT_EQ(test_support::fileContent(target), expected);  // no extension added
   closePara();
+}
+
+// The box, clicked, makes the download read its range back: the progress bar
+// names the verify, the byte the printer stored wrongly fails it, and the box
+// is saved checked.
+TEST_F(ParaFont, CheckedVerifyNamesTheByteStoredWronglyAndIsSaved) {
+  // Slow enough replies of 16 bytes that the bar moves during the verify.
+  const VirtualPrinter printer({"--corrupt-store", "0x2F05", "--read-block", "16", "--delay", "4"});
+  const std::string font = path("font.bin");
+  std::ofstream(font, std::ios::binary) << std::string(4096, '\x3C');
+  showDownloadTab(printer);
+  bool verifyShown = false;
+  // The format follows the value: a change shows the previous report's phase.
+  QObject::connect(para_->progressBar(), &QProgressBar::valueChanged, para_.get(), [&] {
+    verifyShown = verifyShown || para_->progressBar()->format().startsWith(QStringLiteral("校验"));
+  });
+  controls().setText("edt_FontFile", font);
+  controls().setText("edt_FontAddress", "2000");
+  control<QCheckBox>("chk_VerifyDownload")->click();
+  control<QPushButton>("btn_UpdateFont")->click();
+  ASSERT_TRUE(waitUntilIdle());
+  EXPECT_EQ(paraStatus(), "校验失败：地址 0x2F05");
+  EXPECT_TRUE(verifyShown);
+  closePara();
+  EXPECT_EQ(IniFile(dir_.path() / "sysconfig.ini").readString(kParaSection, "VerifyDownload", ""), "1");
 }
 
 }  // namespace

@@ -155,7 +155,7 @@ TEST_F(ParaWindow, WithoutAFileTheDefaultsShowAndNothingReachesThePrinter) {
   for (const auto& key : paraKeys()) {
     if (key.saved) savedKeys.emplace_back(key.key);
   }
-  ASSERT_EQ(savedKeys.size(), 54u);
+  ASSERT_EQ(savedKeys.size(), 55u);
   EXPECT_EQ(saved.keys(kParaSection), savedKeys);
   EXPECT_EQ(saved.readString(kParaSection, "WifiSEEK", ""), "1");
   EXPECT_EQ(saved.readString(kParaSection, "sleepTime", ""), "600");

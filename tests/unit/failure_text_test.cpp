@@ -33,6 +33,7 @@ TEST(FailureText, EachFailureHasItsKindAndTodaysText) {
       {Failure::NotAnInteger, "$3G", FailureKind::InputRefused, "'$3G' is not a valid integer value"},
       {Failure::NoReadBackFile, "", FailureKind::InputRefused, "No file to save the read-back to"},
       {Failure::HandshakeNotSerial, "", FailureKind::InputRefused, "The boot handshake runs on a serial link only"},
+      {Failure::VerifyMismatch, "校验失败：地址 0x1012C", FailureKind::VerifyFailed, "校验失败：地址 0x1012C"},
       {Failure::FileUnreadable, "/tmp/logo.bin", FailureKind::Other, "Cannot read /tmp/logo.bin"},
       {Failure::Undefined, "", FailureKind::Other, "Undefined Error"},
   };

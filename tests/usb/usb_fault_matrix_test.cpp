@@ -20,6 +20,7 @@ TEST_P(UsbFaults, EndsAsExpected) {
 
 INSTANTIATE_TEST_SUITE_P(FaultMatrix, UsbFaults, ::testing::ValuesIn(byteStreamRows()), rowName);
 INSTANTIATE_TEST_SUITE_P(ReplyHeads, UsbFaults, ::testing::ValuesIn(replyHeadRows()), rowName);
+INSTANTIATE_TEST_SUITE_P(Verify, UsbFaults, ::testing::ValuesIn(verifyRows()), rowName);
 
 }  // namespace
 }  // namespace ombrel::test_support

@@ -52,6 +52,7 @@ int run(const Options& options) {
   }
   config.identity = options.identity;
   config.readBlock = options.readBlock;
+  config.corruptStore = options.corruptStore;
   config.lineRate = options.baud;
   config.bootAfter = options.bootAfter;
   config.replyHead = options.replyHead;

@@ -33,6 +33,9 @@ const char* const kUsage =
     "  --memory-file FILE   initial memory content from address 0; the rest holds the\n"
     "                       pattern byte(i) = i & 0xFF\n"
     "  --read-block N       most data bytes in a reply to command 52, 0 to 2032 (default 256)\n"
+    "  --corrupt-store ADDRESS\n"
+    "                       a command-51 write over ADDRESS stores that byte with every\n"
+    "                       bit inverted; the rest is stored as sent\n"
     "  --reply-head STYLE   how reply heads are filled: echo (the request's command and\n"
     "                       arguments, default), zero (its command, arguments 0) or fixed\n"
     "                       (always the identify head: command 48, arguments 0)\n"
@@ -162,6 +165,10 @@ std::map<std::string, Parser::Handler> Parser::valued() {
       {"--read-block",
        [this](const std::string& v) { options_.readBlock = number("--read-block", v, frame::kMaxReadBlockData); }},
       {"--reply-head", [this](const std::string& v) { replyHead(v); }},
+      {"--corrupt-store",
+       [this](const std::string& v) {
+         options_.corruptStore = static_cast<std::uint32_t>(number("--corrupt-store", v, 0xFFFFFFFFu));
+       }},
       {"--reply-from-address", [this](const std::string& v) { options_.replyFromAddress = v; }},
       {"--log", [this](const std::string& v) { options_.textLog = v; }},
       {"--log-json", [this](const std::string& v) { options_.jsonLog = v; }},

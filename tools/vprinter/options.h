@@ -25,6 +25,7 @@ struct Options {
   std::optional<std::size_t> memorySize;  // unset: 4 MiB, or the file's size when larger
   std::string memoryFile;
   std::size_t readBlock = 256;
+  std::optional<std::uint32_t> corruptStore;  // the address a write stores wrongly
   ReplyHead replyHead = ReplyHead::Echo;
   std::string replyFromAddress;  // UDP: replies leave from a socket on this address
   std::string textLog;           // "-" = standard output

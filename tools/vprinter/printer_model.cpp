@@ -48,7 +48,8 @@ PrinterModel::PrinterModel(PrinterConfig config)
       memory_(std::move(config.memory)),
       lineRate_(config.lineRate),
       bootAfter_(config.bootAfter),
-      replyHead_(config.replyHead) {
+      replyHead_(config.replyHead),
+      corruptStore_(config.corruptStore) {
   identity_.resize(kIdentitySize, 0x00);
 }
 
@@ -104,6 +105,9 @@ Bytes PrinterModel::act(const FrameFields& frame, std::string& note) {
       if (stored < frame.data.size()) {
         note = std::to_string(frame.data.size() - stored) + " bytes beyond the end of memory dropped";
       }
+      if (corruptStore_ && *corruptStore_ >= frame.head.first && *corruptStore_ - frame.head.first < stored) {
+        note += std::string(note.empty() ? "" : "; ") + "byte at the corrupt-store address stored inverted";
+      }
       return {};
     }
     case kCmdReadBlock: {
@@ -141,6 +145,9 @@ std::size_t PrinterModel::writeMemory(std::uint32_t address, const Bytes& data) 
   if (address >= memory_.size()) return 0;
   const std::size_t count = std::min(data.size(), memory_.size() - address);
   std::copy_n(data.begin(), count, memory_.begin() + static_cast<std::ptrdiff_t>(address));
+  if (corruptStore_ && *corruptStore_ >= address && *corruptStore_ - address < count) {
+    memory_[*corruptStore_] = static_cast<std::uint8_t>(~memory_[*corruptStore_]);
+  }
   return count;
 }
 

@@ -38,6 +38,9 @@ struct PrinterConfig {
   // many of them; unset: the handshake byte is only logged.
   std::optional<std::uint32_t> bootAfter;
   ReplyHead replyHead = ReplyHead::Echo;
+  // A memory cell that takes every write to it with all bits inverted, so
+  // that a download read back differs there.
+  std::optional<std::uint32_t> corruptStore;
 };
 
 struct Handling {
@@ -81,6 +84,7 @@ class PrinterModel {
   std::uint32_t lineRate_;
   std::optional<std::uint32_t> bootAfter_;
   ReplyHead replyHead_;
+  std::optional<std::uint32_t> corruptStore_;
   std::uint64_t bootBytes_ = 0;
 };
 
