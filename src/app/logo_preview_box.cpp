@@ -27,10 +27,20 @@ QString imageSizeText(const std::vector<std::string>& paths) {
   return text;
 }
 
+// A label that takes the room the layout gives it: neither a picture nor a
+// wrapped text may make the window taller or wider.
+class RoomLabel final : public QLabel {
+ public:
+  using QLabel::QLabel;
+  bool hasHeightForWidth() const override { return false; }
+  QSize sizeHint() const override { return minimumSize(); }
+  QSize minimumSizeHint() const override { return minimumSize(); }
+};
+
 }  // namespace
 
 LogoPreviewBox::LogoPreviewBox(QWidget* parent)
-    : QWidget(parent), picture_(new QLabel(this)), sizes_(new QLabel(this)) {
+    : QWidget(parent), picture_(new RoomLabel(this)), sizes_(new RoomLabel(this)) {
   setObjectName(kObjectName);
   picture_->setAlignment(Qt::AlignCenter);
   picture_->setWordWrap(true);
@@ -46,7 +56,7 @@ LogoPreviewBox::LogoPreviewBox(QWidget* parent)
   // it, instead of widening the window or pushing the tab's bottom down.
   sizes_->setWordWrap(true);
   sizes_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  sizes_->setMinimumHeight(2 * sizes_->fontMetrics().lineSpacing());
+  sizes_->setFixedHeight(2 * sizes_->fontMetrics().lineSpacing());
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->addWidget(picture_, 1);
