@@ -1,6 +1,7 @@
-// The USB identity texts: any chosen identity splits without fault, and the
-// identity of any vendor and product id splits back into their hex digits
-// and chooses its own device.
+// The USB identity texts: any chosen identity, with or without a port,
+// splits without fault, and the identity of any vendor and product id splits
+// back into their hex digits and chooses its own device, at its own port
+// only when a port is chosen.
 
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ombrel::UsbDeviceIds ids = ombrel::splitUsbIdentity(text);
   ombrel::usbIdentityMatches(text, ids.pid);
   FUZZ_CHECK(!ombrel::usbIdentityMatches(text, ""));
+  const ombrel::UsbChoice choice = ombrel::splitUsbChoice(text);
+  FUZZ_CHECK(choice.port.find('@') == std::string::npos);
+  FUZZ_CHECK(ombrel::usbDeviceName(choice.identity, choice.port).size() <= text.size());
+  const std::string chosenPid = ombrel::splitUsbIdentity(choice.identity).pid;
+  FUZZ_CHECK(choice.port.empty() || !ombrel::usbDeviceChosen(chosenPid, choice.port, text, choice.port + "x"));
 
   if (size < 4) return 0;
   const auto vendor = static_cast<std::uint16_t>(data[0] | data[1] << 8);
@@ -26,5 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::snprintf(pid, sizeof pid, "%04X", static_cast<unsigned>(product));
   FUZZ_CHECK(own.vid == vid && own.pid == pid && own.subId.empty());
   FUZZ_CHECK(ombrel::usbIdentityMatches(identity, own.pid));
+  const ombrel::UsbChoice named = ombrel::splitUsbChoice(ombrel::usbDeviceName(identity, text));
+  FUZZ_CHECK(named.identity == identity || text.find('@') != std::string::npos);
   return 0;
 }

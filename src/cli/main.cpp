@@ -29,6 +29,7 @@
 #include "ports/serial_port_list.h"
 #include "ports/udp_client.h"
 #include "ports/usb/tusbcomm.h"
+#include "ports/usb/usb_identity.h"
 #include "ports/usb_printers.h"
 #include "settings/main_defaults.h"
 #include "texts/language_file.h"
@@ -43,7 +44,9 @@ int listLinks() {
   try {
     EventLoopThread loop;
     TUSBComm usb(loop);
-    for (const auto& printer : offeredUsbPrinters(usb.listDevices())) std::printf("usb:%s\n", printer.c_str());
+    for (const auto& printer : offeredUsbPrinters(usb.listDevices())) {
+      std::printf("usb:%s\n", usbDeviceName(printer.identity, printer.port).c_str());
+    }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());
     return cli::kExitTaskFailed;

@@ -9,8 +9,9 @@ namespace ombrel::cli {
 
 const char* const kUsage =
     "Usage: ombrelctl [options] ACTION...\n"
-    "  --link serial:PORT | net:HOST[:PORT] | usb:IDENTITY\n"
-    "                      the link to the printer (net port defaults to 5100)\n"
+    "  --link serial:PORT | net:HOST[:PORT] | usb:IDENTITY[@PORT] | usb:@PORT\n"
+    "                      the link to the printer (net port defaults to 5100; a USB\n"
+    "                      port, e.g. 1-1.2, names the printer plugged in there)\n"
     "  --dev-baud N        the rate the printer is set to (default 9600)\n"
     "  --tran-baud N       the rate used during a task (default 115200)\n"
     "  --dir DIR           program directory: debug.log, sysconfig.ini, *.lng\n"
@@ -79,7 +80,8 @@ bool isWholeNumber(const std::string& text) {
 void parseLink(const std::string& text, LinkSettings& link) {
   const auto colon = text.find(':');
   if (colon == std::string::npos || colon + 1 == text.size()) {
-    throw UsageError("--link takes serial:PORT, net:HOST[:PORT] or usb:IDENTITY, not \"" + text + "\"");
+    throw UsageError("--link takes serial:PORT, net:HOST[:PORT], usb:IDENTITY[@PORT] or usb:@PORT, not \"" + text +
+                     "\"");
   }
   const std::string kind = text.substr(0, colon);
   const std::string rest = text.substr(colon + 1);

@@ -40,7 +40,11 @@ void EnginePorts::stopListening() {
   ports_.usb.setOnDevicesChanged(nullptr);
 }
 
-std::vector<std::string> EnginePorts::usbPrinters() const { return offeredUsbPrinters(ports_.usb.listDevices()); }
+std::vector<std::string> EnginePorts::usbPrinters() const {
+  std::vector<std::string> identities;
+  for (const auto& printer : offeredUsbPrinters(ports_.usb.listDevices())) identities.push_back(printer.identity);
+  return identities;
+}
 
 void EnginePorts::closeBootLine() { ports_.serial.closePort(); }
 

@@ -8,6 +8,7 @@
 #include "engine/write_pieces.h"
 #include "ports/open_advice.h"
 #include "ports/usb/usb_error_text.h"
+#include "ports/usb/usb_identity.h"
 
 namespace ombrel {
 namespace {
@@ -76,6 +77,14 @@ class UsbLink final : public StreamLink {
     if (closeFirst || (port_.isOpen() && port_.openedDevice() != device_)) port_.closePort();
   }
 
+  // Whether a listed device is the chosen one by its identity text, and by
+  // its port when one was chosen.
+  bool isChosen(const UsbDeviceName& device) const {
+    const UsbChoice choice = splitUsbChoice(device_);
+    return (choice.identity.empty() || device.identity == choice.identity) &&
+           (choice.port.empty() || device.port == choice.port);
+  }
+
   void openChosen() {
     for (int attempt = 1;; ++attempt) {
       try {
@@ -83,7 +92,8 @@ class UsbLink final : public StreamLink {
         return;
       } catch (const ECommsError&) {
         const auto present = port_.listDevices();
-        const bool listed = std::find(present.begin(), present.end(), device_) != present.end();
+        const bool listed = std::any_of(present.begin(), present.end(),
+                                        [this](const UsbDeviceName& device) { return isChosen(device); });
         if (attempt == kOpenAttempts || !listed) throw;
       }
       parts_.clock.sleepMs(kOpenRetryMs);

@@ -8,7 +8,7 @@ namespace ombrel {
 // and refuses to open, so a task on the USB link fails with a plain message.
 class NoUsbPort final : public UsbPort {
  public:
-  std::vector<std::string> listDevices() override { return {}; }
+  std::vector<UsbDeviceName> listDevices() override { return {}; }
   void selectDevice(const std::string&) override {}
   void openPort() override;
   void closePort() override {}

@@ -37,12 +37,13 @@ std::optional<std::string> serialOpenAdvice(const std::string& comName) {
   return permissionAdvice(devicePathFor(comName), "dialout");
 }
 
-std::optional<std::string> usbOpenAdvice(const std::string& identity) {
-  const std::string pid = splitUsbIdentity(identity).pid;
+std::optional<std::string> usbOpenAdvice(const std::string& choice) {
+  const UsbChoice chosen = splitUsbChoice(choice);
+  const std::string pid = splitUsbIdentity(chosen.identity).pid;
   try {
     std::optional<std::string> withoutNode;
     for (const auto& device : presentUsbDevices()) {
-      if (!usbIdentityMatches(device.identity, pid)) continue;
+      if (!usbDeviceChosen(pid, chosen.port, device.identity, device.port)) continue;
       if (device.printerNode.empty()) {
         if (!withoutNode) {
           withoutNode = "The USB device " + device.identity +

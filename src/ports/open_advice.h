@@ -13,6 +13,6 @@ namespace ombrel {
 // For the serial port `comName` (a path, or COMn).
 std::optional<std::string> serialOpenAdvice(const std::string& comName);
 // For the USB device chosen by `identity`, as OpenPort chooses it.
-std::optional<std::string> usbOpenAdvice(const std::string& identity);
+std::optional<std::string> usbOpenAdvice(const std::string& choice);
 
 }  // namespace ombrel

@@ -12,18 +12,27 @@
 
 namespace ombrel {
 
+// A present USB device: its identity ("VID_vvvv&PID_pppp") and where it is
+// plugged in ("1-1.2", empty where the port does not know).
+struct UsbDeviceName {
+  std::string identity;
+  std::string port;
+  bool operator==(const UsbDeviceName&) const = default;
+};
+
 class UsbPort {
  public:
   virtual ~UsbPort() = default;
 
-  // Identities ("VID_vvvv&PID_pppp") of the present USB devices.
-  virtual std::vector<std::string> listDevices() = 0;
-  virtual void selectDevice(const std::string& identity) = 0;
+  // The present USB devices.
+  virtual std::vector<UsbDeviceName> listDevices() = 0;
+  // "IDENTITY", "IDENTITY@PORT" or "@PORT".
+  virtual void selectDevice(const std::string& choice) = 0;
   // No effect when already open; raises ECommsError on failure.
   virtual void openPort() = 0;
   virtual void closePort() = 0;
   virtual bool isOpen() const = 0;
-  // The identity selected when the port was opened; empty while closed.
+  // The choice selected when the port was opened; empty while closed.
   virtual std::string openedDevice() const = 0;
   virtual bool sendData(const std::uint8_t* buffer, std::uint16_t length) = 0;
   // Waits, at most `limit`, until the writer has handed everything queued to

@@ -5,13 +5,13 @@
 
 namespace ombrel {
 
-std::vector<std::string> offeredUsbPrinters(const std::vector<std::string>& identities) {
-  std::vector<std::string> printers;
-  for (const auto& identity : identities) {
-    std::string upper = identity;
+std::vector<UsbDeviceName> offeredUsbPrinters(const std::vector<UsbDeviceName>& devices) {
+  std::vector<UsbDeviceName> printers;
+  for (const auto& device : devices) {
+    std::string upper = device.identity;
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    if (upper.find("811E") != std::string::npos) printers.push_back(identity);
+    if (upper.find("811E") != std::string::npos) printers.push_back(device);
   }
   return printers;
 }

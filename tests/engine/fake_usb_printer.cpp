@@ -7,9 +7,11 @@
 
 namespace ombrel::testing_support {
 
-std::vector<std::string> FakeUsbPrinter::listDevices() {
+std::vector<UsbDeviceName> FakeUsbPrinter::listDevices() {
   std::lock_guard lock(mutex_);
-  return devices_;
+  std::vector<UsbDeviceName> devices;
+  for (const auto& identity : devices_) devices.push_back({identity, ""});
+  return devices;
 }
 
 void FakeUsbPrinter::selectDevice(const std::string& identity) {

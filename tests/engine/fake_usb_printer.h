@@ -18,7 +18,7 @@ class FakeUsbPrinter final : public UsbPort {
  public:
   explicit FakeUsbPrinter(OwnerThread& owner) : owner_(owner) {}
 
-  std::vector<std::string> listDevices() override;
+  std::vector<UsbDeviceName> listDevices() override;
   void selectDevice(const std::string& identity) override;
   void openPort() override;
   void closePort() override;

@@ -70,15 +70,48 @@ TEST_F(UsbLink, RawTaskInAFreshRunFailsWithoutThePrinter) {
   EXPECT_EQ(run.err.rfind("Error open USB DEVICE \n", 0), 0u) << run.err;
 }
 
-TEST_F(UsbLink, ListNamesTheSerialPortsAndTheUsbPrinters) {
+TEST_F(UsbLink, ListNamesTheSerialPortsAndTheUsbPrintersWithTheirPorts) {
   bed.addDevice("1-1", "046d", "c52b");
   bed.addDevice("1-2", "0fe6", "811e");
-  bed.addDevice("1-3", "0483", "811E", 1, "/dev/null");
+  bed.addDevice("1-3", "0fe6", "811E", 1, "/dev/null");
   const auto run = ctl({"--list"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   // Serial ports first, if the machine has any.
-  EXPECT_NE(("\n" + run.out).find("\nusb:VID_0FE6&PID_811E\nusb:VID_0483&PID_811E\n"), std::string::npos) << run.out;
+  EXPECT_NE(("\n" + run.out).find("\nusb:VID_0FE6&PID_811E@1-2\nusb:VID_0FE6&PID_811E@1-3\n"), std::string::npos)
+      << run.out;
   EXPECT_EQ(run.out.find("C52B"), std::string::npos) << run.out;
+}
+
+// Two identical printers: a port in the link reaches only the printer
+// plugged in there, and a port with no printer opens none.
+TEST_F(UsbLink, APortChoosesExactlyThePrinterPluggedInThere) {
+  VirtualPrinter first(OnPty{}, kBehindUsbNode);
+  VirtualPrinter second(OnPty{}, kBehindUsbNode);
+  bed.addDevice("1-1", "0fe6", "811e", 0, first.ptyPath());
+  bed.addDevice("1-2", "0fe6", "811e", 1, second.ptyPath());
+  struct Row {
+    std::string link;
+    std::vector<std::string> actions;
+    int exitCode;
+    std::string errStart;
+  };
+  std::vector<std::string> expectedAtSecond;
+  for (const Row& row :
+       std::vector<Row>{{"usb:VID_0FE6&PID_811E@1-2", {"btn_Test"}, 0, "连接成功\n"},
+                        {"usb:@1-2", {"btn_Test"}, 0, "连接成功\n"},
+                        {"usb:VID_0FE6&PID_811E@1-9", {"task", "10"}, 1, "Error open USB DEVICE \n"}}) {
+    std::vector<std::string> arguments = {"--link", row.link};
+    arguments.insert(arguments.end(), row.actions.begin(), row.actions.end());
+    const auto run = ctl(arguments);
+    EXPECT_EQ(run.exitCode, row.exitCode) << row.link << run.err;
+    EXPECT_EQ(run.err.rfind(row.errStart, 0), 0u) << row.link << run.err;
+    if (row.exitCode == 0) {
+      expectedAtSecond = concat({expectedAtSecond, {"open"}, answered(kSerialIdentify, kIdentity), {"close"}});
+    }
+  }
+  // Reading a printer's log ends it: both are read once all rows have run.
+  EXPECT_EQ(lineLog(second), expectedAtSecond);
+  EXPECT_EQ(lineLog(first), std::vector<std::string>{});
 }
 
 TEST_F(UsbLink, APrinterWithoutANodeIsListedButSaysWhyItCannotBeOpened) {

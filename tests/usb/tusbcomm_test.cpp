@@ -138,9 +138,11 @@ TEST_F(TUSBCommTest, ListsEveryUsbDeviceAndOpensOnlyAMatchingPrinterNode) {
   bed.addDevice("1-3", "0483", "811e");                          // vendor class: no lp node
   start();
   EXPECT_EQ(usb->listDevices(),
-            (std::vector<std::string>{"VID_046D&PID_C52B", "VID_0FE6&PID_811E", "VID_0483&PID_811E"}));
+            (std::vector<UsbDeviceName>{
+                {"VID_046D&PID_C52B", "1-1"}, {"VID_0FE6&PID_811E", "1-2"}, {"VID_0483&PID_811E", "1-3"}}));
 
-  for (const char* choice : {"", "VID_0FE6", "VID_0fe6&PID_811e", "VID_046D&PID_C52B"}) {
+  for (const char* choice : {"", "VID_0FE6", "VID_0fe6&PID_811e", "VID_046D&PID_C52B", "@1-1", "@1-3", "@1-9",
+                             "VID_0FE6&PID_811E@1-3", "VID_046D&PID_C52B@1-2"}) {
     usb->selectDevice(choice);
     EXPECT_EQ(openFailure(), "Error open USB DEVICE ") << choice;
   }

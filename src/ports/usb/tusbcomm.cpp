@@ -22,17 +22,19 @@ TUSBComm::~TUSBComm() {
   sink_->detach();
 }
 
-std::vector<std::string> TUSBComm::listDevices() {
-  std::vector<std::string> identities;
-  for (const auto& device : presentUsbDevices()) identities.push_back(device.identity);
-  return identities;
+std::vector<UsbDeviceName> TUSBComm::listDevices() {
+  std::vector<UsbDeviceName> devices;
+  for (const auto& device : presentUsbDevices()) devices.push_back({device.identity, device.port});
+  return devices;
 }
 
-void TUSBComm::selectDevice(const std::string& identity) {
-  const UsbDeviceIds ids = splitUsbIdentity(identity);
+void TUSBComm::selectDevice(const std::string& choice) {
+  const UsbChoice parts = splitUsbChoice(choice);
+  const UsbDeviceIds ids = splitUsbIdentity(parts.identity);
   setDeviceIds(ids.vid, ids.pid, ids.subId, "");
   std::lock_guard lock(mutex_);
-  selection_ = identity;
+  selection_ = choice;
+  port_ = parts.port;
 }
 
 void TUSBComm::setDeviceIds(const std::string& vid, const std::string& pid, const std::string& subId,
@@ -43,16 +45,18 @@ void TUSBComm::setDeviceIds(const std::string& vid, const std::string& pid, cons
   subId_ = subId;
   nameId_ = nameId;
   selection_.clear();
+  port_.clear();
 }
 
 namespace {
 
-// The node of the first present device whose identity holds `pid` and that
-// opens. A device without a printer node, or one held by another program, is
-// passed over.
-std::optional<UsbPrinterNode> openFirstMatching(const std::string& pid) {
+// The node of the first present device whose identity holds `pid`, at
+// `port` when one is given, and that opens. A device without a printer node,
+// or one held by another program, is passed over: a printer at another port
+// is never taken for the one at `port`.
+std::optional<UsbPrinterNode> openFirstMatching(const std::string& pid, const std::string& port) {
   for (const auto& device : presentUsbDevices()) {
-    if (!usbIdentityMatches(device.identity, pid) || device.printerNode.empty()) continue;
+    if (!usbDeviceChosen(pid, port, device.identity, device.port) || device.printerNode.empty()) continue;
     if (auto node = UsbPrinterNode::open(device.printerNode)) return node;
   }
   return std::nullopt;
@@ -63,7 +67,7 @@ std::optional<UsbPrinterNode> openFirstMatching(const std::string& pid) {
 void TUSBComm::openPort() {
   std::lock_guard lock(mutex_);
   if (session_) return;
-  std::optional<UsbPrinterNode> node = openFirstMatching(pid_);
+  std::optional<UsbPrinterNode> node = openFirstMatching(pid_, port_);
   if (!node) throw ECommsError(usb_error_text::kOpenFailed);
   node->purgeInput();
   node->purgeOutput();

@@ -1,7 +1,8 @@
 #pragma once
 
 // TUSBComm: the USB printer port. It lists the USB devices present, opens
-// the first printer whose identity holds the chosen product id, and moves
+// the first printer whose identity holds the chosen product id (or the one
+// at the chosen port), and moves
 // data with a reader and a writer thread of its own. It also tells its owner
 // when any USB device arrives or leaves. Its events run on the owner thread
 // given at construction.
@@ -35,14 +36,17 @@ class TUSBComm final : public UsbPort {
   TUSBComm(const TUSBComm&) = delete;
   TUSBComm& operator=(const TUSBComm&) = delete;
 
-  // The identities of the present USB devices, in enumeration order. Raises
-  // ECommsError "Failed to open handle to HID device set".
-  std::vector<std::string> listDevices() override;
-  // Splits an identity into Vid, PID and subId and empties NameId.
-  void selectDevice(const std::string& identity) override;
+  // The present USB devices, in enumeration order. Raises ECommsError
+  // "Failed to open handle to HID device set".
+  std::vector<UsbDeviceName> listDevices() override;
+  // Splits the choice's identity into Vid, PID and subId, empties NameId and
+  // keeps the choice's port.
+  void selectDevice(const std::string& choice) override;
+  // Chooses by the ids alone, at any port.
   void setDeviceIds(const std::string& vid, const std::string& pid, const std::string& subId,
                     const std::string& nameId);
-  // Opens the first present device whose identity contains PID and whose
+  // Opens the first present device whose identity contains PID (at the
+  // selected port, when one was selected; there PID may be empty) and whose
   // printer node can be opened, and starts both threads; no effect when
   // open. Raises ECommsError ("Error open USB DEVICE " when none could be
   // opened) and stays closed on failure.
@@ -94,7 +98,8 @@ class TUSBComm final : public UsbPort {
   std::string pid_;
   std::string subId_;
   std::string nameId_;
-  std::string selection_;  // the identity of the latest selectDevice
+  std::string port_;       // the port of the latest selectDevice, if any
+  std::string selection_;  // the choice of the latest selectDevice
   std::string opened_;     // the selection when the port was opened
   std::uint16_t vendorId_ = 0;
   std::uint16_t productId_ = 0;

@@ -9,6 +9,9 @@ namespace ombrel {
 
 struct PresentUsbDevice {
   std::string identity;  // "VID_vvvv&PID_pppp"
+  // Where it is plugged in, as the kernel names the device: bus and port
+  // chain, "1-1.2". Identical printers differ only here.
+  std::string port;
   // The device's USB printer node (/dev/usb/lpN), empty when the printer
   // class driver has not bound any of its interfaces: a vendor-class
   // printer, or a device that is no printer at all.

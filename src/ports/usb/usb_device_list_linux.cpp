@@ -61,8 +61,9 @@ std::vector<PresentUsbDevice> presentUsbDevices() {
     // details cannot be read.
     UdevPtr<udev_device> device(udev_device_new_from_syspath(context.get(), udev_list_entry_get_name(entry)));
     if (!device) continue;
+    const char* port = udev_device_get_sysname(device.get());
     present.push_back({usbIdentity(hexAttribute(device.get(), "idVendor"), hexAttribute(device.get(), "idProduct")),
-                       printerNodeOf(context.get(), device.get())});
+                       port != nullptr ? port : "", printerNodeOf(context.get(), device.get())});
   }
   return present;
 }

@@ -35,4 +35,20 @@ bool usbIdentityMatches(const std::string& identity, const std::string& pid) {
   return !pid.empty() && identity.find(pid) != std::string::npos;
 }
 
+UsbChoice splitUsbChoice(const std::string& text) {
+  const std::size_t at = text.rfind('@');
+  if (at == std::string::npos) return {text, ""};
+  return {text.substr(0, at), text.substr(at + 1)};
+}
+
+bool usbDeviceChosen(const std::string& pid, const std::string& chosenPort, const std::string& identity,
+                     const std::string& port) {
+  if (chosenPort.empty()) return usbIdentityMatches(identity, pid);
+  return port == chosenPort && (pid.empty() || usbIdentityMatches(identity, pid));
+}
+
+std::string usbDeviceName(const std::string& identity, const std::string& port) {
+  return port.empty() ? identity : identity + "@" + port;
+}
+
 }  // namespace ombrel

@@ -26,4 +26,22 @@ UsbDeviceIds splitUsbIdentity(const std::string& identity);
 // empty `pid` chooses nothing.
 bool usbIdentityMatches(const std::string& identity, const std::string& pid);
 
+// A chosen device, "IDENTITY", "IDENTITY@PORT" or "@PORT": the text after the
+// last '@' is the port, an empty one when there is no '@'.
+struct UsbChoice {
+  std::string identity;
+  std::string port;
+};
+UsbChoice splitUsbChoice(const std::string& text);
+
+// Whether the present device of this identity at this port is the one that
+// `pid` and `chosenPort` choose. Without a port `pid` chooses as
+// usbIdentityMatches does; with one, only the device at that port is
+// chosen, and only when `pid`, if not empty, matches it too.
+bool usbDeviceChosen(const std::string& pid, const std::string& chosenPort, const std::string& identity,
+                     const std::string& port);
+
+// "IDENTITY@PORT", or the identity alone when the port is unknown.
+std::string usbDeviceName(const std::string& identity, const std::string& port);
+
 }  // namespace ombrel
