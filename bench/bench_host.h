@@ -20,7 +20,7 @@ class BenchHost final : public EngineHost, public NotifyWindow {
   LinkSettings linkSettings() override { return link_; }
   void devBaudChanged(int) override {}
   void showIdleData(const Bytes&) override {}
-  void usbDevicesChanged(const std::vector<std::string>&) override {}
+  void usbDevicesChanged(const std::vector<UsbDeviceName>&) override {}
   void showTransferText(const std::string&) override {}
   void engineMessage(EngineMessage message, int wParam, const std::string&) override {
     if (message != kTaskSucceeded && message != kTaskFailed) return;

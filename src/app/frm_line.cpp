@@ -29,7 +29,8 @@ TFrmLine::TFrmLine(TFrmPara& para, TFrmMain& mainWindow) : QDialog(&para), para_
   setModal(true);
   build();
   giveHints(captionControls_, lineWindowHints());
-  mainWindow_.setUsbListener([this](const std::vector<std::string>& printers) { usbPrintersChanged(printers); });
+  mainWindow_.setUsbListener(
+      [this](const std::vector<UsbDeviceName>& printers) { usbPrintersChanged(identitiesOf(printers)); });
   settled_.setSingleShot(true);
   settled_.setInterval(kArrivalSettleTime);
   connect(&settled_, &QTimer::timeout, this, [this] { setUpNextArrival(); });

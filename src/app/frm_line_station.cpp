@@ -26,7 +26,7 @@ void TFrmLine::btn_LineStartClick() {
     return;
   }
   // The printers present now are left alone: only those plugged in from now on are set up.
-  arrivals_ = ArrivalQueue(mainWindow_.engine().usbPrinters());
+  arrivals_ = ArrivalQueue(identitiesOf(mainWindow_.engine().usbPrinters()));
   waiting_ = true;
   showState(QString::fromStdString(waitingForPrintersText(language())));
   updateButtons();

@@ -71,12 +71,12 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   bool useUsbPrinter(const std::string& identity);
   // Called with the present USB printers after each arrival and removal,
   // once the list shows them.
-  void setUsbListener(std::function<void(const std::vector<std::string>&)> listener);
+  void setUsbListener(std::function<void(const std::vector<UsbDeviceName>&)> listener);
 
   LinkSettings linkSettings() override;
   void devBaudChanged(int rate) override;
   void showIdleData(const Bytes& bytes) override;
-  void usbDevicesChanged(const std::vector<std::string>& identities) override;
+  void usbDevicesChanged(const std::vector<UsbDeviceName>& printers) override;
   void showTransferText(const std::string& text) override;
   void replyCheckingChanged(bool checked) override;
 
@@ -136,7 +136,7 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   MainControls ui_;
   TFrmPara* paraWindow_ = nullptr;
   TimeLeftEstimate transferTimeLeft_;
-  std::function<void(const std::vector<std::string>&)> usbListener_;
+  std::function<void(const std::vector<UsbDeviceName>&)> usbListener_;
   QtTranslations qtTranslations_;
 
   // The link as ReadLinkSettings last copied it.

@@ -57,7 +57,8 @@ void TFrmMain::showIdleData(const Bytes& bytes) {
   for (const auto& line : idleDataLines(bytes)) ui_.Memo1->appendPlainText(QString::fromStdString(line));
 }
 
-void TFrmMain::usbDevicesChanged(const std::vector<std::string>& identities) {
+void TFrmMain::usbDevicesChanged(const std::vector<UsbDeviceName>& printers) {
+  const std::vector<std::string> identities = identitiesOf(printers);
   const QString selected = ui_.cbb_UsbDeviceList->currentText();
   ui_.cbb_UsbDeviceList->clear();
   for (const auto& identity : identities) ui_.cbb_UsbDeviceList->addItem(QString::fromStdString(identity));
@@ -66,10 +67,10 @@ void TFrmMain::usbDevicesChanged(const std::vector<std::string>& identities) {
   // unasked. With no choice yet, the first printer is chosen as at start-up.
   const int kept = ui_.cbb_UsbDeviceList->findText(selected);
   ui_.cbb_UsbDeviceList->setCurrentIndex(selected.isEmpty() && !identities.empty() ? 0 : kept);
-  if (usbListener_) usbListener_(identities);
+  if (usbListener_) usbListener_(printers);
 }
 
-void TFrmMain::setUsbListener(std::function<void(const std::vector<std::string>&)> listener) {
+void TFrmMain::setUsbListener(std::function<void(const std::vector<UsbDeviceName>&)> listener) {
   usbListener_ = std::move(listener);
 }
 

@@ -28,10 +28,10 @@ void CliFrontEnd::devBaudChanged(int rate) {
 // Nobody reads what a printer says on its own between tasks here.
 void CliFrontEnd::showIdleData(const Bytes&) {}
 
-void CliFrontEnd::usbDevicesChanged(const std::vector<std::string>& identities) {
+void CliFrontEnd::usbDevicesChanged(const std::vector<UsbDeviceName>& printers) {
   {
     std::lock_guard lock(mutex_);
-    usbReports_.push_back(identities);
+    usbReports_.push_back(printers);
   }
   usbReported_.notify_all();
 }

@@ -31,7 +31,7 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   LinkSettings linkSettings() override;
   void devBaudChanged(int rate) override;
   void showIdleData(const Bytes& bytes) override;
-  void usbDevicesChanged(const std::vector<std::string>& identities) override;
+  void usbDevicesChanged(const std::vector<UsbDeviceName>& printers) override;
   void showTransferText(const std::string& text) override;
   void replyCheckingChanged(bool checked) override;
   void taskEnded(const TaskOutcome& outcome) override;
@@ -53,7 +53,7 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   // (the engine reports once at its start and on every arrival and removal).
   struct UsbReport {
     std::uint64_t number = 0;
-    std::vector<std::string> printers;
+    std::vector<UsbDeviceName> printers;
   };
   // Waits for the report numbered after+1 (none is skipped: a printer
   // unplugged and the next plugged in at once are two reports); nullopt once
@@ -84,7 +84,7 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   std::string progressStatus_;
   TaskOutcome end_;
   std::condition_variable usbReported_;
-  std::vector<std::vector<std::string>> usbReports_;
+  std::vector<std::vector<UsbDeviceName>> usbReports_;
 };
 
 }  // namespace ombrel::cli

@@ -12,7 +12,7 @@ int runOnEachArrival(ActionContext& context, const PrinterSetUp& setUp, const st
   // The engine's first report: the printers present before the run.
   auto report = frontEnd.waitForUsbReport(0, interrupted);
   if (!report) return kExitOk;
-  ArrivalQueue arrivals(report->printers);
+  ArrivalQueue arrivals(identitiesOf(report->printers));
   std::uint64_t seen = report->number;
   const int language = context.options.language;
   frontEnd.say(waitingForUsbPrintersText(language));
@@ -38,7 +38,7 @@ int runOnEachArrival(ActionContext& context, const PrinterSetUp& setUp, const st
   };
   while ((report = frontEnd.waitForUsbReport(seen, interrupted))) {
     seen = report->number;
-    arrivals.report(report->printers);
+    arrivals.report(identitiesOf(report->printers));
     if (!frontEnd.usbQuietFor(seen, kArrivalSettleTime)) continue;
     arrivals.serve([&] { return !end && !context.recordLost; }, turns, language);
     if (end) return *end;

@@ -108,7 +108,7 @@ std::optional<DeviceWrite> RecipeRun::takeDeviceWrite() { return std::exchange(e
 
 bool stationPrinterPresent(TCommThread& engine, const std::string& usbIdentity) {
   if (usbIdentity.empty()) return true;
-  const auto listed = engine.usbPrinters();
+  const auto listed = identitiesOf(engine.usbPrinters());
   return std::find(listed.begin(), listed.end(), usbIdentity) != listed.end();
 }
 

@@ -146,6 +146,6 @@ bool TCommThread::endsChunk(const std::uint8_t* bytes, std::size_t count) {
 
 void TCommThread::idleBytes(const Bytes& bytes) { host_.showIdleData(bytes); }
 
-void TCommThread::usbPrintersChanged(const std::vector<std::string>& printers) { host_.usbDevicesChanged(printers); }
+void TCommThread::usbPrintersChanged(const std::vector<UsbDeviceName>& printers) { host_.usbDevicesChanged(printers); }
 
 }  // namespace ombrel

@@ -67,7 +67,7 @@ class TCommThread final : private PortReceiver {
   std::string errorText() const { return readings_.errorText(); }
   std::string printerIdentity() const { return readings_.printerIdentity(); }
   // The USB printers present now, listed afresh.
-  std::vector<std::string> usbPrinters() const { return ports_.usbPrinters(); }
+  std::vector<UsbDeviceName> usbPrinters() const { return ports_.usbPrinters(); }
 
   // Boot mode: "151" once the boot loader answered the handshake.
   std::string bootReply() const { return readings_.bootReply(); }
@@ -85,7 +85,7 @@ class TCommThread final : private PortReceiver {
   bool takeBytes(const std::uint8_t* bytes, std::size_t count, bool carriesBootAnswer) override;
   bool endsChunk(const std::uint8_t* bytes, std::size_t count) override;
   void idleBytes(const Bytes& bytes) override;
-  void usbPrintersChanged(const std::vector<std::string>& printers) override;
+  void usbPrintersChanged(const std::vector<UsbDeviceName>& printers) override;
 
   OwnerThread& owner_;
   EngineHost& host_;

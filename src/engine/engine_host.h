@@ -12,6 +12,7 @@
 #include "engine/transfer_progress.h"
 #include "platform/bytes.h"
 #include "platform/errors.h"
+#include "platform/usb_device_name.h"
 
 namespace ombrel {
 
@@ -86,8 +87,8 @@ class EngineHost {
   virtual void devBaudChanged(int rate) = 0;
   // Bytes that arrived on a port while no task ran.
   virtual void showIdleData(const Bytes& bytes) = 0;
-  // The present USB printers, after a device arrived or left.
-  virtual void usbDevicesChanged(const std::vector<std::string>& identities) = 0;
+  // The present USB printers with their ports, after a device arrived or left.
+  virtual void usbDevicesChanged(const std::vector<UsbDeviceName>& printers) = 0;
   // A transfer names the file it sends: shown in the parameters window's
   // second status panel, never stored as the status text.
   virtual void showTransferText(const std::string& text) = 0;

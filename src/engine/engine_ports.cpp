@@ -40,11 +40,7 @@ void EnginePorts::stopListening() {
   ports_.usb.setOnDevicesChanged(nullptr);
 }
 
-std::vector<std::string> EnginePorts::usbPrinters() const {
-  std::vector<std::string> identities;
-  for (const auto& printer : offeredUsbPrinters(ports_.usb.listDevices())) identities.push_back(printer.identity);
-  return identities;
-}
+std::vector<UsbDeviceName> EnginePorts::usbPrinters() const { return offeredUsbPrinters(ports_.usb.listDevices()); }
 
 void EnginePorts::closeBootLine() { ports_.serial.closePort(); }
 

@@ -42,7 +42,7 @@ class PortReceiver {
   // A chunk no task took, on the owner's thread.
   virtual void idleBytes(const Bytes& bytes) = 0;
   // A USB device arrived or left; the USB port has been closed.
-  virtual void usbPrintersChanged(const std::vector<std::string>& printers) = 0;
+  virtual void usbPrintersChanged(const std::vector<UsbDeviceName>& printers) = 0;
 };
 
 class EnginePorts {
@@ -55,7 +55,7 @@ class EnginePorts {
   void stopListening();
 
   // The USB printers present now, listed afresh.
-  std::vector<std::string> usbPrinters() const;
+  std::vector<UsbDeviceName> usbPrinters() const;
   // The boot loader answered on the serial line: its port is closed.
   void closeBootLine();
   // The rate the serial port is set to.

@@ -8,17 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/usb_device_name.h"
 #include "ports/port_events.h"
 
 namespace ombrel {
-
-// A present USB device: its identity ("VID_vvvv&PID_pppp") and where it is
-// plugged in ("1-1.2", empty where the port does not know).
-struct UsbDeviceName {
-  std::string identity;
-  std::string port;
-  bool operator==(const UsbDeviceName&) const = default;
-};
 
 class UsbPort {
  public:

@@ -40,9 +40,9 @@ class RecordingHost final : public EngineHost, public NotifyWindow {
     std::lock_guard lock(mutex_);
     idleData.insert(idleData.end(), bytes.begin(), bytes.end());
   }
-  void usbDevicesChanged(const std::vector<std::string>& identities) override {
+  void usbDevicesChanged(const std::vector<UsbDeviceName>& printers) override {
     std::lock_guard lock(mutex_);
-    usbLists.push_back(identities);
+    usbLists.push_back(identitiesOf(printers));
   }
   std::vector<std::vector<std::string>> usbListsShown() {
     std::lock_guard lock(mutex_);

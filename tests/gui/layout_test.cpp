@@ -18,7 +18,7 @@ TEST_P(Layout, NothingCutOffNothingOverlapping) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   settle(std::chrono::milliseconds(200));
   const QSize size = window.size();
-  window.usbDevicesChanged({"VID_0483&PID_811E"});
+  window.usbDevicesChanged({{"VID_0483&PID_811E", "1-1"}});
   // A status text of any length and lines leaves the window as it is, on one
   // line with the whole text as its tooltip.
   const QString text =

@@ -179,13 +179,13 @@ TEST_F(MainWindowTest, IdleBytesBecomeLinesOfTheHiddenMemo) {
 
 TEST_F(MainWindowTest, UsbListKeepsTheChosenDeviceWhileItIsPresent) {
   start();
-  window_->usbDevicesChanged({"VID_0483&PID_811E", "VID_1234&PID_811E"});
+  window_->usbDevicesChanged({{"VID_0483&PID_811E", "1-1"}, {"VID_1234&PID_811E", "1-2"}});
   EXPECT_EQ(ui().cbb_UsbDeviceList->currentText().toStdString(), "VID_0483&PID_811E");
   ui().cbb_UsbDeviceList->setCurrentIndex(1);
-  window_->usbDevicesChanged({"VID_0001&PID_811E", "VID_1234&PID_811E"});
+  window_->usbDevicesChanged({{"VID_0001&PID_811E", "1-3"}, {"VID_1234&PID_811E", "1-2"}});
   EXPECT_EQ(ui().cbb_UsbDeviceList->currentText().toStdString(), "VID_1234&PID_811E");
   // The chosen printer left: nothing is chosen until the operator picks one.
-  window_->usbDevicesChanged({"VID_0001&PID_811E"});
+  window_->usbDevicesChanged({{"VID_0001&PID_811E", "1-3"}});
   EXPECT_EQ(ui().cbb_UsbDeviceList->currentIndex(), -1);
   window_->usbDevicesChanged({});
   EXPECT_EQ(ui().cbb_UsbDeviceList->count(), 0);

@@ -1,0 +1,74 @@
+#pragma once
+
+// The serial numbers of a station's device writes, from one allocator: a
+// number is held by one printer at a time, committed once the printer
+// acknowledged it, given back (to be the next handed out) when its frame
+// never went out, and never handed out again when its fate is unknown (the
+// frame went out unacknowledged, the printer left mid-write, the station was
+// killed). Its state lives in a journal beside sysconfig.ini, written before
+// a number is handed out; a lock beside it keeps a second station process off
+// the same program directory. DeviceSerialNo mirrors the next number.
+// Every member may be called from any thread.
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/engine_host.h"
+#include "settings/para_controls.h"
+
+namespace ombrel {
+
+// Another station process holds the program directory; its text says so.
+class StationLocked : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Why a station cannot start with the serial number fields as they are
+// (DeviceSerialNo empty or not a number, no direction chosen, the next step
+// would leave the 32-bit range), in `language`; nothing when it can.
+std::optional<std::string> serialNumberRefusal(const ParaControls& controls, int language);
+
+// What became of a number handed out.
+enum class NumberEnd { Committed, GivenBack, Unknown };
+// A device write's end: acknowledged, committed; its frame never sent, given
+// back; otherwise (sent unanswered, the printer gone) unknown.
+NumberEnd numberEndOf(const TaskOutcome& outcome);
+
+class SerialAllocator {
+ public:
+  // Takes the lock and reads the journal of the program directory `appDir`
+  // (ending in '/'); starts from DeviceSerialNo and its direction unless the
+  // journal continues it. Raises StationLocked, or std::runtime_error naming
+  // the journal when it cannot be read or written.
+  SerialAllocator(const std::string& appDir, const ParaControls& controls, int language);
+  ~SerialAllocator();  // the lock is let go; the journal stays
+  SerialAllocator(const SerialAllocator&) = delete;
+  SerialAllocator& operator=(const SerialAllocator&) = delete;
+
+  // The numbers a killed station held: never handed out again, each to be
+  // logged once as unknown.
+  std::vector<std::uint32_t> abandoned() const;
+  // A number for a device write, held from now on: a given-back one first,
+  // else the next. Nothing when the 32-bit range is used up. The journal has
+  // been written when it returns; raises std::runtime_error when it cannot be.
+  std::optional<std::uint32_t> take();
+  void end(std::uint32_t number, NumberEnd end);
+  // What DeviceSerialNo shows: the number take() would give next.
+  std::string nextText() const;
+
+ private:
+  struct State;
+  void writeJournal() const;  // with mutex_ held
+  mutable std::mutex mutex_;
+  std::string journalPath_;
+  int lockFd_ = -1;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace ombrel
