@@ -86,8 +86,8 @@ TEST(StationSlots, OtherPrintersComingAndGoingLeaveASlotsTaskAloneItsOwnLeavingF
 
   // The failed printer's trace is kept whole under the time and its port.
   const std::string kept = two.slot->keepFailedTrace();
-  EXPECT_TRUE(std::regex_match(std::filesystem::path(kept).filename().string(),
-                               std::regex(R"(\d{8}-\d{6}\.\d{3}-1-2\.log)")))
+  EXPECT_TRUE(
+      std::regex_match(std::filesystem::path(kept).filename().string(), std::regex(R"(\d{8}-\d{6}\.\d{3}-1-2\.log)")))
       << kept;
   EXPECT_EQ(std::filesystem::path(kept).parent_path(), dir / "traces");
   const std::string trace = testing::readFile(two.slot->tracePath());
