@@ -91,7 +91,9 @@ TEST(StationSlots, OtherPrintersComingAndGoingLeaveASlotsTaskAloneItsOwnLeavingF
       << kept;
   EXPECT_EQ(std::filesystem::path(kept).parent_path(), dir / "traces");
   const std::string trace = testing::readFile(two.slot->tracePath());
-  EXPECT_NE(trace.find("Send"), std::string::npos);
+  // From the identification sent to the close, the task's last line.
+  EXPECT_EQ(trace.rfind("Send 25 Bytes", 0), 0u);
+  EXPECT_NE(trace.find("\r\nClose"), std::string::npos);
   EXPECT_EQ(testing::readFile(kept), trace);
   EXPECT_EQ(two.slot->tracePath(), appDir + "debug-1-2.log");
 }
