@@ -8,6 +8,7 @@
 #include "app/app_options.h"
 #include "app/idle_lines.h"
 #include "app/link_text.h"
+#include "app/usb_choice.h"
 #include "settings/main_defaults.h"
 #include "settings/temp_dir.h"
 
@@ -52,6 +53,43 @@ TEST(LinkTextTest, WholeNumbersOnly) {
   EXPECT_EQ(hostPortFromText("9100"), 9100);
   EXPECT_EQ(hostPortFromText("port"), 5100);
   EXPECT_EQ(hostPortFromText(""), 5100);
+}
+
+TEST(UsbChoiceTest, AChoiceNamesThePrinterAtItsPortAStoredOneFallsBackToItsIdentity) {
+  const std::vector<UsbDeviceName> present{
+      {"VID_0FE6&PID_811E", "1-1"}, {"VID_0FE6&PID_811E", "1-2"}, {"VID_0483&PID_811E", "1-3"}};
+  const std::optional<std::size_t> none;
+  const struct {
+    const char* choice;
+    std::optional<std::size_t> chosen, stored;
+  } rows[] = {
+      {"VID_0FE6&PID_811E", 0, 0},
+      {"VID_0FE6&PID_811E@1-2", 1, 1},
+      {"VID_0FE6&PID_811E@1-9", none, 0},
+      {"VID_0483&PID_811E@1-2", none, 2},
+      {"@1-3", 2, 2},
+      {"VID_1111&PID_811E", none, none},
+      {"", none, none},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(chosenUsbPrinter(present, row.choice), row.chosen) << row.choice;
+    EXPECT_EQ(storedUsbPrinter(present, row.choice), row.stored) << row.choice;
+  }
+}
+
+TEST(UsbChoiceTest, ThePortIsToldThePortWhereTheIdentityAloneWouldOpenAnother) {
+  const UsbDeviceName printer{"VID_0483&PID_811E", "1-3"};
+  const struct {
+    std::vector<UsbDeviceName> present;
+    std::string expected;
+  } rows[] = {
+      {{printer}, "VID_0483&PID_811E"},
+      {{{"VID_0FE6&PID_8120", "1-1"}, printer}, "VID_0483&PID_811E"},
+      {{{"VID_0483&PID_811E", "1-1"}, printer}, "VID_0483&PID_811E@1-3"},
+      // The port picks by product id: another vendor's printer would be taken too.
+      {{{"VID_0FE6&PID_811E", "1-1"}, printer}, "VID_0483&PID_811E@1-3"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(usbPortChoice(row.present, printer), row.expected) << row.present.size();
 }
 
 TEST(IdleLinesTest, LineFeedsEndLinesAndCarriageReturnsVanish) {
