@@ -64,16 +64,18 @@ void TFrmMain::showIdleData(const Bytes& bytes) {
 void TFrmMain::usbDevicesChanged(const std::vector<UsbDeviceName>& printers) {
   UsbPrinterList* list = ui_.cbb_UsbDeviceList;
   const std::optional<UsbDeviceName> selected = list->currentPrinter();
+  const bool offeredBefore = list->count() > 0;
   list->setPrinters(printers);
   // The operator's choice stays while its printer is present at its port;
-  // when it has left, nothing is chosen, so that no task goes to another
-  // printer unasked. With no choice yet, the first printer is chosen as at
-  // start-up.
-  if (!selected) {
+  // when it has left, nothing is chosen, also as other printers come and go,
+  // so that no task goes to another printer unasked. With no choice yet (no
+  // printer was listed), the first printer is chosen as at start-up.
+  if (selected) {
+    const auto kept = std::find(printers.begin(), printers.end(), *selected);
+    if (kept != printers.end()) list->setCurrentIndex(static_cast<int>(kept - printers.begin()));
+  } else if (!offeredBefore) {
     if (!printers.empty()) list->setCurrentIndex(0);
     chooseStoredUsbPrinter();
-  } else if (const auto kept = std::find(printers.begin(), printers.end(), *selected); kept != printers.end()) {
-    list->setCurrentIndex(static_cast<int>(kept - printers.begin()));
   }
   if (usbListener_) usbListener_(printers);
 }

@@ -191,6 +191,8 @@ TEST_F(MainWindowTest, UsbListKeepsTheChosenPrinterWhileItIsPresentAtItsPort) {
   // nothing is chosen until the operator picks one.
   window_->usbDevicesChanged({c, a});
   EXPECT_EQ(list->currentIndex(), -1);
+  window_->usbDevicesChanged({c, a, b});
+  EXPECT_EQ(list->currentIndex(), -1);
   window_->usbDevicesChanged({});
   EXPECT_EQ(list->count(), 0);
 }
