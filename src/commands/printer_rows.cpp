@@ -52,6 +52,8 @@ std::string printerRowLine(const PrinterRow& row) {
       {"error", row.text},
       {"seconds", row.seconds},
       {"actions", steps},
+      // Last, so that the lines keep the shape they had before ports.
+      {"port", row.port},
   };
   return line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
@@ -69,6 +71,8 @@ std::vector<PrinterRow> printerRowsOfDay(const std::string& logPath, const std::
       row.time = line.at("time").get<std::string>();
       if (dayOf(row.time) != today) continue;
       row.link = line.at("link").get<std::string>();
+      // Rows written before ports were kept have none.
+      row.port = line.value("port", std::string());
       row.printerIdentity = line.at("printer").get<std::string>();
       row.serialNumber = line.at("serial_number").get<std::string>();
       row.end = valueOf(kEndNames, line.at("result").get<std::string>());
