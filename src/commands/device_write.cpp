@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "commands/recipe_texts.h"
 #include "protocol/codes.h"
 #include "settings/para_settings.h"
 
@@ -21,16 +22,20 @@ void DeviceWrite::refuse(const std::string& text) {
 }
 
 void DeviceWrite::end(const TaskOutcome& outcome, ParaControls& controls) {
-  if (!outcome.printerIdentity.empty()) record_.printerIdentity = outcome.printerIdentity;
-  record_.outcome =
-      outcome.commandAcknowledged ? DeviceWriteRecord::Outcome::Written : DeviceWriteRecord::Outcome::Failed;
-  record_.errorText = outcome.text;
+  end(outcome);
   try {
     stepSerialNumberAfter(outcome, controls);
   } catch (const std::invalid_argument& error) {
     // The serial number keeps its text; the device has been written anyway.
     stepProblem_ = error.what();
   }
+}
+
+void DeviceWrite::end(const TaskOutcome& outcome) {
+  if (!outcome.printerIdentity.empty()) record_.printerIdentity = outcome.printerIdentity;
+  record_.outcome =
+      outcome.commandAcknowledged ? DeviceWriteRecord::Outcome::Written : DeviceWriteRecord::Outcome::Failed;
+  record_.errorText = outcome.text;
 }
 
 void DeviceWrite::abandon(const std::string& text) {
@@ -58,6 +63,17 @@ std::vector<std::string> keepDeviceWrite(const DeviceWriteRecord& record, const 
   if (record.outcome == DeviceWriteRecord::Outcome::Written) keep(saveSettings);
   if (log != nullptr) keep([&] { log->append(record); });
   return lost;
+}
+
+void logAbandonedNumbers(const std::vector<std::uint32_t>& numbers, const ProvisioningLog& log, int language) {
+  for (const std::uint32_t number : numbers) {
+    DeviceWriteRecord record;
+    record.time = localTimestamp();
+    record.serialNumber = std::to_string(number);
+    record.outcome = DeviceWriteRecord::Outcome::Unknown;
+    record.errorText = stationStoppedBeforeAnswerText(language);
+    log.append(record);
+  }
 }
 
 }  // namespace ombrel

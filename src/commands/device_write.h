@@ -6,6 +6,7 @@
 // finished from the task's end, the serial number steps once the printer
 // holds the number, and what the write has done is kept by one rule.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ class DeviceWrite {
   // number, whatever failed after it (the rate's restore): the write is
   // "written", its error the task's failure text, and the number steps.
   void end(const TaskOutcome& outcome, ParaControls& controls);
+  // The same without the step, for a number from a SerialAllocator, which
+  // steps itself.
+  void end(const TaskOutcome& outcome);
   // The end will not be heard: `text` says why.
   void abandon(const std::string& text);
 
@@ -54,5 +58,10 @@ void stepSerialNumberAfter(const TaskOutcome& outcome, ParaControls& controls);
 // what could not be written: a production line must not go on without it.
 std::vector<std::string> keepDeviceWrite(const DeviceWriteRecord& record, const std::function<void()>& saveSettings,
                                          const ProvisioningLog* log);
+
+// Logs the numbers a killed station held (SerialAllocator::abandoned) as
+// device writes whose outcome is unknown, which printer had them being
+// unknown too. Raises std::runtime_error naming the log when it cannot.
+void logAbandonedNumbers(const std::vector<std::uint32_t>& numbers, const ProvisioningLog& log, int language);
 
 }  // namespace ombrel

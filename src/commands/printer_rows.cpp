@@ -46,6 +46,7 @@ std::string printerRowLine(const PrinterRow& row) {
   const nlohmann::ordered_json line = {
       {"time", row.time},
       {"link", row.link},
+      {"port", row.port},
       {"printer", row.printerIdentity},
       {"serial_number", row.serialNumber},
       {"result", nameOf(kEndNames, row.end)},
@@ -69,6 +70,8 @@ std::vector<PrinterRow> printerRowsOfDay(const std::string& logPath, const std::
       row.time = line.at("time").get<std::string>();
       if (dayOf(row.time) != today) continue;
       row.link = line.at("link").get<std::string>();
+      // Rows written before ports were kept have none.
+      row.port = line.value("port", std::string());
       row.printerIdentity = line.at("printer").get<std::string>();
       row.serialNumber = line.at("serial_number").get<std::string>();
       row.end = valueOf(kEndNames, line.at("result").get<std::string>());

@@ -5,11 +5,13 @@
 #include <variant>
 
 #include "commands/recipe_texts.h"
+#include "commands/serial_allocator.h"
 #include "protocol/codes.h"
 
 namespace ombrel {
 
-RecipeRun::RecipeRun(Recipe recipe, ParaControls& controls, std::string link, std::string programDir, int language)
+RecipeRun::RecipeRun(Recipe recipe, ParaControls& controls, std::string link, std::string programDir, int language,
+                     std::string port)
     : recipe_(std::move(recipe)),
       controls_(controls),
       programDir_(std::move(programDir)),
@@ -17,6 +19,7 @@ RecipeRun::RecipeRun(Recipe recipe, ParaControls& controls, std::string link, st
       started_(std::chrono::steady_clock::now()) {
   row_.time = localTimestamp();
   row_.link = std::move(link);
+  row_.port = std::move(port);
   for (const std::string& action : recipe_.actions) row_.steps.push_back({action, RecipeStep::Result::NotRun, {}});
 }
 
@@ -40,13 +43,46 @@ std::optional<TaskStart> RecipeRun::next() {
     return std::nullopt;
   }
   const std::string& action = row_.steps[index_].action;
+  if (action == kDeviceWriteControl && numbers_ != nullptr) {
+    if (const auto refusal = takeSerialNumber()) {
+      refuse(index_, *refusal);
+      return std::nullopt;
+    }
+  }
   ActionOutcome outcome = pressAction(*findWindowAction(action), controls_, {}, programDir_);
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+    // Nothing was sent: the number is the next one handed out.
+    if (heldNumber_) numbers_->end(*std::exchange(heldNumber_, std::nullopt), NumberEnd::GivenBack);
     refuse(index_, *refusal);
     return std::nullopt;
   }
   if (action == kDeviceWriteControl) runningDeviceWrite_.emplace(controls_, row_.link, row_.printerIdentity);
   return std::get<TaskStart>(std::move(outcome));
+}
+
+std::optional<Refusal> RecipeRun::takeSerialNumber() {
+  try {
+    heldNumber_ = numbers_->take();
+  } catch (const std::runtime_error& error) {
+    return Refusal{Refusal::Kind::Warning, error.what()};
+  }
+  if (!heldNumber_) return Refusal{Refusal::Kind::Warning, noSerialNumberLeftText(language_)};
+  controls_.setText("edt_DeviceSerialNo", std::to_string(*heldNumber_));
+  return std::nullopt;
+}
+
+// A number whose frame went out unanswered is never handed out again, and
+// its record says so.
+void RecipeRun::endDeviceWrite(const TaskOutcome& outcome) {
+  endedDeviceWrite_ = std::exchange(runningDeviceWrite_, std::nullopt);
+  if (!heldNumber_) {
+    endedDeviceWrite_->end(outcome, controls_);
+    return;
+  }
+  const NumberEnd fate = numberEndOf(outcome);
+  endedDeviceWrite_->end(outcome);
+  if (fate == NumberEnd::Unknown) endedDeviceWrite_->abandon(outcome.text);
+  numbers_->end(*std::exchange(heldNumber_, std::nullopt), fate);
 }
 
 // A refused device write is kept as one: its record says why nothing was written.
@@ -86,8 +122,7 @@ void RecipeRun::ended(const TaskOutcome& outcome, bool present) {
   }
   RecipeStep& step = row_.steps[index_];
   if (runningDeviceWrite_) {
-    endedDeviceWrite_ = std::exchange(runningDeviceWrite_, std::nullopt);
-    endedDeviceWrite_->end(outcome, controls_);
+    endDeviceWrite(outcome);
     // The printer holds the number once it took it, also when the task
     // failed after that.
     if (endedDeviceWrite_->record().outcome == DeviceWriteRecord::Outcome::Written) {

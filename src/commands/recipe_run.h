@@ -8,9 +8,11 @@
 // the recipe is checked with the values as they are, so that a recipe one of
 // whose actions would refuse sends nothing at all. It stops at its first
 // failure or refusal. Its device write steps the serial number as a click of the
-// Set button does; the front ends keep it (keepDeviceWrite).
+// Set button does, or, given a SerialAllocator, takes its number from there;
+// the front ends keep it (keepDeviceWrite).
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,16 +50,27 @@ struct PrinterRow {
   double seconds = 0;
   End end = End::Running;
   std::string text;  // why it did not pass
+  std::string port;  // the USB port path the printer is plugged into ("1-1.2"); empty on other links
 
   bool passed() const { return end == End::Passed; }
 };
+
+class SerialAllocator;
 
 class RecipeRun {
  public:
   // `controls` are read as each action starts, so that each action sees the
   // serial number the device write before it stepped. `programDir` ends in '/';
-  // the refusals' texts are in `language` (1 English, else Chinese).
-  RecipeRun(Recipe recipe, ParaControls& controls, std::string link, std::string programDir, int language);
+  // the refusals' texts are in `language` (1 English, else Chinese). `port`:
+  // the printer's USB port path, for its row.
+  RecipeRun(Recipe recipe, ParaControls& controls, std::string link, std::string programDir, int language,
+            std::string port = {});
+
+  // The device write takes its number from `numbers` right before its task
+  // is made (into edt_DeviceSerialNo of `controls`, which are then the
+  // printer's own) and gives the number its end; the controls are not stepped.
+  // With no number left it is refused. `numbers` outlives the run.
+  void useSerialNumbers(SerialAllocator& numbers) { numbers_ = &numbers; }
 
   // The next task to start, or nothing once the printer is done.
   std::optional<TaskStart> next();
@@ -74,6 +87,9 @@ class RecipeRun {
  private:
   void finish(PrinterRow::End end, const std::string& text = {});
   void refuse(std::size_t index, const Refusal& refusal);
+  // Puts a number into edt_DeviceSerialNo; the refusal when there is none.
+  std::optional<Refusal> takeSerialNumber();
+  void endDeviceWrite(const TaskOutcome& outcome);
 
   Recipe recipe_;
   ParaControls& controls_;
@@ -86,6 +102,8 @@ class RecipeRun {
   std::size_t index_ = 0;
   std::optional<DeviceWrite> runningDeviceWrite_;
   std::optional<DeviceWrite> endedDeviceWrite_;
+  SerialAllocator* numbers_ = nullptr;
+  std::optional<std::uint32_t> heldNumber_;
 };
 
 // A recipe's first action that refuses the values as they are now.

@@ -49,4 +49,40 @@ std::string printerSetUpText(const std::string& identity, bool setUp, int langua
   return "USB 打印机 " + identity + (setUp ? " 已设置" : " 未设置");
 }
 
+std::string serialNumberEmptyText(int language) {
+  return language == kEnglish ? "The serial number is empty: enter the first number to write"
+                              : "产品序列号为空：请输入要写入的第一个序列号";
+}
+
+std::string serialNumberNotANumberText(const std::string& serial, int language) {
+  if (language == kEnglish) return "The serial number " + serial + " is not a number";
+  return "产品序列号 " + serial + " 不是数字";
+}
+
+std::string serialNumberLeavesRangeText(const std::string& serial, int language) {
+  if (language == kEnglish) {
+    return "The serial number " + serial + " leaves the range 0 to 4294967295 at its next step";
+  }
+  return "产品序列号 " + serial + " 的下一步超出 0 至 4294967295 的范围";
+}
+
+std::string serialDirectionMissingText(int language) {
+  return language == kEnglish ? "Choose the direction the serial number steps in: - or +"
+                              : "请选择产品序列号的递增方向：- 或 +";
+}
+
+std::string stationLockedText(const std::string& dir, int language) {
+  if (language == kEnglish) return "Another station is running on " + dir + "; only one station may use it at a time";
+  return "另一个生产线工位正在使用 " + dir + "；同一时间只能有一个工位使用它";
+}
+
+std::string noSerialNumberLeftText(int language) {
+  return language == kEnglish ? "No serial number is left: the range 0 to 4294967295 is used up"
+                              : "没有可用的产品序列号：0 至 4294967295 的范围已用完";
+}
+
+std::string stationStoppedBeforeAnswerText(int language) {
+  return language == kEnglish ? "The station stopped before the printer answered" : "工位在打印机应答之前停止";
+}
+
 }  // namespace ombrel

@@ -29,4 +29,16 @@ std::string waitingForUsbPrintersText(int language);
 std::string printerArrivedText(const std::string& identity, int language);
 std::string printerSetUpText(const std::string& identity, bool setUp, int language);
 
+// Why a station does not start with DeviceSerialNo and its direction as they are.
+std::string serialNumberEmptyText(int language);
+std::string serialNumberNotANumberText(const std::string& serial, int language);
+std::string serialNumberLeavesRangeText(const std::string& serial, int language);
+std::string serialDirectionMissingText(int language);
+// Another station process holds the program directory `dir`.
+std::string stationLockedText(const std::string& dir, int language);
+// The allocator has no serial number left for a device write.
+std::string noSerialNumberLeftText(int language);
+// The record of a number a killed station held: its printer's answer never came.
+std::string stationStoppedBeforeAnswerText(int language);
+
 }  // namespace ombrel

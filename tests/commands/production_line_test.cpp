@@ -121,7 +121,8 @@ TEST(PrinterRows, TheDaysRowsComeBackFromTheLog) {
                   {"btn_SetDevicePara", RecipeStep::Result::Failed, "Received Failed"}},
                  1.25,
                  PrinterRow::End::Failed,
-                 "Received Failed"};
+                 "Received Failed",
+                 "1-1.2"};
   appendPrinterRow(log, row);
   log.append(
       {"2026-12-08T09:10:11.000+0100", row.link, "OMB80", "Kasse", "1", DeviceWriteRecord::Outcome::Written, ""});

@@ -1,0 +1,35 @@
+#pragma once
+
+// The serial number allocator's journal as text: four lines of a key and its
+// values, e.g.
+//   next 1704270001
+//   direction +
+//   given-back 1704269999
+//   held 1704270000
+// Read strictly: a journal that is not exactly this is damaged, never guessed at.
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+
+namespace ombrel {
+
+struct SerialJournal {
+  // The number handed out next when none was given back. It may have left
+  // the 32-bit range by one (-1 or 4294967296): the numbers are used up.
+  std::int64_t next = 0;
+  int step = 1;  // +1 or -1
+  std::set<std::uint32_t> givenBack;
+  std::set<std::uint32_t> held;
+};
+
+std::string journalText(const SerialJournal& journal);
+// Nothing when the text is damaged.
+std::optional<SerialJournal> parseJournal(const std::string& text);
+
+// A serial number as DeviceSerialNo holds it: decimal digits only, within
+// 0 to 4294967295.
+std::optional<std::uint32_t> parseSerialNumber(const std::string& text);
+
+}  // namespace ombrel
