@@ -113,7 +113,7 @@ int deviceWrite(ActionContext& context, const WindowAction& control) {
       return kExitTaskFailed;
     }
     if (!number) {
-      context.frontEnd.messageBox(serialNumbersUsedUpText(context.options.language));
+      context.frontEnd.messageBox(noSerialNumberLeftText(context.options.language));
       return kExitRefused;
     }
     context.settings.controls().setText("edt_DeviceSerialNo", std::to_string(*number));
@@ -127,12 +127,14 @@ int deviceWrite(ActionContext& context, const WindowAction& control) {
     status = refused(context, *refusal);
   } else {
     status = runTask(context, std::get<TaskStart>(outcome), &end);
-    write.end(end, context.settings.controls());
+    // The allocator steps its numbers itself.
+    number ? write.end(end) : write.end(end, context.settings.controls());
   }
   if (number) {
+    const NumberEnd fate = std::holds_alternative<Refusal>(outcome) ? NumberEnd::GivenBack : numberEndOf(end);
+    if (fate == NumberEnd::Unknown) write.abandon(end.text);
     try {
-      context.station->endNumber(*number,
-                                 std::holds_alternative<Refusal>(outcome) ? NumberEnd::GivenBack : numberEndOf(end));
+      context.station->endNumber(*number, fate);
     } catch (const std::exception& error) {
       context.frontEnd.messageBox(error.what());
       context.recordLost = true;

@@ -23,7 +23,6 @@ int runOnEachArrival(CliFrontEnd& watch, const Station& station, int slots) {
   std::list<std::unique_ptr<SlotRun>> running;
   std::atomic<bool> slotEnded{false};
   bool stopping = false;
-  bool settled = false;
   int status = kExitOk;
   for (;;) {
     for (auto slot = running.begin(); slot != running.end();) {
@@ -46,7 +45,7 @@ int runOnEachArrival(CliFrontEnd& watch, const Station& station, int slots) {
     if (stopping) {
       queue.clearWaiting();
       if (running.empty()) return status;
-    } else if (settled) {
+    } else {
       while (auto printer = queue.start()) {
         if (printer->port.empty()) {
           // Without its port a printer cannot be told from another of its kind.
@@ -67,9 +66,6 @@ int runOnEachArrival(CliFrontEnd& watch, const Station& station, int slots) {
     const SlotQueue::Changes changes = queue.report(next->printers);
     for (const auto& port : changes.left) station.lines.left(port);
     for (const auto& printer : changes.arrived) station.lines.arrived(printer.port, printer.identity);
-    // A printer is set up once no notice has come for a while, so that a
-    // node just added has settled before its first task.
-    settled = watch.usbQuietFor(seen, kArrivalSettleTime);
   }
 }
 

@@ -17,6 +17,7 @@
 #include "cli/recipe_station.h"
 #include "cli/settings_session.h"
 #include "cli/station_lines.h"
+#include "commands/device_write.h"
 #include "commands/network_settings.h"
 #include "commands/port_names.h"
 #include "commands/provisioning_log.h"
@@ -101,7 +102,7 @@ struct StationStart {
       } catch (const std::runtime_error& error) {
         throw StationRefused(error.what(), cli::kExitTaskFailed);
       }
-      logAbandoned(options.logFile);
+      logAbandoned(options);
     }
     share = std::make_unique<cli::StationShare>(settings, allocator.get());
     try {
@@ -111,19 +112,13 @@ struct StationStart {
     }
   }
 
-  void logAbandoned(const std::string& logFile) const {
-    for (const std::uint32_t number : allocator->abandoned()) {
-      DeviceWriteRecord record;
-      record.time = localTimestamp();
-      record.serialNumber = std::to_string(number);
-      record.outcome = DeviceWriteRecord::Outcome::Unknown;
-      std::fprintf(stderr, "%s\n", provisioningLine(record).c_str());
-      if (logFile.empty()) continue;
-      try {
-        ProvisioningLog(logFile).append(record);
-      } catch (const std::exception& error) {
-        throw StationRefused(error.what(), cli::kExitTaskFailed);
-      }
+  void logAbandoned(const cli::Options& options) const {
+    const auto numbers = allocator->abandoned();
+    if (numbers.empty() || options.logFile.empty()) return;
+    try {
+      logAbandonedNumbers(numbers, ProvisioningLog(options.logFile), options.language);
+    } catch (const std::exception& error) {
+      throw StationRefused(error.what(), cli::kExitTaskFailed);
     }
   }
 

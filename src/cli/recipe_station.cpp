@@ -5,6 +5,7 @@
 #include "commands/printer_rows.h"
 #include "commands/recipe_run.h"
 #include "commands/recipe_texts.h"
+#include "commands/serial_allocator.h"
 #include "texts/message_texts.h"
 
 namespace ombrel::cli {
@@ -45,6 +46,17 @@ int exitStatus(const PrinterRow& row, int lastTask) {
   return kExitTaskFailed;
 }
 
+// Saves the settings with the allocator's next number; a station that cannot
+// must not go on.
+void saveNumbers(ActionContext& context) {
+  try {
+    context.saveSettings();
+  } catch (const std::exception& error) {
+    context.frontEnd.messageBox(error.what());
+    context.recordLost = true;
+  }
+}
+
 // Whether the printer is still there after its task failed; a slot's
 // printer is the one at its port, whatever others of its kind are plugged in.
 bool printerPresent(ActionContext& context) {
@@ -67,19 +79,26 @@ std::string runningAction(const PrinterRow& row, bool identified) {
 int runOnce(ActionContext& context, const Recipe& recipe, PrinterRow& row) {
   const int language = context.options.language;
   RecipeRun run(recipe, context.settings.controls(), linkDescription(context.frontEnd.linkSettings()), context.appDir,
-                language);
+                language, context.slotPort);
+  SerialAllocator* const numbers = context.station != nullptr ? context.station->allocator() : nullptr;
+  if (numbers != nullptr) run.useSerialNumbers(*numbers);
   int lastTask = kExitOk;
   bool identified = false;
   while (auto task = run.next()) {
     TaskOutcome end;
     const std::string action = runningAction(run.row(), identified);
     identified = true;
+    // The device write has just taken its number: DeviceSerialNo shows the next.
+    if (numbers != nullptr && action == kDeviceWriteControl) saveNumbers(context);
     context.frontEnd.actionStarted(action);
     lastTask = runTask(context, std::move(*task), &end);
     context.frontEnd.actionEnded(action, lastTask == kExitOk);
     const bool present = lastTask == kExitOk || printerPresent(context);
     run.ended(end, present);
-    if (const auto write = run.takeDeviceWrite()) recordDeviceWrite(context, *write, lastTask);
+    if (const auto write = run.takeDeviceWrite()) {
+      if (numbers != nullptr) saveNumbers(context);
+      recordDeviceWrite(context, *write, lastTask);
+    }
     if (context.interrupts.interrupted() || context.recordLost) run.stop();
   }
   // A device write refused before anything was sent.

@@ -30,7 +30,8 @@ void StationLines::line(std::FILE* stream, const std::string& port, const std::s
 void StationLines::event(const std::string& port, const char* name, const std::string& fields) {
   Json object{{"event", name}, {"port", port}};
   if (const auto label = names_.find(port); label != names_.end()) object["label"] = label->second;
-  for (auto& [key, value] : Json::parse(fields).items()) object[key] = value;
+  const Json own = Json::parse(fields);
+  for (const auto& [key, value] : own.items()) object[key] = value;
   const std::string text = jsonLine(object);
   std::lock_guard lock(mutex_);
   std::fprintf(out_, "%s\n", text.c_str());

@@ -23,6 +23,8 @@ class StationShare {
   // A slot's own copy of the settings as they are now.
   SettingsSession settingsCopy();
   bool numbersAllocated() const { return allocator_ != nullptr; }
+  // Null when numbersAllocated() is not.
+  SerialAllocator* allocator() const { return allocator_; }
   // A number for one device write, held from now on; nothing when the range
   // is used up. Raises std::runtime_error when the journal cannot be written.
   std::optional<std::uint32_t> takeNumber();
