@@ -181,22 +181,11 @@ std::optional<CliFrontEnd::UsbReport> CliFrontEnd::waitForUsbReport(std::uint64_
   return UsbReport{after + 1, usbReports_[after]};
 }
 
-bool CliFrontEnd::usbQuietFor(std::uint64_t after, std::chrono::milliseconds quiet) {
-  std::unique_lock lock(mutex_);
-  return !usbReported_.wait_for(lock, quiet, [&] { return usbReports_.size() > after; });
-}
-
 void CliFrontEnd::wakeUsbWaiters() {
   // Under the lock, so that a waiter between its test and its sleep cannot
   // miss the call.
   std::lock_guard lock(mutex_);
   usbReported_.notify_all();
-}
-
-void CliFrontEnd::useUsbPrinter(const std::string& identity) {
-  std::lock_guard lock(mutex_);
-  link_.transport = Transport::Usb;
-  link_.usbDevice = identity;
 }
 
 }  // namespace ombrel::cli

@@ -80,10 +80,6 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   // `stopped` says so (asked whenever wakeUsbWaiters is called).
   std::optional<UsbReport> waitForUsbReport(std::uint64_t after, const std::function<bool()>& stopped);
   void wakeUsbWaiters();
-  // Whether no report numbered after+1 comes within `quiet`.
-  bool usbQuietFor(std::uint64_t after, std::chrono::milliseconds quiet);
-  // The following tasks go to this USB printer.
-  void useUsbPrinter(const std::string& identity);
 
  private:
   // Rewrites the progress line; called with mutex_ held.
