@@ -219,20 +219,34 @@ TEST_F(Station, AStationKilledMidWriteNeverGivesItsHeldNumberAgainAndLogsItUnkno
 }
 
 // Plain lines, as a script without --json reads them: with one slot they are
-// the lines as ever, without a port.
-TEST_F(Station, WithOneSlotThePlainLinesNameNoPort) {
-  ChildProcess line(builtProgram("ombrelctl"), {"--dir", dir(), "--each-arrival", "--recipe", "--slots", "1"},
+// the lines as ever, without a port, and two printers plugged in together
+// are set up one after the other. The actions' device write takes its number
+// as a recipe's does.
+TEST_F(Station, WithOneSlotTwoPrintersRunInTurnAndThePlainLinesNameNoPort) {
+  ChildProcess line(builtProgram("ombrelctl"),
+                    {"--dir", dir(), "--each-arrival", "--slots", "1", "btn_SetCodepage", "btn_SetDevicePara"},
                     {{"OMBREL_TIME_SCALE", "20"}});
   ASSERT_EQ(line.readLine(20s), "等待 USB 打印机；按 Ctrl-C 结束");
-  plug();
-  for (const std::string expected : {"USB 打印机 VID_0FE6&PID_811E 已插入", "设置代码页成功", "设置设备参数成功",
-                                     "USB 打印机 VID_0FE6&PID_811E 已设置"}) {
-    EXPECT_EQ(line.readLine(20s), expected);
+  const std::string one = plug();
+  const std::string two = plug();
+  const std::string setUp = "USB 打印机 VID_0FE6&PID_811E 已设置";
+  std::vector<std::string> lines;
+  while (std::count(lines.begin(), lines.end(), setUp) < 2) {
+    const auto next = line.readLine(20s);
+    ASSERT_TRUE(next.has_value());
+    if (next->find("已插入") == std::string::npos) lines.push_back(*next);
   }
+  EXPECT_EQ(lines, (std::vector<std::string>{"设置代码页成功", "设置设备参数成功", setUp, "设置代码页成功",
+                                             "设置设备参数成功", setUp}));
   line.sendSignal(SIGINT);
   const auto ended = line.waitForExit(20s);
   ASSERT_TRUE(ended.has_value());
   EXPECT_EQ(ended->code, 0);
+  auto numbers = numbersAtWire(printer(one));
+  const auto second = numbersAtWire(printer(two));
+  numbers.insert(numbers.end(), second.begin(), second.end());
+  std::sort(numbers.begin(), numbers.end());
+  EXPECT_EQ(numbers, (std::vector<std::uint32_t>{kFirstNumber, kFirstNumber + 1}));
 }
 
 }  // namespace
