@@ -26,6 +26,9 @@ using namespace std::chrono_literals;
 using Json = nlohmann::json;
 
 constexpr std::uint32_t kFirstNumber = 1704269998;
+// Up to six printers and their slots share a busy machine: a reply wait of
+// 600 ms, not 150, so that only the printers meant to fail do.
+const ChildProcess::Environment kScaled{{"OMBREL_TIME_SCALE", "5"}};
 
 // The serial numbers of the device writes that reached a printer: the frame
 // of command 0x85 carries the name and then the number, 20 bytes each.
@@ -59,8 +62,7 @@ class Station : public CtlTest {
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     const std::filesystem::path settings = dir() + "/sysconfig.ini";
     const auto before = std::filesystem::last_write_time(settings);
-    station_ = std::make_unique<ChildProcess>(builtProgram("ombrelctl"), arguments,
-                                              ChildProcess::Environment{{"OMBREL_TIME_SCALE", "20"}});
+    station_ = std::make_unique<ChildProcess>(builtProgram("ombrelctl"), arguments, kScaled);
     // No event comes before the first printer: the station saves its settings
     // as it starts, and lists the printers present just after.
     for (int i = 0; i < 200 && std::filesystem::last_write_time(settings) == before; ++i) {
@@ -190,7 +192,9 @@ TEST_F(Station, AnUnpluggedAndAHangingPrinterHoldNobodyUpAndTheUnpluggedOnesNumb
   // The hanging printer arrived first, yet the one after it finished first.
   EXPECT_EQ(rows()[0]["port"], first);
   EXPECT_TRUE(numbersAtWire(printer(hanging)).empty());
-  const auto held = numbersAtWire(printer(leaving));
+  // Its write's attempts all carry the one number it holds.
+  auto sent = numbersAtWire(printer(leaving));
+  const std::vector<std::uint32_t> held(sent.begin(), std::unique(sent.begin(), sent.end()));
   ASSERT_EQ(held.size(), 1u);
   const std::vector<std::uint32_t> passed{numbersAtWire(printer(first)).at(0), numbersAtWire(printer(second)).at(0)};
   EXPECT_NE(passed[0], passed[1]);
@@ -225,7 +229,7 @@ TEST_F(Station, AStationKilledMidWriteNeverGivesItsHeldNumberAgainAndLogsItUnkno
 TEST_F(Station, WithOneSlotTwoPrintersRunInTurnAndThePlainLinesNameNoPort) {
   ChildProcess line(builtProgram("ombrelctl"),
                     {"--dir", dir(), "--each-arrival", "--slots", "1", "btn_SetCodepage", "btn_SetDevicePara"},
-                    {{"OMBREL_TIME_SCALE", "20"}});
+                    kScaled);
   ASSERT_EQ(line.readLine(20s), "等待 USB 打印机；按 Ctrl-C 结束");
   const std::string one = plug();
   const std::string two = plug();
