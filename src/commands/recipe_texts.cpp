@@ -32,10 +32,6 @@ std::string printerLeftText(int language) {
   return language == kEnglish ? "The printer left during its recipe" : "打印机在设置过程中被拔下";
 }
 
-std::string serialNumbersUsedUpText(int language) {
-  return language == kEnglish ? "No serial number is left in the 32-bit range" : "序列号已超出 32 位范围";
-}
-
 std::string waitingForUsbPrintersText(int language) {
   return language == kEnglish ? "Waiting for USB printers; Ctrl-C ends" : "等待 USB 打印机；按 Ctrl-C 结束";
 }

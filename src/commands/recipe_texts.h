@@ -21,8 +21,6 @@ std::string emptyStoredRecipeText(const std::string& where, int language);
 std::string notMatchedPrinterText(const std::string& identity, const std::string& filter, int language);
 // The printer was unplugged during its recipe.
 std::string printerLeftText(int language);
-// The station's serial numbers have reached the end of the 32-bit range.
-std::string serialNumbersUsedUpText(int language);
 // ombrelctl's lines as its station starts waiting, and as each USB printer
 // arrives and ends.
 std::string waitingForUsbPrintersText(int language);
