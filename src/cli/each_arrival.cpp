@@ -7,7 +7,6 @@
 #include "commands/printer_rows.h"
 #include "commands/recipe_texts.h"
 #include "commands/slot_queue.h"
-#include "commands/usb_arrivals.h"
 
 namespace ombrel::cli {
 
@@ -47,11 +46,6 @@ int runOnEachArrival(CliFrontEnd& watch, const Station& station, int slots) {
       if (running.empty()) return status;
     } else {
       while (auto printer = queue.start()) {
-        if (printer->port.empty()) {
-          // Without its port a printer cannot be told from another of its kind.
-          station.lines.message({}, indistinctPrinterText(printer->identity, station.options.language));
-          continue;
-        }
         running.push_back(std::make_unique<SlotRun>(station, *printer, [&] {
           slotEnded = true;
           watch.wakeUsbWaiters();
