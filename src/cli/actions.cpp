@@ -7,6 +7,7 @@
 
 #include "commands/boot_mode.h"
 #include "commands/device_write.h"
+#include "commands/recipe_texts.h"
 #include "commands/transfer_texts.h"
 #include "commands/window_actions.h"
 #include "platform/errors.h"
@@ -98,16 +99,47 @@ int refused(ActionContext& context, const Refusal& refusal) {
   return kExitRefused;
 }
 
-// The device write: logged whatever its outcome.
-int deviceWrite(ActionContext& context, const ActionOutcome& outcome) {
+// The device write: logged whatever its outcome. In a station its number is
+// the allocator's, taken before the click builds the frame and ended by how
+// the task ended.
+int deviceWrite(ActionContext& context, const WindowAction& control) {
+  std::optional<std::uint32_t> number;
+  if (context.station != nullptr && context.station->numbersAllocated()) {
+    try {
+      number = context.station->takeNumber();
+    } catch (const std::exception& error) {
+      context.frontEnd.messageBox(error.what());
+      context.recordLost = true;
+      return kExitTaskFailed;
+    }
+    if (!number) {
+      context.frontEnd.messageBox(noSerialNumberLeftText(context.options.language));
+      return kExitRefused;
+    }
+    context.settings.controls().setText("edt_DeviceSerialNo", std::to_string(*number));
+  }
+  const ActionOutcome outcome = pressAction(control, context.settings.controls(), {}, context.appDir);
   DeviceWrite write(context.settings.controls(), linkDescription(context.frontEnd.linkSettings()));
+  TaskOutcome end;
+  int status = kExitOk;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     write.refuse(refusal->text);
-    return recordDeviceWrite(context, write, refused(context, *refusal));
+    status = refused(context, *refusal);
+  } else {
+    status = runTask(context, std::get<TaskStart>(outcome), &end);
+    // The allocator steps its numbers itself.
+    number ? write.end(end) : write.end(end, context.settings.controls());
   }
-  TaskOutcome end;
-  const int status = runTask(context, std::get<TaskStart>(outcome), &end);
-  write.end(end, context.settings.controls());
+  if (number) {
+    const NumberEnd fate = std::holds_alternative<Refusal>(outcome) ? NumberEnd::GivenBack : numberEndOf(end);
+    if (fate == NumberEnd::Unknown) write.abandon(end.text);
+    try {
+      context.station->endNumber(*number, fate);
+    } catch (const std::exception& error) {
+      context.frontEnd.messageBox(error.what());
+      context.recordLost = true;
+    }
+  }
   return recordDeviceWrite(context, write, status);
 }
 
@@ -122,9 +154,9 @@ int parametersAction(ActionContext& context, const Action& action, const WindowA
     context.frontEnd.messageBox(action.name + " saves to a file: give it with --save-as FILE");
     return static_cast<int>(kExitRefused);
   }
+  if (action.name == kDeviceWriteControl) return deviceWrite(context, control);
   ActionOutcome outcome =
       pressAction(control, context.settings.controls(), context.options.saveAs.value_or(""), context.appDir);
-  if (action.name == kDeviceWriteControl) return deviceWrite(context, outcome);
   // Moved: an update file of many megabytes is held once.
   if (auto* start = std::get_if<TaskStart>(&outcome)) {
     // For this run only: the stored box is left as it is.
@@ -167,7 +199,7 @@ int recordDeviceWrite(ActionContext& context, const DeviceWrite& write, int stat
   const std::optional<ProvisioningLog> log =
       context.options.logFile.empty() ? std::nullopt : std::optional(ProvisioningLog(context.options.logFile));
   const auto lost = keepDeviceWrite(
-      write.record(), [&context] { context.settings.save(); }, log ? &*log : nullptr);
+      write.record(), [&context] { context.saveSettings(); }, log ? &*log : nullptr);
   for (const std::string& text : lost) context.frontEnd.messageBox(text);
   if (lost.empty()) return status;
   context.recordLost = true;
@@ -228,8 +260,10 @@ int runTask(ActionContext& context, TaskStart start, TaskOutcome* ended) {
 int runActions(ActionContext& context, const std::vector<Action>& actions) {
   for (const auto& action : actions) {
     const MainAction* main = findMainAction(action.name);
+    context.frontEnd.actionStarted(action.name);
     const int status = main != nullptr ? main->run(context, action)
                                        : parametersAction(context, action, *findWindowAction(action.name));
+    context.frontEnd.actionEnded(action.name, status == kExitOk);
     if (status != kExitOk) return status;
     if (context.interrupts.interrupted()) return kExitTaskFailed;
   }

@@ -11,6 +11,7 @@
 #include "cli/interrupt_watch.h"
 #include "cli/options.h"
 #include "cli/settings_session.h"
+#include "cli/station_share.h"
 #include "commands/device_write.h"
 #include "commands/window_action.h"
 #include "engine/comm_thread.h"
@@ -31,6 +32,13 @@ struct ActionContext {
   // The settings or the provisioning log could not be written: a production
   // line must not go on.
   bool recordLost = false;
+  // In a station's slot: what the slots share (numbers, saving), and the
+  // port of the slot's printer.
+  StationShare* station = nullptr;
+  std::string slotPort{};
+
+  // Saves the settings, through the station in a slot.
+  void saveSettings() { station != nullptr ? station->save() : settings.save(); }
 };
 
 // Refuses (UsageError) an unknown action name or a value an action does not

@@ -15,6 +15,15 @@ CliFrontEnd::CliFrontEnd(LinkSettings link, std::FILE* out, std::FILE* err, int 
       clock_(clock),
       link_(std::move(link)) {}
 
+CliFrontEnd::CliFrontEnd(LinkSettings link, SlotView& view, int language, Clock& clock)
+    : out_(stdout),
+      err_(stderr),
+      view_(&view),
+      language_(language),
+      terminal_(false),
+      clock_(clock),
+      link_(std::move(link)) {}
+
 LinkSettings CliFrontEnd::linkSettings() {
   std::lock_guard lock(mutex_);
   return link_;
@@ -37,17 +46,20 @@ void CliFrontEnd::usbDevicesChanged(const std::vector<UsbDeviceName>& printers) 
 }
 
 void CliFrontEnd::showTransferText(const std::string& text) {
+  if (view_ != nullptr) return view_->status(text);
   std::fprintf(out_, "%s\n", text.c_str());
   std::fflush(out_);
 }
 
 void CliFrontEnd::replyCheckingChanged(bool checked) {
   if (checked) return;
+  if (view_ != nullptr) return messageBox(repliesNotCheckedText(language_));
   std::fprintf(err_, "%s\n", repliesNotCheckedText(language_).c_str());
   std::fflush(err_);
 }
 
 void CliFrontEnd::transferProgress(const TransferProgress& progress) {
+  if (view_ != nullptr) return view_->progress(progress);
   if (!terminal_) return;
   std::lock_guard lock(mutex_);
   msLeft_ = timeLeft_.take(progress, clock_.nowMs());
@@ -79,7 +91,10 @@ void CliFrontEnd::engineMessage(EngineMessage message, int, const std::string& t
   switch (message) {
     case kStatusChanged: {
       std::lock_guard lock(mutex_);
-      if (progress_) {
+      if (view_ != nullptr) {
+        actionStatus_ = text;
+        view_->status(text);
+      } else if (progress_) {
         progressStatus_ = text;
         drawProgressLine();
       } else {
@@ -121,13 +136,41 @@ TaskOutcome CliFrontEnd::waitForTaskEnd() {
 }
 
 void CliFrontEnd::messageBox(const std::string& text) {
+  if (view_ != nullptr) {
+    {
+      std::lock_guard lock(mutex_);
+      if (actionMessage_.empty()) actionMessage_ = text;
+    }
+    return view_->message(text);
+  }
   std::fprintf(err_, "%s\n", text.c_str());
   std::fflush(err_);
 }
 
 void CliFrontEnd::say(const std::string& text) {
+  if (view_ != nullptr) return view_->status(text);
   std::fprintf(out_, "%s\n", text.c_str());
   std::fflush(out_);
+}
+
+void CliFrontEnd::actionStarted(const std::string& name) {
+  if (view_ == nullptr) return;
+  {
+    std::lock_guard lock(mutex_);
+    actionStatus_.clear();
+    actionMessage_.clear();
+  }
+  view_->action(name, true, false, {});
+}
+
+void CliFrontEnd::actionEnded(const std::string& name, bool ok) {
+  if (view_ == nullptr) return;
+  std::string text;
+  {
+    std::lock_guard lock(mutex_);
+    text = ok || actionMessage_.empty() ? actionStatus_ : actionMessage_;
+  }
+  view_->action(name, false, ok, text);
 }
 
 std::optional<CliFrontEnd::UsbReport> CliFrontEnd::waitForUsbReport(std::uint64_t after,
@@ -138,22 +181,11 @@ std::optional<CliFrontEnd::UsbReport> CliFrontEnd::waitForUsbReport(std::uint64_
   return UsbReport{after + 1, usbReports_[after]};
 }
 
-bool CliFrontEnd::usbQuietFor(std::uint64_t after, std::chrono::milliseconds quiet) {
-  std::unique_lock lock(mutex_);
-  return !usbReported_.wait_for(lock, quiet, [&] { return usbReports_.size() > after; });
-}
-
 void CliFrontEnd::wakeUsbWaiters() {
   // Under the lock, so that a waiter between its test and its sleep cannot
   // miss the call.
   std::lock_guard lock(mutex_);
   usbReported_.notify_all();
-}
-
-void CliFrontEnd::useUsbPrinter(const std::string& identity) {
-  std::lock_guard lock(mutex_);
-  link_.transport = Transport::Usb;
-  link_.usbDevice = identity;
 }
 
 }  // namespace ombrel::cli

@@ -22,11 +22,26 @@
 
 namespace ombrel::cli {
 
+// Where the front end of one of a station's slots shows what it hears,
+// instead of the standard streams. Called on any thread.
+class SlotView {
+ public:
+  virtual ~SlotView() = default;
+  virtual void status(const std::string& text) = 0;
+  // A message box's text.
+  virtual void message(const std::string& text) = 0;
+  virtual void progress(const TransferProgress& progress) = 0;
+  // An action started, or ended (`ok`, with the text it ended with).
+  virtual void action(const std::string& name, bool started, bool ok, const std::string& text) = 0;
+};
+
 class CliFrontEnd final : public EngineHost, public NotifyWindow {
  public:
   // `language` chooses the texts of the progress line and notices (1 English);
   // the progress line's time left is measured on `clock`, the engine's.
   CliFrontEnd(LinkSettings link, std::FILE* out, std::FILE* err, int language, Clock& clock);
+  // A station slot's front end: what it hears goes to `view`.
+  CliFrontEnd(LinkSettings link, SlotView& view, int language, Clock& clock);
 
   LinkSettings linkSettings() override;
   void devBaudChanged(int rate) override;
@@ -48,6 +63,11 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   void messageBox(const std::string& text);
   // A line for the operator on standard output.
   void say(const std::string& text);
+  // The actions as a slot's view shows them: an action ended with the first
+  // message box's text since it started when it failed, else with the latest
+  // status text. Without a view they show nothing of their own.
+  void actionStarted(const std::string& name);
+  void actionEnded(const std::string& name, bool ok);
 
   // The USB printers present as the engine reported them, numbered from 1
   // (the engine reports once at its start and on every arrival and removal).
@@ -60,10 +80,6 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   // `stopped` says so (asked whenever wakeUsbWaiters is called).
   std::optional<UsbReport> waitForUsbReport(std::uint64_t after, const std::function<bool()>& stopped);
   void wakeUsbWaiters();
-  // Whether no report numbered after+1 comes within `quiet`.
-  bool usbQuietFor(std::uint64_t after, std::chrono::milliseconds quiet);
-  // The following tasks go to this USB printer.
-  void useUsbPrinter(const std::string& identity);
 
  private:
   // Rewrites the progress line; called with mutex_ held.
@@ -71,6 +87,7 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
 
   std::FILE* out_;
   std::FILE* err_;
+  SlotView* const view_ = nullptr;
   const int language_;
   const bool terminal_;
   Clock& clock_;
@@ -82,6 +99,8 @@ class CliFrontEnd final : public EngineHost, public NotifyWindow {
   TimeLeftEstimate timeLeft_;
   std::optional<std::int64_t> msLeft_;  // the time left shown on the progress line
   std::string progressStatus_;
+  std::string actionStatus_;   // the latest status text of the running action
+  std::string actionMessage_;  // its first message box's text
   TaskOutcome end_;
   std::condition_variable usbReported_;
   std::vector<std::vector<UsbDeviceName>> usbReports_;

@@ -16,7 +16,13 @@
 #include "cli/options.h"
 #include "cli/recipe_station.h"
 #include "cli/settings_session.h"
+#include "cli/station_lines.h"
+#include "commands/device_write.h"
 #include "commands/network_settings.h"
+#include "commands/port_names.h"
+#include "commands/provisioning_log.h"
+#include "commands/serial_allocator.h"
+#include "commands/slot_queue.h"
 #include "commands/recipe_run.h"
 #include "commands/recipe_texts.h"
 #include "commands/window_actions.h"
@@ -69,6 +75,58 @@ std::optional<std::string> addressWarning(const std::vector<std::string>& action
   return std::nullopt;
 }
 
+// Why a station does not start, and its exit status.
+struct StationRefused : std::runtime_error {
+  StationRefused(const std::string& text, int exitStatus) : std::runtime_error(text), status(exitStatus) {}
+  int status;
+};
+
+// What a station needs before its first printer: how many slots, and the
+// serial number allocator when its actions write numbers (which also keeps a
+// second station off the program directory). The numbers a killed station
+// held are logged as of unknown fate.
+struct StationStart {
+  StationStart(const cli::Options& options, cli::SettingsSession& settings, const std::string& appDir,
+               const std::vector<std::string>& actions) {
+    const int stored = IniFile(settings.path()).readInteger(kRecipeSection, "Slots", kDefaultSlots);
+    // A stored count out of range is read as the default, as any settings value.
+    slots = options.slots.value_or(stored < kMinSlots || stored > kMaxSlots ? kDefaultSlots : stored);
+    if (std::find(actions.begin(), actions.end(), kDeviceWriteControl) != actions.end()) {
+      if (const auto refusal = serialNumberRefusal(settings.controls(), options.language)) {
+        throw StationRefused(*refusal, cli::kExitRefused);
+      }
+      try {
+        allocator = std::make_unique<SerialAllocator>(appDir, settings.controls(), options.language);
+      } catch (const StationLocked& locked) {
+        throw StationRefused(locked.what(), cli::kExitRefused);
+      } catch (const std::runtime_error& error) {
+        throw StationRefused(error.what(), cli::kExitTaskFailed);
+      }
+      logAbandoned(options);
+    }
+    share = std::make_unique<cli::StationShare>(settings, allocator.get());
+    try {
+      share->save();
+    } catch (const std::exception& error) {
+      throw StationRefused(error.what(), cli::kExitTaskFailed);
+    }
+  }
+
+  void logAbandoned(const cli::Options& options) const {
+    const auto numbers = allocator->abandoned();
+    if (numbers.empty() || options.logFile.empty()) return;
+    try {
+      logAbandonedNumbers(numbers, ProvisioningLog(options.logFile), options.language);
+    } catch (const std::exception& error) {
+      throw StationRefused(error.what(), cli::kExitTaskFailed);
+    }
+  }
+
+  int slots = kDefaultSlots;
+  std::unique_ptr<SerialAllocator> allocator;
+  std::unique_ptr<cli::StationShare> share;
+};
+
 int run(cli::Options options) {
   // Before any other thread starts, so that Ctrl-C reaches only the watch.
   cli::InterruptWatch interrupts;
@@ -116,6 +174,15 @@ int run(cli::Options options) {
     std::fprintf(stderr, "%s\n", recipeRefusalText(refused->refusal, options.language).c_str());
     return cli::kExitRefused;
   }
+  std::optional<StationStart> station;
+  if (options.eachArrival) {
+    try {
+      station.emplace(options, settings, appDir, actionNames);
+    } catch (const StationRefused& refused) {
+      std::fprintf(stderr, "%s\n", refused.what());
+      return refused.status;
+    }
+  }
   const bool saveSettings = options.recipe || !options.settingsFile.empty() || !options.sets.empty() ||
                             std::any_of(options.actions.begin(), options.actions.end(),
                                         [](const cli::Action& action) { return cli::isParametersAction(action.name); });
@@ -131,12 +198,20 @@ int run(cli::Options options) {
     TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb, udp}, clock, appDir + "debug.log");
     cli::ActionContext context{engine, frontEnd, options, clock, settings, interrupts, appDir, false};
     if (options.eachArrival) {
-      // On a production line Ctrl-C lets the printer being set up finish:
-      // its task is not cancelled, so its serial number is never reused.
+      // On a production line Ctrl-C lets the printers being set up finish:
+      // their tasks are not cancelled, so no serial number is in doubt.
       interrupts.setHandler([&frontEnd] { frontEnd.wakeUsbWaiters(); });
-      const cli::PrinterSetUp setUp =
-          recipe ? cli::recipeSetUp(context, *recipe) : cli::actionsSetUp(context, options.actions);
-      status = cli::runOnEachArrival(context, setUp, [&interrupts] { return interrupts.interrupted(); });
+      const IniFile stored(settings.path());
+      cli::StationLines lines(stdout, stderr, options.json, station->slots > 1,
+                              parsePortNames(stored.readString(kRecipeSection, "PortNames", "")), options.language);
+      const cli::Station parts{options,
+                               clock,
+                               interrupts,
+                               appDir,
+                               *station->share,
+                               lines,
+                               recipe ? cli::recipeSetUp(*recipe) : cli::actionsSetUp(options.actions)};
+      status = cli::runOnEachArrival(frontEnd, parts, station->slots);
     } else {
       // Ctrl-C cancels the running task, which closes its link and ends as a
       // failure; no further action runs.
@@ -151,7 +226,7 @@ int run(cli::Options options) {
 
   if (saveSettings) {
     try {
-      settings.save();
+      station ? station->share->save() : settings.save();
     } catch (const std::exception& error) {
       std::fprintf(stderr, "%s\n", error.what());
       if (status == cli::kExitOk) status = cli::kExitTaskFailed;
@@ -185,6 +260,9 @@ int main(int argc, char** argv) {
     }
     if (options.recipe && !options.actions.empty())
       throw cli::UsageError("--recipe runs the saved recipe, not actions");
+    if (!options.eachArrival && (options.slots || options.json)) {
+      throw cli::UsageError("--slots and --json belong to --each-arrival");
+    }
     if (options.eachArrival && options.actions.empty() && !options.recipe) {
       throw cli::UsageError("--each-arrival needs actions to run, or --recipe");
     }

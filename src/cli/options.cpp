@@ -3,6 +3,7 @@
 #include <charconv>
 #include <functional>
 
+#include "commands/slot_queue.h"
 #include "settings/para_layout.h"
 
 namespace ombrel::cli {
@@ -32,8 +33,12 @@ const char* const kUsage =
     "  --logo-preview FILE the selected logo's dots as a PNG, as the printer prints them\n"
     "  --log FILE          provisioning log: one JSON line appended per device write\n"
     "                      (btn_SetDevicePara), written, failed or refused\n"
-    "  --each-arrival      run the actions on every USB printer that arrives, one after\n"
-    "                      another, until Ctrl-C; the settings are saved after each\n"
+    "  --each-arrival      run the actions on every USB printer that arrives, each in a\n"
+    "                      slot of its own, several at once, until Ctrl-C\n"
+    "  --slots N           with --each-arrival: at most N printers at once, 1 to 32\n"
+    "                      (default: [ProductionLine] Slots=, else 8)\n"
+    "  --json              with --each-arrival: standard output is one JSON object a\n"
+    "                      line per event (arrived, action, progress, row, left)\n"
     "  --recipe            run the production line recipe saved by the window instead\n"
     "                      of actions (with --each-arrival: on every arriving printer);\n"
     "                      with --log, each printer's row is logged too\n"
@@ -152,6 +157,14 @@ const std::vector<OptionRule>& optionRules() {
       {"--logo-dither", false, [](Options& o, const std::string&) { o.logoDither = true; }},
       {"--logo-preview", true, [](Options& o, const std::string& v) { o.logoPreview = v; }},
       {"--each-arrival", false, [](Options& o, const std::string&) { o.eachArrival = true; }},
+      {"--slots", true,
+       [](Options& o, const std::string& v) {
+         o.slots = wholeNumber(v, "--slots");
+         if (*o.slots < kMinSlots || *o.slots > kMaxSlots) {
+           throw UsageError("--slots takes " + std::to_string(kMinSlots) + " to " + std::to_string(kMaxSlots));
+         }
+       }},
+      {"--json", false, [](Options& o, const std::string&) { o.json = true; }},
       {"--recipe", false, [](Options& o, const std::string&) { o.recipe = true; }},
       {"--list", false, [](Options& o, const std::string&) { o.list = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},

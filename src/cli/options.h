@@ -45,6 +45,8 @@ struct Options {
   std::string logoPreview;   // where the selected logo's dots go as a PNG; empty: nowhere
   bool eachArrival = false;  // run the actions on every USB printer that arrives
   bool recipe = false;       // the actions are the production line's saved recipe
+  std::optional<int> slots;  // how many arriving printers are set up at once; none: as stored
+  bool json = false;         // standard output is one JSON event a line
   bool help = false;
   bool version = false;
   bool listActions = false;  // the manual page's and the completion's list of actions

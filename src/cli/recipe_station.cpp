@@ -1,8 +1,11 @@
 #include "cli/recipe_station.h"
 
+#include <algorithm>
+
 #include "commands/printer_rows.h"
 #include "commands/recipe_run.h"
 #include "commands/recipe_texts.h"
+#include "commands/serial_allocator.h"
 #include "texts/message_texts.h"
 
 namespace ombrel::cli {
@@ -43,17 +46,59 @@ int exitStatus(const PrinterRow& row, int lastTask) {
   return kExitTaskFailed;
 }
 
+// Saves the settings with the allocator's next number; a station that cannot
+// must not go on.
+void saveNumbers(ActionContext& context) {
+  try {
+    context.saveSettings();
+  } catch (const std::exception& error) {
+    context.frontEnd.messageBox(error.what());
+    context.recordLost = true;
+  }
+}
+
+// Whether the printer is still there after its task failed; a slot's
+// printer is the one at its port, whatever others of its kind are plugged in.
+bool printerPresent(ActionContext& context) {
+  if (context.slotPort.empty()) return stationPrinterPresent(context.engine, usbIdentity(context));
+  const auto listed = context.engine.usbPrinters();
+  return std::any_of(listed.begin(), listed.end(),
+                     [&](const UsbDeviceName& printer) { return printer.port == context.slotPort; });
+}
+
+// The action the task next() just gave belongs to: the identification first,
+// then the first step not yet run.
+std::string runningAction(const PrinterRow& row, bool identified) {
+  if (!identified) return "btn_Test";
+  for (const RecipeStep& step : row.steps) {
+    if (step.result == RecipeStep::Result::NotRun) return step.action;
+  }
+  return {};
+}
+
 int runOnce(ActionContext& context, const Recipe& recipe, PrinterRow& row) {
   const int language = context.options.language;
   RecipeRun run(recipe, context.settings.controls(), linkDescription(context.frontEnd.linkSettings()), context.appDir,
-                language);
+                language, context.slotPort);
+  SerialAllocator* const numbers = context.station != nullptr ? context.station->allocator() : nullptr;
+  if (numbers != nullptr) run.useSerialNumbers(*numbers);
   int lastTask = kExitOk;
+  bool identified = false;
   while (auto task = run.next()) {
     TaskOutcome end;
+    const std::string action = runningAction(run.row(), identified);
+    identified = true;
+    // The device write has just taken its number: DeviceSerialNo shows the next.
+    if (numbers != nullptr && action == kDeviceWriteControl) saveNumbers(context);
+    context.frontEnd.actionStarted(action);
     lastTask = runTask(context, std::move(*task), &end);
-    const bool present = lastTask == kExitOk || stationPrinterPresent(context.engine, usbIdentity(context));
+    context.frontEnd.actionEnded(action, lastTask == kExitOk);
+    const bool present = lastTask == kExitOk || printerPresent(context);
     run.ended(end, present);
-    if (const auto write = run.takeDeviceWrite()) recordDeviceWrite(context, *write, lastTask);
+    if (const auto write = run.takeDeviceWrite()) {
+      if (numbers != nullptr) saveNumbers(context);
+      recordDeviceWrite(context, *write, lastTask);
+    }
     if (context.interrupts.interrupted() || context.recordLost) run.stop();
   }
   // A device write refused before anything was sent.
@@ -98,18 +143,15 @@ int runRecipe(ActionContext& context, const Recipe& recipe) {
   return runOnce(context, recipe, row);
 }
 
-PrinterSetUp recipeSetUp(ActionContext& context, const Recipe& recipe) {
-  PrinterSetUp setUp;
-  setUp.run = [&context, &recipe](const std::string&) {
-    PrinterRow row;
-    const int status = runOnce(context, recipe, row);
+std::function<SetUpEnd(ActionContext&)> recipeSetUp(const Recipe& recipe) {
+  return [&recipe](ActionContext& slot) {
+    SetUpEnd end;
+    end.row.emplace();
+    end.status = runOnce(slot, recipe, *end.row);
     // Not this station's printer: passed over, and the station goes on.
-    return row.end == PrinterRow::End::NotMatched ? static_cast<int>(kExitTaskFailed) : status;
+    if (end.row->end == PrinterRow::End::NotMatched) end.status = kExitTaskFailed;
+    return end;
   };
-  setUp.refused = [&context](const std::string& identity, const std::string& text) {
-    logRow(context, refusedPrinterRow("usb:" + identity, text));
-  };
-  return setUp;
 }
 
 }  // namespace ombrel::cli

@@ -23,6 +23,6 @@ int runRecipe(ActionContext& context, const Recipe& recipe);
 
 // The set-up of every arriving printer: the recipe; a printer the recipe
 // does not take is passed over.
-PrinterSetUp recipeSetUp(ActionContext& context, const Recipe& recipe);
+std::function<SetUpEnd(ActionContext&)> recipeSetUp(const Recipe& recipe);
 
 }  // namespace ombrel::cli
