@@ -10,7 +10,8 @@ namespace {
 std::vector<UsbDeviceName> withPorts(const std::vector<UsbDeviceName>& printers) {
   std::vector<UsbDeviceName> kept;
   for (const UsbDeviceName& printer : printers) {
-    const bool seen = std::any_of(kept.begin(), kept.end(), [&](const auto& other) { return other.port == printer.port; });
+    const bool seen =
+        std::any_of(kept.begin(), kept.end(), [&](const auto& other) { return other.port == printer.port; });
     if (!printer.port.empty() && !seen) kept.push_back(printer);
   }
   return kept;
@@ -58,11 +59,10 @@ void SlotQueue::finished(const std::string& port) {
 }
 
 bool SlotQueue::retry(const std::string& port) {
-  const auto printer =
-      std::find_if(present_.begin(), present_.end(), [&](const UsbDeviceName& present) { return present.port == port; });
+  const auto printer = std::find_if(present_.begin(), present_.end(),
+                                    [&](const UsbDeviceName& present) { return present.port == port; });
   if (printer == present_.end()) return false;
-  const bool queued =
-      std::find(running_.begin(), running_.end(), port) != running_.end() || holds(waiting_, *printer);
+  const bool queued = std::find(running_.begin(), running_.end(), port) != running_.end() || holds(waiting_, *printer);
   if (!queued) waiting_.push_back(*printer);
   return true;
 }

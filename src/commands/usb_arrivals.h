@@ -11,9 +11,12 @@
 
 namespace ombrel {
 
-// Every USB notice closes the USB port, also the late notice of a printer
-// unplugged just before: a station sets an arrived printer up once no notice
-// has come for this long, so that no notice cuts its first task short.
+// Every USB notice closes a USB port opened on an identity alone, also the
+// late notice of a printer unplugged just before: a station on such a link
+// sets an arrived printer up once no notice has come for this long, so that
+// no notice cuts its first task short. A link bound to a port (a station's
+// slot) stays open through other devices' notices and needs no such wait:
+// it tries opening again until the new printer's node is there.
 inline constexpr std::chrono::milliseconds kArrivalSettleTime{300};
 
 class UsbArrivals {

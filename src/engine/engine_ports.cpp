@@ -26,7 +26,7 @@ void EnginePorts::listen(PortReceiver& receiver) {
   serial.setChunkEnd(
       [&receiver](const std::uint8_t* bytes, std::size_t count) { return receiver.endsChunk(bytes, count); });
   usb.setOnDevicesChanged([this, &receiver, &usb] {
-    usb.closePort();
+    usb.closeOnDevicesChanged();
     receiver.usbPrintersChanged(usbPrinters());
   });
 }

@@ -41,7 +41,8 @@ class PortReceiver {
   virtual bool endsChunk(const std::uint8_t* bytes, std::size_t count) = 0;
   // A chunk no task took, on the owner's thread.
   virtual void idleBytes(const Bytes& bytes) = 0;
-  // A USB device arrived or left; the USB port has been closed.
+  // A USB device arrived or left; the USB port has been closed, unless it is
+  // bound to a port whose device is still the one it opened.
   virtual void usbPrintersChanged(const std::vector<UsbDeviceName>& printers) = 0;
 };
 

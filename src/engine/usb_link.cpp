@@ -1,5 +1,6 @@
 // The USB link: the printer on a USB printer port, which stays open between
-// tasks until a device arrives or leaves, or another printer is chosen.
+// tasks until another printer is chosen or a device arrives or leaves (on a
+// choice bound to a port: until its own printer leaves).
 
 #include <algorithm>
 

@@ -24,6 +24,11 @@ class UsbPort {
   // No effect when already open; raises ECommsError on failure.
   virtual void openPort() = 0;
   virtual void closePort() = 0;
+  // A USB device arrived or left. A port opened on a choice bound to a port
+  // ("IDENTITY@PORT", "@PORT") stays open while the very device it opened is
+  // still plugged in there; any other open port closes, since the device it
+  // opened may be the one that left.
+  virtual void closeOnDevicesChanged() { closePort(); }
   virtual bool isOpen() const = 0;
   // The choice selected when the port was opened; empty while closed.
   virtual std::string openedDevice() const = 0;

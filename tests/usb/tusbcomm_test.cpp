@@ -189,6 +189,51 @@ TEST_F(TUSBCommTest, ArrivalAndRemovalOfAnyUsbDeviceAreTold) {
   EXPECT_EQ(events.read(events.arrivals), 1);  // its interface is not a device of its own
 }
 
+TEST_F(TUSBCommTest, ANoticeLeavesOpenOnlyAPortBoundToAPlaceWhoseOwnPrinterIsStillThere) {
+  enum Change { OtherArrives, OtherLeaves, OwnLeaves, OwnPluggedInAgain };
+  struct Case {
+    const char* choice;
+    Change change;
+    bool staysOpen;
+  };
+  PtyPair printer;
+  start();
+  int lp = 0;
+  for (const Case& c : std::initializer_list<Case>{{"@1-1", OtherArrives, true},
+                                                   {"VID_0FE6&PID_811E@1-1", OtherLeaves, true},
+                                                   {"@1-1", OwnLeaves, false},
+                                                   {"@1-1", OwnPluggedInAgain, false},
+                                                   {"VID_0FE6&PID_811E", OtherArrives, false}}) {
+    std::string own = bed.addDevice("1-1", "0fe6", "811e", lp++, printer.slavePath());
+    std::string other = c.change == OtherLeaves ? bed.addDevice("1-2", "0fe6", "811e", lp++, printer.slavePath()) : "";
+    usb->selectDevice(c.choice);
+    ASSERT_EQ(openFailure(), "opened") << c.choice;
+    switch (c.change) {
+      case OtherArrives:
+        other = bed.addDevice("1-2", "0fe6", "811e", lp++, printer.slavePath());
+        break;
+      case OtherLeaves:
+        bed.removeDevice(other);
+        other.clear();
+        break;
+      case OwnLeaves:
+        bed.removeDevice(own);
+        own.clear();
+        break;
+      case OwnPluggedInAgain:
+        bed.removeDevice(own);
+        own = bed.addDevice("1-1", "0fe6", "811e", lp++, printer.slavePath());
+        break;
+    }
+    usb->closeOnDevicesChanged();
+    EXPECT_EQ(usb->isOpen(), c.staysOpen) << c.choice << " " << c.change;
+    usb->closePort();
+    for (const std::string& device : {own, other}) {
+      if (!device.empty()) bed.removeDevice(device);
+    }
+  }
+}
+
 TEST_F(TUSBCommTest, AnUnpluggedPrinterStillCloses) {
   auto printer = std::make_unique<PtyPair>();
   const std::string device = bed.addDevice("1-1", "0fe6", "811e", 0, printer->slavePath());

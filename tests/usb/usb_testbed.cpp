@@ -36,10 +36,11 @@ std::string UsbTestbed::addDevice(const std::string& name, const std::string& ve
   if (lpNumber >= 0 && !nodeTarget.empty()) {
     std::filesystem::create_symlink(nodeTarget, nodeFile(lpNumber));
   }
+  const std::string deviceNumber = std::to_string(nextDeviceNumber_++);
   const std::lock_guard lock(udevLock());
-  gchar* device =
-      umockdev_testbed_add_device(testbed_, "usb", name.c_str(), nullptr, "idVendor", vendorId.c_str(), "idProduct",
-                                  productId.c_str(), nullptr, "DEVTYPE", "usb_device", nullptr);
+  gchar* device = umockdev_testbed_add_device(testbed_, "usb", name.c_str(), nullptr, "idVendor", vendorId.c_str(),
+                                              "idProduct", productId.c_str(), "devnum", deviceNumber.c_str(), nullptr,
+                                              "DEVTYPE", "usb_device", nullptr);
   const std::string sysPath = device;
   g_free(device);
   // The printer class interface; usblp adds the lp node below it.
@@ -60,6 +61,14 @@ void UsbTestbed::removeDevice(const std::string& sysPath) {
   const std::lock_guard lock(udevLock());
   umockdev_testbed_uevent(testbed_, sysPath.c_str(), "remove");
   umockdev_testbed_remove_device(testbed_, sysPath.c_str());
+  // The test bed leaves the bus's links to the device and its interfaces
+  // behind, which would keep a device from being plugged in at the same port
+  // again.
+  namespace fs = std::filesystem;
+  std::error_code ignored;
+  for (const auto& link : fs::directory_iterator(root_ + "/sys/bus/usb/devices", ignored)) {
+    if (link.is_symlink(ignored) && !fs::exists(link.path(), ignored)) fs::remove(link.path(), ignored);
+  }
 }
 
 std::string UsbTestbed::nodeFile(int lpNumber) const { return root_ + "/dev/usb/lp" + std::to_string(lpNumber); }

@@ -19,7 +19,8 @@ class UsbTestbed {
   UsbTestbed(const UsbTestbed&) = delete;
   UsbTestbed& operator=(const UsbTestbed&) = delete;
 
-  // A USB device with the given ids ("0fe6", "811e", as sysfs writes them);
+  // A USB device with the given ids ("0fe6", "811e", as sysfs writes them)
+  // and a device number of its own, as the kernel gives each device plugged in;
   // with a printer interface whose node lp<lpNumber> leads to `nodeTarget`
   // unless that is empty (no printer driver bound). Returns its sysfs path.
   // Raises an "add" event.
@@ -35,6 +36,7 @@ class UsbTestbed {
  private:
   UMockdevTestbed* testbed_;
   std::string root_;
+  int nextDeviceNumber_ = 2;  // 1 is the root hub's
 };
 
 }  // namespace ombrel::test_support

@@ -50,16 +50,34 @@ void TUSBComm::setDeviceIds(const std::string& vid, const std::string& pid, cons
 
 namespace {
 
+struct OpenedNode {
+  UsbPrinterNode node;
+  PresentUsbDevice device;
+};
+
 // The node of the first present device whose identity holds `pid`, at
 // `port` when one is given, and that opens. A device without a printer node,
 // or one held by another program, is passed over: a printer at another port
 // is never taken for the one at `port`.
-std::optional<UsbPrinterNode> openFirstMatching(const std::string& pid, const std::string& port) {
+std::optional<OpenedNode> openFirstMatching(const std::string& pid, const std::string& port) {
   for (const auto& device : presentUsbDevices()) {
     if (!usbDeviceChosen(pid, port, device.identity, device.port) || device.printerNode.empty()) continue;
-    if (auto node = UsbPrinterNode::open(device.printerNode)) return node;
+    if (auto node = UsbPrinterNode::open(device.printerNode)) return OpenedNode{std::move(*node), device};
   }
   return std::nullopt;
+}
+
+bool stillPresent(const PresentUsbDevice& opened) {
+  try {
+    for (const auto& device : presentUsbDevices()) {
+      if (device.port == opened.port && device.deviceNumber == opened.deviceNumber &&
+          device.identity == opened.identity) {
+        return true;
+      }
+    }
+  } catch (const ECommsError&) {  // udev cannot be asked: the device cannot be vouched for
+  }
+  return false;
 }
 
 }  // namespace
@@ -67,19 +85,31 @@ std::optional<UsbPrinterNode> openFirstMatching(const std::string& pid, const st
 void TUSBComm::openPort() {
   std::lock_guard lock(mutex_);
   if (session_) return;
-  std::optional<UsbPrinterNode> node = openFirstMatching(pid_, port_);
-  if (!node) throw ECommsError(usb_error_text::kOpenFailed);
-  node->purgeInput();
-  node->purgeOutput();
+  std::optional<OpenedNode> opened = openFirstMatching(pid_, port_);
+  if (!opened) throw ECommsError(usb_error_text::kOpenFailed);
+  opened->node.purgeInput();
+  opened->node.purgeOutput();
   sendQueueEmpty_.store(true);
-  session_ = std::make_unique<UsbSession>(std::move(*node), sink_, sendQueueEmpty_);
+  session_ = std::make_unique<UsbSession>(std::move(opened->node), sink_, sendQueueEmpty_);
   opened_ = selection_;
+  if (!port_.empty() && !opened->device.deviceNumber.empty()) boundDevice_ = opened->device;
 }
 
 void TUSBComm::closePort() {
   std::lock_guard lock(mutex_);
   session_.reset();
   opened_.clear();
+  boundDevice_.reset();
+}
+
+void TUSBComm::closeOnDevicesChanged() {
+  // Held throughout, as while opening: the port cannot be reopened on
+  // another device between the look and the decision.
+  std::lock_guard lock(mutex_);
+  if (boundDevice_ && stillPresent(*boundDevice_)) return;
+  session_.reset();
+  opened_.clear();
+  boundDevice_.reset();
 }
 
 bool TUSBComm::isOpen() const {

@@ -14,11 +14,13 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/owner_thread.h"
 #include "ports/serial/notice_sink.h"
+#include "ports/usb/usb_device_list.h"
 #include "ports/usb_port.h"
 
 namespace ombrel {
@@ -53,6 +55,9 @@ class TUSBComm final : public UsbPort {
   void openPort() override;
   // Stops both threads and releases the node; no effect when closed.
   void closePort() override;
+  // Tells the device it opened by its port and its number on the bus, which
+  // a printer plugged in again does not keep.
+  void closeOnDevicesChanged() override;
   bool isOpen() const override;
   std::string openedDevice() const override;
   // Queues a private copy of the bytes for the writer; false, and nothing
@@ -101,6 +106,9 @@ class TUSBComm final : public UsbPort {
   std::string port_;       // the port of the latest selectDevice, if any
   std::string selection_;  // the choice of the latest selectDevice
   std::string opened_;     // the selection when the port was opened
+  // The device opened on a choice bound to a port, while open; none when
+  // the choice was an identity alone or the device's number is unknown.
+  std::optional<PresentUsbDevice> boundDevice_;
   std::uint16_t vendorId_ = 0;
   std::uint16_t productId_ = 0;
   bool includePrefZero_ = false;

@@ -16,6 +16,10 @@ struct PresentUsbDevice {
   // class driver has not bound any of its interfaces: a vendor-class
   // printer, or a device that is no printer at all.
   std::string printerNode;
+  // The device's number on its bus, given anew each time a device is plugged
+  // in: a printer plugged into a port again is another device there. Empty
+  // where the kernel does not say.
+  std::string deviceNumber;
 };
 
 // Every present USB device, in udev's enumeration order. Raises ECommsError

@@ -62,8 +62,10 @@ std::vector<PresentUsbDevice> presentUsbDevices() {
     UdevPtr<udev_device> device(udev_device_new_from_syspath(context.get(), udev_list_entry_get_name(entry)));
     if (!device) continue;
     const char* port = udev_device_get_sysname(device.get());
+    const char* number = udev_device_get_sysattr_value(device.get(), "devnum");
     present.push_back({usbIdentity(hexAttribute(device.get(), "idVendor"), hexAttribute(device.get(), "idProduct")),
-                       port != nullptr ? port : "", printerNodeOf(context.get(), device.get())});
+                       port != nullptr ? port : "", printerNodeOf(context.get(), device.get()),
+                       number != nullptr ? number : ""});
   }
   return present;
 }
