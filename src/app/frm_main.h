@@ -50,6 +50,9 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   MessageBoxes& messageBoxes() { return services_.messageBoxes; }
   // The clock the windows' timers follow.
   const Clock& clock() const { return services_.clock; }
+  Clock& clock() { return services_.clock; }
+  // The owner thread of the engines: the production line's slots run on it too.
+  OwnerThread& owner() { return owner_; }
   void setParaWindow(TFrmPara* window);
 
   // Copies the checked transport's selection into the fields the engine
