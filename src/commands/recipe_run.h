@@ -69,7 +69,9 @@ class RecipeRun {
   // The device write takes its number from `numbers` right before its task
   // is made (into edt_DeviceSerialNo of `controls`, which are then the
   // printer's own) and gives the number its end; the controls are not stepped.
-  // With no number left it is refused. `numbers` outlives the run.
+  // With no number left it is refused. `numbers` outlives the run; a run
+  // dropped before its device write ended leaves the number held, never
+  // handed out again (abandoned when the next station starts).
   void useSerialNumbers(SerialAllocator& numbers) { numbers_ = &numbers; }
 
   // The next task to start, or nothing once the printer is done.

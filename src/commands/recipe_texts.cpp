@@ -57,9 +57,9 @@ std::string serialNumberNotANumberText(const std::string& serial, int language) 
 
 std::string serialNumberLeavesRangeText(const std::string& serial, int language) {
   if (language == kEnglish) {
-    return "The serial number " + serial + " leaves the range 0 to 4294967295 at its next step";
+    return "The serial number " + serial + " leaves the range 0 to 2147483647 at its next step";
   }
-  return "产品序列号 " + serial + " 的下一步超出 0 至 4294967295 的范围";
+  return "产品序列号 " + serial + " 的下一步超出 0 至 2147483647 的范围";
 }
 
 std::string serialDirectionMissingText(int language) {
@@ -73,8 +73,8 @@ std::string stationLockedText(const std::string& dir, int language) {
 }
 
 std::string noSerialNumberLeftText(int language) {
-  return language == kEnglish ? "No serial number is left: the range 0 to 4294967295 is used up"
-                              : "没有可用的产品序列号：0 至 4294967295 的范围已用完";
+  return language == kEnglish ? "No serial number is left: the range 0 to 2147483647 is used up"
+                              : "没有可用的产品序列号：0 至 2147483647 的范围已用完";
 }
 
 std::string stationStoppedBeforeAnswerText(int language) {

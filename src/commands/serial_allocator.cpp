@@ -9,7 +9,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <sstream>
 
 #include "commands/recipe_texts.h"
@@ -22,7 +21,6 @@ namespace {
 
 constexpr const char* kJournalName = "serialnumbers.journal";
 constexpr const char* kLockName = "serialnumbers.lock";
-constexpr std::int64_t kLastNumber = std::numeric_limits<std::uint32_t>::max();
 
 // As steppedSerialNumber reads the pair: "-" wins when both are checked.
 int stepOf(const ParaControls& controls) {
@@ -30,7 +28,7 @@ int stepOf(const ParaControls& controls) {
   return controls.checked("rb_Plus") ? 1 : 0;
 }
 
-bool inRange(std::int64_t number) { return number >= 0 && number <= kLastNumber; }
+bool inRange(std::int64_t number) { return number >= 0 && number <= kLastSerialNumber; }
 
 // The journal of an earlier station, or nothing when there is none.
 std::optional<SerialJournal> readJournal(const std::string& path) {
@@ -134,7 +132,9 @@ std::optional<std::uint32_t> SerialAllocator::take() {
   if (const auto givenBack = state_->firstGivenBack()) {
     number = *givenBack;
     journal.givenBack.erase(number);
-  } else if (inRange(journal.next)) {
+  } else if (inRange(journal.next + journal.step)) {
+    // The last number is not handed out: the device write refuses a number
+    // whose step leaves the range.
     number = static_cast<std::uint32_t>(journal.next);
     journal.next += journal.step;
   } else {

@@ -1,7 +1,6 @@
 #include "commands/serial_journal.h"
 
 #include <charconv>
-#include <limits>
 #include <map>
 #include <sstream>
 #include <type_traits>
@@ -11,8 +10,6 @@
 namespace ombrel {
 
 namespace {
-
-constexpr std::int64_t kLastNumber = std::numeric_limits<std::uint32_t>::max();
 
 template <typename Number>
 std::optional<Number> parseDecimal(const std::string& text) {
@@ -56,7 +53,7 @@ std::optional<SerialJournal> parseJournal(const std::string& text) {
   }
   SerialJournal journal;
   const auto next = parseDecimal<std::int64_t>(lines["next"][0]);
-  if (!next || *next < -1 || *next > kLastNumber + 1) return std::nullopt;
+  if (!next || *next < 0 || *next > kLastSerialNumber) return std::nullopt;
   journal.next = *next;
   const std::string& direction = lines["direction"][0];
   if (direction != "+" && direction != "-") return std::nullopt;
@@ -64,7 +61,7 @@ std::optional<SerialJournal> parseJournal(const std::string& text) {
   for (auto [key, numbers] : {std::pair{"given-back", &journal.givenBack}, std::pair{"held", &journal.held}}) {
     for (const std::string& value : lines[key]) {
       const auto number = parseDecimal<std::uint32_t>(value);
-      if (!number) return std::nullopt;
+      if (!number || *number > kLastSerialNumber) return std::nullopt;
       numbers->insert(*number);
     }
   }
@@ -76,7 +73,9 @@ std::optional<SerialJournal> parseJournal(const std::string& text) {
 
 std::optional<std::uint32_t> parseSerialNumber(const std::string& text) {
   if (text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
-  return parseDecimal<std::uint32_t>(text);
+  const auto number = parseDecimal<std::uint32_t>(text);
+  if (!number || *number > kLastSerialNumber) return std::nullopt;
+  return number;
 }
 
 }  // namespace ombrel

@@ -9,15 +9,20 @@
 // Read strictly: a journal that is not exactly this is damaged, never guessed at.
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <set>
 #include <string>
 
 namespace ombrel {
 
+// The greatest serial number: the device write's click refuses a number it
+// could not step as a signed 32-bit integer.
+inline constexpr std::int64_t kLastSerialNumber = std::numeric_limits<std::int32_t>::max();
+
 struct SerialJournal {
-  // The number handed out next when none was given back. It may have left
-  // the 32-bit range by one (-1 or 4294967296): the numbers are used up.
+  // The number handed out next when none was given back; the numbers are
+  // used up when its step would leave 0 to kLastSerialNumber.
   std::int64_t next = 0;
   int step = 1;  // +1 or -1
   std::set<std::uint32_t> givenBack;
@@ -29,7 +34,7 @@ std::string journalText(const SerialJournal& journal);
 std::optional<SerialJournal> parseJournal(const std::string& text);
 
 // A serial number as DeviceSerialNo holds it: decimal digits only, within
-// 0 to 4294967295.
+// 0 to kLastSerialNumber.
 std::optional<std::uint32_t> parseSerialNumber(const std::string& text);
 
 }  // namespace ombrel

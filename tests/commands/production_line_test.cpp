@@ -7,7 +7,10 @@
 #include "commands/printer_rows.h"
 #include "commands/recipe.h"
 #include "commands/recipe_run.h"
+#include "commands/recipe_texts.h"
+#include "commands/serial_allocator.h"
 #include "commands/usb_arrivals.h"
+#include "protocol/codes.h"
 #include "settings/para_control_state.h"
 #include "settings/temp_dir.h"
 #include "support/run_program.h"
@@ -110,6 +113,57 @@ TEST(RecipeRun, AnActionThatWouldRefuseStopsTheRecipeBeforeIdentification) {
   EXPECT_EQ(controls.text("edt_DeviceSerialNo"), "7");
 }
 
+TEST(RecipeRun, TakesItsNumberFromTheAllocatorAndGivesItItsEnd) {
+  testing::TempDir dir;
+  ParaControlState controls;
+  controls.setText("edt_DeviceName", "Kasse");
+  controls.setText("edt_DeviceSerialNo", "2147483644");
+  controls.setChecked("rb_Plus", true);
+  SerialAllocator numbers(dir.path().string() + "/", controls, 1);
+  using Outcome = DeviceWriteRecord::Outcome;
+  const struct {
+    bool sent;
+    bool acknowledged;
+    const char* number;  // written into the payload
+    Outcome record;
+    const char* next;  // what DeviceSerialNo shows then
+  } writes[] = {
+      {false, false, "2147483644", Outcome::Failed, "2147483644"},  // never went out: given back
+      {true, false, "2147483644", Outcome::Unknown, "2147483645"},  // went out unanswered: never again
+      {true, true, "2147483645", Outcome::Written, "2147483646"},   // committed
+      {true, true, "2147483646", Outcome::Written, "2147483647"},   // the last one
+  };
+  for (const auto& write : writes) {
+    RecipeRun run({{"btn_SetDevicePara"}, ""}, controls, "usb:@1-1.2", dir.path().string() + "/", 1, "1-1.2");
+    run.useSerialNumbers(numbers);
+    run.next();
+    run.ended({0, kTaskOk, FailureKind::None, "", "OMB80"});
+    ASSERT_TRUE(run.next()) << run.row().text;
+    EXPECT_EQ(controls.text("edt_DeviceSerialNo"), write.number);
+    const TaskResult result = write.acknowledged ? kTaskOk : kTaskFailedWithText;
+    run.ended({kTaskDeviceParameters, result, FailureKind::NoReply, "", "OMB80", write.sent, write.acknowledged});
+    const auto record = run.takeDeviceWrite();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->record().serialNumber, write.number);
+    EXPECT_EQ(record->record().outcome, write.record) << write.number;
+    EXPECT_EQ(run.row().serialNumber, write.acknowledged ? write.number : "");
+    EXPECT_EQ(run.row().port, "1-1.2");
+    EXPECT_EQ(numbers.nextText(), write.next);
+  }
+  RecipeRun refused({{"btn_SetDevicePara"}, ""}, controls, "usb:@1-1.2", dir.path().string() + "/", 1);
+  refused.useSerialNumbers(numbers);
+  refused.next();
+  refused.ended({0, kTaskOk, FailureKind::None, "", "OMB80"});
+  EXPECT_FALSE(refused.next());
+  EXPECT_EQ(refused.row().end, PrinterRow::End::Refused);
+  EXPECT_EQ(refused.row().text, noSerialNumberLeftText(1));
+
+  const ProvisioningLog log((dir / "log.jsonl").string());
+  logAbandonedNumbers({41}, log, 1);
+  EXPECT_NE(test_support::fileContent(log.path()).find(R"("serial_number":"41","outcome":"unknown")"),
+            std::string::npos);
+}
+
 TEST(PrinterRows, TheDaysRowsComeBackFromTheLog) {
   testing::TempDir dir;
   const ProvisioningLog log((dir / "log.jsonl").string());
@@ -130,10 +184,15 @@ TEST(PrinterRows, TheDaysRowsComeBackFromTheLog) {
   PrinterRow yesterday = row;
   yesterday.time = "2026-12-07T23:59:59.999+0100";
   appendPrinterRow(log, yesterday);
+  // A row written before rows kept the port.
+  log.appendLine(R"({"time":"2026-12-08T10:00:00.000+0100","link":"usb:VID_0FE6&PID_811E","printer":"OMB80",)"
+                 R"("serial_number":"","result":"passed","error":"","seconds":1,"actions":[]})");
 
   const auto rows = printerRowsOfDay(log.path(), "2026-12-08");
-  ASSERT_EQ(rows.size(), 1u);
+  ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(printerRowLine(rows[0]), printerRowLine(row));
+  EXPECT_EQ(rows[1].end, PrinterRow::End::Passed);
+  EXPECT_EQ(rows[1].port, "");
 }
 
 }  // namespace
