@@ -49,8 +49,8 @@ LineSlot::~LineSlot() = default;
 
 void LineSlot::run(const Recipe& recipe, const ParaControls& controls, SerialAllocator* numbers) {
   copyControls(controls, controls_);
-  run_ = std::make_unique<RecipeRun>(recipe, controls_, "usb:" + printer_.identity + "@" + printer_.port,
-                                     parts_.appDir, parts_.language, printer_.port);
+  run_ = std::make_unique<RecipeRun>(recipe, controls_, "usb:" + printer_.identity + "@" + printer_.port, parts_.appDir,
+                                     parts_.language, printer_.port);
   if (numbers != nullptr) run_->useSerialNumbers(*numbers);
   if (tile_) tile_->showStarted();
   runNextAction();

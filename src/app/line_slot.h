@@ -24,9 +24,9 @@ class LineSlot final : public EngineHost, public NotifyWindow {
  public:
   // What the window hears of the run.
   struct Events {
-    std::function<void(LineSlot&)> moved;                  // the row changed, a number may have been taken or ended
+    std::function<void(LineSlot&)> moved;                 // the row changed, a number may have been taken or ended
     std::function<void(const DeviceWrite&)> deviceWrite;  // a device write ended or was refused
-    std::function<void(LineSlot&)> ended;                  // the run is over
+    std::function<void(LineSlot&)> ended;                 // the run is over
   };
   struct Station {
     OwnerThread& owner;

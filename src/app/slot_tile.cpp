@@ -39,8 +39,8 @@ SlotTile::SlotTile(QWidget* parent, const QString& port, std::function<void()> r
   retry_->hide();
   connect(retry_, &QPushButton::clicked, this, [retry = std::move(retry)] { retry(); });
   auto* column = new QVBoxLayout(this);
-  for (QWidget* part : std::initializer_list<QWidget*>{port_, identity_, serial_, action_, progress_, mark_, seconds_,
-                                                       retry_}) {
+  for (QWidget* part :
+       std::initializer_list<QWidget*>{port_, identity_, serial_, action_, progress_, mark_, seconds_, retry_}) {
     column->addWidget(part);
   }
   setPort(port);
