@@ -42,13 +42,13 @@ TFrmLine::TFrmLine(TFrmPara& para, TFrmMain& mainWindow) : QDialog(&para), para_
 
 TFrmLine::~TFrmLine() {
   mainWindow_.setUsbListener(nullptr);
-  // The slots' engines stop before the numbers go; the slots themselves go
-  // after what their engines posted.
+  // A slot's task may still run: its engine stops once no worker can wait
+  // for the Qt thread, before the numbers its run holds go.
+  if (numbers_) mainWindow_.keepUntilShutdown(numbers_);
   for (auto& [port, slot] : slots_) {
-    slot->release();
-    mainWindow_.owner().post([slot = slot] {});
+    slot->forgetWindow();
+    mainWindow_.keepUntilShutdown(slot);
   }
-  slots_.clear();
 }
 
 void TFrmLine::build() {

@@ -53,6 +53,10 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   Clock& clock() { return services_.clock; }
   // The owner thread of the engines: the production line's slots run on it too.
   OwnerThread& owner() { return owner_; }
+  // Kept until the owner thread no longer listens, then dropped last first:
+  // the engines of a window that goes while their tasks run stop only once
+  // none of their workers can wait for this thread any more.
+  void keepUntilShutdown(std::shared_ptr<void> object) { keptUntilShutdown_.push_back(std::move(object)); }
   void setParaWindow(TFrmPara* window);
 
   // Copies the checked transport's selection into the fields the engine
@@ -163,6 +167,7 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   UdpClient udp_;
   std::unique_ptr<SerialPort> serial_;
   std::unique_ptr<TCommThread> engine_;
+  std::vector<std::shared_ptr<void>> keptUntilShutdown_;
 };
 
 }  // namespace ombrel::app

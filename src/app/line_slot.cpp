@@ -60,6 +60,11 @@ void LineSlot::stop() {
   if (run_) run_->stop();
 }
 
+void LineSlot::forgetWindow() {
+  stop();
+  events_ = {[](LineSlot&) {}, [](const DeviceWrite&) {}, [](LineSlot&) {}};
+}
+
 std::string LineSlot::keepFailedTrace() const {
   try {
     return station_->keepFailedTrace();

@@ -52,6 +52,8 @@ class LineSlot final : public EngineHost, public NotifyWindow {
   std::string keepFailedTrace() const;
   // The engine and its port go; what it posted before still reaches this object.
   void release() { station_.reset(); }
+  // The window goes: nothing more runs after the running action, and nothing is told.
+  void forgetWindow();
 
   LinkSettings linkSettings() override { return slotLinkSettings(printer_.port); }
   void devBaudChanged(int) override {}

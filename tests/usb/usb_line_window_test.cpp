@@ -3,10 +3,12 @@
 // once. The two that answer pass with consecutive numbers from the station's
 // allocator, the one that never answers fails its own tile and keeps its
 // trace, and Retry sets it up again once it answers, without replugging.
+// A second station on the same program directory is refused.
 
 #include <filesystem>
 
 #include "app/frm_line.h"
+#include "commands/serial_allocator.h"
 #include "gui/para_window_fixture.h"
 #include "texts/ini_file.h"
 #include "usb/usb_testbed.h"
@@ -75,7 +77,16 @@ TEST_F(LineWindowTest, IdenticalPrintersTogetherOneSilentThenRetried) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&line()));
   // Two at once: the third printer waits for a free slot.
   line().findChild<QSpinBox*>("spn_LineSlots")->setValue(2);
-  line().findChild<QPushButton*>("btn_LineStart")->click();
+  auto* startButton = line().findChild<QPushButton*>("btn_LineStart");
+  {
+    // Another station holds the program directory: this one does not start.
+    const SerialAllocator other(window_->appDir(), controls(), 0);
+    startButton->click();
+    EXPECT_TRUE(startButton->isEnabled());
+    EXPECT_FALSE(line().findChild<QLabel*>("lbl_LineState")->text().isEmpty());
+  }
+  startButton->click();
+  ASSERT_FALSE(startButton->isEnabled());
 
   bed_.addDevice("1-1", "0fe6", "811e", 0, first.ptyPath());
   bed_.addDevice("1-2", "0fe6", "811e", 1, second.ptyPath());
