@@ -147,7 +147,8 @@ int main(int argc, char** argv) {
     std::printf("production line window, %d USB printers at once (code page and device write, 80 ms replies):\n",
                 kPrinters);
     std::printf("  longest event loop gap: %7.1f ms (aim: at most %.0f ms)\n", figures.longestGapMs, kLongestGapAimMs);
-    std::printf("  printers passed:        %7d of %d ended, in %.2f s\n", figures.passed, figures.ended, figures.seconds);
+    std::printf("  printers passed:        %7d of %d ended, in %.2f s\n", figures.passed, figures.ended,
+                figures.seconds);
     if (figures.passed != kPrinters) throw std::runtime_error("not every printer passed");
   } catch (const std::exception& error) {
     std::fprintf(stderr, "bench_line_window_slots: %s\n", error.what());

@@ -109,6 +109,13 @@ void TFrmLine::startWaiting() {
   while (waiting_ && !settled_.isActive()) {
     const auto printer = queue_->start();
     if (!printer) return;
+    if (slots_.count(printer->port) != 0) {
+      // The printer that left this port is still ending its run: the new one
+      // starts once that slot has gone.
+      queue_->finished(printer->port);
+      queue_->retry(printer->port);
+      return;
+    }
     beginSlot(*printer);
   }
 }
@@ -181,7 +188,8 @@ void TFrmLine::retry(const std::string& port) {
 }
 
 void TFrmLine::dropStationWhenIdle() {
-  if (waiting_ || !slots_.empty()) return;
+  // Next printer's run may hold a number too.
+  if (waiting_ || !slots_.empty() || run_) return;
   queue_.reset();
   numbers_.reset();
   updateButtons();
@@ -228,6 +236,7 @@ void TFrmLine::finishPrinter() {
   const PrinterRow row = run_->row();
   run_.reset();
   printerEnded(row);
+  dropStationWhenIdle();
   updateButtons();
 }
 
