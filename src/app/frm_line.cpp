@@ -37,6 +37,8 @@ TFrmLine::TFrmLine(TFrmPara& para, TFrmMain& mainWindow) : QDialog(&para), para_
   settled_.setSingleShot(true);
   settled_.setInterval(kArrivalSettleTime);
   connect(&settled_, &QTimer::timeout, this, [this] { startWaiting(); });
+  slotStepper_.setInterval(0);
+  connect(&slotStepper_, &QTimer::timeout, this, [this] { runSlotStep(); });
   updateButtons();
 }
 

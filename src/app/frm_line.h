@@ -20,6 +20,8 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
+#include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -100,6 +102,10 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   // Once the station stopped and every slot ended, its numbers and queue go.
   void dropStationWhenIdle();
   void showNextSerialNumber();
+  // Slot work that may take a while (it writes to the disk), one piece per
+  // turn of the event loop, in the order it came.
+  void later(std::function<void()> step);
+  void runSlotStep();
   void beginPrinter(const std::string& usbIdentity);
   void runNextAction();
   void finishPrinter();
@@ -144,7 +150,9 @@ class TFrmLine final : public QDialog, public CaptionTarget {
 
   bool waiting_ = false;  // the station waits for USB printers
   QTimer settled_;        // runs until the USB notices have settled
-  Recipe recipe_;         // the recipe of the running station
+  std::deque<std::function<void()>> slotSteps_;
+  QTimer slotStepper_;  // runs while slot steps wait
+  Recipe recipe_;       // the recipe of the running station
   PortNames portNames_;
   // The station's serial numbers; declared before the slots, whose runs use them.
   std::shared_ptr<SerialAllocator> numbers_;

@@ -106,26 +106,43 @@ void TFrmLine::usbPrintersChanged(const std::vector<UsbDeviceName>& printers) {
 }
 
 void TFrmLine::startWaiting() {
-  while (waiting_ && !settled_.isActive()) {
-    const auto printer = queue_->start();
-    if (!printer) return;
-    if (slots_.count(printer->port) != 0) {
-      // The printer that left this port is still ending its run: the new one
-      // starts once that slot has gone.
-      queue_->finished(printer->port);
-      queue_->retry(printer->port);
-      return;
-    }
-    beginSlot(*printer);
+  if (!waiting_ || settled_.isActive()) return;
+  const auto printer = queue_->start();
+  if (!printer) return;
+  if (slots_.count(printer->port) != 0) {
+    // The printer that left this port is still ending its run: the new one
+    // starts once that slot has gone.
+    queue_->finished(printer->port);
+    queue_->retry(printer->port);
+    return;
   }
+  beginSlot(*printer);
+  // One slot is made per turn of the event loop, so that eight printers
+  // plugged in together never hold the window up for all of them at once.
+  later([this] { startWaiting(); });
+}
+
+void TFrmLine::later(std::function<void()> step) {
+  slotSteps_.push_back(std::move(step));
+  slotStepper_.start();
+}
+
+void TFrmLine::runSlotStep() {
+  if (slotSteps_.empty()) {
+    slotStepper_.stop();
+    return;
+  }
+  const std::function<void()> step = std::move(slotSteps_.front());
+  slotSteps_.pop_front();
+  step();
 }
 
 void TFrmLine::beginSlot(const UsbDeviceName& printer) {
   const std::string& port = printer.port;
   SlotTile& tile = tileFor(port);
-  LineSlot::Events events{[this](LineSlot& slot) { slotMoved(slot); },
-                          [this](const DeviceWrite& write) { para_.keepDeviceWrite(write); },
-                          [this](LineSlot& slot) { slotEnded(slot); }};
+  LineSlot::Events events{
+      [this](LineSlot& slot) { slotMoved(slot); }, [this](const DeviceWrite& write) { para_.keepDeviceWrite(write); },
+      [this](LineSlot& slot) { slotEnded(slot); }, [this](std::function<void()> step) { later(std::move(step)); }};
   try {
     slots_[port] = std::make_shared<LineSlot>(
         LineSlot::Station{mainWindow_.owner(), mainWindow_.clock(), mainWindow_.appDir(), language()}, printer, tile,
@@ -190,13 +207,16 @@ void TFrmLine::retry(const std::string& port) {
 void TFrmLine::dropStationWhenIdle() {
   // Next printer's run may hold a number too.
   if (waiting_ || !slots_.empty() || run_) return;
+  if (numbers_) para_.showNextSerialNumber(numbers_->nextText(), true);
   queue_.reset();
   numbers_.reset();
   updateButtons();
 }
 
 void TFrmLine::showNextSerialNumber() {
-  if (numbers_) para_.showNextSerialNumber(numbers_->nextText());
+  // Saved with each written number and once the station has ended: the
+  // allocator's journal holds every step in between.
+  if (numbers_) para_.showNextSerialNumber(numbers_->nextText(), false);
 }
 
 void TFrmLine::beginPrinter(const std::string& usbIdentity) {

@@ -53,8 +53,9 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // Keeps a device write, also one of the production line
   // (keepDeviceWrite: the settings and its line in the provisioning log).
   void keepDeviceWrite(const DeviceWrite& write);
-  // DeviceSerialNo follows the station's allocator: `next` is shown and saved.
-  void showNextSerialNumber(const std::string& next);
+  // DeviceSerialNo follows the station's allocator: `next` is shown, and
+  // saved when `save` says so.
+  void showNextSerialNumber(const std::string& next, bool save);
 
   // A transfer names the file it sends: shown in status panel 1.
   void showTransferText(const std::string& text);

@@ -90,14 +90,13 @@ void TFrmPara::endSerialNumber(NumberEnd end) {
   if (!numbers_ || !heldNumber_) return;
   numbers_->end(*std::exchange(heldNumber_, std::nullopt), end);
   // The field shows the next number, never the one stepped from the write's.
-  showNextSerialNumber(numbers_->nextText());
+  showNextSerialNumber(numbers_->nextText(), true);
   numbers_.reset();
 }
 
-void TFrmPara::showNextSerialNumber(const std::string& next) {
-  if (controls_.text("edt_DeviceSerialNo") == next) return;
+void TFrmPara::showNextSerialNumber(const std::string& next, bool save) {
   controls_.setText("edt_DeviceSerialNo", next);
-  saveSettings();
+  if (save) saveSettings();
 }
 
 }  // namespace ombrel::app

@@ -1,6 +1,5 @@
 #include "app/line_slot.h"
 
-#include <QTimer>
 #include <algorithm>
 
 #include "app/app_texts.h"
@@ -62,7 +61,7 @@ void LineSlot::stop() {
 
 void LineSlot::forgetWindow() {
   stop();
-  events_ = {[](LineSlot&) {}, [](const DeviceWrite&) {}, [](LineSlot&) {}};
+  events_ = {[](LineSlot&) {}, [](const DeviceWrite&) {}, [](LineSlot&) {}, [](const std::function<void()>&) {}};
 }
 
 std::string LineSlot::keepFailedTrace() const {
@@ -87,15 +86,22 @@ void LineSlot::runNextAction() {
 
 void LineSlot::taskEnded(const TaskOutcome& outcome) {
   if (!running()) return;
-  run_->ended(outcome, outcome.result == kTaskOk || printerPresent());
+  // Keeping a device write and taking the next number write to the disk:
+  // each slot's end and next action take a turn of the window's event loop
+  // of their own, and run once the engine has finished telling of this end.
+  const bool present = outcome.result == kTaskOk || printerPresent();
+  events_.later([this, outcome, present] { ended(outcome, present); });
+}
+
+void LineSlot::ended(const TaskOutcome& outcome, bool present) {
+  run_->ended(outcome, present);
   if (const auto write = run_->takeDeviceWrite()) events_.deviceWrite(*write);
   tellMoved();
   if (!running()) {
     events_.ended(*this);
     return;
   }
-  // The next task starts once the engine has finished telling of this one.
-  QTimer::singleShot(0, &context_, [this] {
+  events_.later([this] {
     if (running()) runNextAction();
   });
 }

@@ -6,7 +6,6 @@
 // progress on its tile. The engine calls it on the Qt thread, through the
 // owner thread of the main window's engine.
 
-#include <QObject>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -27,6 +26,7 @@ class LineSlot final : public EngineHost, public NotifyWindow {
     std::function<void(LineSlot&)> moved;                 // the row changed, a number may have been taken or ended
     std::function<void(const DeviceWrite&)> deviceWrite;  // a device write ended or was refused
     std::function<void(LineSlot&)> ended;                 // the run is over
+    std::function<void(std::function<void()>)> later;     // runs a step in a turn of the event loop of its own
   };
   struct Station {
     OwnerThread& owner;
@@ -68,6 +68,7 @@ class LineSlot final : public EngineHost, public NotifyWindow {
 
  private:
   void runNextAction();
+  void ended(const TaskOutcome& outcome, bool present);
   void tellMoved();
   bool printerPresent() const;
 
@@ -77,7 +78,6 @@ class LineSlot final : public EngineHost, public NotifyWindow {
   Events events_;
   ParaControlState controls_;
   std::unique_ptr<RecipeRun> run_;
-  QObject context_;  // the next action is started through it, never after this slot has gone
   std::unique_ptr<StationSlot> station_;
 };
 
