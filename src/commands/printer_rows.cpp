@@ -46,13 +46,14 @@ std::string printerRowLine(const PrinterRow& row) {
   const nlohmann::ordered_json line = {
       {"time", row.time},
       {"link", row.link},
-      {"port", row.port},
       {"printer", row.printerIdentity},
       {"serial_number", row.serialNumber},
       {"result", nameOf(kEndNames, row.end)},
       {"error", row.text},
       {"seconds", row.seconds},
       {"actions", steps},
+      // Last, so that the lines keep the shape they had before ports.
+      {"port", row.port},
   };
   return line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }

@@ -44,8 +44,10 @@ class SerialAllocator {
  public:
   // Takes the lock and reads the journal of the program directory `appDir`
   // (ending in '/'); starts from DeviceSerialNo and its direction unless the
-  // journal continues it. Raises StationLocked, or std::runtime_error naming
-  // the journal when it cannot be read or written.
+  // journal continues it (DeviceSerialNo shows a number the journal knows, in
+  // the same direction). Raises StationLocked, std::runtime_error naming the
+  // journal when it cannot be read or written, or with serialNumberRefusal's
+  // text when the fields refuse.
   SerialAllocator(const std::string& appDir, const ParaControls& controls, int language);
   ~SerialAllocator();  // the lock is let go; the journal stays
   SerialAllocator(const SerialAllocator&) = delete;
@@ -55,9 +57,12 @@ class SerialAllocator {
   // logged once as unknown.
   std::vector<std::uint32_t> abandoned() const;
   // A number for a device write, held from now on: a given-back one first,
-  // else the next. Nothing when the 32-bit range is used up. The journal has
-  // been written when it returns; raises std::runtime_error when it cannot be.
+  // else the next. Nothing when the numbers are used up (the next one's step
+  // would leave 0 to 2147483647, which the device write refuses). The journal
+  // has been written when it returns; raises std::runtime_error when it cannot be.
   std::optional<std::uint32_t> take();
+  // Never raises: a journal that cannot be written still holds the number,
+  // which the next start takes as abandoned, never to be handed out again.
   void end(std::uint32_t number, NumberEnd end);
   // What DeviceSerialNo shows: the number take() would give next.
   std::string nextText() const;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -43,18 +44,15 @@ std::string run(const char* journal, const char* serial, const char* direction, 
     std::istringstream words(script);
     for (std::string word; words >> word;) {
       const std::string argument = word.substr(word.find('=') + 1);
-      const auto number = [&] { return static_cast<std::uint32_t>(std::stoul(argument)); };
-      if (word == "t") {
+      const std::map<std::string, NumberEnd> ends{
+          {"c", NumberEnd::Committed}, {"g", NumberEnd::GivenBack}, {"u", NumberEnd::Unknown}};
+      if (const auto end = ends.find(word.substr(0, word.find('='))); end != ends.end()) {
+        numbers->end(static_cast<std::uint32_t>(std::stoul(argument)), end->second);
+      } else if (word == "t") {
         const auto taken = numbers->take();
         shown << (taken ? std::to_string(*taken) : "none") << ' ';
       } else if (word == "next") {
         shown << numbers->nextText() << ' ';
-      } else if (word.starts_with("c=")) {
-        numbers->end(number(), NumberEnd::Committed);
-      } else if (word.starts_with("g=")) {
-        numbers->end(number(), NumberEnd::GivenBack);
-      } else if (word.starts_with("u=")) {
-        numbers->end(number(), NumberEnd::Unknown);
       } else if (word.starts_with("restart=")) {
         numbers.reset();
         numbers = std::make_unique<SerialAllocator>(appDir, serialControls(argument, direction), kEnglish);
@@ -71,8 +69,6 @@ std::string run(const char* journal, const char* serial, const char* direction, 
         }
       }
     }
-  } catch (const StationLocked&) {
-    throw;
   } catch (const std::runtime_error& error) {
     const bool named = std::string(error.what()).find(appDir + "serialnumbers.journal") != std::string::npos;
     shown << (named ? "error-naming-journal " : "error ");
