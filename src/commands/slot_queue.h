@@ -21,7 +21,9 @@ inline constexpr int kDefaultSlots = 8;
 
 class SlotQueue {
  public:
-  // The printers present at the start are left alone.
+  // The printers present at the start are left alone. `slots` beyond
+  // kMinSlots..kMaxSlots counts as the nearest of them. A printer whose port
+  // is unknown is passed over: no link can be bound to it.
   SlotQueue(const std::vector<UsbDeviceName>& present, int slots);
 
   struct Changes {

@@ -39,8 +39,8 @@ const std::string& checkedPort(const std::string& port) {
 
 }  // namespace
 
-// Declared in the order they are made: the engine goes before the ports it
-// talks through.
+// Made in this order and taken down in the reverse: the engine goes before
+// the ports it talks through.
 struct StationSlot::Parts {
   Parts(OwnerThread& owner, EngineHost& host, NotifyWindow& notify, Clock& clock, const std::string& tracePath)
       : usb(owner),

@@ -21,8 +21,11 @@ namespace ombrel {
 class StationSlot {
  public:
   // `appDir` ends in '/'.
+  // `printer` must have a port (raises std::invalid_argument otherwise).
   StationSlot(OwnerThread& owner, EngineHost& host, NotifyWindow& notify, Clock& clock, const std::string& appDir,
               UsbDeviceName printer);
+  // Waits for a running task to end, as the engine does: drop a slot once
+  // its task's end has been told.
   ~StationSlot();
   StationSlot(const StationSlot&) = delete;
   StationSlot& operator=(const StationSlot&) = delete;
@@ -32,8 +35,10 @@ class StationSlot {
   // The trace of its latest task.
   const std::string& tracePath() const { return tracePath_; }
   // Its printer failed: its latest trace is kept as
-  // "traces/<time>-<port>.log" beside "debug.log". Returns that path; raises
-  // std::runtime_error naming the file when it cannot be written.
+  // "traces/<time>-<port>.log" beside "debug.log". The trace is whole in its
+  // file once the task's end is told; call this before the slot's next task.
+  // Returns that path; raises std::runtime_error naming the file when it
+  // cannot be written.
   std::string keepFailedTrace() const;
 
  private:

@@ -67,19 +67,6 @@ std::optional<OpenedNode> openFirstMatching(const std::string& pid, const std::s
   return std::nullopt;
 }
 
-bool stillPresent(const PresentUsbDevice& opened) {
-  try {
-    for (const auto& device : presentUsbDevices()) {
-      if (device.port == opened.port && device.deviceNumber == opened.deviceNumber &&
-          device.identity == opened.identity) {
-        return true;
-      }
-    }
-  } catch (const ECommsError&) {  // udev cannot be asked: the device cannot be vouched for
-  }
-  return false;
-}
-
 }  // namespace
 
 void TUSBComm::openPort() {
@@ -106,7 +93,7 @@ void TUSBComm::closeOnDevicesChanged() {
   // Held throughout, as while opening: the port cannot be reopened on
   // another device between the look and the decision.
   std::lock_guard lock(mutex_);
-  if (boundDevice_ && stillPresent(*boundDevice_)) return;
+  if (boundDevice_ && usbDeviceStillPresent(*boundDevice_)) return;
   session_.reset();
   opened_.clear();
   boundDevice_.reset();

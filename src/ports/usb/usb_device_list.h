@@ -20,10 +20,16 @@ struct PresentUsbDevice {
   // in: a printer plugged into a port again is another device there. Empty
   // where the kernel does not say.
   std::string deviceNumber;
+  std::string sysPath;  // the device in sysfs, the same for every device at its port
 };
 
 // Every present USB device, in udev's enumeration order. Raises ECommsError
 // "Failed to open handle to HID device set" when udev cannot be asked.
 std::vector<PresentUsbDevice> presentUsbDevices();
+
+// Whether the device listed as `device` is still plugged in: a device at its
+// place with its number. Cheaper than listing every device; false when udev
+// cannot be asked.
+bool usbDeviceStillPresent(const PresentUsbDevice& device);
 
 }  // namespace ombrel

@@ -43,6 +43,11 @@ std::string printerNodeOf(udev* context, udev_device* device) {
   return {};
 }
 
+std::string deviceNumberOf(udev_device* device) {
+  const char* number = udev_device_get_sysattr_value(device, "devnum");
+  return number != nullptr ? number : "";
+}
+
 }  // namespace
 
 std::vector<PresentUsbDevice> presentUsbDevices() {
@@ -62,12 +67,19 @@ std::vector<PresentUsbDevice> presentUsbDevices() {
     UdevPtr<udev_device> device(udev_device_new_from_syspath(context.get(), udev_list_entry_get_name(entry)));
     if (!device) continue;
     const char* port = udev_device_get_sysname(device.get());
-    const char* number = udev_device_get_sysattr_value(device.get(), "devnum");
     present.push_back({usbIdentity(hexAttribute(device.get(), "idVendor"), hexAttribute(device.get(), "idProduct")),
                        port != nullptr ? port : "", printerNodeOf(context.get(), device.get()),
-                       number != nullptr ? number : ""});
+                       deviceNumberOf(device.get()), udev_list_entry_get_name(entry)});
   }
   return present;
+}
+
+bool usbDeviceStillPresent(const PresentUsbDevice& device) {
+  if (device.sysPath.empty() || device.deviceNumber.empty()) return false;
+  const std::lock_guard lock(udevLock());
+  UdevPtr<udev> context(udev_new());
+  UdevPtr<udev_device> now(context ? udev_device_new_from_syspath(context.get(), device.sysPath.c_str()) : nullptr);
+  return now && deviceNumberOf(now.get()) == device.deviceNumber;
 }
 
 }  // namespace ombrel
