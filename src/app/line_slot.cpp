@@ -66,7 +66,9 @@ void LineSlot::forgetWindow() {
 
 std::string LineSlot::keepFailedTrace() const {
   try {
-    return station_->keepFailedTrace();
+    const std::string path = station_->keepFailedTrace();
+    // Named within the program directory, where the operator finds it.
+    return path.rfind(parts_.appDir, 0) == 0 ? path.substr(parts_.appDir.size()) : path;
   } catch (const std::runtime_error& error) {
     return error.what();
   }

@@ -48,7 +48,8 @@ class LineSlot final : public EngineHost, public NotifyWindow {
   bool running() const { return run_ && run_->row().end == PrinterRow::End::Running; }
   const PrinterRow& row() const { return run_->row(); }
   const UsbDeviceName& printer() const { return printer_; }
-  // Keeps the latest trace of a printer that failed; the file's path, or why it could not be kept.
+  // Keeps the latest trace of a printer that failed; the file's path within
+  // the program directory, or why it could not be kept.
   std::string keepFailedTrace() const;
   // The engine and its port go; what it posted before still reaches this object.
   void release() { station_.reset(); }
