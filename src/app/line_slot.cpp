@@ -7,10 +7,6 @@
 
 namespace ombrel::app {
 
-namespace {
-
-// Each slot runs on its own copy of the controls: a device write steps the
-// serial number of the run that made it, never that of another slot.
 void copyControls(const ParaControls& from, ParaControlState& to) {
   for (const ControlSpec& row : paraLayout()) {
     switch (row.kind) {
@@ -34,8 +30,6 @@ void copyControls(const ParaControls& from, ParaControlState& to) {
     }
   }
 }
-
-}  // namespace
 
 LineSlot::LineSlot(const Station& station, UsbDeviceName printer, SlotTile& tile, Events events)
     : parts_(station),

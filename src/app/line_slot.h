@@ -19,6 +19,10 @@
 
 namespace ombrel::app {
 
+// Each slot runs on its own copy of the controls: a device write steps the
+// serial number of the run that made it, never that of another slot.
+void copyControls(const ParaControls& from, ParaControlState& to);
+
 class LineSlot final : public EngineHost, public NotifyWindow {
  public:
   // What the window hears of the run.

@@ -3,12 +3,15 @@
 // once. The two that answer pass with consecutive numbers from the station's
 // allocator, the one that never answers fails its own tile and keeps its
 // trace, and Retry sets it up again once it answers, without replugging.
-// A second station on the same program directory is refused.
+// A second station on the same program directory is refused. Each slot's
+// copy of the controls gives every recipe action the task the window's give.
 
 #include <filesystem>
 
 #include "app/frm_line.h"
+#include "commands/recipe.h"
 #include "commands/serial_allocator.h"
+#include "settings/para_layout.h"
 #include "gui/para_window_fixture.h"
 #include "texts/ini_file.h"
 #include "usb/usb_testbed.h"
@@ -128,6 +131,37 @@ TEST_F(LineWindowTest, IdenticalPrintersTogetherOneSilentThenRetried) {
   EXPECT_EQ(line().findChild<QLabel*>("lbl_LineFailedCount")->text(), "1");
   line().findChild<QPushButton*>("btn_LineStop")->click();
   line().close();
+}
+
+TEST_F(LineWindowTest, ASlotsCopyOfTheControlsGivesEveryRecipeActionTheSameTask) {
+  start();
+  showPara();
+  // Away from the values a fresh copy starts with.
+  for (const ControlSpec& row : paraLayout()) {
+    if (row.kind == ControlKind::List || row.kind == ControlKind::RadioGroup) {
+      const auto items = controls().items(row.name);
+      if (items.size() > 1) controls().setIndex(row.name, static_cast<int>(items.size()) - 1);
+    } else if (row.kind == ControlKind::Check || row.kind == ControlKind::Radio) {
+      controls().setChecked(row.name, !row.checked);
+    }
+  }
+  controls().setText("edt_DeviceName", "Kasse 7");
+  controls().setText("edt_DeviceSerialNo", "42");
+  ParaControlState copy;
+  app::copyControls(controls(), copy);
+  for (const WindowAction* action : recipeActions()) {
+    SCOPED_TRACE(action->control);
+    const ActionOutcome fromWindow = pressAction(*action, controls(), {}, window_->appDir());
+    const ActionOutcome fromCopy = pressAction(*action, copy, {}, window_->appDir());
+    ASSERT_EQ(fromWindow.index(), fromCopy.index());
+    if (const auto* task = std::get_if<TaskStart>(&fromWindow)) {
+      const auto& copied = std::get<TaskStart>(fromCopy);
+      EXPECT_EQ(std::tie(task->code, task->a, task->b, task->payload),
+                std::tie(copied.code, copied.a, copied.b, copied.payload));
+    } else {
+      EXPECT_EQ(std::get<Refusal>(fromWindow).text, std::get<Refusal>(fromCopy).text);
+    }
+  }
 }
 
 }  // namespace
