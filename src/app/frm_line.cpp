@@ -34,9 +34,6 @@ TFrmLine::TFrmLine(TFrmPara& para, TFrmMain& mainWindow) : QDialog(&para), para_
   build();
   giveHints(captionControls_, lineWindowHints());
   mainWindow_.setUsbListener([this](const std::vector<UsbDeviceName>& printers) { usbPrintersChanged(printers); });
-  settled_.setSingleShot(true);
-  settled_.setInterval(kArrivalSettleTime);
-  connect(&settled_, &QTimer::timeout, this, [this] { startWaiting(); });
   slotStepper_.setInterval(0);
   connect(&slotStepper_, &QTimer::timeout, this, [this] { runSlotStep(); });
   updateButtons();

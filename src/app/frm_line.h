@@ -35,7 +35,6 @@
 #include "commands/recipe_run.h"
 #include "commands/serial_allocator.h"
 #include "commands/slot_queue.h"
-#include "commands/usb_arrivals.h"
 #include "texts/caption_target.h"
 
 namespace ombrel::app {
@@ -149,7 +148,6 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   std::map<std::string, std::string> headers_;  // the fixed columns' captions
 
   bool waiting_ = false;  // the station waits for USB printers
-  QTimer settled_;        // runs until the USB notices have settled
   std::deque<std::function<void()>> slotSteps_;
   QTimer slotStepper_;  // runs while slot steps wait
   Recipe recipe_;       // the recipe of the running station

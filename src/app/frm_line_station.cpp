@@ -102,11 +102,12 @@ void TFrmLine::usbPrintersChanged(const std::vector<UsbDeviceName>& printers) {
   for (const UsbDeviceName& printer : changes.arrived) {
     tileFor(printer.port).showWaiting(QString::fromStdString(waitingForSlotText(language())));
   }
-  settled_.start();
+  // A slot's link is bound to its port: it waits for its printer's node itself.
+  later([this] { startWaiting(); });
 }
 
 void TFrmLine::startWaiting() {
-  if (!waiting_ || settled_.isActive()) return;
+  if (!waiting_) return;
   const auto printer = queue_->start();
   if (!printer) return;
   if (slots_.count(printer->port) != 0) {
