@@ -14,7 +14,7 @@ const HintTable& mainWindowHints() {
       {"cbb_Check", "校验方式 NONE/ODD/EVEN：其选择不起作用，串口始终以无校验方式通讯"},
       {"edt_Ipaddress", "打印机的 IP 地址，格式 a.b.c.d，每段 0 至 255"},
       {"edt_Port", "打印机的 UDP 端口，十进制整数；不是整数时使用 5100"},
-      {"cbb_UsbDeviceList", "找到的 USB 打印机 (VID_vvvv&PID_pppp，十六进制)；选择要连接的一台"},
+      {"cbb_UsbDeviceList", "找到的 USB 打印机 (VID_vvvv&PID_pppp，十六进制) 及其所插的 USB 端口；选择要连接的一台"},
       {"cbb_Lpt", "并口列表：本程序不支持并口，列表始终为空"},
       {"cbb_Language", "界面语言：中文 (Chinese.lng) 或 English (English.lng)"},
       {"btn_Test", "用上面选择的端口测试与打印机的连接"},

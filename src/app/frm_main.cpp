@@ -14,6 +14,7 @@
 #include "app/widget_captions.h"
 #include "commands/boot_mode.h"
 #include "ports/serial_port_factory.h"
+#include "ports/usb/usb_identity.h"
 #include "settings/main_defaults.h"
 #include "texts/item_texts.h"
 #include "texts/language_file.h"
@@ -144,14 +145,12 @@ void TFrmMain::LoadMainDefaults() {
   if (defaults.tranMode >= 0 && defaults.tranMode < static_cast<int>(ui_.transportRadios.size())) {
     ui_.transportRadios[static_cast<std::size_t>(defaults.tranMode)]->setChecked(true);
   }
-  // The remembered serial port and USB printer only while they are present,
-  // the rates only when they are whole numbers.
-  const auto choosePresent = [](QComboBox* box, const std::string& text) {
-    const int index = box->findText(QString::fromStdString(text));
-    if (!text.empty() && index >= 0) box->setCurrentIndex(index);
-  };
-  choosePresent(ui_.cbb_Comname, defaults.comName);
-  choosePresent(ui_.cbb_UsbDeviceList, defaults.usbDevice);
+  // The remembered serial port only while it is present, the USB printer
+  // once the list holds printers, the rates only when they are whole numbers.
+  const int comIndex = ui_.cbb_Comname->findText(QString::fromStdString(defaults.comName));
+  if (!defaults.comName.empty() && comIndex >= 0) ui_.cbb_Comname->setCurrentIndex(comIndex);
+  storedUsbChoice_ = defaults.usbDevice;
+  chooseStoredUsbPrinter();
   for (const auto& [box, text] :
        {std::pair{ui_.cbb_DevBauRate, defaults.devBaud}, std::pair{ui_.cbb_TranBauRate, defaults.tranBaud}}) {
     if (!parseWholeNumber(text)) continue;
@@ -165,13 +164,16 @@ void TFrmMain::LoadMainDefaults() {
 }
 
 void TFrmMain::SaveMainDefaults() {
+  // The chosen printer by its port, so that a restart finds it among
+  // identical ones; a stored choice no list has offered yet is kept.
+  const auto printer = ui_.cbb_UsbDeviceList->currentPrinter();
+  const std::string usbDevice = printer ? usbDeviceName(printer->identity, printer->port) : storedUsbChoice_;
   try {
     IniFile file(services_.appDir + kSettingsFile);
     storeMainDefaults(file, MainDefaults{ui_.edt_Ipaddress->text().toStdString(), ui_.cbb_Language->currentIndex(),
                                          checkedTransport(), ui_.cbb_Comname->currentText().toStdString(),
                                          ui_.cbb_DevBauRate->currentText().toStdString(),
-                                         ui_.cbb_TranBauRate->currentText().toStdString(),
-                                         ui_.cbb_UsbDeviceList->currentText().toStdString()});
+                                         ui_.cbb_TranBauRate->currentText().toStdString(), usbDevice});
     file.save();
   } catch (const std::exception& error) {
     // The parameters window still opens: only the start-up choice is lost.

@@ -72,10 +72,11 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   void showStatusText(const QString& text);
 
   // The production line's side of the link choice: whether it is a USB
-  // printer, and the following tasks going to the present printer of this
-  // identity (false when it is not listed).
+  // printer, and the following tasks going to the present printer that
+  // `choice` names, "IDENTITY@PORT" or the first of an identity (false when
+  // it is not listed).
   bool usbLinkChosen() const { return checkedTransport() == kUsbTransport; }
-  bool useUsbPrinter(const std::string& identity);
+  bool useUsbPrinter(const std::string& choice);
   // Called with the present USB printers after each arrival and removal,
   // once the list shows them.
   void setUsbListener(std::function<void(const std::vector<UsbDeviceName>&)> listener);
@@ -121,6 +122,10 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   void FormShow();
   void LoadMainDefaults();
   void SaveMainDefaults();
+  // The stored USB printer, once the list holds printers.
+  void chooseStoredUsbPrinter();
+  // What the USB port is told to open for the printer chosen in the list.
+  std::string usbPortChoiceOfList() const;
 
   // Link test and parameters window.
   bool startTask(int code);
@@ -151,6 +156,8 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   std::string hostAddress_ = LinkSettings{}.hostAddress;
   int hostPort_ = LinkSettings{}.hostPort;
   std::string selUsbDevice_;
+  // MainDefault's USB printer until a list with printers has come.
+  std::string storedUsbChoice_;
   // Why the port of the latest task would not open, where more can be said.
   std::string openAdvice_;
   // The status this window showed when its task started.

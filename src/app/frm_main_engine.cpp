@@ -1,12 +1,16 @@
 // The main window's side of the engine: the link snapshot of every task,
 // what the printer and the ports report, and the engine's messages.
 
+#include <algorithm>
+#include <utility>
+
 #include "app/app_texts.h"
 #include "app/frm_main.h"
 #include "app/frm_para.h"
 #include "app/idle_lines.h"
 #include "app/link_text.h"
 #include "app/status_panel.h"
+#include "app/usb_choice.h"
 #include "commands/transfer_texts.h"
 #include "platform/errors.h"
 
@@ -58,26 +62,47 @@ void TFrmMain::showIdleData(const Bytes& bytes) {
 }
 
 void TFrmMain::usbDevicesChanged(const std::vector<UsbDeviceName>& printers) {
-  const std::vector<std::string> identities = identitiesOf(printers);
-  const QString selected = ui_.cbb_UsbDeviceList->currentText();
-  ui_.cbb_UsbDeviceList->clear();
-  for (const auto& identity : identities) ui_.cbb_UsbDeviceList->addItem(QString::fromStdString(identity));
-  // The operator's choice stays while its device is present; when it has
-  // left, nothing is chosen, so that no task goes to another printer
-  // unasked. With no choice yet, the first printer is chosen as at start-up.
-  const int kept = ui_.cbb_UsbDeviceList->findText(selected);
-  ui_.cbb_UsbDeviceList->setCurrentIndex(selected.isEmpty() && !identities.empty() ? 0 : kept);
+  UsbPrinterList* list = ui_.cbb_UsbDeviceList;
+  const std::optional<UsbDeviceName> selected = list->currentPrinter();
+  const bool offeredBefore = list->count() > 0;
+  list->setPrinters(printers);
+  // The operator's choice stays while its printer is present at its port;
+  // when it has left, nothing is chosen, also as other printers come and go,
+  // so that no task goes to another printer unasked. With no choice yet (no
+  // printer was listed), the first printer is chosen as at start-up.
+  if (selected) {
+    const auto kept = std::find(printers.begin(), printers.end(), *selected);
+    if (kept != printers.end()) list->setCurrentIndex(static_cast<int>(kept - printers.begin()));
+  } else if (!offeredBefore) {
+    if (!printers.empty()) list->setCurrentIndex(0);
+    chooseStoredUsbPrinter();
+  }
   if (usbListener_) usbListener_(printers);
+}
+
+void TFrmMain::chooseStoredUsbPrinter() {
+  // The engine's first list may come after the window has read the stored
+  // choice: the choice waits for a list that holds printers.
+  UsbPrinterList* list = ui_.cbb_UsbDeviceList;
+  if (storedUsbChoice_.empty() || list->count() == 0) return;
+  if (const auto index = storedUsbPrinter(list->printers(), std::exchange(storedUsbChoice_, {}))) {
+    list->setCurrentIndex(static_cast<int>(*index));
+  }
+}
+
+std::string TFrmMain::usbPortChoiceOfList() const {
+  const auto printer = ui_.cbb_UsbDeviceList->currentPrinter();
+  return printer ? usbPortChoice(ui_.cbb_UsbDeviceList->printers(), *printer) : std::string();
 }
 
 void TFrmMain::setUsbListener(std::function<void(const std::vector<UsbDeviceName>&)> listener) {
   usbListener_ = std::move(listener);
 }
 
-bool TFrmMain::useUsbPrinter(const std::string& identity) {
-  const int index = ui_.cbb_UsbDeviceList->findText(QString::fromStdString(identity));
-  if (index < 0) return false;
-  ui_.cbb_UsbDeviceList->setCurrentIndex(index);
+bool TFrmMain::useUsbPrinter(const std::string& choice) {
+  const auto index = chosenUsbPrinter(ui_.cbb_UsbDeviceList->printers(), choice);
+  if (!index) return false;
+  ui_.cbb_UsbDeviceList->setCurrentIndex(static_cast<int>(*index));
   return ReadLinkSettings();
 }
 

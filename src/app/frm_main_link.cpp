@@ -42,7 +42,7 @@ bool TFrmMain::ReadLinkSettings() {
       hostPort_ = hostPortFromText(ui_.edt_Port->text().toStdString());
       return true;
     case 2:
-      selUsbDevice_ = ui_.cbb_UsbDeviceList->currentText().toStdString();
+      selUsbDevice_ = usbPortChoiceOfList();
       return true;
     default:
       return true;

@@ -69,7 +69,7 @@ MainControls createMainControls(QMainWindow& window, std::vector<QWidget*>& list
   c.edt_Port = named(new QLineEdit(QStringLiteral("5100"), c.GroupBox1), "edt_Port", list);
   // As wide as the rate list above it, not as a line edit would like.
   c.edt_Port->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  c.cbb_UsbDeviceList = named(new QComboBox(c.GroupBox1), "cbb_UsbDeviceList", list);
+  c.cbb_UsbDeviceList = named(new UsbPrinterList(c.GroupBox1), "cbb_UsbDeviceList", list);
   c.cbb_Lpt = named(new QComboBox(c.GroupBox1), "cbb_Lpt", list);
 
   // One row per transport: its radio, then the boxes it uses.

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/drop_down_combo_box.h"
+#include "app/usb_printer_list.h"
 
 namespace ombrel::app {
 
@@ -33,7 +34,7 @@ struct MainControls {
   QLineEdit* edt_Ipaddress = nullptr;
   QLabel* Label3 = nullptr;
   QLineEdit* edt_Port = nullptr;
-  QComboBox* cbb_UsbDeviceList = nullptr;
+  UsbPrinterList* cbb_UsbDeviceList = nullptr;
   QComboBox* cbb_Lpt = nullptr;
   QLabel* lbl_language = nullptr;
   QComboBox* cbb_Language = nullptr;

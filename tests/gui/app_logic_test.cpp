@@ -8,6 +8,7 @@
 #include "app/app_options.h"
 #include "app/idle_lines.h"
 #include "app/link_text.h"
+#include "app/usb_choice.h"
 #include "settings/main_defaults.h"
 #include "settings/temp_dir.h"
 
@@ -52,6 +53,34 @@ TEST(LinkTextTest, WholeNumbersOnly) {
   EXPECT_EQ(hostPortFromText("9100"), 9100);
   EXPECT_EQ(hostPortFromText("port"), 5100);
   EXPECT_EQ(hostPortFromText(""), 5100);
+}
+
+TEST(UsbChoiceTest, AChoiceNamesThePrinterAtItsPortAStoredOneFallsBackToItsIdentity) {
+  const std::vector<UsbDeviceName> present{
+      {"VID_0FE6&PID_811E", "1-1"}, {"VID_0FE6&PID_811E", "1-2"}, {"VID_0483&PID_811E", "1-3"}};
+  const std::optional<std::size_t> none;
+  const struct {
+    const char* choice;
+    std::optional<std::size_t> chosen, stored;
+  } rows[] = {
+      {"VID_0FE6&PID_811E", 0, 0},
+      {"VID_0FE6&PID_811E@1-2", 1, 1},
+      {"VID_0FE6&PID_811E@1-9", none, 0},
+      {"VID_0483&PID_811E@1-2", none, 2},
+      {"@1-3", 2, 2},
+      {"VID_1111&PID_811E", none, none},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(chosenUsbPrinter(present, row.choice), row.chosen) << row.choice;
+    EXPECT_EQ(storedUsbPrinter(present, row.choice), row.stored) << row.choice;
+  }
+}
+
+TEST(UsbChoiceTest, ThePortIsToldThePortWhereTheIdentityAloneWouldOpenAnother) {
+  const UsbDeviceName printer{"VID_0483&PID_811E", "1-3"};
+  EXPECT_EQ(usbPortChoice({{"VID_0483&PID_8120", "1-1"}, printer}, printer), "VID_0483&PID_811E");
+  // The port picks by product id: another vendor's printer would be taken as well as a twin.
+  EXPECT_EQ(usbPortChoice({{"VID_0FE6&PID_811E", "1-1"}, printer}, printer), "VID_0483&PID_811E@1-3");
 }
 
 TEST(IdleLinesTest, LineFeedsEndLinesAndCarriageReturnsVanish) {

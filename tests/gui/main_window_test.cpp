@@ -177,18 +177,34 @@ TEST_F(MainWindowTest, IdleBytesBecomeLinesOfTheHiddenMemo) {
   EXPECT_EQ(ui().Memo1->toPlainText().toStdString(), "AB\nC\nD");
 }
 
-TEST_F(MainWindowTest, UsbListKeepsTheChosenDeviceWhileItIsPresent) {
+TEST_F(MainWindowTest, UsbListKeepsTheChosenPrinterWhileItIsPresentAtItsPort) {
   start();
-  window_->usbDevicesChanged({{"VID_0483&PID_811E", "1-1"}, {"VID_1234&PID_811E", "1-2"}});
-  EXPECT_EQ(ui().cbb_UsbDeviceList->currentText().toStdString(), "VID_0483&PID_811E");
-  ui().cbb_UsbDeviceList->setCurrentIndex(1);
-  window_->usbDevicesChanged({{"VID_0001&PID_811E", "1-3"}, {"VID_1234&PID_811E", "1-2"}});
-  EXPECT_EQ(ui().cbb_UsbDeviceList->currentText().toStdString(), "VID_1234&PID_811E");
-  // The chosen printer left: nothing is chosen until the operator picks one.
-  window_->usbDevicesChanged({{"VID_0001&PID_811E", "1-3"}});
-  EXPECT_EQ(ui().cbb_UsbDeviceList->currentIndex(), -1);
+  app::UsbPrinterList* list = ui().cbb_UsbDeviceList;
+  const UsbDeviceName a{"VID_0483&PID_811E", "1-1"}, b{"VID_0483&PID_811E", "1-2"}, c{"VID_1234&PID_811E", "1-3"};
+  window_->usbDevicesChanged({a, b});
+  EXPECT_EQ(list->itemText(1).toStdString(), "VID_0483&PID_811E");
+  EXPECT_EQ(list->currentPrinter(), a);
+  list->setCurrentIndex(1);
+  window_->usbDevicesChanged({c, a, b});
+  EXPECT_EQ(list->currentPrinter(), b);
+  // The chosen printer left: its twin at another port is not taken for it,
+  // nothing is chosen until the operator picks one.
+  window_->usbDevicesChanged({c, a});
+  EXPECT_EQ(list->currentIndex(), -1);
+  window_->usbDevicesChanged({c, a, b});
+  EXPECT_EQ(list->currentIndex(), -1);
   window_->usbDevicesChanged({});
-  EXPECT_EQ(ui().cbb_UsbDeviceList->count(), 0);
+  EXPECT_EQ(list->count(), 0);
+}
+
+TEST_F(MainWindowTest, TheStoredUsbPrinterIsChosenAtItsPortOnceListed) {
+  writeSettings("[MainDefault]\nTranMode=2\nUsbDevice=VID_0483&PID_811E@1-2\n");
+  start();
+  window_->usbDevicesChanged({{"VID_0483&PID_811E", "1-1"}, {"VID_0483&PID_811E", "1-2"}});
+  EXPECT_EQ(ui().cbb_UsbDeviceList->currentIndex(), 1);
+  // The production line may name a printer by its port.
+  EXPECT_TRUE(window_->useUsbPrinter("VID_0483&PID_811E@1-1"));
+  EXPECT_EQ(window_->linkSettings().usbDevice, "VID_0483&PID_811E@1-1");
 }
 
 TEST_F(MainWindowTest, TheNewPrinterRateIsUsedByLaterTasks) {

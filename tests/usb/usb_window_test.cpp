@@ -1,6 +1,6 @@
 // The main window's USB list against fake USB devices that the real libudev
 // sees: filled at start-up, refreshed on every arrival and removal, each of
-// which closes the open port.
+// which closes the open port; identical printers told apart by their ports.
 
 #include <algorithm>
 
@@ -25,6 +25,7 @@ class UsbWindowTest : public MainWindowTest {
     return items;
   }
   std::string chosen() const { return ui().cbb_UsbDeviceList->currentText().toStdString(); }
+  std::vector<UsbDeviceName> printers() const { return ui().cbb_UsbDeviceList->printers(); }
 
   static int portEvents(const VirtualPrinter& printer, const std::string& kind) {
     const auto records = printer.records();
@@ -68,6 +69,31 @@ TEST_F(UsbWindowTest, ArrivalAndRemovalRefreshTheListAndCloseThePort) {
   EXPECT_EQ(ui().cbb_UsbDeviceList->currentIndex(), -1);
   bed_.removeDevice(second);
   EXPECT_TRUE(waitFor([&] { return usbList().empty(); }));
+}
+
+TEST_F(UsbWindowTest, OfTwoIdenticalPrintersTheChosenOneIsReachedAndStoredByItsPort) {
+  VirtualPrinter first(OnPty{}, {"--baud", "38400"});
+  VirtualPrinter second(OnPty{}, {"--baud", "38400"});
+  bed_.addDevice("1-2", "0fe6", "811e", 0, first.ptyPath());
+  bed_.addDevice("1-3", "0fe6", "811e", 1, second.ptyPath());
+  // A choice stored without a port is the first printer of its identity.
+  writeSettings("[MainDefault]\nTranMode=2\nUsbDevice=VID_0FE6&PID_811E\n");
+  start();
+  const std::vector<UsbDeviceName> both{{"VID_0FE6&PID_811E", "1-2"}, {"VID_0FE6&PID_811E", "1-3"}};
+  ASSERT_TRUE(waitFor([&] { return printers() == both; }));
+  EXPECT_EQ(ui().cbb_UsbDeviceList->currentIndex(), 0);
+
+  ui().cbb_UsbDeviceList->setCurrentIndex(1);
+  ui().btn_Test->click();
+  ASSERT_TRUE(waitFor([&] { return !boxes_.shown().empty(); }));
+  EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"information: 连接成功"});
+  waitUntilIdle();
+  EXPECT_FALSE(second.received().empty());
+  EXPECT_TRUE(first.received().empty()) << "the identical printer at the other port was asked";
+
+  whileParaShown([] {});
+  ui().btn_SetPara->click();
+  EXPECT_NE(settings().find("UsbDevice=VID_0FE6&PID_811E@1-3"), std::string::npos) << settings();
 }
 
 }  // namespace
