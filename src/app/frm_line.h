@@ -105,7 +105,8 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   // turn of the event loop, in the order it came.
   void later(std::function<void()> step);
   void runSlotStep();
-  void beginPrinter(const std::string& usbIdentity);
+  // `usbPrinter`: the main window's chosen USB printer; empty on another link.
+  void beginPrinter(const UsbDeviceName& usbPrinter);
   void runNextAction();
   void finishPrinter();
   void printerEnded(const PrinterRow& row);

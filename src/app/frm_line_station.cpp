@@ -87,8 +87,8 @@ void TFrmLine::btn_LineNextClick() {
     return;
   }
   if (!mainWindow_.ReadLinkSettings()) return;
-  beginPrinter(mainWindow_.usbLinkChosen() ? mainWindow_.ui().cbb_UsbDeviceList->currentText().toStdString()
-                                           : std::string());
+  const auto chosen = mainWindow_.usbLinkChosen() ? mainWindow_.ui().cbb_UsbDeviceList->currentPrinter() : std::nullopt;
+  beginPrinter(chosen.value_or(UsbDeviceName{}));
 }
 
 void TFrmLine::usbPrintersChanged(const std::vector<UsbDeviceName>& printers) {
@@ -220,7 +220,7 @@ void TFrmLine::showNextSerialNumber() {
   if (numbers_) para_.showNextSerialNumber(numbers_->nextText(), false);
 }
 
-void TFrmLine::beginPrinter(const std::string& usbIdentity) {
+void TFrmLine::beginPrinter(const UsbDeviceName& usbPrinter) {
   LinkSettings link;
   try {
     link = mainWindow_.linkSettings();
@@ -229,9 +229,9 @@ void TFrmLine::beginPrinter(const std::string& usbIdentity) {
     showState(QString::fromUtf8(error.what()));
     return;
   }
-  runningUsb_ = usbIdentity;
+  runningUsb_ = usbPrinter.identity;
   run_ = std::make_unique<RecipeRun>(recipe_, para_.paraControls(), linkDescription(link), mainWindow_.appDir(),
-                                     language());
+                                     language(), usbPrinter.port);
   if (numbers_) run_->useSerialNumbers(*numbers_);
   runningRow_ = addRow();
   showRow(runningRow_, run_->row());
