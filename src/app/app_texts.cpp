@@ -50,6 +50,12 @@ std::string removedDuringRecipeText(int language) {
   return language == kEnglish ? "unplugged during its recipe" : "设置过程中被拔下";
 }
 
+std::string waitingForSlotText(int language) {
+  return language == kEnglish ? "Waiting for a free slot" : "等待空闲插槽";
+}
+
+std::string retryText(int language) { return language == kEnglish ? "Retry" : "重试"; }
+
 std::string stoppedText(int language) { return language == kEnglish ? "stopped" : "已停止"; }
 
 std::string notMatchedText(int language) {

@@ -32,5 +32,9 @@ std::string settingUpText(int language, const std::string& link);
 std::string removedDuringRecipeText(int language);
 std::string stoppedText(int language);
 std::string notMatchedText(int language);
+// A slot's tile: its printer waits for a free slot; the button that sets a
+// failed printer up again.
+std::string waitingForSlotText(int language);
+std::string retryText(int language);
 
 }  // namespace ombrel::app

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -22,6 +23,9 @@ constexpr int kMarkWidth = 220;
 constexpr int kTableMinimumWidth = 1160;
 constexpr int kTableMinimumHeight = 220;
 constexpr int kRecipeListHeight = 260;
+constexpr int kTilesHeight = 300;
+constexpr const char* kSlotsKey = "Slots";
+constexpr const char* kPortNamesKey = "PortNames";
 }  // namespace
 
 TFrmLine::TFrmLine(TFrmPara& para, TFrmMain& mainWindow) : QDialog(&para), para_(para), mainWindow_(mainWindow) {
@@ -29,20 +33,28 @@ TFrmLine::TFrmLine(TFrmPara& para, TFrmMain& mainWindow) : QDialog(&para), para_
   setModal(true);
   build();
   giveHints(captionControls_, lineWindowHints());
-  mainWindow_.setUsbListener(
-      [this](const std::vector<UsbDeviceName>& printers) { usbPrintersChanged(identitiesOf(printers)); });
-  settled_.setSingleShot(true);
-  settled_.setInterval(kArrivalSettleTime);
-  connect(&settled_, &QTimer::timeout, this, [this] { setUpNextArrival(); });
+  mainWindow_.setUsbListener([this](const std::vector<UsbDeviceName>& printers) { usbPrintersChanged(printers); });
+  slotStepper_.setInterval(0);
+  connect(&slotStepper_, &QTimer::timeout, this, [this] { runSlotStep(); });
   updateButtons();
 }
 
-TFrmLine::~TFrmLine() { mainWindow_.setUsbListener(nullptr); }
+TFrmLine::~TFrmLine() {
+  mainWindow_.setUsbListener(nullptr);
+  // A slot's task may still run: its engine stops once no worker can wait
+  // for the Qt thread, before the numbers its run holds go.
+  if (numbers_) mainWindow_.keepUntilShutdown(numbers_);
+  for (auto& [port, slot] : slots_) {
+    slot->forgetWindow();
+    mainWindow_.keepUntilShutdown(slot);
+  }
+}
 
 void TFrmLine::build() {
   auto* top = new QHBoxLayout;
   top->addWidget(buildRecipeGroup(), 1);
   top->addWidget(buildStationGroup());
+  top->addWidget(buildSlotsGroup(), 2);
 
   table_ = named(new QTableWidget(this), "tbl_LinePrinters", captionControls_);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -50,9 +62,9 @@ void TFrmLine::build() {
   table_->verticalHeader()->setVisible(false);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table_->setMinimumSize(kTableMinimumWidth, kTableMinimumHeight);
-  headers_ = {{"time", "时间"},           {"link", "连接"},  {"printer", "打印机标识"},
+  headers_ = {{"time", "时间"},           {"link", "连接"},  {"port", "端口"},  {"printer", "打印机标识"},
               {"serial", "写入的序列号"}, {"seconds", "秒"}, {"result", "结果"}};
-  columns_ = {"time", "link", "printer", "serial", "seconds", "result"};
+  columns_ = {"time", "link", "port", "printer", "serial", "seconds", "result"};
   table_->setColumnCount(static_cast<int>(columns_.size()));
   showHeaders();
 
@@ -125,6 +137,40 @@ QWidget* TFrmLine::buildStationGroup() {
   return group;
 }
 
+QWidget* TFrmLine::buildSlotsGroup() {
+  auto* group = named(new QGroupBox(QStringLiteral("插槽"), this), "grpSlots", captionControls_);
+  auto* slotsLabel = named(new QLabel(QStringLiteral("同时设置的打印机数"), group), "lbl_LineSlots", captionControls_);
+  slotsBox_ = named(new QSpinBox(group), "spn_LineSlots", captionControls_);
+  slotsBox_->setRange(kMinSlots, kMaxSlots);
+  slotsBox_->setValue(kDefaultSlots);
+  slotsLabel->setBuddy(slotsBox_);
+  auto* namesLabel = named(new QLabel(QStringLiteral("端口名称"), group), "lbl_PortNames", captionControls_);
+  portNamesBox_ = named(new QLineEdit(group), "edt_PortNames", captionControls_);
+  portNamesBox_->setPlaceholderText(QStringLiteral("1-1.1:A1,1-1.2:A2"));
+  namesLabel->setBuddy(portNamesBox_);
+  connect(portNamesBox_, &QLineEdit::editingFinished, this, [this] {
+    portNames_ = parsePortNames(portNamesBox_->text().toStdString());
+    for (auto& [port, tile] : tiles_) tile->setPort(portText(port));
+  });
+
+  tilesArea_ = new QWidget;
+  tilesArea_->setObjectName(QStringLiteral("wdg_LineTiles"));
+  new QGridLayout(tilesArea_);
+  auto* scroll = new QScrollArea(group);
+  scroll->setWidget(tilesArea_);
+  scroll->setWidgetResizable(true);
+  scroll->setMinimumHeight(kTilesHeight);
+
+  auto* grid = new QGridLayout(group);
+  grid->addWidget(slotsLabel, 0, 0);
+  grid->addWidget(slotsBox_, 0, 1);
+  grid->addWidget(namesLabel, 1, 0);
+  grid->addWidget(portNamesBox_, 1, 1);
+  grid->addWidget(scroll, 2, 0, 1, 2);
+  grid->setColumnStretch(1, 1);
+  return group;
+}
+
 int TFrmLine::language() const { return mainWindow_.ui().cbb_Language->currentIndex(); }
 
 void TFrmLine::showState(const QString& text) {
@@ -161,9 +207,12 @@ Recipe TFrmLine::tickedRecipe() const {
 
 bool TFrmLine::keepRecipe() {
   recipe_ = tickedRecipe();
+  portNames_ = parsePortNames(portNamesBox_->text().toStdString());
   try {
     IniFile file(mainWindow_.appDir() + kSettingsFile);
     saveRecipe(file, recipe_);
+    file.writeInteger(kRecipeSection, kSlotsKey, slotsBox_->value());
+    file.writeString(kRecipeSection, kPortNamesKey, portNamesText(portNames_));
     file.save();
   } catch (const std::exception& error) {
     mainWindow_.messageBoxes().warning(error.what());
@@ -172,31 +221,37 @@ bool TFrmLine::keepRecipe() {
 }
 
 void TFrmLine::updateButtons() {
-  const bool idle = !waiting_ && !run_;
+  // A stopped station is busy until its last slot has ended.
+  const bool idle = !waiting_ && !run_ && !queue_;
   startButton_->setEnabled(idle && mainWindow_.usbLinkChosen());
-  nextButton_->setEnabled(idle);
-  stopButton_->setEnabled(!idle);
-  recipeList_->setEnabled(idle);
-  identityFilter_->setEnabled(idle);
+  nextButton_->setEnabled(!waiting_ && !run_);
+  stopButton_->setEnabled(waiting_ || run_);
+  for (QWidget* control : std::initializer_list<QWidget*>{recipeList_, identityFilter_, slotsBox_, portNamesBox_}) {
+    control->setEnabled(idle);
+  }
 }
 
 void TFrmLine::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (event->spontaneous() || waiting_ || run_) return;
+  if (event->spontaneous() || waiting_ || run_ || queue_) return;
   Recipe recipe;
+  const IniFile file(mainWindow_.appDir() + kSettingsFile);
   try {
-    recipe = loadRecipe(IniFile(mainWindow_.appDir() + kSettingsFile), language());
+    recipe = loadRecipe(file, language());
   } catch (const std::invalid_argument& error) {
     mainWindow_.messageBoxes().warning(error.what());
   }
   fillRecipeList(recipe);
+  slotsBox_->setValue(file.readInteger(kRecipeSection, kSlotsKey, kDefaultSlots));
+  portNames_ = parsePortNames(file.readString(kRecipeSection, kPortNamesKey, ""));
+  portNamesBox_->setText(QString::fromStdString(portNamesText(portNames_)));
   showHeaders();
   showDayRows();
   updateButtons();
 }
 
 void TFrmLine::done(int result) {
-  // The printer being set up finishes its running action; nothing more runs.
+  // The printers being set up finish their running actions; nothing more runs.
   if (waiting_ || run_) btn_LineStopClick();
   if (isVisible()) keepRecipe();
   QDialog::done(result);

@@ -94,8 +94,9 @@ void TFrmLine::showRow(int row, const PrinterRow& printer) {
   for (int column = 0; column < table_->columnCount(); ++column) put(column, QString());
   put(0, shownText(printer.time.substr(kTimeStart, kTimeLength)));
   put(1, shownText(usb ? link.substr(std::string(kUsbPrefix).size()) : link));
-  put(2, shownText(printer.printerIdentity));
-  put(3, shownText(printer.serialNumber));
+  put(2, printer.port.empty() ? QString() : portText(printer.port));
+  put(3, shownText(printer.printerIdentity));
+  put(4, shownText(printer.serialNumber));
   for (const RecipeStep& step : printer.steps) {
     QString text;
     switch (step.result) {

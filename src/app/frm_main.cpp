@@ -58,6 +58,7 @@ TFrmMain::~TFrmMain() {
   // A worker waiting for this thread must not wait for ever once it stops
   // listening.
   owner_.shutdown();
+  while (!keptUntilShutdown_.empty()) keptUntilShutdown_.pop_back();
   engine_.reset();
 }
 

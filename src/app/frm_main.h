@@ -50,6 +50,13 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   MessageBoxes& messageBoxes() { return services_.messageBoxes; }
   // The clock the windows' timers follow.
   const Clock& clock() const { return services_.clock; }
+  Clock& clock() { return services_.clock; }
+  // The owner thread of the engines: the production line's slots run on it too.
+  OwnerThread& owner() { return owner_; }
+  // Kept until the owner thread no longer listens, then dropped last first:
+  // the engines of a window that goes while their tasks run stop only once
+  // none of their workers can wait for this thread any more.
+  void keepUntilShutdown(std::shared_ptr<void> object) { keptUntilShutdown_.push_back(std::move(object)); }
   void setParaWindow(TFrmPara* window);
 
   // Copies the checked transport's selection into the fields the engine
@@ -167,6 +174,7 @@ class TFrmMain final : public QMainWindow, public EngineHost, public NotifyWindo
   UdpClient udp_;
   std::unique_ptr<SerialPort> serial_;
   std::unique_ptr<TCommThread> engine_;
+  std::vector<std::shared_ptr<void>> keptUntilShutdown_;
 };
 
 }  // namespace ombrel::app

@@ -236,6 +236,7 @@ void TFrmPara::FormClose() {
   // this one: its line says so rather than waiting for another task's end.
   if (runningDeviceWrite_) {
     runningDeviceWrite_->abandon("The parameters window closed before the device write ended");
+    endSerialNumber(NumberEnd::Unknown);
     keepDeviceWrite(*runningDeviceWrite_);
     runningDeviceWrite_.reset();
   }

@@ -20,6 +20,7 @@
 #include "app/para_widget_controls.h"
 #include "app/status_panel.h"
 #include "commands/device_write.h"
+#include "commands/serial_allocator.h"
 #include "commands/window_action.h"
 #include "commands/window_actions.h"
 #include "engine/engine_host.h"
@@ -52,6 +53,9 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // Keeps a device write, also one of the production line
   // (keepDeviceWrite: the settings and its line in the provisioning log).
   void keepDeviceWrite(const DeviceWrite& write);
+  // DeviceSerialNo follows the station's allocator: `next` is shown, and
+  // saved when `save` says so.
+  void showNextSerialNumber(const std::string& next, bool save);
 
   // A transfer names the file it sends: shown in status panel 1.
   void showTransferText(const std::string& text);
@@ -127,6 +131,12 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   DeviceWrite deviceWrite() const;
   // The end of the device write whose task was running, if one was.
   void deviceWriteEnded(const TaskOutcome& outcome);
+  // The Set button's number from the running station's allocator, put into
+  // DeviceSerialNo; true without one when no station runs, false after
+  // saying why when none can be had.
+  bool holdSerialNumber();
+  // The held number's end, if one is held.
+  void endSerialNumber(NumberEnd end);
   void btn_OpenPrgClick();
   void btn_OpenFontClick();
 
@@ -152,6 +162,10 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   TFrmLine* lineWindow_ = nullptr;  // a child of this window
   // The device write whose task is running.
   std::optional<DeviceWrite> runningDeviceWrite_;
+  // The number of this window's device write and the allocator it came from,
+  // kept alive until the write has ended.
+  std::shared_ptr<SerialAllocator> numbers_;
+  std::optional<std::uint32_t> heldNumber_;
   // The check box whose click started the running task: it goes back when
   // the task fails, as when the click sent nothing.
   std::string runningBox_;

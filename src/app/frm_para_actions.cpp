@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <set>
 #include <variant>
 
@@ -92,8 +93,12 @@ bool TFrmPara::started(const WindowAction& action, const std::string& savePath) 
   // is one while a task runs: it asks nothing, reads nothing and shows no
   // file of its own.
   if (!leftBoxHoldsAnAddress() || refusedWhileBusy()) return false;
-  ActionOutcome outcome = pressAction(action, controls_, savePath, mainWindow_.appDir());
   const bool writesDevice = std::string_view(action.control) == kDeviceWriteControl;
+  // While a station runs, the write's number comes from its allocator; a
+  // click that starts no task gives it back.
+  if (writesDevice && !holdSerialNumber()) return false;
+  auto giveBack = qScopeGuard([this] { endSerialNumber(NumberEnd::GivenBack); });
+  ActionOutcome outcome = pressAction(action, controls_, savePath, mainWindow_.appDir());
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     if (writesDevice) {
       DeviceWrite write = deviceWrite();
@@ -126,6 +131,7 @@ bool TFrmPara::started(const WindowAction& action, const std::string& savePath) 
   if (writesDevice) write = deviceWrite();
   const auto* control = controls_.widget<QAbstractButton>(action.control);
   if (!startTask(std::get<TaskStart>(std::move(outcome)), control->text())) return false;
+  giveBack.dismiss();
   runningDeviceWrite_ = std::move(write);
   return true;
 }

@@ -56,8 +56,47 @@ DeviceWrite TFrmPara::deviceWrite() const {
 void TFrmPara::deviceWriteEnded(const TaskOutcome& outcome) {
   if (!runningDeviceWrite_) return;
   DeviceWrite write = *std::exchange(runningDeviceWrite_, std::nullopt);
-  write.end(outcome, controls_);
+  if (!heldNumber_) {
+    write.end(outcome, controls_);
+  } else {
+    // The allocator steps the number, not the write.
+    write.end(outcome);
+    const NumberEnd end = numberEndOf(outcome);
+    // A number that may have reached the printer is never handed out again.
+    if (end == NumberEnd::Unknown) write.abandon(outcome.text);
+    endSerialNumber(end);
+  }
   keepDeviceWrite(write);
+}
+
+bool TFrmPara::holdSerialNumber() {
+  numbers_ = lineWindow_->serialNumbers();
+  if (!numbers_) return true;
+  try {
+    heldNumber_ = numbers_->take();
+  } catch (const std::runtime_error& error) {
+    mainWindow_.messageBoxes().warning(error.what());
+  }
+  if (!heldNumber_) {
+    if (const auto refused = serialNumberRefusal(controls_, language())) mainWindow_.messageBoxes().warning(*refused);
+    numbers_.reset();
+    return false;
+  }
+  controls_.setText("edt_DeviceSerialNo", std::to_string(*heldNumber_));
+  return true;
+}
+
+void TFrmPara::endSerialNumber(NumberEnd end) {
+  if (!numbers_ || !heldNumber_) return;
+  numbers_->end(*std::exchange(heldNumber_, std::nullopt), end);
+  // The field shows the next number, never the one stepped from the write's.
+  showNextSerialNumber(numbers_->nextText(), true);
+  numbers_.reset();
+}
+
+void TFrmPara::showNextSerialNumber(const std::string& next, bool save) {
+  controls_.setText("edt_DeviceSerialNo", next);
+  if (save) saveSettings();
 }
 
 }  // namespace ombrel::app

@@ -1,6 +1,7 @@
 // Every control the operator uses has a hint in both languages, and the
 // chosen language reaches Qt's own texts and every control of ours.
 
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -27,7 +28,9 @@ std::map<const QWidget*, QString> shownHints(const std::vector<QWidget*>& window
       const bool operated = qobject_cast<QPushButton*>(widget) || qobject_cast<QRadioButton*>(widget) ||
                             qobject_cast<QCheckBox*>(widget) || qobject_cast<QComboBox*>(widget) ||
                             qobject_cast<QListWidget*>(widget) || qobject_cast<QSlider*>(widget) ||
-                            (qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget->parent()));
+                            qobject_cast<QAbstractSpinBox*>(widget) ||
+                            (qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget->parent()) &&
+                             !qobject_cast<QAbstractSpinBox*>(widget->parent()));
       if (!operated) continue;
       const QWidget* carrier = widget->objectName().isEmpty() ? widget->parentWidget() : widget;
       hints[widget] = carrier->toolTip();

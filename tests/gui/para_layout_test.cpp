@@ -113,7 +113,8 @@ TEST_P(ParaLayout, TheProductionLineWindowShowsTheDaysRowsWhole) {
                             {"btn_SetDevicePara", last, ""}},
                            1.4,
                            end,
-                           ""});
+                           "",
+                           "1-1"});
   }
   start();
   ui().transportRadios[2]->click();

@@ -1,14 +1,17 @@
 // The production line window against fake USB printers that the real
-// libudev sees: two printers in a row get consecutive numbers, a second
-// printer identical to one still plugged in is refused, one unplugged during
-// its recipe fails at the action it was at; each shows as a row, each device
-// write and printer as a line of the provisioning log, and the day's rows
-// come back after a restart.
+// libudev sees: three identical printers plugged in together, two slots at
+// once. The two that answer pass with consecutive numbers from the station's
+// allocator, the one that never answers fails its own tile and keeps its
+// trace, and Retry sets it up again once it answers, without replugging.
+// A second station on the same program directory is refused. Each slot's
+// copy of the controls gives every recipe action the task the window's give.
 
-#include <regex>
-#include <sstream>
+#include <filesystem>
 
 #include "app/frm_line.h"
+#include "commands/recipe.h"
+#include "commands/serial_allocator.h"
+#include "settings/para_layout.h"
 #include "gui/para_window_fixture.h"
 #include "texts/ini_file.h"
 #include "usb/usb_testbed.h"
@@ -23,7 +26,6 @@ using test_support::VirtualPrinter;
 class LineWindowTest : public ParaWindowTest {
  protected:
   app::TFrmLine& line() { return para_->lineWindow(); }
-  void press(const char* button) { line().findChild<QPushButton*>(QString::fromLatin1(button))->click(); }
 
   // The text of a row's cell under the column of this caption.
   std::string cell(int row, const std::string& column) {
@@ -36,99 +38,130 @@ class LineWindowTest : public ParaWindowTest {
     ADD_FAILURE() << "no column " << column;
     return {};
   }
-  bool rowEnded(int row) { return line().table()->rowCount() > row && !cell(row, "结果").empty(); }
-
-  // "written", "passed", ...: the outcome of each device write and the result of each printer, in order.
-  std::vector<std::string> logged() const {
-    std::vector<std::string> ends;
-    std::istringstream log(testing::readFile(dir_ / "provisioning.jsonl"));
-    const std::regex end(R"re("(outcome|result)":"([a-z ]+)")re");
-    for (std::string text; std::getline(log, text);) {
-      std::smatch match;
-      ends.push_back(std::regex_search(text, match, end) ? match[2].str() : text);
-    }
-    return ends;
+  int endedRows() {
+    int ended = 0;
+    for (int row = 0; row < line().table()->rowCount(); ++row) ended += cell(row, "结果").empty() ? 0 : 1;
+    return ended;
+  }
+  // "合格" or "不合格" once the tile's run has ended.
+  std::string mark(const std::string& port) {
+    app::SlotTile* tile = line().tile(port);
+    return tile == nullptr || tile->mark()->isHidden() ? std::string() : tile->mark()->text().toStdString();
   }
 
-  // The device write's frame carries the serial number's digits.
-  static bool received(const VirtualPrinter& printer, const std::string& serial) {
-    std::string digits;
-    for (const char digit : serial) digits += " 3" + std::string(1, digit);
-    for (const auto& unit : printer.received()) {
-      if (unit.command == 133 && unit.bytes.find(digits) != std::string::npos) return true;
+  // The serial numbers the device write frames at this printer carried.
+  static std::vector<std::string> serials(const VirtualPrinter& printer, const std::vector<std::string>& candidates) {
+    std::vector<std::string> found;
+    for (const std::string& serial : candidates) {
+      std::string digits;
+      for (const char digit : serial) digits += " 3" + std::string(1, digit);
+      for (const auto& unit : printer.received()) {
+        if (unit.command == 133 && unit.bytes.find(digits) != std::string::npos) found.push_back(serial);
+      }
     }
-    return false;
+    return found;
   }
 
   UsbTestbed bed_;
 };
 
-TEST_F(LineWindowTest, TwoInARowAnIdenticalOneAndOneUnpluggedMidRecipe) {
-  // Each listens at the rate the tool leaves on the terminal behind the node;
-  // the last answers identification and the code page, then nothing.
+TEST_F(LineWindowTest, IdenticalPrintersTogetherOneSilentThenRetried) {
   VirtualPrinter first(OnPty{}, {"--baud", "38400"});
   VirtualPrinter second(OnPty{}, {"--baud", "38400"});
-  VirtualPrinter third(OnPty{}, {"--baud", "38400", "--silent-after", "3"});
+  VirtualPrinter silent(OnPty{}, {"--baud", "38400", "--silent"});
+  VirtualPrinter answering(OnPty{}, {"--baud", "38400"});
   writeSettings(
       "[ParaDefault]\r\nDeviceName=Kasse\r\nDeviceSerialNo=1704269998\r\ncalculate=1\r\n"
-      "[ProductionLine]\r\nActions=btn_SetCodepage,btn_SetDevicePara\r\n");
-  // Reply waits of 600 ms: time to unplug the last printer while one runs.
+      "[ProductionLine]\r\nActions=btn_SetCodepage,btn_SetDevicePara\r\nPortNames=1-1:A1\r\n");
   start(5);
   ui().transportRadios[2]->click();
   showPara();
   control<QPushButton>("btn_ProductionLine")->click();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&line()));
-  press("btn_LineStart");
-
-  const std::string one = bed_.addDevice("1-1", "0fe6", "811e", 0, first.ptyPath());
-  ASSERT_TRUE(waitFor([&] { return rowEnded(0); }));
-  bed_.removeDevice(one);
-  const std::string two = bed_.addDevice("1-2", "0483", "811e", 1, second.ptyPath());
-  ASSERT_TRUE(waitFor([&] { return rowEnded(1); }));
-  // Plugged in while the one before it is still there: refused, nothing sent.
-  const std::string twin = bed_.addDevice("1-3", "0483", "811e", 2, third.ptyPath());
-  ASSERT_TRUE(waitFor([&] { return rowEnded(2); }));
-  bed_.removeDevice(twin);
-  bed_.removeDevice(two);
-  const std::string last = bed_.addDevice("1-4", "1a86", "811e", 3, third.ptyPath());
-  ASSERT_TRUE(waitFor([&] { return line().table()->rowCount() == 4 && cell(3, "设置语言 · 设置") == "✓"; }));
-  bed_.removeDevice(last);
-  ASSERT_TRUE(waitFor([&] { return rowEnded(3); }, std::chrono::seconds(20)));
-
-  const std::vector<std::vector<std::string>> rows = {
-      {"VID_0FE6&PID_811E", "OMB80", "1704269998", "✓", "✓", "合格"},
-      {"VID_0483&PID_811E", "OMB80", "1704269999", "✓", "✓", "合格"},
-      {"VID_0483&PID_811E", "", "", "", "", "不合格: " + indistinctPrinterText("VID_0483&PID_811E", 0)},
-      {"VID_1A86&PID_811E", "OMB80", "", "✓", "✗ 设置过程中被拔下", "不合格: 设置过程中被拔下"},
-  };
-  for (int row = 0; row < 4; ++row) {
-    SCOPED_TRACE(row);
-    EXPECT_EQ((std::vector<std::string>{cell(row, "连接"), cell(row, "打印机标识"), cell(row, "写入的序列号"),
-                                        cell(row, "设置语言 · 设置"), cell(row, "设备名称 · 设置"), cell(row, "结果")}),
-              rows[static_cast<std::size_t>(row)]);
+  // Two at once: the third printer waits for a free slot.
+  line().findChild<QSpinBox*>("spn_LineSlots")->setValue(2);
+  auto* startButton = line().findChild<QPushButton*>("btn_LineStart");
+  {
+    // Another station holds the program directory: this one does not start.
+    const SerialAllocator other(window_->appDir(), controls(), 0);
+    startButton->click();
+    EXPECT_TRUE(startButton->isEnabled());
+    EXPECT_FALSE(line().findChild<QLabel*>("lbl_LineState")->text().isEmpty());
   }
-  EXPECT_TRUE(line().findChild<QLabel*>("lbl_LineFail")->isVisible());
-  EXPECT_EQ(line().findChild<QLabel*>("lbl_LineDoneCount")->text(), "2");
-  EXPECT_EQ(line().findChild<QLabel*>("lbl_LineFailedCount")->text(), "2");
-  EXPECT_TRUE(received(first, "1704269998"));
-  EXPECT_TRUE(received(second, "1704269999"));
-  EXPECT_EQ(IniFile(dir_ / "sysconfig.ini").readString("ParaDefault", "DeviceSerialNo", ""), "1704270000");
-  EXPECT_EQ(logged(),
-            (std::vector<std::string>{"written", "passed", "written", "passed", "refused", "failed", "removed"}));
+  startButton->click();
+  ASSERT_FALSE(startButton->isEnabled());
 
-  // A restart shows the day's rows again.
-  press("btn_LineStop");
+  bed_.addDevice("1-1", "0fe6", "811e", 0, first.ptyPath());
+  bed_.addDevice("1-2", "0fe6", "811e", 1, second.ptyPath());
+  bed_.addDevice("1-3", "0fe6", "811e", 2, silent.ptyPath());
+  ASSERT_TRUE(waitFor([&] { return endedRows() == 3; }, std::chrono::seconds(30)));
+
+  EXPECT_EQ(mark("1-1"), "合格");
+  EXPECT_EQ(mark("1-2"), "合格");
+  EXPECT_EQ(mark("1-3"), "不合格");
+  EXPECT_TRUE(line().tile("1-1")->retryButton()->isHidden());
+  EXPECT_FALSE(line().tile("1-3")->retryButton()->isHidden());
+  std::map<std::string, std::string> results;  // by the port column
+  for (int row = 0; row < 3; ++row)
+    results[cell(row, "端口")] = cell(row, "结果").substr(0, cell(row, "结果").find(':'));
+  EXPECT_EQ(results, (std::map<std::string, std::string>{{"1-1 (A1)", "合格"}, {"1-2", "合格"}, {"1-3", "不合格"}}));
+  // Distinct, consecutive numbers, each at one printer's wire; none for the silent one.
+  std::vector<std::string> written = serials(first, {"1704269998", "1704269999"});
+  const std::vector<std::string> atSecond = serials(second, {"1704269998", "1704269999"});
+  written.insert(written.end(), atSecond.begin(), atSecond.end());
+  std::sort(written.begin(), written.end());
+  EXPECT_EQ(written, (std::vector<std::string>{"1704269998", "1704269999"}));
+  EXPECT_EQ(control<QLineEdit>("edt_DeviceSerialNo")->text(), "1704270000");
+  EXPECT_EQ(IniFile(dir_ / "sysconfig.ini").readString("ParaDefault", "DeviceSerialNo", ""), "1704270000");
+  EXPECT_EQ(IniFile(dir_ / "sysconfig.ini").readInteger("ProductionLine", "Slots", 0), 2);
+  int kept = 0;
+  for (const auto& trace : std::filesystem::directory_iterator(dir_ / "traces")) {
+    kept += trace.path().filename().string().ends_with("-1-3.log") ? 1 : 0;
+  }
+  EXPECT_EQ(kept, 1);
+
+  // The printer at 1-3 answers now: Retry sets it up without replugging.
+  std::filesystem::remove(bed_.nodeFile(2));
+  std::filesystem::create_symlink(answering.ptyPath(), bed_.nodeFile(2));
+  line().tile("1-3")->retryButton()->click();
+  ASSERT_TRUE(waitFor([&] { return endedRows() == 4; }, std::chrono::seconds(20)));
+  EXPECT_EQ(mark("1-3"), "合格");
+  EXPECT_EQ(serials(answering, {"1704270000"}), std::vector<std::string>{"1704270000"});
+  EXPECT_EQ(line().findChild<QLabel*>("lbl_LineDoneCount")->text(), "3");
+  EXPECT_EQ(line().findChild<QLabel*>("lbl_LineFailedCount")->text(), "1");
+  line().findChild<QPushButton*>("btn_LineStop")->click();
   line().close();
-  closePara();
-  stop();
-  start(5);
+}
+
+TEST_F(LineWindowTest, ASlotsCopyOfTheControlsGivesEveryRecipeActionTheSameTask) {
+  start();
   showPara();
-  control<QPushButton>("btn_ProductionLine")->click();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&line()));
-  ASSERT_EQ(line().table()->rowCount(), 4);
-  EXPECT_EQ(cell(1, "写入的序列号"), "1704269999");
-  EXPECT_EQ(cell(3, "设备名称 · 设置"), "✗ 设置过程中被拔下");
-  EXPECT_EQ(line().findChild<QLabel*>("lbl_LineFailedCount")->text(), "2");
+  // Away from the values a fresh copy starts with.
+  for (const ControlSpec& row : paraLayout()) {
+    if (row.kind == ControlKind::List || row.kind == ControlKind::RadioGroup) {
+      const auto items = controls().items(row.name);
+      if (items.size() > 1) controls().setIndex(row.name, static_cast<int>(items.size()) - 1);
+    } else if (row.kind == ControlKind::Check || row.kind == ControlKind::Radio) {
+      controls().setChecked(row.name, !row.checked);
+    }
+  }
+  controls().setText("edt_DeviceName", "Kasse 7");
+  controls().setText("edt_DeviceSerialNo", "42");
+  ParaControlState copy;
+  app::copyControls(controls(), copy);
+  for (const WindowAction* action : recipeActions()) {
+    SCOPED_TRACE(action->control);
+    const ActionOutcome fromWindow = pressAction(*action, controls(), {}, window_->appDir());
+    const ActionOutcome fromCopy = pressAction(*action, copy, {}, window_->appDir());
+    ASSERT_EQ(fromWindow.index(), fromCopy.index());
+    if (const auto* task = std::get_if<TaskStart>(&fromWindow)) {
+      const auto& copied = std::get<TaskStart>(fromCopy);
+      EXPECT_EQ(std::tie(task->code, task->a, task->b, task->payload),
+                std::tie(copied.code, copied.a, copied.b, copied.payload));
+    } else {
+      EXPECT_EQ(std::get<Refusal>(fromWindow).text, std::get<Refusal>(fromCopy).text);
+    }
+  }
 }
 
 }  // namespace
