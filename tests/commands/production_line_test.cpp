@@ -9,7 +9,6 @@
 #include "commands/recipe_run.h"
 #include "commands/recipe_texts.h"
 #include "commands/serial_allocator.h"
-#include "commands/usb_arrivals.h"
 #include "protocol/codes.h"
 #include "settings/para_control_state.h"
 #include "settings/temp_dir.h"
@@ -38,40 +37,6 @@ TEST(Recipe, KeptInItsOwnSectionAndReadInTheTablesOrder) {
     testing::writeFile(path, std::string("[ProductionLine]\r\nActions=") + stored + "\r\n");
     EXPECT_THROW(loadRecipe(IniFile(path), 1), std::invalid_argument) << stored;
   }
-}
-
-TEST(UsbArrivals, EachNewPrinterOnceAndATwinOfAPresentOneIndistinct) {
-  UsbArrivals arrivals({"A"});
-  const auto identities = [](const std::vector<UsbArrivals::Arrival>& arrived) {
-    std::vector<std::string> out;
-    for (const auto& arrival : arrived) out.push_back(arrival.identity + (arrival.indistinct ? " twin" : ""));
-    return out;
-  };
-  EXPECT_EQ(identities(arrivals.take({"A", "B"})), std::vector<std::string>{"B"});
-  EXPECT_EQ(identities(arrivals.take({"A", "B"})), std::vector<std::string>{});  // another device's notice
-  EXPECT_EQ(identities(arrivals.take({"A", "B", "B"})), std::vector<std::string>{"B twin"});
-  EXPECT_EQ(identities(arrivals.take({"B"})), std::vector<std::string>{});
-  EXPECT_EQ(identities(arrivals.take({"B", "C", "A"})), (std::vector<std::string>{"C", "A"}));
-}
-
-TEST(ArrivalQueue, TurnsComeInArrivalOrderOnlyWhileTheStationIsFree) {
-  ArrivalQueue queue({"A"});
-  std::vector<std::string> turns;
-  const ArrivalQueue::Turns record{[&](const std::string& identity) { turns.push_back(identity); },
-                                   [&](const std::string& identity, const std::string& text) {
-                                     EXPECT_EQ(text, indistinctPrinterText(identity, 1));
-                                     turns.push_back(identity + " refused");
-                                   }};
-  queue.report({"A", "B"});
-  queue.report({"A", "B", "A", "C"});
-  bool free = false;
-  queue.serve([&] { return free; }, record, 1);
-  EXPECT_TRUE(turns.empty());
-  free = true;
-  queue.serve([&] { return turns.size() < 2; }, record, 1);
-  EXPECT_EQ(turns, (std::vector<std::string>{"B", "A refused"}));
-  queue.serve([&] { return free; }, record, 1);
-  EXPECT_EQ(turns.back(), "C");
 }
 
 TEST(RecipeRun, StopsAfterTheRunningActionAndAFailedPrinterThatLeftIsRemoved) {
