@@ -1,5 +1,6 @@
 #include "commands/line_store.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -57,6 +58,7 @@ LineStore::LineStore(std::string journalPath, LineServer server, std::int64_t fi
         abandoned.push_back(number);
       }
       journal_.held.clear();
+      std::sort(abandoned.begin(), abandoned.end());
       tellEnded();
     }
     shown_ = lineNextShown(*db_, server_.line);

@@ -78,7 +78,12 @@ std::string statementsToRun(LineDb& db, int from, int to) {
 }  // namespace
 
 int lineSchemaVersion(LineDb& db) {
-  const auto exists = db.exec("SELECT to_regclass('line_schema') IS NOT NULL");
+  // A query of the catalogue, not to_regclass: that one reads the session's
+  // cache, which does not hear of tables another session made while this
+  // one waited for the advisory lock.
+  const auto exists = db.exec(
+      "SELECT EXISTS (SELECT FROM pg_catalog.pg_tables WHERE schemaname = current_schema()"
+      " AND tablename = 'line_schema')");
   if (exists.empty() || exists[0][0] != "t") return 0;
   const auto rows = db.exec("SELECT max(version) FROM line_schema");
   return rows.empty() || !rows[0][0] ? 0 : std::stoi(*rows[0][0]);
