@@ -59,7 +59,6 @@ class LineDb {
   bool good() const;
   // Connects again with the same connection string; raises LineDbUnreachable.
   void reconnect();
-  const std::string& conninfo() const { return conninfo_; }
 
  private:
   void connect();

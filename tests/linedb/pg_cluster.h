@@ -32,7 +32,6 @@ class PgCluster {
   // Fast shutdown: every session is ended, as when a server goes away.
   void stop();
   void start();
-  bool running() const { return running_; }
 
  private:
   void run(const std::vector<std::string>& command, bool asOwner) const;
