@@ -94,4 +94,14 @@ std::int64_t settleLineNumber(LineDb& db, const std::string& line, std::int64_t 
   return lineNextShown(db, line);
 }
 
+bool recordLineRework(LineDb& db, const std::string& line, const std::string& station, const std::string& slot,
+                      std::uint32_t number) {
+  return !db.exec(
+                "INSERT INTO line_numbers (line, number, station, slot, state, settled_at)"
+                " SELECT $1, $2, $3, $4, 'rework', now() WHERE EXISTS (SELECT FROM line_numbers"
+                " WHERE line = $1 AND number = $2 AND state IN ('committed', 'unknown')) RETURNING id",
+                {line, std::to_string(number), station, slot})
+              .empty();
+}
+
 }  // namespace ombrel

@@ -59,6 +59,12 @@ LineTake takeLineNumber(LineDb& db, const std::string& line, const std::string& 
 // settle of the old one changes nothing. Returns what the line hands out next.
 std::int64_t settleLineNumber(LineDb& db, const std::string& line, std::int64_t holding, LineNumberEnd end);
 
+// Records a rework write: a printer back from repair is written its number
+// again. False, recording nothing, when the line never handed `number` out
+// to a printer (it has no such number, or the number is held or was given back).
+bool recordLineRework(LineDb& db, const std::string& line, const std::string& station, const std::string& slot,
+                      std::uint32_t number);
+
 // What the line hands out next: its first given-back number, else its counter's.
 std::int64_t lineNextShown(LineDb& db, const std::string& line);
 

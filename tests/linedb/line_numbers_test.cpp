@@ -141,7 +141,7 @@ TEST(LineDb, ParametersTravelAsValuesAndALostServerIsUnreachable) {
   EXPECT_EQ(db.exec("SELECT 2")[0][0], "2");
 }
 
-TEST(LineNumbers, ANumberHeldPastItsLeaseIsMarkedUnknownAndNeverHandedOut) {
+TEST(LineNumbers, ANumberHeldPastItsLeaseIsMarkedUnknownNeverHandedOutAndMayBeReworked) {
   PgCluster cluster;
   LineDb db(cluster.conninfo());
   ensureLineSchema(db, kEnglish);
@@ -153,6 +153,10 @@ TEST(LineNumbers, ANumberHeldPastItsLeaseIsMarkedUnknownAndNeverHandedOut) {
   EXPECT_EQ(takeLineNumber(db, "l", "here", "1-1").number, 102u);
   EXPECT_EQ(scalar(db, "SELECT string_agg(number || state, ',' ORDER BY number) FROM line_numbers"),
             "100unknown,101held,102held");
+  // Rework: only a number that may be in a printer is written again.
+  EXPECT_TRUE(recordLineRework(db, "l", "here", "1-1", 100));
+  EXPECT_FALSE(recordLineRework(db, "l", "here", "1-1", 102));
+  EXPECT_FALSE(recordLineRework(db, "l", "here", "1-1", 99));
 }
 
 TEST(LineNumbers, StationsTakingAtOnceGetDistinctConsecutiveNumbersAndOneDirection) {
