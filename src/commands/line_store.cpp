@@ -49,7 +49,7 @@ LineStore::LineStore(std::string journalPath, LineServer server, std::int64_t fi
   try {
     db_ = std::make_unique<LineDb>(server_.conninfo);
     ensureLineSchema(*db_, language_);
-    shown_ = openLineCounter(*db_, server_.line, first, step, language_).next;
+    openLineCounter(*db_, server_.line, first, step, language_);
     if (earlier) {
       journal_ = std::move(*earlier);
       // What a killed station held may have reached its printer: never again.

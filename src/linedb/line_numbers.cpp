@@ -41,14 +41,13 @@ std::int64_t lineNextShown(LineDb& db, const std::string& line) {
   return rows.empty() || !rows[0][0] ? 0 : std::stoll(*rows[0][0]);
 }
 
-LineCounter openLineCounter(LineDb& db, const std::string& line, std::int64_t first, int step, int language) {
+void openLineCounter(LineDb& db, const std::string& line, std::int64_t first, int step, int language) {
   db.exec("INSERT INTO line_counters (line, next_number, step) VALUES ($1, $2, $3) ON CONFLICT (line) DO NOTHING",
           {line, std::to_string(first), std::to_string(step)});
-  const auto rows = db.exec("SELECT next_number, step FROM line_counters WHERE line = $1", {line});
-  if (rows.empty() || !rows[0][0] || !rows[0][1]) throw LineDbError("the line " + line + " has no counter", "");
-  const LineCounter counter{std::stoll(*rows[0][0]), std::stoi(*rows[0][1])};
-  if (counter.step != step) throw LineDirectionRefused(directionRefusedText(line, counter.step, language));
-  return counter;
+  const auto rows = db.exec("SELECT step FROM line_counters WHERE line = $1", {line});
+  if (rows.empty() || !rows[0][0]) throw LineDbError("the line " + line + " has no counter", "");
+  const int lineStep = std::stoi(*rows[0][0]);
+  if (lineStep != step) throw LineDirectionRefused(directionRefusedText(line, lineStep, language));
 }
 
 LineTake takeLineNumber(LineDb& db, const std::string& line, const std::string& station, const std::string& slot) {

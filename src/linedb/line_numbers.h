@@ -33,14 +33,10 @@ class LineDirectionRefused : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-struct LineCounter {
-  std::int64_t next = 0;  // handed out next, unless one was given back
-  int step = 1;           // +1 or -1
-};
-
-// The line's counter; made from `first` and `step` when the line has none.
-// Raises LineDirectionRefused (text in `language`: 1 English, else Chinese).
-LineCounter openLineCounter(LineDb& db, const std::string& line, std::int64_t first, int step, int language);
+// Makes the line's counter from `first` and `step` when the line has none.
+// Raises LineDirectionRefused (text in `language`: 1 English, else Chinese)
+// when the line's counter steps the other way.
+void openLineCounter(LineDb& db, const std::string& line, std::int64_t first, int step, int language);
 
 struct LineTake {
   std::optional<std::uint32_t> number;  // nothing when the numbers are used up
