@@ -1,0 +1,40 @@
+#pragma once
+
+// Which line's server a station uses, kept in [ProductionLine] of the
+// settings file: Database= (a libpq connection string or URI; empty: the
+// station keeps its numbers and rows locally), Station= (default the host
+// name) and Line= (default "default"). A connection string that names a
+// password is refused wherever it is given, so that no password is stored
+// in sysconfig.ini, shown in the process list or printed: libpq reads it
+// from the password file or the service file instead.
+
+#include <optional>
+#include <string>
+
+#include "commands/number_store.h"
+#include "texts/ini_file.h"
+
+namespace ombrel {
+
+struct LineSettings {
+  std::string database;  // empty: no server
+  std::string station;
+  std::string line;
+};
+
+// This computer's host name, the station's name unless one is given.
+std::string hostStationName();
+
+LineSettings loadLineSettings(const IniFile& file);
+// Writes the three keys into `file` (the caller saves it). Raises
+// std::invalid_argument with lineDatabaseRefusal's text, writing nothing,
+// for a connection string that names a password.
+void saveLineSettings(IniFile& file, const LineSettings& settings, int language);
+
+// Why `conninfo` may not be used, in `language`; nothing when it may.
+std::optional<std::string> lineDatabaseRefusal(const std::string& conninfo, int language);
+
+// The server the station takes its numbers from; nothing without Database=.
+std::optional<LineServer> lineServerOf(const LineSettings& settings);
+
+}  // namespace ombrel
