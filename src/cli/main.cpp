@@ -18,7 +18,7 @@
 #include "cli/settings_session.h"
 #include "cli/station_lines.h"
 #include "commands/device_write.h"
-#include "commands/line_settings.h"
+#include "commands/line_server_settings.h"
 #include "commands/network_settings.h"
 #include "commands/port_names.h"
 #include "commands/provisioning_log.h"
@@ -86,7 +86,7 @@ struct StationRefused : std::runtime_error {
 // nothing without one. Raises StationRefused for a connection string that
 // names a password, never printing it.
 std::optional<LineServer> chosenLineServer(const cli::Options& options, const cli::SettingsSession& settings) {
-  LineSettings line = loadLineSettings(IniFile(settings.path()));
+  LineServerSettings line = loadLineServerSettings(IniFile(settings.path()));
   if (options.lineDb) line.database = *options.lineDb;
   if (options.station) line.station = *options.station;
   if (options.line) line.line = *options.line;

@@ -1,4 +1,4 @@
-#include "commands/line_settings.h"
+#include "commands/line_server_settings.h"
 
 #include <unistd.h>
 
@@ -20,8 +20,8 @@ std::string hostStationName() {
   return name.data();
 }
 
-LineSettings loadLineSettings(const IniFile& file) {
-  LineSettings settings;
+LineServerSettings loadLineServerSettings(const IniFile& file) {
+  LineServerSettings settings;
   settings.database = file.readString(kRecipeSection, "Database", "");
   settings.station = file.readString(kRecipeSection, "Station", "");
   if (settings.station.empty()) settings.station = hostStationName();
@@ -30,7 +30,7 @@ LineSettings loadLineSettings(const IniFile& file) {
   return settings;
 }
 
-void saveLineSettings(IniFile& file, const LineSettings& settings, int language) {
+void saveLineServerSettings(IniFile& file, const LineServerSettings& settings, int language) {
   if (const auto refusal = lineDatabaseRefusal(settings.database, language)) throw std::invalid_argument(*refusal);
   file.writeString(kRecipeSection, "Database", settings.database);
   file.writeString(kRecipeSection, "Station", settings.station);
@@ -48,7 +48,7 @@ std::optional<std::string> lineDatabaseRefusal(const std::string& conninfo, int 
          "（~/.pgpass），或使用服务文件（~/.pg_service.conf）中的服务";
 }
 
-std::optional<LineServer> lineServerOf(const LineSettings& settings) {
+std::optional<LineServer> lineServerOf(const LineServerSettings& settings) {
   if (settings.database.empty()) return std::nullopt;
   return LineServer{settings.database, settings.line, settings.station};
 }

@@ -16,7 +16,7 @@
 
 namespace ombrel {
 
-struct LineSettings {
+struct LineServerSettings {
   std::string database;  // empty: no server
   std::string station;
   std::string line;
@@ -25,16 +25,16 @@ struct LineSettings {
 // This computer's host name, the station's name unless one is given.
 std::string hostStationName();
 
-LineSettings loadLineSettings(const IniFile& file);
+LineServerSettings loadLineServerSettings(const IniFile& file);
 // Writes the three keys into `file` (the caller saves it). Raises
 // std::invalid_argument with lineDatabaseRefusal's text, writing nothing,
 // for a connection string that names a password.
-void saveLineSettings(IniFile& file, const LineSettings& settings, int language);
+void saveLineServerSettings(IniFile& file, const LineServerSettings& settings, int language);
 
 // Why `conninfo` may not be used, in `language`; nothing when it may.
 std::optional<std::string> lineDatabaseRefusal(const std::string& conninfo, int language);
 
 // The server the station takes its numbers from; nothing without Database=.
-std::optional<LineServer> lineServerOf(const LineSettings& settings);
+std::optional<LineServer> lineServerOf(const LineServerSettings& settings);
 
 }  // namespace ombrel
