@@ -48,6 +48,16 @@ std::optional<std::string> lineDatabaseRefusal(const std::string& conninfo, int 
          "（~/.pgpass），或使用服务文件（~/.pg_service.conf）中的服务";
 }
 
+std::optional<std::string> lineDatabaseTestFailure(const std::string& conninfo) {
+  try {
+    LineDb db(conninfo);
+    db.exec("SELECT 1");
+    return std::nullopt;
+  } catch (const std::exception& error) {
+    return error.what();
+  }
+}
+
 std::optional<LineServer> lineServerOf(const LineServerSettings& settings) {
   if (settings.database.empty()) return std::nullopt;
   return LineServer{settings.database, settings.line, settings.station};

@@ -34,6 +34,10 @@ void saveLineServerSettings(IniFile& file, const LineServerSettings& settings, i
 // Why `conninfo` may not be used, in `language`; nothing when it may.
 std::optional<std::string> lineDatabaseRefusal(const std::string& conninfo, int language);
 
+// Connects to `conninfo` once and runs a trivial statement: nothing when it
+// worked, else libpq's or the server's message.
+std::optional<std::string> lineDatabaseTestFailure(const std::string& conninfo);
+
 // The server the station takes its numbers from; nothing without Database=.
 std::optional<LineServer> lineServerOf(const LineServerSettings& settings);
 
