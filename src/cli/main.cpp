@@ -203,7 +203,14 @@ int run(cli::Options options) {
   std::optional<StationStart> station;
   try {
     const auto server = chosenLineServer(options, settings);
-    if (options.eachArrival || (server && writesSerialNumbers(actionNames))) {
+    if (options.rework) {
+      // Checked and recorded before anything is sent; the write's own outcome
+      // goes to the provisioning log as any device write's.
+      if (const auto refusal = reworkRefusal(server, *options.rework, options.language)) {
+        throw StationRefused(*refusal, cli::kExitRefused);
+      }
+      settings.controls().setText("edt_DeviceSerialNo", std::to_string(*options.rework));
+    } else if (options.eachArrival || (server && writesSerialNumbers(actionNames))) {
       station.emplace(options, settings, appDir, actionNames, server);
     }
   } catch (const StationRefused& refused) {
@@ -290,6 +297,12 @@ int main(int argc, char** argv) {
       throw cli::UsageError("--recipe runs the saved recipe, not actions");
     if (!options.eachArrival && (options.slots || options.json)) {
       throw cli::UsageError("--slots and --json belong to --each-arrival");
+    }
+    if (options.rework && (options.eachArrival || options.recipe ||
+                           std::count_if(options.actions.begin(), options.actions.end(),
+                                         [](const cli::Action& a) { return a.name == kDeviceWriteControl; }) != 1)) {
+      throw cli::UsageError(
+          "--rework writes one printer's number: one btn_SetDevicePara, no --recipe or --each-arrival");
     }
     if (options.eachArrival && options.actions.empty() && !options.recipe) {
       throw cli::UsageError("--each-arrival needs actions to run, or --recipe");

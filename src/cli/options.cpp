@@ -50,6 +50,9 @@ const char* const kUsage =
     "                      Station=, else the host name)\n"
     "  --line NAME         the line whose numbers are taken (default: [ProductionLine]\n"
     "                      Line=, else \"default\")\n"
+    "  --rework N          btn_SetDevicePara writes serial number N again (a printer\n"
+    "                      back from repair), recorded as rework on the line's server;\n"
+    "                      refused for a number the line never handed out\n"
     "  --list              the serial ports and USB printers --link can name, one a line\n"
     "  --help              this text\n"
     "  --version           the program's name and version\n"
@@ -178,6 +181,12 @@ const std::vector<OptionRule>& optionRules() {
       {"--line-db", true, [](Options& o, const std::string& v) { o.lineDb = v; }},
       {"--station", true, [](Options& o, const std::string& v) { o.station = v; }},
       {"--line", true, [](Options& o, const std::string& v) { o.line = v; }},
+      {"--rework", true,
+       [](Options& o, const std::string& v) {
+         const int number = wholeNumber(v, "--rework");
+         if (number < 0) throw UsageError("--rework takes 0 to 2147483647");
+         o.rework = static_cast<std::uint32_t>(number);
+       }},
       {"--list", false, [](Options& o, const std::string&) { o.list = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
       {"--version", false, [](Options& o, const std::string&) { o.version = true; }},

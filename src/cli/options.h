@@ -51,6 +51,8 @@ struct Options {
   std::optional<std::string> lineDb;
   std::optional<std::string> station;
   std::optional<std::string> line;
+  // The device writes write this number again, recorded as rework.
+  std::optional<std::uint32_t> rework;
   bool help = false;
   bool version = false;
   bool listActions = false;  // the manual page's and the completion's list of actions

@@ -6,7 +6,10 @@
 #include <stdexcept>
 
 #include "commands/recipe.h"
+#include "commands/recipe_texts.h"
 #include "linedb/line_db.h"
+#include "linedb/line_numbers.h"
+#include "linedb/line_schema.h"
 
 namespace ombrel {
 
@@ -56,6 +59,23 @@ std::optional<std::string> lineDatabaseTestFailure(const std::string& conninfo) 
   } catch (const std::exception& error) {
     return error.what();
   }
+}
+
+std::optional<std::string> reworkRefusal(const std::optional<LineServer>& server, std::uint32_t number, int language) {
+  const std::string serial = std::to_string(number);
+  if (!server) {
+    return language == kEnglish ? "Rework needs the line database, which knows the numbers handed out"
+                                : "返修需要生产线数据库：只有它知道已发放的序列号";
+  }
+  try {
+    LineDb db(server->conninfo);
+    ensureLineSchema(db, language);
+    if (recordLineRework(db, server->line, server->station, "", number)) return std::nullopt;
+  } catch (const LineDbUnreachable& lost) {
+    return lineDatabaseUnreachableText(language) + ": " + lost.what();
+  }
+  return language == kEnglish ? "The line " + server->line + " never handed out the serial number " + serial
+                              : "生产线 " + server->line + " 从未发放序列号 " + serial;
 }
 
 std::optional<LineServer> lineServerOf(const LineServerSettings& settings) {

@@ -8,6 +8,7 @@
 // in sysconfig.ini, shown in the process list or printed: libpq reads it
 // from the password file or the service file instead.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,14 @@ std::optional<std::string> lineDatabaseRefusal(const std::string& conninfo, int 
 // Connects to `conninfo` once and runs a trivial statement: nothing when it
 // worked, else libpq's or the server's message.
 std::optional<std::string> lineDatabaseTestFailure(const std::string& conninfo);
+
+// Records a rework write of `number` (a printer back from repair written its
+// number again) on the line of `server`, as station `server.station`: nothing
+// when recorded, else why the write may not go out, in `language`: the line
+// never handed the number out to a printer, or its server cannot be reached
+// (libpq's message after the station's text). Without a server a rework is
+// refused: only the line knows which numbers it handed out.
+std::optional<std::string> reworkRefusal(const std::optional<LineServer>& server, std::uint32_t number, int language);
 
 // The server the station takes its numbers from; nothing without Database=.
 std::optional<LineServer> lineServerOf(const LineServerSettings& settings);

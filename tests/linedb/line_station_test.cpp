@@ -54,12 +54,13 @@ struct Station {
   std::string appDir() const { return dir.path().string() + "/"; }
 
   ProgramRun write(const std::string& conninfo, const std::string& name, int writes,
-                   const std::string& timeScale = "20") const {
+                   const std::string& timeScale = "20", const std::vector<std::string>& extra = {}) const {
     std::vector<std::string> arguments{"--dir",  appDir(),       "--language", "1",
                                        "--link", printer.link(), "--log",      appDir() + "provisioning.jsonl",
                                        "--set",  "DeviceName=P", "--set",      "edt_DeviceSerialNo=1000",
                                        "--set",  "calculate=1",  "--station",  name};
     if (!conninfo.empty()) arguments.insert(arguments.end(), {"--line-db", conninfo});
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
     for (int i = 0; i < writes; ++i) arguments.push_back("btn_SetDevicePara");
     return runProgram(builtProgram("ombrelctl"), arguments, {{"OMBREL_TIME_SCALE", timeScale}});
   }
@@ -115,6 +116,29 @@ TEST(LineStation, ALostServerFailsTheNextWriteUnsentAndTheLineGoesOnOnceItIsBack
   const auto again = station.write(cluster.conninfo(), "s", 1, "1");
   EXPECT_EQ(again.exitCode, 0) << again.err;
   EXPECT_EQ(wireNumbers(station.printer), (std::vector<int>{1000, 1001}));
+}
+
+TEST(LineStation, ReworkWritesOnlyANumberTheLineHandedOutAgain) {
+  PgCluster cluster;
+  Station first;
+  ASSERT_EQ(first.write(cluster.conninfo(), "s", 1).exitCode, 0);
+  struct Case {
+    std::string conninfo;
+    const char* number;
+    int exitCode;
+    std::vector<int> wire;
+  };
+  const std::vector<Case> cases = {
+      {cluster.conninfo(), "1000", 0, {1000}},
+      {cluster.conninfo(), "1001", 2, {}},  // never handed out
+      {"", "1000", 2, {}},                  // no server to ask
+  };
+  for (const auto& c : cases) {
+    Station station;
+    const auto run = station.write(c.conninfo, "r", 1, "20", {"--rework", c.number});
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.number << ": " << run.err;
+    EXPECT_EQ(wireNumbers(station.printer), c.wire) << c.number;
+  }
 }
 
 TEST(LineStation, ARunThatCannotUseTheServerStartsNothing) {
