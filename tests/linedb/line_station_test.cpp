@@ -118,6 +118,25 @@ TEST(LineStation, ALostServerFailsTheNextWriteUnsentAndTheLineGoesOnOnceItIsBack
   EXPECT_EQ(wireNumbers(station.printer), (std::vector<int>{1000, 1001}));
 }
 
+TEST(LineStation, ARecipeWhoseServerIsLostBeforeItsDeviceWriteFailsItUnsent) {
+  PgCluster cluster;
+  Station station({"--delay", "800"});
+  IniFile file(station.appDir() + "sysconfig.ini");
+  file.writeString("ProductionLine", "Actions", "btn_SetCodepage, btn_SetDevicePara");
+  file.save();
+  ProgramRun run;
+  std::jthread process([&] { run = station.write(cluster.conninfo(), "s", 0, "1", {"--recipe"}); });
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (station.printer.received().size() < 2 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  cluster.stop();
+  process.join();
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_NE((run.out + run.err).find("Line database unreachable"), std::string::npos) << run.out << run.err;
+  EXPECT_TRUE(wireNumbers(station.printer).empty());
+}
+
 TEST(LineStation, ReworkWritesOnlyANumberTheLineHandedOutAgain) {
   PgCluster cluster;
   Station first;
