@@ -94,47 +94,51 @@ TEST(LineStation, ThreeStationsAtOnceWriteDistinctConsecutiveNumbers) {
   EXPECT_EQ(all, expected);
 }
 
+// A server stopped while the run's second unit (the first write's frame, or
+// the recipe's code page) is out: the running action finishes, the next
+// device write fails with nothing sent, and a later run goes on from the line.
 TEST(LineStation, ALostServerFailsTheNextWriteUnsentAndTheLineGoesOnOnceItIsBack) {
-  PgCluster cluster;
-  // At real time, each reply 800 ms late (within the wait for it)
-  // leaves time to stop the server while the first write runs.
-  Station station({"--delay", "800"});
-  ProgramRun run;
-  std::jthread process([&] { run = station.write(cluster.conninfo(), "s", 3, "1"); });
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (wireNumbers(station.printer).empty() && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  cluster.stop();
-  process.join();
-  EXPECT_EQ(run.exitCode, 1) << run.err;
-  EXPECT_NE(run.err.find("Line database unreachable"), std::string::npos) << run.err;
-  // The running write finished; the next one sent nothing.
-  EXPECT_EQ(wireNumbers(station.printer), std::vector<int>{1000});
+  struct Case {
+    const char* what;
+    const char* recipe;  // [ProductionLine] Actions=; none: three plain writes
+    std::vector<int> wireWhileLost;
+  };
+  const Case cases[] = {
+      {"plain writes", nullptr, {1000}},
+      {"recipe", "btn_SetCodepage, btn_SetDevicePara", {}},
+  };
+  for (const auto& c : cases) {
+    PgCluster cluster;
+    // At real time each reply 800 ms late, within the wait for it, leaves
+    // time to stop the server.
+    Station station({"--delay", "800"});
+    if (c.recipe) {
+      IniFile file(station.appDir() + "sysconfig.ini");
+      file.writeString("ProductionLine", "Actions", c.recipe);
+      file.save();
+    }
+    ProgramRun run;
+    std::jthread process([&] {
+      run = c.recipe ? station.write(cluster.conninfo(), "s", 0, "1", {"--recipe"})
+                     : station.write(cluster.conninfo(), "s", 3, "1");
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (station.printer.received().size() < 2 && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    cluster.stop();
+    process.join();
+    EXPECT_EQ(run.exitCode, 1) << c.what << ": " << run.err;
+    EXPECT_NE((run.out + run.err).find("Line database unreachable"), std::string::npos) << c.what << ": " << run.err;
+    EXPECT_EQ(wireNumbers(station.printer), c.wireWhileLost) << c.what;
 
-  cluster.start();
-  const auto again = station.write(cluster.conninfo(), "s", 1, "1");
-  EXPECT_EQ(again.exitCode, 0) << again.err;
-  EXPECT_EQ(wireNumbers(station.printer), (std::vector<int>{1000, 1001}));
-}
-
-TEST(LineStation, ARecipeWhoseServerIsLostBeforeItsDeviceWriteFailsItUnsent) {
-  PgCluster cluster;
-  Station station({"--delay", "800"});
-  IniFile file(station.appDir() + "sysconfig.ini");
-  file.writeString("ProductionLine", "Actions", "btn_SetCodepage, btn_SetDevicePara");
-  file.save();
-  ProgramRun run;
-  std::jthread process([&] { run = station.write(cluster.conninfo(), "s", 0, "1", {"--recipe"}); });
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (station.printer.received().size() < 2 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    cluster.start();
+    const auto again = station.write(cluster.conninfo(), "s", 1, "1");
+    EXPECT_EQ(again.exitCode, 0) << c.what << ": " << again.err;
+    auto expected = c.wireWhileLost;
+    expected.push_back(1000 + static_cast<int>(expected.size()));
+    EXPECT_EQ(wireNumbers(station.printer), expected) << c.what;
   }
-  cluster.stop();
-  process.join();
-  EXPECT_EQ(run.exitCode, 1) << run.err;
-  EXPECT_NE((run.out + run.err).find("Line database unreachable"), std::string::npos) << run.out << run.err;
-  EXPECT_TRUE(wireNumbers(station.printer).empty());
 }
 
 TEST(LineStation, ReworkWritesOnlyANumberTheLineHandedOutAgain) {
