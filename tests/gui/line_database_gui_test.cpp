@@ -39,5 +39,22 @@ TEST_F(LineDatabaseBox, TestSaysHowItWentAndNeverSavesAPassword) {
   EXPECT_EQ(settings().find("s3cret"), std::string::npos);
 }
 
+// Without a station running, the Set button takes the line's number too: a
+// server away refuses the write before anything is sent.
+TEST_F(LineDatabaseBox, TheSetButtonWithTheLinesServerAwaySendsNothing) {
+  writeSettings(
+      "[ParaDefault]\nDeviceName=Kasse 3\nDeviceSerialNo=41\ncalculate=1\n"
+      "[ProductionLine]\nDatabase=host=/nonexistent port=1 dbname=line\n");
+  test_support::VirtualPrinter printer;
+  start();
+  linkTo(printer);
+  showPara();
+  control<QPushButton>("btn_SetDevicePara")->click();
+  EXPECT_TRUE(waitUntilIdle());
+  ASSERT_EQ(boxes_.shown().size(), 1u);
+  EXPECT_EQ(boxes_.shown()[0].rfind("warning: 无法连接生产线数据库", 0), 0u) << boxes_.shown()[0];
+  EXPECT_TRUE(received(printer).empty());
+}
+
 }  // namespace
 }  // namespace ombrel::gui_test
