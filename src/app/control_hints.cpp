@@ -161,6 +161,12 @@ const HintTable& lineWindowHints() {
       {"tbl_LinePrinters", "每台打印机一行：时间、连接、打印机标识、写入的序列号、各动作的结果和用时"},
       {"spn_LineSlots", "同时设置的打印机数，1 至 32；超出的打印机按插入顺序等待"},
       {"edt_PortNames", "USB 端口的名称，显示在每处端口旁：端口:名称，以逗号分隔，例如 1-1.1:A1,1-1.2:A2"},
+      {"edt_LineDatabase",
+       "生产线的 PostgreSQL 服务器：libpq 连接字符串或 URI，不含密码 (密码写入 ~/.pgpass 或 "
+       "~/.pg_service.conf)；为空时工位自行管理序列号"},
+      {"edt_LineStationName", "本工位在生产线上的名称；为空时为主机名"},
+      {"edt_LineName", "工位取序列号的生产线；为空时为 default"},
+      {"btn_LineDbTest", "连接生产线数据库一次，并显示是否成功"},
   };
   return hints;
 }

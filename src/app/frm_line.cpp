@@ -70,6 +70,8 @@ void TFrmLine::build() {
 
   auto* column = new QVBoxLayout(this);
   column->addLayout(top);
+  databaseGroup_ = buildDatabaseGroup();
+  column->addWidget(databaseGroup_);
   column->addWidget(table_, 1);
 }
 
@@ -229,6 +231,7 @@ void TFrmLine::updateButtons() {
   for (QWidget* control : std::initializer_list<QWidget*>{recipeList_, identityFilter_, slotsBox_, portNamesBox_}) {
     control->setEnabled(idle);
   }
+  databaseGroup_->setEnabled(idle);
 }
 
 void TFrmLine::showEvent(QShowEvent* event) {
@@ -245,6 +248,7 @@ void TFrmLine::showEvent(QShowEvent* event) {
   slotsBox_->setValue(file.readInteger(kRecipeSection, kSlotsKey, kDefaultSlots));
   portNames_ = parsePortNames(file.readString(kRecipeSection, kPortNamesKey, ""));
   portNamesBox_->setText(QString::fromStdString(portNamesText(portNames_)));
+  showLineServer(file);
   showHeaders();
   showDayRows();
   updateButtons();

@@ -30,6 +30,7 @@
 
 #include "app/line_slot.h"
 #include "app/slot_tile.h"
+#include "commands/line_server_settings.h"
 #include "commands/port_names.h"
 #include "commands/recipe.h"
 #include "commands/recipe_run.h"
@@ -80,6 +81,14 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   bool keepRecipe();
   void updateButtons();
   int language() const;
+  // The line database's boxes and Test button (frm_line_database.cpp).
+  QWidget* buildDatabaseGroup();
+  void showLineServer(const IniFile& file);
+  LineServerSettings typedLineServer() const;
+  // Saves the boxes; nothing, after saying why, for a connection string
+  // holding a password, which is never saved.
+  std::optional<LineServerSettings> keepLineServer();
+  void btn_LineDbTestClick();
   // An action as the operator sees it in the parameters window (frm_line_captions.cpp).
   QString actionCaption(const std::string& control) const;
   // The station's state line: wrapped, and whole in its tool tip.
@@ -133,6 +142,11 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   QSpinBox* slotsBox_ = nullptr;
   QLineEdit* portNamesBox_ = nullptr;
   QWidget* tilesArea_ = nullptr;
+  QWidget* databaseGroup_ = nullptr;
+  QLineEdit* databaseBox_ = nullptr;
+  QLineEdit* stationBox_ = nullptr;
+  QLineEdit* lineBox_ = nullptr;
+  QPushButton* testButton_ = nullptr;
   QPushButton* startButton_ = nullptr;
   QPushButton* stopButton_ = nullptr;
   QPushButton* nextButton_ = nullptr;

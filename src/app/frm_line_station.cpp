@@ -45,15 +45,24 @@ void TFrmLine::btn_LineStartClick() {
 }
 
 bool TFrmLine::takeSerialNumbers() {
+  const auto line = keepLineServer();
+  if (!line) return false;
   if (!writesDevice(recipe_)) return true;
   if (const auto refused = serialNumberRefusal(para_.paraControls(), language())) {
     showState(QString::fromStdString(*refused));
     return false;
   }
   try {
-    numbers_ = std::make_shared<SerialAllocator>(mainWindow_.appDir(), para_.paraControls(), language());
+    const auto server = lineServerOf(*line);
+    numbers_ = server
+                   ? std::make_shared<SerialAllocator>(mainWindow_.appDir(), para_.paraControls(), language(), *server)
+                   : std::make_shared<SerialAllocator>(mainWindow_.appDir(), para_.paraControls(), language());
   } catch (const StationLocked& error) {
     showState(QString::fromUtf8(error.what()));
+    return false;
+  } catch (const LineDatabaseUnreachable& lost) {
+    // A station without its line's numbers does not start.
+    showState(QString::fromUtf8(lost.what()) + QStringLiteral(": ") + QString::fromUtf8(lost.detail()).trimmed());
     return false;
   } catch (const std::runtime_error& error) {
     mainWindow_.messageBoxes().warning(error.what());

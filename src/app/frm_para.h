@@ -135,6 +135,9 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // DeviceSerialNo; true without one when no station runs, false after
   // saying why when none can be had.
   bool holdSerialNumber();
+  // The Set button's own numbers from the line's server while no station
+  // runs; none without Database=, or after saying why it cannot be used.
+  std::shared_ptr<SerialAllocator> lineServerNumbers();
   // The held number's end, if one is held.
   void endSerialNumber(NumberEnd end);
   void btn_OpenPrgClick();
@@ -165,6 +168,7 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // The number of this window's device write and the allocator it came from,
   // kept alive until the write has ended.
   std::shared_ptr<SerialAllocator> numbers_;
+  bool lineServerRefused_ = false;  // the last lineServerNumbers() said why it gave none
   std::optional<std::uint32_t> heldNumber_;
   // The check box whose click started the running task: it goes back when
   // the task fails, as when the click sent nothing.

@@ -11,6 +11,7 @@
 #include "app/frm_main.h"
 #include "app/frm_para.h"
 #include "app/widget_captions.h"
+#include "commands/line_server_settings.h"
 
 namespace ombrel::app {
 
@@ -71,7 +72,8 @@ void TFrmPara::deviceWriteEnded(const TaskOutcome& outcome) {
 
 bool TFrmPara::holdSerialNumber() {
   numbers_ = lineWindow_->serialNumbers();
-  if (!numbers_) return true;
+  if (!numbers_) numbers_ = lineServerNumbers();
+  if (!numbers_) return !lineServerRefused_;
   try {
     heldNumber_ = numbers_->take();
   } catch (const std::runtime_error& error) {
@@ -84,6 +86,29 @@ bool TFrmPara::holdSerialNumber() {
   }
   controls_.setText("edt_DeviceSerialNo", std::to_string(*heldNumber_));
   return true;
+}
+
+std::shared_ptr<SerialAllocator> TFrmPara::lineServerNumbers() {
+  lineServerRefused_ = false;
+  const LineServerSettings line = loadLineServerSettings(IniFile(mainWindow_.appDir() + "sysconfig.ini"));
+  if (line.database.empty()) return nullptr;
+  // With the line's server, this one write takes the line's next number too;
+  // the allocator (and its hold on the program directory) goes once it ended.
+  lineServerRefused_ = true;
+  if (const auto refusal = lineDatabaseRefusal(line.database, language())) {
+    mainWindow_.messageBoxes().warning(*refusal);
+    return nullptr;
+  }
+  try {
+    auto numbers = std::make_shared<SerialAllocator>(mainWindow_.appDir(), controls_, language(), *lineServerOf(line));
+    lineServerRefused_ = false;
+    return numbers;
+  } catch (const LineDatabaseUnreachable& lost) {
+    mainWindow_.messageBoxes().warning(std::string(lost.what()) + ": " + lost.detail());
+  } catch (const std::runtime_error& error) {
+    mainWindow_.messageBoxes().warning(error.what());
+  }
+  return nullptr;
 }
 
 void TFrmPara::endSerialNumber(NumberEnd end) {

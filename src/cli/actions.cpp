@@ -127,8 +127,8 @@ int deviceWrite(ActionContext& context, const WindowAction& control) {
     status = refused(context, *refusal);
   } else {
     status = runTask(context, std::get<TaskStart>(outcome), &end);
-    // The allocator steps its numbers itself.
-    number ? write.end(end) : write.end(end, context.settings.controls());
+    // The allocator steps its numbers itself; a rework's number stays as it was.
+    number || context.options.rework ? write.end(end) : write.end(end, context.settings.controls());
   }
   if (number) {
     const NumberEnd fate = std::holds_alternative<Refusal>(outcome) ? NumberEnd::GivenBack : numberEndOf(end);

@@ -18,6 +18,7 @@
 #include "cli/settings_session.h"
 #include "cli/station_lines.h"
 #include "commands/device_write.h"
+#include "commands/line_server_settings.h"
 #include "commands/network_settings.h"
 #include "commands/port_names.h"
 #include "commands/provisioning_log.h"
@@ -81,24 +82,46 @@ struct StationRefused : std::runtime_error {
   int status;
 };
 
+// The line's server as the command line or the settings file name it;
+// nothing without one. Raises StationRefused for a connection string that
+// names a password, never printing it.
+std::optional<LineServer> chosenLineServer(const cli::Options& options, const cli::SettingsSession& settings) {
+  LineServerSettings line = loadLineServerSettings(IniFile(settings.path()));
+  if (options.lineDb) line.database = *options.lineDb;
+  if (options.station) line.station = *options.station;
+  if (options.line) line.line = *options.line;
+  if (const auto refusal = lineDatabaseRefusal(line.database, options.language)) {
+    throw StationRefused(*refusal, cli::kExitRefused);
+  }
+  return lineServerOf(line);
+}
+
+bool writesSerialNumbers(const std::vector<std::string>& actions) {
+  return std::find(actions.begin(), actions.end(), kDeviceWriteControl) != actions.end();
+}
+
 // What a station needs before its first printer: how many slots, and the
 // serial number allocator when its actions write numbers (which also keeps a
 // second station off the program directory). The numbers a killed station
 // held are logged as of unknown fate.
 struct StationStart {
   StationStart(const cli::Options& options, cli::SettingsSession& settings, const std::string& appDir,
-               const std::vector<std::string>& actions) {
+               const std::vector<std::string>& actions, const std::optional<LineServer>& server) {
     const int stored = IniFile(settings.path()).readInteger(kRecipeSection, "Slots", kDefaultSlots);
     // A stored count out of range is read as the default, as any settings value.
     slots = options.slots.value_or(stored < kMinSlots || stored > kMaxSlots ? kDefaultSlots : stored);
-    if (std::find(actions.begin(), actions.end(), kDeviceWriteControl) != actions.end()) {
+    if (writesSerialNumbers(actions)) {
       if (const auto refusal = serialNumberRefusal(settings.controls(), options.language)) {
         throw StationRefused(*refusal, cli::kExitRefused);
       }
       try {
-        allocator = std::make_unique<SerialAllocator>(appDir, settings.controls(), options.language);
+        allocator = server ? std::make_unique<SerialAllocator>(appDir, settings.controls(), options.language, *server)
+                           : std::make_unique<SerialAllocator>(appDir, settings.controls(), options.language);
       } catch (const StationLocked& locked) {
         throw StationRefused(locked.what(), cli::kExitRefused);
+      } catch (const LineDatabaseUnreachable& lost) {
+        // A station without its line's numbers does not start.
+        throw StationRefused(std::string(lost.what()) + ": " + lost.detail(), cli::kExitRefused);
       } catch (const std::runtime_error& error) {
         throw StationRefused(error.what(), cli::kExitTaskFailed);
       }
@@ -174,14 +197,25 @@ int run(cli::Options options) {
     std::fprintf(stderr, "%s\n", recipeRefusalText(refused->refusal, options.language).c_str());
     return cli::kExitRefused;
   }
+  // A run whose device writes take their numbers from the line's server
+  // starts as a station does, with one slot, so that its numbers come from
+  // the line's counter too.
   std::optional<StationStart> station;
-  if (options.eachArrival) {
-    try {
-      station.emplace(options, settings, appDir, actionNames);
-    } catch (const StationRefused& refused) {
-      std::fprintf(stderr, "%s\n", refused.what());
-      return refused.status;
+  try {
+    const auto server = chosenLineServer(options, settings);
+    if (options.rework) {
+      // Checked and recorded before anything is sent; the write's own outcome
+      // goes to the provisioning log as any device write's.
+      if (const auto refusal = reworkRefusal(server, *options.rework, options.language)) {
+        throw StationRefused(*refusal, cli::kExitRefused);
+      }
+      settings.controls().setText("edt_DeviceSerialNo", std::to_string(*options.rework));
+    } else if (options.eachArrival || (server && writesSerialNumbers(actionNames))) {
+      station.emplace(options, settings, appDir, actionNames, server);
     }
+  } catch (const StationRefused& refused) {
+    std::fprintf(stderr, "%s\n", refused.what());
+    return refused.status;
   }
   const bool saveSettings = options.recipe || !options.settingsFile.empty() || !options.sets.empty() ||
                             std::any_of(options.actions.begin(), options.actions.end(),
@@ -197,6 +231,7 @@ int run(cli::Options options) {
   {
     TCommThread engine(loop, frontEnd, frontEnd, {*serial, usb, udp}, clock, appDir + "debug.log");
     cli::ActionContext context{engine, frontEnd, options, clock, settings, interrupts, appDir, false};
+    if (station) context.station = station->share.get();
     if (options.eachArrival) {
       // On a production line Ctrl-C lets the printers being set up finish:
       // their tasks are not cancelled, so no serial number is in doubt.
@@ -262,6 +297,12 @@ int main(int argc, char** argv) {
       throw cli::UsageError("--recipe runs the saved recipe, not actions");
     if (!options.eachArrival && (options.slots || options.json)) {
       throw cli::UsageError("--slots and --json belong to --each-arrival");
+    }
+    if (options.rework && (options.eachArrival || options.recipe ||
+                           std::count_if(options.actions.begin(), options.actions.end(),
+                                         [](const cli::Action& a) { return a.name == kDeviceWriteControl; }) != 1)) {
+      throw cli::UsageError(
+          "--rework writes one printer's number: one btn_SetDevicePara, no --recipe or --each-arrival");
     }
     if (options.eachArrival && options.actions.empty() && !options.recipe) {
       throw cli::UsageError("--each-arrival needs actions to run, or --recipe");

@@ -42,6 +42,17 @@ const char* const kUsage =
     "  --recipe            run the production line recipe saved by the window instead\n"
     "                      of actions (with --each-arrival: on every arriving printer);\n"
     "                      with --log, each printer's row is logged too\n"
+    "  --line-db CONNINFO  the line's PostgreSQL server (a libpq connection string or\n"
+    "                      URI, holding no password): device writes take their serial\n"
+    "                      numbers from the line's counter (default: [ProductionLine]\n"
+    "                      Database=; an empty one: numbers kept locally)\n"
+    "  --station NAME      this station's name on the line (default: [ProductionLine]\n"
+    "                      Station=, else the host name)\n"
+    "  --line NAME         the line whose numbers are taken (default: [ProductionLine]\n"
+    "                      Line=, else \"default\")\n"
+    "  --rework N          btn_SetDevicePara writes serial number N again (a printer\n"
+    "                      back from repair), recorded as rework on the line's server;\n"
+    "                      refused for a number the line never handed out\n"
     "  --list              the serial ports and USB printers --link can name, one a line\n"
     "  --help              this text\n"
     "  --version           the program's name and version\n"
@@ -53,7 +64,8 @@ const char* const kUsage =
     "                                   a check box takes its new state: Chb_CloseWifi=1\n"
     "  task CODE [A [B]] [--data HEX]   a numbered task with raw arguments and command data\n"
     "Exit status: 0 all went well; 1 a task failed; 2 an action refused its input or the\n"
-    "command line was wrong; 3 the link test found no printer.\n";
+    "command line was wrong, or the line's server could not be reached at the start;\n"
+    "3 the link test found no printer.\n";
 
 namespace {
 
@@ -166,6 +178,15 @@ const std::vector<OptionRule>& optionRules() {
        }},
       {"--json", false, [](Options& o, const std::string&) { o.json = true; }},
       {"--recipe", false, [](Options& o, const std::string&) { o.recipe = true; }},
+      {"--line-db", true, [](Options& o, const std::string& v) { o.lineDb = v; }},
+      {"--station", true, [](Options& o, const std::string& v) { o.station = v; }},
+      {"--line", true, [](Options& o, const std::string& v) { o.line = v; }},
+      {"--rework", true,
+       [](Options& o, const std::string& v) {
+         const int number = wholeNumber(v, "--rework");
+         if (number < 0) throw UsageError("--rework takes 0 to 2147483647");
+         o.rework = static_cast<std::uint32_t>(number);
+       }},
       {"--list", false, [](Options& o, const std::string&) { o.list = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
       {"--version", false, [](Options& o, const std::string&) { o.version = true; }},

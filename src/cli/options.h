@@ -47,6 +47,12 @@ struct Options {
   bool recipe = false;       // the actions are the production line's saved recipe
   std::optional<int> slots;  // how many arriving printers are set up at once; none: as stored
   bool json = false;         // standard output is one JSON event a line
+  // The line's server, station and line; none: as stored in [ProductionLine].
+  std::optional<std::string> lineDb;
+  std::optional<std::string> station;
+  std::optional<std::string> line;
+  // The device writes write this number again, recorded as rework.
+  std::optional<std::uint32_t> rework;
   bool help = false;
   bool version = false;
   bool listActions = false;  // the manual page's and the completion's list of actions

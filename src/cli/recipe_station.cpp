@@ -115,6 +115,10 @@ int runOnce(ActionContext& context, const Recipe& recipe, PrinterRow& row) {
     case PrinterRow::End::Removed:
       context.frontEnd.messageBox(printerLeftText(language));
       break;
+    case PrinterRow::End::Failed:
+      // Failed with no task to say why: the line's server was away.
+      if (lastTask == kExitOk) context.frontEnd.messageBox(row.text);
+      break;
     default:
       break;
   }

@@ -44,8 +44,18 @@ std::optional<TaskStart> RecipeRun::next() {
   }
   const std::string& action = row_.steps[index_].action;
   if (action == kDeviceWriteControl && numbers_ != nullptr) {
-    if (const auto refusal = takeSerialNumber()) {
-      refuse(index_, *refusal);
+    try {
+      if (const auto refusal = takeSerialNumber()) {
+        refuse(index_, *refusal);
+        return std::nullopt;
+      }
+    } catch (const LineDatabaseUnreachable& lost) {
+      // The line's server is away: the write fails with nothing sent, as a
+      // fault of the line rather than of the printer's settings; the next
+      // take connects again.
+      refuse(index_, Refusal{Refusal::Kind::Warning, lost.what()});
+      row_.steps[index_].result = RecipeStep::Result::Failed;
+      row_.end = PrinterRow::End::Failed;
       return std::nullopt;
     }
   }
@@ -63,6 +73,8 @@ std::optional<TaskStart> RecipeRun::next() {
 std::optional<Refusal> RecipeRun::takeSerialNumber() {
   try {
     heldNumber_ = numbers_->take(row_.port);
+  } catch (const LineDatabaseUnreachable&) {
+    throw;
   } catch (const std::runtime_error& error) {
     return Refusal{Refusal::Kind::Warning, error.what()};
   }

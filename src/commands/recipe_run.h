@@ -90,6 +90,7 @@ class RecipeRun {
   void finish(PrinterRow::End end, const std::string& text = {});
   void refuse(std::size_t index, const Refusal& refusal);
   // Puts a number into edt_DeviceSerialNo; the refusal when there is none.
+  // Raises LineDatabaseUnreachable when the line's server is away.
   std::optional<Refusal> takeSerialNumber();
   void endDeviceWrite(const TaskOutcome& outcome);
 

@@ -197,7 +197,7 @@ TEST(LineNumbers, ALostServerRefusesTakesKeepsEndsAndIsToldThemWhenBack) {
   ASSERT_EQ(numbers->take("1-2"), 101u);
   cluster.stop();
   numbers->end(100, NumberEnd::GivenBack);
-  // The device write is refused before anything is sent.
+  // The device write fails before anything is sent.
   ParaControlState controls = serialControls("100", "+");
   controls.setText("edt_DeviceName", "OMB80");
   RecipeRun run({{"btn_SetDevicePara"}, ""}, controls, "usb:@1-1", appDir, kEnglish, "1-1");
@@ -205,7 +205,7 @@ TEST(LineNumbers, ALostServerRefusesTakesKeepsEndsAndIsToldThemWhenBack) {
   run.next();
   run.ended({0, kTaskOk, FailureKind::None, "", "OMB80"});
   EXPECT_FALSE(run.next());
-  EXPECT_EQ(run.row().end, PrinterRow::End::Refused);
+  EXPECT_EQ(run.row().end, PrinterRow::End::Failed);
   EXPECT_EQ(run.row().text, "Line database unreachable");
   EXPECT_THROW(station(appDir + "x", "100", "+", &cluster, "l"), LineDatabaseUnreachable);
   cluster.start();

@@ -19,7 +19,7 @@ while IFS='|' read -r typed expected; do
   fi
 done <<'CASES'
 --vers|--version
---li|--link --list
+--li|--line --line-db --link --list
 btn_SetCode|btn_SetCodepage
 Chb_|Chb_CloseWifi=
 but_|but_bootIn
