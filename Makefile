@@ -14,7 +14,8 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev \
             qt6-base-dev qt6-translations-l10n libgl-dev xvfb xauth fonts-noto-cjk nlohmann-json3-dev \
             libudev-dev umockdev libumockdev-dev \
-            desktop-file-utils appstream libxml2-utils dpkg-dev clang-format ccache lld
+            desktop-file-utils appstream libxml2-utils dpkg-dev clang-format ccache lld \
+            postgresql-15 libpq-dev
 # `make fuzz` also needs clang with its libFuzzer runtime.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 FUZZ_SECONDS ?= 60

@@ -62,7 +62,7 @@ std::optional<TaskStart> RecipeRun::next() {
 
 std::optional<Refusal> RecipeRun::takeSerialNumber() {
   try {
-    heldNumber_ = numbers_->take();
+    heldNumber_ = numbers_->take(row_.port);
   } catch (const std::runtime_error& error) {
     return Refusal{Refusal::Kind::Warning, error.what()};
   }

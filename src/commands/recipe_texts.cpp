@@ -72,6 +72,10 @@ std::string stationLockedText(const std::string& dir, int language) {
   return "另一个生产线工位正在使用 " + dir + "；同一时间只能有一个工位使用它";
 }
 
+std::string lineDatabaseUnreachableText(int language) {
+  return language == kEnglish ? "Line database unreachable" : "无法连接生产线数据库";
+}
+
 std::string noSerialNumberLeftText(int language) {
   return language == kEnglish ? "No serial number is left: the range 0 to 2147483647 is used up"
                               : "没有可用的产品序列号：0 至 2147483647 的范围已用完";

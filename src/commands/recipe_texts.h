@@ -36,6 +36,8 @@ std::string serialDirectionMissingText(int language);
 std::string stationLockedText(const std::string& dir, int language);
 // The allocator has no serial number left for a device write.
 std::string noSerialNumberLeftText(int language);
+// The line's server cannot be reached: no device write starts.
+std::string lineDatabaseUnreachableText(int language);
 // The record of a number a killed station held: its printer's answer never came.
 std::string stationStoppedBeforeAnswerText(int language);
 

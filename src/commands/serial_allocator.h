@@ -8,6 +8,8 @@
 // killed). Its state lives in a journal beside sysconfig.ini, written before
 // a number is handed out; a lock beside it keeps a second station process off
 // the same program directory. DeviceSerialNo mirrors the next number.
+// A station of a line with a server takes its numbers from the line's
+// counter instead (LineStore), journalling locally what it holds.
 // Every member may be called from any thread.
 
 #include <cstdint>
@@ -18,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/number_store.h"
 #include "engine/engine_host.h"
 #include "settings/para_controls.h"
 
@@ -34,8 +37,6 @@ class StationLocked : public std::runtime_error {
 // would leave the 32-bit range), in `language`; nothing when it can.
 std::optional<std::string> serialNumberRefusal(const ParaControls& controls, int language);
 
-// What became of a number handed out.
-enum class NumberEnd { Committed, GivenBack, Unknown };
 // A device write's end: acknowledged, committed; its frame never sent, given
 // back; otherwise (sent unanswered, the printer gone) unknown.
 NumberEnd numberEndOf(const TaskOutcome& outcome);
@@ -49,6 +50,11 @@ class SerialAllocator {
   // journal when it cannot be read or written, or with serialNumberRefusal's
   // text when the fields refuse.
   SerialAllocator(const std::string& appDir, const ParaControls& controls, int language);
+  // The same station's numbers from the line's server: DeviceSerialNo and its
+  // direction start a line that has no counter yet; a line that counts the
+  // other way refuses. Raises StationLocked, LineDatabaseUnreachable, and
+  // std::runtime_error for the fields, the tables, the direction or the journal.
+  SerialAllocator(const std::string& appDir, const ParaControls& controls, int language, const LineServer& server);
   ~SerialAllocator();  // the lock is let go; the journal stays
   SerialAllocator(const SerialAllocator&) = delete;
   SerialAllocator& operator=(const SerialAllocator&) = delete;
@@ -56,24 +62,30 @@ class SerialAllocator {
   // The numbers a killed station held: never handed out again, each to be
   // logged once as unknown.
   std::vector<std::uint32_t> abandoned() const;
-  // A number for a device write, held from now on: a given-back one first,
-  // else the next. Nothing when the numbers are used up (the next one's step
-  // would leave 0 to 2147483647, which the device write refuses). The journal
-  // has been written when it returns; raises std::runtime_error when it cannot be.
-  std::optional<std::uint32_t> take();
+  // A number for a device write, held from now on by `slot` (its port, or
+  // empty): a given-back one first, else the next. Nothing when the numbers
+  // are used up (the next one's step would leave 0 to 2147483647, which the
+  // device write refuses). The journal has been written when it returns;
+  // raises std::runtime_error when it cannot be, LineDatabaseUnreachable when
+  // the line's server is away.
+  std::optional<std::uint32_t> take(const std::string& slot = {});
   // Never raises: a journal that cannot be written still holds the number,
   // which the next start takes as abandoned, never to be handed out again.
   void end(std::uint32_t number, NumberEnd end);
-  // What DeviceSerialNo shows: the number take() would give next.
+  // What DeviceSerialNo shows: the number take() would give next, as last
+  // seen; never waits for the server.
   std::string nextText() const;
 
  private:
-  struct State;
-  void writeJournal() const;  // with mutex_ held
-  mutable std::mutex mutex_;
-  std::string journalPath_;
+  template <typename MakeStore>
+  void start(const std::string& appDir, const ParaControls& controls, int language, MakeStore makeStore);
+  void showNext();            // with mutex_ held
+  mutable std::mutex mutex_;  // guards store_ and abandoned_
   int lockFd_ = -1;
-  std::unique_ptr<State> state_;
+  std::unique_ptr<NumberStore> store_;
+  std::vector<std::uint32_t> abandoned_;
+  mutable std::mutex shownMutex_;
+  std::string shown_;
 };
 
 }  // namespace ombrel
