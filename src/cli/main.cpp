@@ -15,6 +15,7 @@
 #include "cli/logo_options.h"
 #include "cli/options.h"
 #include "cli/recipe_station.h"
+#include "cli/rows_report.h"
 #include "cli/settings_session.h"
 #include "cli/station_lines.h"
 #include "commands/device_write.h"
@@ -254,6 +255,13 @@ int main(int argc, char** argv) {
       return cli::kExitOk;
     }
     if (options.list) return listLinks();
+    if (options.rows) {
+      if (!options.actions.empty() || options.recipe || options.eachArrival) {
+        throw cli::UsageError("--rows prints the rows, it runs no actions");
+      }
+      return cli::printRows(options);
+    }
+    if (!options.rowsDay.empty()) throw cli::UsageError("--day belongs to --rows");
     if (options.actions.empty() && !options.recipe && options.settingsFile.empty() && options.sets.empty() &&
         options.logoPreview.empty()) {
       throw cli::UsageError("no action given");

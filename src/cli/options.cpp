@@ -3,6 +3,7 @@
 #include <charconv>
 #include <functional>
 
+#include "commands/rows_report.h"
 #include "commands/slot_queue.h"
 #include "settings/para_layout.h"
 
@@ -42,6 +43,14 @@ const char* const kUsage =
     "  --recipe            run the production line recipe saved by the window instead\n"
     "                      of actions (with --each-arrival: on every arriving printer);\n"
     "                      with --log, each printer's row is logged too\n"
+    "  --rows              the day's printers as CSV (UTF-8 with a byte-order mark), from\n"
+    "                      the line's server when one is given, else from the log\n"
+    "                      (--log, else DIR/provisioning.jsonl)\n"
+    "  --day YYYY-MM-DD    with --rows: the day (default today)\n"
+    "  --line NAME         the production line (default: [ProductionLine] Line=, else\n"
+    "                      \"default\")\n"
+    "  --line-db CONNINFO  the line's PostgreSQL server, a libpq connection string or URI\n"
+    "                      without a password (default: [ProductionLine] Database=)\n"
     "  --list              the serial ports and USB printers --link can name, one a line\n"
     "  --help              this text\n"
     "  --version           the program's name and version\n"
@@ -169,6 +178,14 @@ const std::vector<OptionRule>& optionRules() {
       {"--list", false, [](Options& o, const std::string&) { o.list = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
       {"--version", false, [](Options& o, const std::string&) { o.version = true; }},
+      {"--rows", false, [](Options& o, const std::string&) { o.rows = true; }},
+      {"--day", true,
+       [](Options& o, const std::string& v) {
+         if (!isDayText(v)) throw UsageError("--day takes a date YYYY-MM-DD, not \"" + v + "\"");
+         o.rowsDay = v;
+       }},
+      {"--line", true, [](Options& o, const std::string& v) { o.line = v; }},
+      {"--line-db", true, [](Options& o, const std::string& v) { o.lineDb = v; }},
       {"--list-actions", false, [](Options& o, const std::string&) { o.listActions = true; }},
   };
   return rules;

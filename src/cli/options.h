@@ -52,6 +52,11 @@ struct Options {
   bool listActions = false;  // the manual page's and the completion's list of actions
   bool list = false;         // print the links --link can name, and nothing else
   std::vector<Action> actions;
+  // --rows: the day's printers as CSV; rowsDay "YYYY-MM-DD", empty: today.
+  bool rows = false;
+  std::string rowsDay;
+  std::optional<std::string> line;    // --line: the production line's name
+  std::optional<std::string> lineDb;  // --line-db: the line's server, a libpq connection string
 };
 
 Options parseCommandLine(const std::vector<std::string>& args);

@@ -23,7 +23,7 @@ struct DeviceWriteRecord {
   std::string deviceName;
   std::string serialNumber;  // the number sent (before the step for the next printer)
   Outcome outcome = Outcome::Written;
-  std::string errorText;  // why the write failed or was refused
+  std::string errorText;           // why the write failed or was refused
   std::string rowId = newRowId();  // names the write in the line's database, so that it is sent once
   std::string ended;               // local time the write ended; empty while it runs
 };

@@ -36,9 +36,17 @@ std::optional<LineRowValues> rowOfLine(const std::string& text, const std::strin
   const auto json = nlohmann::json::parse(text, nullptr, false);
   if (!json.is_object() || textOf(json, "row_id").empty()) return std::nullopt;
   const std::string result = json.contains("result") ? textOf(json, "result") : textOf(json, "outcome");
-  return LineRowValues{textOf(json, "row_id"), station, line, textOf(json, "port"), textOf(json, "link"),
-                       textOf(json, "printer"), textOf(json, "serial_number"), result, textOf(json, "time"),
-                       textOf(json, "ended"), text};
+  return LineRowValues{textOf(json, "row_id"),
+                       station,
+                       line,
+                       textOf(json, "port"),
+                       textOf(json, "link"),
+                       textOf(json, "printer"),
+                       textOf(json, "serial_number"),
+                       result,
+                       textOf(json, "time"),
+                       textOf(json, "ended"),
+                       text};
 }
 
 }  // namespace

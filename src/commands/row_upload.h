@@ -21,8 +21,7 @@ namespace ombrel {
 // before rows had ids are not sent. Raises LineDbUnreachable (the mark
 // holds what did go up), LineDbError, and ECommonError when the mark
 // cannot be saved. Returns how many rows were sent.
-std::size_t sendUnsentRows(LineDb& db, const std::string& logPath, const std::string& station,
-                           const std::string& line);
+std::size_t sendUnsentRows(LineDb& db, const std::string& logPath, const std::string& station, const std::string& line);
 
 // A station's sending: connects when it must, and after a lost server tries
 // again at the next send. Several slots may send at once.

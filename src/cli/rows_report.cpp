@@ -1,0 +1,73 @@
+#include "cli/rows_report.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+
+#include "cli/actions.h"
+#include "commands/printer_rows.h"
+#include "commands/provisioning_log.h"
+#include "commands/recipe.h"
+#include "commands/rows_report.h"
+#include "platform/app_dir.h"
+#include "settings/main_defaults.h"
+#include "texts/ini_file.h"
+
+namespace ombrel::cli {
+
+namespace {
+
+std::string hostName() {
+  char name[HOST_NAME_MAX + 1] = {};
+  return ::gethostname(name, sizeof name - 1) == 0 ? std::string(name) : std::string("station");
+}
+
+std::string passwordRefusalText(int language) {
+  if (language == 1) {
+    return "The line database's connection string holds a password: keep it in libpq's password file "
+           "(~/.pgpass) or name a service of libpq's service file (~/.pg_service.conf) instead";
+  }
+  return "生产线数据库的连接字符串含有密码：请把密码放在 libpq 的密码文件（~/.pgpass）中，"
+         "或改用 libpq 服务文件（~/.pg_service.conf）中的服务";
+}
+
+}  // namespace
+
+int printRows(const Options& options) {
+  const std::string appDir = programDirectory(options.dir);
+  const IniFile stored(options.settingsFile.empty() ? appDir + "sysconfig.ini" : options.settingsFile);
+  const int language =
+      options.languageGiven ? options.language : startLanguage(loadMainDefaults(IniFile(appDir + "sysconfig.ini")));
+  const std::string conninfo = options.lineDb ? *options.lineDb : stored.readString(kRecipeSection, "Database", "");
+  const std::string line = options.line ? *options.line : stored.readString(kRecipeSection, "Line", "default");
+  const std::string day = options.rowsDay.empty() ? dayOf(localTimestamp()) : options.rowsDay;
+  if (conninfoHoldsPassword(conninfo)) {
+    std::fprintf(stderr, "%s\n", passwordRefusalText(language).c_str());
+    return kExitRefused;
+  }
+  std::vector<StationRow> rows;
+  if (conninfo.empty()) {
+    const std::string log = options.logFile.empty() ? appDir + "provisioning.jsonl" : options.logFile;
+    rows = logRowsOfDay(log, day, stored.readString(kRecipeSection, "Station", hostName()), line);
+  } else {
+    try {
+      LineDb db(conninfo);
+      rows = serverRowsOfDay(db, day, line);
+    } catch (const LineDbUnreachable& error) {
+      std::fprintf(stderr, "%s\n", error.what());
+      return kExitTaskFailed;
+    } catch (const LineDbError& error) {
+      // A line database without the rows' table yet has no rows to show.
+      if (error.sqlState() != "42P01") {
+        std::fprintf(stderr, "%s\n", error.what());
+        return kExitTaskFailed;
+      }
+    }
+  }
+  const std::string csv = printerRowsCsv(rows);
+  return std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() && std::fflush(stdout) == 0 ? kExitOk
+                                                                                                  : kExitTaskFailed;
+}
+
+}  // namespace ombrel::cli
