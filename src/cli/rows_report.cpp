@@ -1,14 +1,10 @@
 #include "cli/rows_report.h"
 
-#include <unistd.h>
-
-#include <climits>
 #include <cstdio>
 
 #include "cli/actions.h"
 #include "commands/printer_rows.h"
 #include "commands/provisioning_log.h"
-#include "commands/recipe.h"
 #include "commands/rows_report.h"
 #include "platform/app_dir.h"
 #include "settings/main_defaults.h"
@@ -17,11 +13,6 @@
 namespace ombrel::cli {
 
 namespace {
-
-std::string hostName() {
-  char name[HOST_NAME_MAX + 1] = {};
-  return ::gethostname(name, sizeof name - 1) == 0 ? std::string(name) : std::string("station");
-}
 
 std::string passwordRefusalText(int language) {
   if (language == 1) {
@@ -36,34 +27,22 @@ std::string passwordRefusalText(int language) {
 
 int printRows(const Options& options) {
   const std::string appDir = programDirectory(options.dir);
-  const IniFile stored(options.settingsFile.empty() ? appDir + "sysconfig.ini" : options.settingsFile);
   const int language =
       options.languageGiven ? options.language : startLanguage(loadMainDefaults(IniFile(appDir + "sysconfig.ini")));
-  const std::string conninfo = options.lineDb ? *options.lineDb : stored.readString(kRecipeSection, "Database", "");
-  const std::string line = options.line ? *options.line : stored.readString(kRecipeSection, "Line", "default");
-  const std::string day = options.rowsDay.empty() ? dayOf(localTimestamp()) : options.rowsDay;
-  if (conninfoHoldsPassword(conninfo)) {
+  RowsSource source = rowsSourceOf(options.settingsFile.empty() ? appDir + "sysconfig.ini" : options.settingsFile,
+                                   options.logFile.empty() ? appDir + "provisioning.jsonl" : options.logFile);
+  if (options.lineDb) source.conninfo = *options.lineDb;
+  if (options.line) source.line = *options.line;
+  if (conninfoHoldsPassword(source.conninfo)) {
     std::fprintf(stderr, "%s\n", passwordRefusalText(language).c_str());
     return kExitRefused;
   }
   std::vector<StationRow> rows;
-  if (conninfo.empty()) {
-    const std::string log = options.logFile.empty() ? appDir + "provisioning.jsonl" : options.logFile;
-    rows = logRowsOfDay(log, day, stored.readString(kRecipeSection, "Station", hostName()), line);
-  } else {
-    try {
-      LineDb db(conninfo);
-      rows = serverRowsOfDay(db, day, line);
-    } catch (const LineDbUnreachable& error) {
-      std::fprintf(stderr, "%s\n", error.what());
-      return kExitTaskFailed;
-    } catch (const LineDbError& error) {
-      // A line database without the rows' table yet has no rows to show.
-      if (error.sqlState() != "42P01") {
-        std::fprintf(stderr, "%s\n", error.what());
-        return kExitTaskFailed;
-      }
-    }
+  try {
+    rows = rowsOfDay(source, options.rowsDay.empty() ? dayOf(localTimestamp()) : options.rowsDay);
+  } catch (const std::runtime_error& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return kExitTaskFailed;
   }
   const std::string csv = printerRowsCsv(rows);
   return std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() && std::fflush(stdout) == 0 ? kExitOk

@@ -1,10 +1,15 @@
 #include "commands/rows_report.h"
 
+#include <unistd.h>
+
+#include <climits>
 #include <cstdio>
 #include <ctime>
 
 #include "commands/printer_rows.h"
+#include "commands/recipe.h"
 #include "linedb/line_rows.h"
+#include "texts/ini_file.h"
 
 namespace ombrel {
 
@@ -40,7 +45,31 @@ std::string localMidnight(std::tm day, int days) {
   return text;
 }
 
+std::string hostName() {
+  char name[HOST_NAME_MAX + 1] = {};
+  return ::gethostname(name, sizeof name - 1) == 0 ? std::string(name) : std::string();
+}
+
+constexpr const char* kUndefinedTable = "42P01";
+
 }  // namespace
+
+RowsSource rowsSourceOf(const std::string& settingsPath, std::string logPath) {
+  const IniFile stored(settingsPath);
+  return {stored.readString(kRecipeSection, "Database", ""), stored.readString(kRecipeSection, "Station", hostName()),
+          stored.readString(kRecipeSection, "Line", "default"), std::move(logPath)};
+}
+
+std::vector<StationRow> rowsOfDay(const RowsSource& source, const std::string& day) {
+  if (source.conninfo.empty()) return logRowsOfDay(source.logPath, day, source.station, source.line);
+  LineDb db(source.conninfo);
+  try {
+    return serverRowsOfDay(db, day, source.line);
+  } catch (const LineDbError& error) {
+    if (error.sqlState() == kUndefinedTable) return {};
+    throw;
+  }
+}
 
 bool isDayText(const std::string& day) { return dayOfText(day).has_value(); }
 

@@ -13,6 +13,22 @@
 
 namespace ombrel {
 
+// Where a station reads the rows: its line's server when it has one, else
+// its own log, whose rows carry its station's and line's names.
+struct RowsSource {
+  std::string conninfo;  // [ProductionLine] Database=; empty: the log
+  std::string station;   // Station=, else the host name
+  std::string line;      // Line=, else "default"
+  std::string logPath;
+};
+
+// The source that the [ProductionLine] section of `settingsPath` names.
+RowsSource rowsSourceOf(const std::string& settingsPath, std::string logPath);
+
+// The day's rows from the source. Raises LineDbUnreachable, and LineDbError
+// for what the server refuses; a server without the rows' table has none.
+std::vector<StationRow> rowsOfDay(const RowsSource& source, const std::string& day);
+
 // Whether `day` is a date "YYYY-MM-DD" of the calendar.
 bool isDayText(const std::string& day);
 
