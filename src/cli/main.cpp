@@ -26,6 +26,7 @@
 #include "commands/slot_queue.h"
 #include "commands/recipe_run.h"
 #include "commands/recipe_texts.h"
+#include "commands/row_upload.h"
 #include "commands/window_actions.h"
 #include "engine/comm_thread.h"
 #include "platform/app_dir.h"
@@ -44,6 +45,8 @@
 namespace {
 
 using namespace ombrel;
+
+constexpr std::chrono::seconds kRowSendPeriod{2};
 
 // The links a script may pass to --link, serial ports first, one a line.
 int listLinks() {
@@ -184,6 +187,17 @@ int run(cli::Options options) {
       return refused.status;
     }
   }
+  // With a line database the rows of the log go to its server too.
+  const RowsSource rowsSource = cli::rowsSourceOf(options, settings.path(), options.logFile);
+  if (conninfoHoldsPassword(rowsSource.conninfo)) {
+    std::fprintf(stderr, "%s\n", linePasswordRefusalText(options.language).c_str());
+    return cli::kExitRefused;
+  }
+  std::optional<RowSender> rowSender;
+  if (!options.logFile.empty() && !rowsSource.conninfo.empty()) {
+    rowSender.emplace(options.logFile, LineServer{rowsSource.conninfo, rowsSource.line, rowsSource.station},
+                      options.language, kRowSendPeriod);
+  }
   const bool saveSettings = options.recipe || !options.settingsFile.empty() || !options.sets.empty() ||
                             std::any_of(options.actions.begin(), options.actions.end(),
                                         [](const cli::Action& action) { return cli::isParametersAction(action.name); });
@@ -224,6 +238,10 @@ int run(cli::Options options) {
   // Ctrl-C is how a production line ends; elsewhere it stops the actions.
   if (!options.eachArrival && interrupts.interrupted() && status == cli::kExitOk) status = cli::kExitTaskFailed;
   loop.send([] {});  // the engine's last messages have been handled
+  if (rowSender) {
+    rowSender->finish();
+    if (!rowSender->problem().empty()) std::fprintf(stderr, "%s\n", rowSender->problem().c_str());
+  }
 
   if (saveSettings) {
     try {

@@ -2,7 +2,10 @@
 
 // ombrelctl --rows: the day's printers as CSV on standard output.
 
+#include <string>
+
 #include "cli/options.h"
+#include "commands/rows_report.h"
 
 namespace ombrel::cli {
 
@@ -12,5 +15,9 @@ namespace ombrel::cli {
 // exit status; a server that cannot be reached is 1, a password in the
 // connection string 2.
 int printRows(const Options& options);
+
+// Where the rows of ombrelctl's runs go besides --log: the server of
+// --line-db or Database= in `settingsPath`, with --line over Line=.
+RowsSource rowsSourceOf(const Options& options, const std::string& settingsPath, const std::string& logPath);
 
 }  // namespace ombrel::cli

@@ -106,4 +106,52 @@ bool RowUpload::send() {
   }
 }
 
+RowSender::RowSender(std::string logPath, LineServer server, int language, std::chrono::milliseconds period)
+    : upload_(std::move(logPath), std::move(server), language),
+      period_(period),
+      thread_([this](const std::stop_token& stop) { run(stop); }) {}
+
+RowSender::~RowSender() { finish(); }
+
+void RowSender::finish() {
+  if (!thread_.joinable()) return;
+  thread_.request_stop();
+  thread_.join();
+}
+
+void RowSender::sendSoon() {
+  {
+    const std::lock_guard lock(mutex_);
+    soon_ = true;
+  }
+  wake_.notify_one();
+}
+
+std::string RowSender::problem() const {
+  const std::lock_guard lock(mutex_);
+  return problem_;
+}
+
+void RowSender::run(const std::stop_token& stop) {
+  for (;;) {
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait_for(lock, stop, period_, [this] { return soon_; });
+      soon_ = false;
+    }
+    // The rows of the station's last moments go too.
+    std::string problem;
+    try {
+      upload_.send();
+    } catch (const std::exception& error) {
+      problem = error.what();
+    }
+    {
+      const std::lock_guard lock(mutex_);
+      problem_ = std::move(problem);
+    }
+    if (stop.stop_requested()) return;
+  }
+}
+
 }  // namespace ombrel

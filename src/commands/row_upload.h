@@ -7,10 +7,14 @@
 // are sent. Each row goes with its row id, so a row sent twice (the mark
 // lost in a crash) is still in the table once.
 
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string>
+#include <thread>
 
 #include "commands/number_store.h"
 #include "linedb/line_db.h"
@@ -40,6 +44,34 @@ class RowUpload {
   int language_;
   std::mutex mutex_;  // one send at a time: the connection and the mark
   std::unique_ptr<LineDb> db_;
+};
+
+// Sends a station's rows in the background, every `period` and once more
+// when it ends, so that the front ends append to the log as before and a
+// server that was away gets the rows once it is back.
+class RowSender {
+ public:
+  RowSender(std::string logPath, LineServer server, int language, std::chrono::milliseconds period);
+  ~RowSender();
+  RowSender(const RowSender&) = delete;
+  RowSender& operator=(const RowSender&) = delete;
+  // Sends now rather than at the next period.
+  void sendSoon();
+  // Sends a last time and stops.
+  void finish();
+  // What the latest send raised beyond a lost server (the tables, the
+  // mark); empty while sending works.
+  std::string problem() const;
+
+ private:
+  void run(const std::stop_token& stop);
+  RowUpload upload_;
+  std::chrono::milliseconds period_;
+  mutable std::mutex mutex_;  // guards soon_ and problem_
+  std::condition_variable_any wake_;
+  bool soon_ = false;
+  std::string problem_;
+  std::jthread thread_;  // last: started once the rest is made
 };
 
 }  // namespace ombrel

@@ -71,6 +71,15 @@ std::vector<StationRow> rowsOfDay(const RowsSource& source, const std::string& d
   }
 }
 
+std::string linePasswordRefusalText(int language) {
+  if (language == 1) {
+    return "The line database's connection string holds a password: keep it in libpq's password file "
+           "(~/.pgpass) or name a service of libpq's service file (~/.pg_service.conf) instead";
+  }
+  return "生产线数据库的连接字符串含有密码：请把密码放在 libpq 的密码文件（~/.pgpass）中，"
+         "或改用 libpq 服务文件（~/.pg_service.conf）中的服务";
+}
+
 bool isDayText(const std::string& day) { return dayOfText(day).has_value(); }
 
 std::vector<StationRow> logRowsOfDay(const std::string& logPath, const std::string& day, const std::string& station,

@@ -74,6 +74,13 @@ TEST(LineRows, SentOnceWhenTheServerIsBackAndAfterARestart) {
   EXPECT_EQ(sendUnsentRows(db, logPath, "st1", "A"), 4u);
   EXPECT_EQ(rowsOnServer(server.conninfo), "4/4");
 
+  // A station's background sender sends what came last as it ends.
+  appendPrinterRow(log, printerRow("44", PrinterRow::End::Passed));
+  RowSender sender(logPath, server, kEnglish, std::chrono::minutes(1));
+  sender.finish();
+  EXPECT_EQ(sender.problem(), "");
+  EXPECT_EQ(rowsOnServer(server.conninfo), "5/5");
+
   // --rows gives the same CSV from the server and from the station's log.
   const std::string day = dayOf(localTimestamp());
   const std::string expected = printerRowsCsv(logRowsOfDay(logPath, day, "st1", "A"));
