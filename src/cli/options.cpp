@@ -3,7 +3,6 @@
 #include <charconv>
 #include <functional>
 
-#include "commands/rows_report.h"
 #include "commands/slot_queue.h"
 #include "settings/para_layout.h"
 
@@ -179,11 +178,7 @@ const std::vector<OptionRule>& optionRules() {
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
       {"--version", false, [](Options& o, const std::string&) { o.version = true; }},
       {"--rows", false, [](Options& o, const std::string&) { o.rows = true; }},
-      {"--day", true,
-       [](Options& o, const std::string& v) {
-         if (!isDayText(v)) throw UsageError("--day takes a date YYYY-MM-DD, not \"" + v + "\"");
-         o.rowsDay = v;
-       }},
+      {"--day", true, [](Options& o, const std::string& v) { o.rowsDay = v; }},
       {"--line", true, [](Options& o, const std::string& v) { o.line = v; }},
       {"--line-db", true, [](Options& o, const std::string& v) { o.lineDb = v; }},
       {"--list-actions", false, [](Options& o, const std::string&) { o.listActions = true; }},

@@ -20,6 +20,9 @@ RowsSource rowsSourceOf(const Options& options, const std::string& settingsPath,
 }
 
 int printRows(const Options& options) {
+  if (!options.rowsDay.empty() && !isDayText(options.rowsDay)) {
+    throw UsageError("--day takes a date YYYY-MM-DD, not \"" + options.rowsDay + "\"");
+  }
   const std::string appDir = programDirectory(options.dir);
   const int language =
       options.languageGiven ? options.language : startLanguage(loadMainDefaults(IniFile(appDir + "sysconfig.ini")));

@@ -13,7 +13,7 @@ namespace ombrel::cli {
 // the server that --line-db or [ProductionLine] Database= names, else from
 // the provisioning log (--log, else DIR/provisioning.jsonl). Returns the
 // exit status; a server that cannot be reached is 1, a password in the
-// connection string 2.
+// connection string 2. Raises UsageError for a --day that is no date.
 int printRows(const Options& options);
 
 // Where the rows of ombrelctl's runs go besides --log: the server of
