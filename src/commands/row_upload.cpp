@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
+#include <vector>
 
 #include "linedb/line_rows.h"
 #include "linedb/line_schema.h"
@@ -49,6 +51,29 @@ std::optional<LineRowValues> rowOfLine(const std::string& text, const std::strin
                        text};
 }
 
+// Inserts the row; a value the server cannot read (a damaged time) is sent
+// again without its times, which the row's line still holds. False when the
+// server refuses the row's data even so: a row that can never go up must not
+// hold back those after it.
+bool insertOrRefused(LineDb& db, LineRowValues& row) {
+  const auto dataRefused = [](const LineDbError& error) { return error.sqlState().rfind("22", 0) == 0; };
+  try {
+    insertLineRow(db, row);
+    return true;
+  } catch (const LineDbError& error) {
+    if (!dataRefused(error)) throw;
+  }
+  row.started.clear();
+  row.ended.clear();
+  try {
+    insertLineRow(db, row);
+    return true;
+  } catch (const LineDbError& error) {
+    if (!dataRefused(error)) throw;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::size_t sendUnsentRows(LineDb& db, const std::string& logPath, const std::string& station,
@@ -67,12 +92,16 @@ std::size_t sendUnsentRows(LineDb& db, const std::string& logPath, const std::st
   const std::string bytes = rest.str();
   std::size_t sent = 0;
   std::size_t count = 0;
+  std::vector<std::string> refused;
   try {
     // Only whole lines: a line being appended waits for the next send.
     for (std::size_t end = bytes.find('\n', sent); end != std::string::npos; end = bytes.find('\n', sent)) {
-      if (const auto row = rowOfLine(bytes.substr(sent, end - sent), station, line)) {
-        insertLineRow(db, *row);
-        ++count;
+      if (auto row = rowOfLine(bytes.substr(sent, end - sent), station, line)) {
+        if (insertOrRefused(db, *row)) {
+          ++count;
+        } else {
+          refused.push_back(row->rowId);
+        }
       }
       sent = end + 1;
     }
@@ -81,6 +110,12 @@ std::size_t sendUnsentRows(LineDb& db, const std::string& logPath, const std::st
     throw;
   }
   if (sent != 0) writeMark(logPath, marked + sent);
+  if (!refused.empty()) {
+    std::string ids;
+    for (const std::string& id : refused) ids += (ids.empty() ? "" : ", ") + id;
+    throw std::runtime_error("The line database refused the rows " + ids + " of " + logPath +
+                             ": they are kept only there");
+  }
   return count;
 }
 

@@ -23,8 +23,9 @@ namespace ombrel {
 
 // Sends the log's rows past the sent mark and moves the mark. Lines written
 // before rows had ids are not sent. Raises LineDbUnreachable (the mark
-// holds what did go up), LineDbError, and ECommonError when the mark
-// cannot be saved. Returns how many rows were sent.
+// holds what did go up), LineDbError, ECommonError when the mark cannot be
+// saved, and std::runtime_error naming the rows whose data the server
+// refused (the mark has moved past them). Returns how many rows were sent.
 std::size_t sendUnsentRows(LineDb& db, const std::string& logPath, const std::string& station, const std::string& line);
 
 // A station's sending: connects when it must, and after a lost server tries

@@ -109,7 +109,7 @@ TEST_F(DeviceSettings, TheNumberStepsOnceThePrinterAcknowledgedTheWrite) {
        false,
        {"--ignore", "133"},
        "500",
-       R"("outcome":"failed","error":"Download Data Failed"})",
+       R"("outcome":"failed","error":"Download Data Failed",)",
        "Download Data Failed\n"},
       // Answers the switch to the task's rate, identification and the write,
       // then not the switch back to the printer's rate.
@@ -117,7 +117,7 @@ TEST_F(DeviceSettings, TheNumberStepsOnceThePrinterAcknowledgedTheWrite) {
        true,
        {"--silent-after", "3"},
        "499",
-       R"("outcome":"written","error":"Set Baudrate Failed"})",
+       R"("outcome":"written","error":"Set Baudrate Failed",)",
        "Set Baudrate Failed\n"},
   };
   useSerialTimeScale();

@@ -81,6 +81,16 @@ TEST(LineRows, SentOnceWhenTheServerIsBackAndAfterARestart) {
   EXPECT_EQ(sender.problem(), "");
   EXPECT_EQ(rowsOnServer(server.conninfo), "5/5");
 
+  // A time the server cannot read goes up without its times; a row whose
+  // data it refuses is named, and holds back no row after it.
+  const std::string rest = R"(,"link":"","printer":"","serial_number":"","result":"passed","error":"","seconds":0,)";
+  log.appendLine(R"({"time":"2026-13-45T99:00:00")" + rest + R"("actions":[],"row_id":"d1"})");
+  log.appendLine(R"({"time":"","device_name":"\u0000")" + rest + R"("actions":[],"row_id":"d2"})");
+  appendPrinterRow(log, printerRow("45", PrinterRow::End::Passed));
+  EXPECT_THROW(sendUnsentRows(db, logPath, "st1", "A"), std::runtime_error);
+  EXPECT_EQ(rowsOnServer(server.conninfo), "7/7");
+  EXPECT_EQ(sendUnsentRows(db, logPath, "st1", "A"), 0u);
+
   // --rows gives the same CSV from the server and from the station's log.
   const std::string day = dayOf(localTimestamp());
   const std::string expected = printerRowsCsv(logRowsOfDay(logPath, day, "st1", "A"));
