@@ -158,6 +158,7 @@ const HintTable& lineWindowHints() {
       {"btn_LineStart", "开始等待 USB 打印机：之后插入的每台打印机都按配方设置 (仅 USB 连接)"},
       {"btn_LineStop", "停止：正在执行的动作完成后不再执行其他动作"},
       {"btn_LineNext", "按配方设置主窗口所选连接上的打印机一次"},
+      {"btn_LineExport", "把当天的打印机记录保存为 CSV（UTF-8）；生产线有数据库时包括所有工位"},
       {"tbl_LinePrinters", "每台打印机一行：时间、连接、打印机标识、写入的序列号、各动作的结果和用时"},
       {"spn_LineSlots", "同时设置的打印机数，1 至 32；超出的打印机按插入顺序等待"},
       {"edt_PortNames", "USB 端口的名称，显示在每处端口旁：端口:名称，以逗号分隔，例如 1-1.1:A1,1-1.2:A2"},

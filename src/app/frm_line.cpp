@@ -99,6 +99,8 @@ QWidget* TFrmLine::buildStationGroup() {
   connect(startButton_, &QPushButton::clicked, this, [this] { btn_LineStartClick(); });
   connect(stopButton_, &QPushButton::clicked, this, [this] { btn_LineStopClick(); });
   connect(nextButton_, &QPushButton::clicked, this, [this] { btn_LineNextClick(); });
+  auto* exportButton = named(new QPushButton(QStringLiteral("导出"), group), "btn_LineExport", captionControls_);
+  connect(exportButton, &QPushButton::clicked, this, [this] { btn_LineExportClick(); });
 
   QFont markFont = font();
   markFont.setPointSize(kMarkPointSize);
@@ -135,7 +137,8 @@ QWidget* TFrmLine::buildStationGroup() {
   grid->addWidget(failedLabel, 5, 0);
   grid->addWidget(failedCount_, 5, 1);
   grid->addWidget(state_, 6, 0, 1, 2);
-  grid->setRowStretch(7, 1);
+  grid->addWidget(exportButton, 7, 0, 1, 2);
+  grid->setRowStretch(8, 1);
   return group;
 }
 

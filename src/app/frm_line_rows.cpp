@@ -8,6 +8,8 @@
 #include "app/frm_main.h"
 #include "app/frm_para.h"
 #include "commands/printer_rows.h"
+#include "commands/rows_report.h"
+#include "platform/file_replace.h"
 
 namespace ombrel::app {
 
@@ -18,10 +20,40 @@ const QColor kFailedRow(0xfb, 0xe3, 0xe3);
 constexpr int kTimeStart = 11;  // "2026-12-08T21:14:14.123+0100": the time of day
 constexpr int kTimeLength = 8;
 constexpr const char* kUsbPrefix = "usb:";
+constexpr const char* kRowsFilter = "CSV(*.csv)|*.csv";
+// The device writes between printers' rows go up at least this often.
+constexpr std::chrono::seconds kRowSendPeriod{2};
 
 QString shownText(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
+
+void TFrmLine::btn_LineExportClick() {
+  const auto path = mainWindow_.messageBoxes().saveFile(kRowsFilter);
+  if (!path) return;
+  try {
+    const RowsSource source =
+        rowsSourceOf(mainWindow_.appDir() + "sysconfig.ini", provisioningLogPath(mainWindow_.appDir()));
+    replaceFileWith(*path, printerRowsCsv(rowsOfDay(source, dayOf(localTimestamp()))));
+  } catch (const std::exception& error) {
+    mainWindow_.messageBoxes().warning(error.what());
+  }
+}
+
+void TFrmLine::sendRowsToLine() {
+  const RowsSource source =
+      rowsSourceOf(mainWindow_.appDir() + "sysconfig.ini", provisioningLogPath(mainWindow_.appDir()));
+  // A password in the connection string is refused where it is set.
+  if (source.conninfo.empty() || conninfoHoldsPassword(source.conninfo)) {
+    rowSender_.reset();
+    return;
+  }
+  if (!rowSender_) {
+    rowSender_ = std::make_unique<RowSender>(source.logPath, LineServer{source.conninfo, source.line, source.station},
+                                             language(), kRowSendPeriod);
+  }
+  rowSender_->sendSoon();
+}
 
 void TFrmLine::showDayRows() {
   table_->setRowCount(0);

@@ -292,6 +292,7 @@ void TFrmLine::printerEnded(const PrinterRow& row) {
   } catch (const std::exception& error) {
     mainWindow_.messageBoxes().warning(error.what());
   }
+  sendRowsToLine();
   showOutcome(row);
   showState(row.passed() ? QString() : QString::fromStdString(endText(row)));
 }

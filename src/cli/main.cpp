@@ -15,6 +15,7 @@
 #include "cli/logo_options.h"
 #include "cli/options.h"
 #include "cli/recipe_station.h"
+#include "cli/rows_report.h"
 #include "cli/settings_session.h"
 #include "cli/station_lines.h"
 #include "commands/device_write.h"
@@ -26,6 +27,7 @@
 #include "commands/slot_queue.h"
 #include "commands/recipe_run.h"
 #include "commands/recipe_texts.h"
+#include "commands/row_upload.h"
 #include "commands/window_actions.h"
 #include "engine/comm_thread.h"
 #include "platform/app_dir.h"
@@ -44,6 +46,8 @@
 namespace {
 
 using namespace ombrel;
+
+constexpr std::chrono::seconds kRowSendPeriod{2};
 
 // The links a script may pass to --link, serial ports first, one a line.
 int listLinks() {
@@ -217,6 +221,17 @@ int run(cli::Options options) {
     std::fprintf(stderr, "%s\n", refused.what());
     return refused.status;
   }
+  // With a line database the rows of the log go to its server too.
+  const RowsSource rowsSource = cli::rowsSourceOf(options, settings.path(), options.logFile);
+  if (conninfoHoldsPassword(rowsSource.conninfo)) {
+    std::fprintf(stderr, "%s\n", linePasswordRefusalText(options.language).c_str());
+    return cli::kExitRefused;
+  }
+  std::optional<RowSender> rowSender;
+  if (!options.logFile.empty() && !rowsSource.conninfo.empty()) {
+    rowSender.emplace(options.logFile, LineServer{rowsSource.conninfo, rowsSource.line, rowsSource.station},
+                      options.language, kRowSendPeriod);
+  }
   const bool saveSettings = options.recipe || !options.settingsFile.empty() || !options.sets.empty() ||
                             std::any_of(options.actions.begin(), options.actions.end(),
                                         [](const cli::Action& action) { return cli::isParametersAction(action.name); });
@@ -258,6 +273,10 @@ int run(cli::Options options) {
   // Ctrl-C is how a production line ends; elsewhere it stops the actions.
   if (!options.eachArrival && interrupts.interrupted() && status == cli::kExitOk) status = cli::kExitTaskFailed;
   loop.send([] {});  // the engine's last messages have been handled
+  if (rowSender) {
+    rowSender->finish();
+    if (!rowSender->problem().empty()) std::fprintf(stderr, "%s\n", rowSender->problem().c_str());
+  }
 
   if (saveSettings) {
     try {
@@ -289,6 +308,13 @@ int main(int argc, char** argv) {
       return cli::kExitOk;
     }
     if (options.list) return listLinks();
+    if (options.rows) {
+      if (!options.actions.empty() || options.recipe || options.eachArrival) {
+        throw cli::UsageError("--rows prints the rows, it runs no actions");
+      }
+      return cli::printRows(options);
+    }
+    if (!options.rowsDay.empty()) throw cli::UsageError("--day belongs to --rows");
     if (options.actions.empty() && !options.recipe && options.settingsFile.empty() && options.sets.empty() &&
         options.logoPreview.empty()) {
       throw cli::UsageError("no action given");

@@ -53,6 +53,10 @@ const char* const kUsage =
     "  --rework N          btn_SetDevicePara writes serial number N again (a printer\n"
     "                      back from repair), recorded as rework on the line's server;\n"
     "                      refused for a number the line never handed out\n"
+    "  --rows              the day's printers as CSV (UTF-8 with a byte-order mark), from\n"
+    "                      the line's server when one is given, else from the log\n"
+    "                      (--log, else DIR/provisioning.jsonl)\n"
+    "  --day YYYY-MM-DD    with --rows: the day (default today)\n"
     "  --list              the serial ports and USB printers --link can name, one a line\n"
     "  --help              this text\n"
     "  --version           the program's name and version\n"
@@ -190,6 +194,8 @@ const std::vector<OptionRule>& optionRules() {
       {"--list", false, [](Options& o, const std::string&) { o.list = true; }},
       {"--help", false, [](Options& o, const std::string&) { o.help = true; }},
       {"--version", false, [](Options& o, const std::string&) { o.version = true; }},
+      {"--rows", false, [](Options& o, const std::string&) { o.rows = true; }},
+      {"--day", true, [](Options& o, const std::string& v) { o.rowsDay = v; }},
       {"--list-actions", false, [](Options& o, const std::string&) { o.listActions = true; }},
   };
   return rules;

@@ -58,6 +58,9 @@ struct Options {
   bool listActions = false;  // the manual page's and the completion's list of actions
   bool list = false;         // print the links --link can name, and nothing else
   std::vector<Action> actions;
+  // --rows: the day's printers as CSV; rowsDay "YYYY-MM-DD", empty: today.
+  bool rows = false;
+  std::string rowsDay;
 };
 
 Options parseCommandLine(const std::vector<std::string>& args);

@@ -19,6 +19,7 @@ DeviceWrite::DeviceWrite(const ParaControls& controls, std::string link, std::st
 void DeviceWrite::refuse(const std::string& text) {
   record_.outcome = DeviceWriteRecord::Outcome::Refused;
   record_.errorText = text;
+  record_.ended = localTimestamp();
 }
 
 void DeviceWrite::end(const TaskOutcome& outcome, ParaControls& controls) {
@@ -36,11 +37,13 @@ void DeviceWrite::end(const TaskOutcome& outcome) {
   record_.outcome =
       outcome.commandAcknowledged ? DeviceWriteRecord::Outcome::Written : DeviceWriteRecord::Outcome::Failed;
   record_.errorText = outcome.text;
+  record_.ended = localTimestamp();
 }
 
 void DeviceWrite::abandon(const std::string& text) {
   record_.outcome = DeviceWriteRecord::Outcome::Unknown;
   record_.errorText = text;
+  record_.ended = localTimestamp();
 }
 
 void stepSerialNumberAfter(const TaskOutcome& outcome, ParaControls& controls) {
@@ -69,6 +72,7 @@ void logAbandonedNumbers(const std::vector<std::uint32_t>& numbers, const Provis
   for (const std::uint32_t number : numbers) {
     DeviceWriteRecord record;
     record.time = localTimestamp();
+    record.ended = record.time;
     record.serialNumber = std::to_string(number);
     record.outcome = DeviceWriteRecord::Outcome::Unknown;
     record.errorText = stationStoppedBeforeAnswerText(language);

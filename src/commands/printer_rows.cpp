@@ -54,42 +54,54 @@ std::string printerRowLine(const PrinterRow& row) {
       {"actions", steps},
       // Last, so that the lines keep the shape they had before ports.
       {"port", row.port},
+      {"row_id", row.rowId},
+      {"ended", row.ended},
   };
   return line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 void appendPrinterRow(const ProvisioningLog& log, const PrinterRow& row) { log.appendLine(printerRowLine(row)); }
 
+std::optional<PrinterRow> printerRowOfLine(const std::string& text) {
+  const auto line = nlohmann::json::parse(text, nullptr, false);
+  if (!line.is_object() || !line.contains("result") || !line["result"].is_string()) return std::nullopt;
+  try {
+    PrinterRow row;
+    row.time = line.at("time").get<std::string>();
+    row.link = line.at("link").get<std::string>();
+    // Rows written before ports, row ids and end times were kept have none.
+    row.port = line.value("port", std::string());
+    row.rowId = line.value("row_id", std::string());
+    row.ended = line.value("ended", std::string());
+    row.printerIdentity = line.at("printer").get<std::string>();
+    row.serialNumber = line.at("serial_number").get<std::string>();
+    row.end = valueOf(kEndNames, line.at("result").get<std::string>());
+    row.text = line.at("error").get<std::string>();
+    row.seconds = line.at("seconds").get<double>();
+    for (const auto& step : line.at("actions")) {
+      row.steps.push_back({step.at("action").get<std::string>(),
+                           valueOf(kResultNames, step.at("outcome").get<std::string>()),
+                           step.at("error").get<std::string>()});
+    }
+    return row;
+  } catch (const nlohmann::json::exception&) {
+    return std::nullopt;  // a damaged line: the rows around it are still shown
+  }
+}
+
 std::vector<PrinterRow> printerRowsOfDay(const std::string& logPath, const std::string& today) {
   std::vector<PrinterRow> rows;
   std::ifstream log(logPath);
   for (std::string text; std::getline(log, text);) {
-    const auto line = nlohmann::json::parse(text, nullptr, false);
-    if (!line.is_object() || !line.contains("result") || !line["result"].is_string()) continue;
-    try {
-      PrinterRow row;
-      row.time = line.at("time").get<std::string>();
-      if (dayOf(row.time) != today) continue;
-      row.link = line.at("link").get<std::string>();
-      // Rows written before ports were kept have none.
-      row.port = line.value("port", std::string());
-      row.printerIdentity = line.at("printer").get<std::string>();
-      row.serialNumber = line.at("serial_number").get<std::string>();
-      row.end = valueOf(kEndNames, line.at("result").get<std::string>());
-      row.text = line.at("error").get<std::string>();
-      row.seconds = line.at("seconds").get<double>();
-      for (const auto& step : line.at("actions")) {
-        row.steps.push_back({step.at("action").get<std::string>(),
-                             valueOf(kResultNames, step.at("outcome").get<std::string>()),
-                             step.at("error").get<std::string>()});
-      }
-      rows.push_back(std::move(row));
-    } catch (const nlohmann::json::exception&) {
-      // A damaged line: the rows around it are still shown.
-    }
+    auto row = printerRowOfLine(text);
+    if (row && dayOf(row->time) == today) rows.push_back(std::move(*row));
   }
   return rows;
 }
+
+const char* endName(PrinterRow::End end) { return nameOf(kEndNames, end); }
+
+const char* stepResultName(RecipeStep::Result result) { return nameOf(kResultNames, result); }
 
 std::string dayOf(const std::string& time) { return time.substr(0, time.find('T')); }
 

@@ -6,6 +6,7 @@
 // line has "result" where a device write's has "outcome", so that readers of
 // the device writes can tell the two apart.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,14 @@ std::string printerRowLine(const PrinterRow& row);
 // Appends the row's line and flushes it to the disk; raises
 // std::runtime_error naming the file when it cannot.
 void appendPrinterRow(const ProvisioningLog& log, const PrinterRow& row);
+
+// The printer's row a log line holds; none for a line of another kind or a
+// damaged one.
+std::optional<PrinterRow> printerRowOfLine(const std::string& text);
+
+// The words the log writes for a printer's end and for an action's result.
+const char* endName(PrinterRow::End end);
+const char* stepResultName(RecipeStep::Result result);
 
 // The printers' rows of the log whose time falls on the day `today`
 // ("2026-12-08"), in the log's order. A missing log gives none; lines that

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ctime>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <stdexcept>
 
 namespace ombrel {
@@ -42,6 +43,19 @@ std::string linkDescription(const LinkSettings& link) {
   return "usb:" + link.usbDevice;
 }
 
+std::string newRowId() {
+  // random_device reads the kernel's random source; a generator seeded once
+  // per process could repeat another station's ids.
+  std::random_device source;
+  std::string id;
+  for (int word = 0; word < 4; ++word) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(source()));
+    id += text;
+  }
+  return id;
+}
+
 std::string localTimestamp() {
   const auto now = std::chrono::system_clock::now();
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
@@ -66,6 +80,9 @@ std::string provisioningLine(const DeviceWriteRecord& record) {
       {"serial_number", record.serialNumber},
       {"outcome", outcomeName(record.outcome)},
       {"error", record.errorText},
+      // Added last, so that the lines keep the shape readers know.
+      {"row_id", record.rowId},
+      {"ended", record.ended},
   };
   // A text that is not UTF-8 is logged with U+FFFD where it breaks rather
   // than losing the whole line.

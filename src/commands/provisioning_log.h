@@ -10,6 +10,10 @@
 
 namespace ombrel {
 
+// 128 random bits in hex: a row's name, made where the row is made, that no
+// other station's row has.
+std::string newRowId();
+
 struct DeviceWriteRecord {
   // Unknown: the tool stopped waiting before the printer answered.
   enum class Outcome { Written, Failed, Refused, Unknown };
@@ -19,7 +23,9 @@ struct DeviceWriteRecord {
   std::string deviceName;
   std::string serialNumber;  // the number sent (before the step for the next printer)
   Outcome outcome = Outcome::Written;
-  std::string errorText;  // why the write failed or was refused
+  std::string errorText;           // why the write failed or was refused
+  std::string rowId = newRowId();  // names the write in the line's database, so that it is sent once
+  std::string ended;               // local time the write ended; empty while it runs
 };
 
 // The control whose task writes the device name and serial number.

@@ -164,11 +164,13 @@ void RecipeRun::finish(PrinterRow::End end, const std::string& text) {
   row_.text = text;
   const auto taken = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started_);
   row_.seconds = static_cast<double>(taken.count()) / 1000;
+  row_.ended = localTimestamp();
 }
 
 PrinterRow refusedPrinterRow(const std::string& link, const std::string& text) {
   PrinterRow row;
   row.time = localTimestamp();
+  row.ended = row.time;
   row.link = link;
   row.end = PrinterRow::End::Refused;
   row.text = text;

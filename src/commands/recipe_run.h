@@ -49,8 +49,10 @@ struct PrinterRow {
   std::vector<RecipeStep> steps;
   double seconds = 0;
   End end = End::Running;
-  std::string text;    // why it did not pass
-  std::string port{};  // the USB port path the printer is plugged into ("1-1.2"); empty on other links
+  std::string text;                // why it did not pass
+  std::string port{};              // the USB port path the printer is plugged into ("1-1.2"); empty on other links
+  std::string rowId = newRowId();  // names the row in the line's database, so that it is sent once
+  std::string ended{};             // local time the recipe ended; empty while it runs
 
   bool passed() const { return end == End::Passed; }
 };

@@ -141,10 +141,12 @@ TEST(PrinterRows, TheDaysRowsComeBackFromTheLog) {
                  1.25,
                  PrinterRow::End::Failed,
                  "Received Failed",
-                 "1-1.2"};
+                 "1-1.2",
+                 "9c0e",
+                 "2026-12-08T09:10:12.262+0100"};
   appendPrinterRow(log, row);
-  log.append(
-      {"2026-12-08T09:10:11.000+0100", row.link, "OMB80", "Kasse", "1", DeviceWriteRecord::Outcome::Written, ""});
+  log.append({"2026-12-08T09:10:11.000+0100", row.link, "OMB80", "Kasse", "1", DeviceWriteRecord::Outcome::Written, "",
+              "9c0f", ""});
   log.appendLine("{\"result\":");
   PrinterRow yesterday = row;
   yesterday.time = "2026-12-07T23:59:59.999+0100";

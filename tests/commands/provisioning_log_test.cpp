@@ -17,7 +17,9 @@ TEST(ProvisioningLog, OneEscapedJsonLinePerRecord) {
                            "Kasse \"Süd\"\\1\n",
                            "42",
                            DeviceWriteRecord::Outcome::Written,
-                           ""};
+                           "",
+                           "7f3a",
+                           "2026-01-02T03:04:06.100+0100"};
   log.append(record);
   record.deviceName = "\xB4\xF2";  // GBK bytes that are no UTF-8
   record.outcome = DeviceWriteRecord::Outcome::Failed;
@@ -26,10 +28,10 @@ TEST(ProvisioningLog, OneEscapedJsonLinePerRecord) {
   EXPECT_EQ(test_support::fileContent(log.path()),
             "{\"time\":\"2026-01-02T03:04:05.006+0100\",\"link\":\"net:10.0.0.7:5100\",\"printer\":\"OMB80\","
             "\"device_name\":\"Kasse \\\"Süd\\\"\\\\1\\n\",\"serial_number\":\"42\",\"outcome\":\"written\","
-            "\"error\":\"\"}\n"
+            "\"error\":\"\",\"row_id\":\"7f3a\",\"ended\":\"2026-01-02T03:04:06.100+0100\"}\n"
             "{\"time\":\"2026-01-02T03:04:05.006+0100\",\"link\":\"net:10.0.0.7:5100\",\"printer\":\"OMB80\","
             "\"device_name\":\"\xEF\xBF\xBD\xEF\xBF\xBD\",\"serial_number\":\"42\",\"outcome\":\"failed\","
-            "\"error\":\"Download Data Failed\"}\n");
+            "\"error\":\"Download Data Failed\",\"row_id\":\"7f3a\",\"ended\":\"2026-01-02T03:04:06.100+0100\"}\n");
 }
 
 TEST(ProvisioningLog, UnwritableLogIsAnErrorNamingIt) {

@@ -10,6 +10,7 @@
 
 #include "app/frm_line.h"
 #include "commands/printer_rows.h"
+#include "commands/rows_report.h"
 #include "gui/para_window_fixture.h"
 #include "gui/window_checks.h"
 
@@ -98,7 +99,7 @@ TEST_P(ParaLayout, EveryTabShowsEveryControlWhole) {
 TEST_P(ParaLayout, TheProductionLineWindowShowsTheDaysRowsWhole) {
   installLanguageFiles();
   writeSettings("[MainDefault]\nLanguage=" + std::to_string(GetParam()) +
-                "\n[ProductionLine]\nActions=btn_SetCodepage,btn_SetForcepaper,btn_SetDevicePara\n");
+                "\n[ProductionLine]\nStation=st1\nActions=btn_SetCodepage,btn_SetForcepaper,btn_SetDevicePara\n");
   const ProvisioningLog log(app::provisioningLogPath(dir_.path().string() + "/"));
   using Result = RecipeStep::Result;
   for (const auto& [serial, last, end] : {std::tuple{"1704269998", Result::Passed, PrinterRow::End::Passed},
@@ -114,7 +115,9 @@ TEST_P(ParaLayout, TheProductionLineWindowShowsTheDaysRowsWhole) {
                            1.4,
                            end,
                            "",
-                           "1-1"});
+                           "1-1",
+                           newRowId(),
+                           localTimestamp()});
   }
   start();
   ui().transportRadios[2]->click();
@@ -139,6 +142,13 @@ TEST_P(ParaLayout, TheProductionLineWindowShowsTheDaysRowsWhole) {
   EXPECT_TRUE(headers.contains(codePage) && headers.contains(GetParam() == 1 ? "Link" : "连接"))
       << headers.join(", ").toStdString();
   saveScreenshot(line, GetParam() == 1 ? "line-en.png" : "line-zh.png");
+
+  // The export writes the day's rows of the log, as ombrelctl --rows does.
+  boxes_.answerOpen((dir_ / "rows.csv").string());
+  line.findChild<QPushButton*>("btn_LineExport")->click();
+  const std::string csv = testing::readFile(dir_ / "rows.csv");
+  EXPECT_EQ(csv, printerRowsCsv(logRowsOfDay(log.path(), dayOf(localTimestamp()), "st1", "default")));
+  EXPECT_NE(csv.find(",1704269999,passed,"), std::string::npos) << csv;
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, ParaLayout, ::testing::Values(0, 1),

@@ -19,7 +19,8 @@ while IFS='|' read -r typed expected; do
   fi
 done <<'CASES'
 --vers|--version
---li|--line --line-db --link --list
+--lin|--line --line-db --link
+--lis|--list
 btn_SetCode|btn_SetCodepage
 Chb_|Chb_CloseWifi=
 but_|but_bootIn
