@@ -223,8 +223,8 @@ int run(cli::Options options) {
   }
   // With a line database the rows of the log go to its server too.
   const RowsSource rowsSource = cli::rowsSourceOf(options, settings.path(), options.logFile);
-  if (conninfoHoldsPassword(rowsSource.conninfo)) {
-    std::fprintf(stderr, "%s\n", linePasswordRefusalText(options.language).c_str());
+  if (const auto refusal = lineDatabaseRefusal(rowsSource.conninfo, options.language)) {
+    std::fprintf(stderr, "%s\n", refusal->c_str());
     return cli::kExitRefused;
   }
   std::optional<RowSender> rowSender;

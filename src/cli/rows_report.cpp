@@ -4,6 +4,7 @@
 
 #include "cli/actions.h"
 #include "commands/printer_rows.h"
+#include "commands/line_server_settings.h"
 #include "commands/provisioning_log.h"
 #include "commands/rows_report.h"
 #include "platform/app_dir.h"
@@ -29,8 +30,8 @@ int printRows(const Options& options) {
   const RowsSource source =
       rowsSourceOf(options, options.settingsFile.empty() ? appDir + "sysconfig.ini" : options.settingsFile,
                    options.logFile.empty() ? appDir + "provisioning.jsonl" : options.logFile);
-  if (conninfoHoldsPassword(source.conninfo)) {
-    std::fprintf(stderr, "%s\n", linePasswordRefusalText(language).c_str());
+  if (const auto refusal = lineDatabaseRefusal(source.conninfo, language)) {
+    std::fprintf(stderr, "%s\n", refusal->c_str());
     return kExitRefused;
   }
   std::vector<StationRow> rows;

@@ -1,13 +1,10 @@
 #include "commands/rows_report.h"
 
-#include <unistd.h>
-
-#include <climits>
 #include <cstdio>
 #include <ctime>
 
 #include "commands/printer_rows.h"
-#include "commands/recipe.h"
+#include "commands/line_server_settings.h"
 #include "linedb/line_rows.h"
 #include "texts/ini_file.h"
 
@@ -45,19 +42,13 @@ std::string localMidnight(std::tm day, int days) {
   return text;
 }
 
-std::string hostName() {
-  char name[HOST_NAME_MAX + 1] = {};
-  return ::gethostname(name, sizeof name - 1) == 0 ? std::string(name) : std::string();
-}
-
 constexpr const char* kUndefinedTable = "42P01";
 
 }  // namespace
 
 RowsSource rowsSourceOf(const std::string& settingsPath, std::string logPath) {
-  const IniFile stored(settingsPath);
-  return {stored.readString(kRecipeSection, "Database", ""), stored.readString(kRecipeSection, "Station", hostName()),
-          stored.readString(kRecipeSection, "Line", "default"), std::move(logPath)};
+  LineServerSettings stored = loadLineServerSettings(IniFile(settingsPath));
+  return {std::move(stored.database), std::move(stored.station), std::move(stored.line), std::move(logPath)};
 }
 
 std::vector<StationRow> rowsOfDay(const RowsSource& source, const std::string& day) {
@@ -69,15 +60,6 @@ std::vector<StationRow> rowsOfDay(const RowsSource& source, const std::string& d
     if (error.sqlState() == kUndefinedTable) return {};
     throw;
   }
-}
-
-std::string linePasswordRefusalText(int language) {
-  if (language == 1) {
-    return "The line database's connection string holds a password: keep it in libpq's password file "
-           "(~/.pgpass) or name a service of libpq's service file (~/.pg_service.conf) instead";
-  }
-  return "生产线数据库的连接字符串含有密码：请把密码放在 libpq 的密码文件（~/.pgpass）中，"
-         "或改用 libpq 服务文件（~/.pg_service.conf）中的服务";
 }
 
 bool isDayText(const std::string& day) { return dayOfText(day).has_value(); }

@@ -29,10 +29,6 @@ RowsSource rowsSourceOf(const std::string& settingsPath, std::string logPath);
 // for what the server refuses; a server without the rows' table has none.
 std::vector<StationRow> rowsOfDay(const RowsSource& source, const std::string& day);
 
-// Why a connection string holding a password is refused, pointing to where
-// libpq keeps passwords instead; `language` 1 English, else Chinese.
-std::string linePasswordRefusalText(int language);
-
 // Whether `day` is a date "YYYY-MM-DD" of the calendar.
 bool isDayText(const std::string& day);
 
