@@ -123,6 +123,7 @@ const HintTable& paraWindowHints() {
       {"rb_Minus", "每次成功写入设备参数后序列号减 1"},
       {"rb_Plus", "每次成功写入设备参数后序列号加 1"},
       {"btn_SetDevicePara", "写入产品名称和序列号，然后按 +/- 步进序列号"},
+      {"btn_Rework", "把生产线已发放的序列号再次写入返修的打印机，序列号不步进"},
       {"cbb_UsbDeviceTpe", "USB 设备类型：USB虚拟串口或 USB打印口"},
       {"btn_SetUsbDeviceType", "把选择的 USB 设备类型发送给打印机"},
       {"cbb_PaperType", "纸张类型：热敏票据纸或热敏标签纸"},

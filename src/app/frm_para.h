@@ -135,6 +135,9 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // DeviceSerialNo; true without one when no station runs, false after
   // saying why when none can be had.
   bool holdSerialNumber();
+  // Records the typed number as rework on the line's server; says why not
+  // and returns false when it is refused.
+  bool reworkRecorded();
   // The Set button's own numbers from the line's server while no station
   // runs; none without Database=, or after saying why it cannot be used.
   std::shared_ptr<SerialAllocator> lineServerNumbers();

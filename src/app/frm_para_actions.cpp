@@ -93,15 +93,18 @@ bool TFrmPara::started(const WindowAction& action, const std::string& savePath) 
   // is one while a task runs: it asks nothing, reads nothing and shows no
   // file of its own.
   if (!leftBoxHoldsAnAddress() || refusedWhileBusy()) return false;
-  const bool writesDevice = std::string_view(action.control) == kDeviceWriteControl;
+  const bool reworks = std::string_view(action.control) == kReworkControl;
+  const bool writesDevice = reworks || std::string_view(action.control) == kDeviceWriteControl;
   // While a station runs, the write's number comes from its allocator; a
-  // click that starts no task gives it back.
-  if (writesDevice && !holdSerialNumber()) return false;
+  // click that starts no task gives it back. A rework writes the typed number
+  // once the line's server has recorded it.
+  if (reworks ? !reworkRecorded() : writesDevice && !holdSerialNumber()) return false;
   auto giveBack = qScopeGuard([this] { endSerialNumber(NumberEnd::GivenBack); });
   ActionOutcome outcome = pressAction(action, controls_, savePath, mainWindow_.appDir());
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     if (writesDevice) {
       DeviceWrite write = deviceWrite();
+      if (reworks) write.markRework();
       write.refuse(refusal->text);
       keepDeviceWrite(write);
     }
@@ -129,6 +132,7 @@ bool TFrmPara::started(const WindowAction& action, const std::string& savePath) 
   }
   std::optional<DeviceWrite> write;
   if (writesDevice) write = deviceWrite();
+  if (reworks) write->markRework();
   const auto* control = controls_.widget<QAbstractButton>(action.control);
   if (!startTask(std::get<TaskStart>(std::move(outcome)), control->text())) return false;
   giveBack.dismiss();

@@ -57,7 +57,10 @@ DeviceWrite TFrmPara::deviceWrite() const {
 void TFrmPara::deviceWriteEnded(const TaskOutcome& outcome) {
   if (!runningDeviceWrite_) return;
   DeviceWrite write = *std::exchange(runningDeviceWrite_, std::nullopt);
-  if (!heldNumber_) {
+  if (write.record().rework) {
+    // The printer gets its old number back: the next one stays as it is.
+    write.end(outcome);
+  } else if (!heldNumber_) {
     write.end(outcome, controls_);
   } else {
     // The allocator steps the number, not the write.
@@ -109,6 +112,14 @@ std::shared_ptr<SerialAllocator> TFrmPara::lineServerNumbers() {
     mainWindow_.messageBoxes().warning(error.what());
   }
   return nullptr;
+}
+
+bool TFrmPara::reworkRecorded() {
+  const LineServerSettings line = loadLineServerSettings(IniFile(mainWindow_.appDir() + "sysconfig.ini"));
+  auto refusal = lineDatabaseRefusal(line.database, language());
+  if (!refusal) refusal = reworkRefusal(lineServerOf(line), controls_.text("edt_DeviceSerialNo"), language());
+  if (refusal) mainWindow_.messageBoxes().warning(*refusal);
+  return !refusal;
 }
 
 void TFrmPara::endSerialNumber(NumberEnd end) {

@@ -21,7 +21,11 @@ QGroupBox* deviceGroup(ParaPageBuilder& b) {
   addRow(grid, 0, {b.boxLabel("lbl_DeviceName", "edt_DeviceName"), b.edit("edt_DeviceName")});
   addRow(grid, 1, {b.boxLabel("lbl_DeviceSerialNo", "edt_DeviceSerialNo"), b.edit("edt_DeviceSerialNo")});
   grid->addLayout(step, 2, 1);
-  grid->addWidget(b.button("btn_SetDevicePara", "设置"), 3, 1, Qt::AlignRight);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(b.button("btn_Rework", "返修"));
+  buttons->addWidget(b.button("btn_SetDevicePara", "设置"));
+  grid->addLayout(buttons, 3, 1);
   grid->setColumnStretch(1, 1);
   return group;
 }

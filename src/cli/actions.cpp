@@ -102,7 +102,7 @@ int refused(ActionContext& context, const Refusal& refusal) {
 // The device write: logged whatever its outcome. In a station its number is
 // the allocator's, taken before the click builds the frame and ended by how
 // the task ended.
-int deviceWrite(ActionContext& context, const WindowAction& control) {
+int deviceWrite(ActionContext& context, const WindowAction& control, bool rework) {
   std::optional<std::uint32_t> number;
   if (context.station != nullptr && context.station->numbersAllocated()) {
     try {
@@ -120,6 +120,7 @@ int deviceWrite(ActionContext& context, const WindowAction& control) {
   }
   const ActionOutcome outcome = pressAction(control, context.settings.controls(), {}, context.appDir);
   DeviceWrite write(context.settings.controls(), linkDescription(context.frontEnd.linkSettings()));
+  if (rework) write.markRework();
   TaskOutcome end;
   int status = kExitOk;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
@@ -128,7 +129,7 @@ int deviceWrite(ActionContext& context, const WindowAction& control) {
   } else {
     status = runTask(context, std::get<TaskStart>(outcome), &end);
     // The allocator steps its numbers itself; a rework's number stays as it was.
-    number || context.options.rework ? write.end(end) : write.end(end, context.settings.controls());
+    number || rework ? write.end(end) : write.end(end, context.settings.controls());
   }
   if (number) {
     const NumberEnd fate = std::holds_alternative<Refusal>(outcome) ? NumberEnd::GivenBack : numberEndOf(end);
@@ -154,7 +155,9 @@ int parametersAction(ActionContext& context, const Action& action, const WindowA
     context.frontEnd.messageBox(action.name + " saves to a file: give it with --save-as FILE");
     return static_cast<int>(kExitRefused);
   }
-  if (action.name == kDeviceWriteControl) return deviceWrite(context, control);
+  // main checked and recorded a rework before any action ran.
+  if (action.name == kReworkControl) return deviceWrite(context, control, true);
+  if (action.name == kDeviceWriteControl) return deviceWrite(context, control, context.options.rework.has_value());
   ActionOutcome outcome =
       pressAction(control, context.settings.controls(), context.options.saveAs.value_or(""), context.appDir);
   // Moved: an update file of many megabytes is held once.

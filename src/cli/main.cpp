@@ -207,13 +207,16 @@ int run(cli::Options options) {
   std::optional<StationStart> station;
   try {
     const auto server = chosenLineServer(options, settings);
-    if (options.rework) {
+    // --rework N is btn_SetDevicePara writing N as btn_Rework writes the
+    // typed number.
+    if (options.rework) settings.controls().setText("edt_DeviceSerialNo", std::to_string(*options.rework));
+    if (options.rework || std::ranges::count(actionNames, std::string(kReworkControl)) != 0) {
       // Checked and recorded before anything is sent; the write's own outcome
       // goes to the provisioning log as any device write's.
-      if (const auto refusal = reworkRefusal(server, *options.rework, options.language)) {
+      if (const auto refusal =
+              reworkRefusal(server, settings.controls().text("edt_DeviceSerialNo"), options.language)) {
         throw StationRefused(*refusal, cli::kExitRefused);
       }
-      settings.controls().setText("edt_DeviceSerialNo", std::to_string(*options.rework));
     } else if (options.eachArrival || (server && writesSerialNumbers(actionNames))) {
       station.emplace(options, settings, appDir, actionNames, server);
     }
@@ -324,11 +327,15 @@ int main(int argc, char** argv) {
     if (!options.eachArrival && (options.slots || options.json)) {
       throw cli::UsageError("--slots and --json belong to --each-arrival");
     }
-    if (options.rework && (options.eachArrival || options.recipe ||
-                           std::count_if(options.actions.begin(), options.actions.end(),
-                                         [](const cli::Action& a) { return a.name == kDeviceWriteControl; }) != 1)) {
+    const auto count = [&](const char* name) {
+      return std::ranges::count_if(options.actions, [name](const cli::Action& a) { return a.name == name; });
+    };
+    const auto reworks = options.rework ? count(kDeviceWriteControl) + count(kReworkControl) : count(kReworkControl);
+    if ((options.rework || reworks != 0) &&
+        (options.eachArrival || options.recipe || reworks != 1 || (!options.rework && count(kDeviceWriteControl)))) {
       throw cli::UsageError(
-          "--rework writes one printer's number: one btn_SetDevicePara, no --recipe or --each-arrival");
+          "a rework writes one printer's number: one btn_Rework (or --rework N btn_SetDevicePara), no other "
+          "device write, --recipe or --each-arrival");
     }
     if (options.eachArrival && options.actions.empty() && !options.recipe) {
       throw cli::UsageError("--each-arrival needs actions to run, or --recipe");

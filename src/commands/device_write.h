@@ -33,6 +33,8 @@ class DeviceWrite {
   // The same without the step, for a number from a SerialAllocator, which
   // steps itself.
   void end(const TaskOutcome& outcome);
+  // The write is a rework: its record says so.
+  void markRework() { record_.rework = true; }
   // The end will not be heard: `text` says why.
   void abandon(const std::string& text);
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <charconv>
 #include <stdexcept>
 
 #include "commands/recipe.h"
@@ -73,9 +74,24 @@ std::optional<std::string> reworkRefusal(const std::optional<LineServer>& server
     if (recordLineRework(db, server->line, server->station, "", number)) return std::nullopt;
   } catch (const LineDbUnreachable& lost) {
     return lineDatabaseUnreachableText(language) + ": " + lost.what();
+  } catch (const std::runtime_error& error) {
+    // A schema this station cannot use, or a role that may not record.
+    return error.what();
   }
   return language == kEnglish ? "The line " + server->line + " never handed out the serial number " + serial
                               : "生产线 " + server->line + " 从未发放序列号 " + serial;
+}
+
+std::optional<std::string> reworkRefusal(const std::optional<LineServer>& server, const std::string& typed,
+                                         int language) {
+  std::uint32_t number = 0;
+  const char* end = typed.data() + typed.size();
+  const auto [stop, error] = std::from_chars(typed.data(), end, number);
+  if (typed.empty() || error != std::errc{} || stop != end) {
+    return language == kEnglish ? "Rework writes a serial number: " + typed + " is none"
+                                : "返修需要写入序列号：" + typed + " 不是序列号";
+  }
+  return reworkRefusal(server, number, language);
 }
 
 std::optional<LineServer> lineServerOf(const LineServerSettings& settings) {

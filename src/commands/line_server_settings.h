@@ -46,6 +46,10 @@ std::optional<std::string> lineDatabaseTestFailure(const std::string& conninfo);
 // (libpq's message after the station's text). Without a server a rework is
 // refused: only the line knows which numbers it handed out.
 std::optional<std::string> reworkRefusal(const std::optional<LineServer>& server, std::uint32_t number, int language);
+// The same for the number typed in the serial number's box, refused when it
+// is no serial number at all.
+std::optional<std::string> reworkRefusal(const std::optional<LineServer>& server, const std::string& typed,
+                                         int language);
 
 // The server the station takes its numbers from; nothing without Database=.
 std::optional<LineServer> lineServerOf(const LineServerSettings& settings);

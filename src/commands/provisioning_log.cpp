@@ -72,7 +72,7 @@ std::string localTimestamp() {
 }
 
 std::string provisioningLine(const DeviceWriteRecord& record) {
-  const nlohmann::ordered_json line = {
+  nlohmann::ordered_json line = {
       {"time", record.time},
       {"link", record.link},
       {"printer", record.printerIdentity},
@@ -84,6 +84,8 @@ std::string provisioningLine(const DeviceWriteRecord& record) {
       {"row_id", record.rowId},
       {"ended", record.ended},
   };
+  // Only a rework says so: every other line keeps the shape it had.
+  if (record.rework) line["rework"] = true;
   // A text that is not UTF-8 is logged with U+FFFD where it breaks rather
   // than losing the whole line.
   return line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);

@@ -26,10 +26,13 @@ struct DeviceWriteRecord {
   std::string errorText;           // why the write failed or was refused
   std::string rowId = newRowId();  // names the write in the line's database, so that it is sent once
   std::string ended;               // local time the write ended; empty while it runs
+  bool rework = false;             // a number the line handed out before, written again
 };
 
 // The control whose task writes the device name and serial number.
 inline constexpr const char* kDeviceWriteControl = "btn_SetDevicePara";
+// The same write of the typed number again, for a printer back from repair.
+inline constexpr const char* kReworkControl = "btn_Rework";
 
 // "serial:PORT", "net:HOST:PORT" or "usb:IDENTITY", as ombrelctl's --link.
 std::string linkDescription(const LinkSettings& link);

@@ -38,6 +38,9 @@ const std::vector<WindowAction>& windowActions() {
       {"btn_netgatewayt", SetButton, btn_netgatewaytClick, false},
       {"btn_Netport", SetButton, btn_NetportClick, false},
       {"btn_SetDevicePara", SetButton, btn_SetDeviceParaClick, false},
+      // The same frame; the front ends first record it as rework on the
+      // line's server and leave the serial number as it is.
+      {"btn_Rework", SetButton, btn_SetDeviceParaClick, false},
       {"btn_SetInfraredPara", SetButton, btn_SetInfraredParaClick, false},
       {"bt_Set_black_mode", SetButton, bt_Set_black_modeClick, false},
       {"bt_Cance_black_mark", SetButton, bt_Cance_black_markClick, false},
