@@ -11,6 +11,7 @@
 #include "app/frm_line.h"
 #include "commands/window_actions.h"
 #include "gui/para_window_fixture.h"
+#include "linedb/pg_cluster.h"
 #include "support/run_program.h"
 #include "texts/text_codec.h"
 
@@ -162,6 +163,22 @@ TEST_F(SameBytes, NextPrinterSendsWhatOmbrelctlsRecipeSends) {
     EXPECT_EQ(window.size(), named ? 4u : 0u);  // one unit per action, beside the identifications
     EXPECT_EQ(window, ctl);
   }
+}
+
+// Without a server both refuse a rework above; with one, both write the
+// number the line handed out again.
+TEST_F(SameBytes, ReworkSendsWhatOmbrelctlSends) {
+  const test_support::PgCluster cluster;
+  start();
+  const VirtualPrinter printer;
+  const SettingsCase settings{"Rework",
+                              "[ParaDefault]\r\nDeviceName=P\r\nDeviceSerialNo=700\r\ncalculate=1\r\n"
+                              "[ProductionLine]\r\nDatabase=" +
+                                  cluster.conninfo() + "\r\n"};
+  pressInOmbrelctl(printer, settings, "btn_SetDevicePara");  // the line hands out 700
+  const auto window = sentBy(printer, [&] { pressInWindow(printer, settings, "btn_Rework"); });
+  EXPECT_FALSE(window.empty());
+  EXPECT_EQ(window, sentBy(printer, [&] { pressInOmbrelctl(printer, settings, "btn_Rework"); }));
 }
 
 INSTANTIATE_TEST_SUITE_P(SettingsFiles, SameBytesFromFile, ::testing::ValuesIn(settingsCases()),
