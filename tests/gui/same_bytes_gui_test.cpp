@@ -165,16 +165,13 @@ TEST_F(SameBytes, NextPrinterSendsWhatOmbrelctlsRecipeSends) {
   }
 }
 
-// Without a server both refuse a rework above; with one, both write the
-// number the line handed out again.
+// Without a server both refuse a rework above; with one, both write it.
 TEST_F(SameBytes, ReworkSendsWhatOmbrelctlSends) {
   const test_support::PgCluster cluster;
   start();
   const VirtualPrinter printer;
-  const SettingsCase settings{"Rework",
-                              "[ParaDefault]\r\nDeviceName=P\r\nDeviceSerialNo=700\r\ncalculate=1\r\n"
-                              "[ProductionLine]\r\nDatabase=" +
-                                  cluster.conninfo() + "\r\n"};
+  const std::string line = "[ProductionLine]\r\nDatabase=" + cluster.conninfo() + "\r\n";
+  const SettingsCase settings{"Rework", "[ParaDefault]\r\nDeviceName=P\r\nDeviceSerialNo=700\r\n" + line};
   pressInOmbrelctl(printer, settings, "btn_SetDevicePara");  // the line hands out 700
   const auto window = sentBy(printer, [&] { pressInWindow(printer, settings, "btn_Rework"); });
   EXPECT_FALSE(window.empty());

@@ -148,32 +148,31 @@ TEST(LineStation, ReworkWritesOnlyANumberTheLineHandedOutAgain) {
   struct Case {
     std::string conninfo;
     const char* number;
-    bool shorthand;  // --rework N btn_SetDevicePara, else btn_Rework on the typed number
     int exitCode;
     std::vector<int> wire;
   };
   const std::vector<Case> cases = {
-      {cluster.conninfo(), "1000", true, 0, {1000}},
-      {cluster.conninfo(), "1000", false, 0, {1000}},
-      {cluster.conninfo(), "1001", true, 2, {}},   // never handed out
-      {cluster.conninfo(), "1001", false, 2, {}},  // never handed out
-      {"", "1000", true, 2, {}},                   // no server to ask
-      {"", "1000", false, 2, {}},                  // no server to ask
+      {cluster.conninfo(), "1000", 0, {1000}},
+      {cluster.conninfo(), "1001", 2, {}},  // never handed out
+      {"", "1000", 2, {}},                  // no server to ask
   };
-  for (const auto& c : cases) {
-    Station station;
-    const std::string typed = std::string("edt_DeviceSerialNo=") + c.number;
-    const auto run = c.shorthand ? station.write(c.conninfo, "r", 1, "20", {"--rework", c.number})
+  // --rework N btn_SetDevicePara, else btn_Rework on the typed number.
+  for (const bool shorthand : {true, false}) {
+    for (const auto& c : cases) {
+      Station station;
+      const std::string typed = std::string("edt_DeviceSerialNo=") + c.number;
+      const auto run = shorthand ? station.write(c.conninfo, "r", 1, "20", {"--rework", c.number})
                                  : station.write(c.conninfo, "r", 0, "20", {"--set", typed, "btn_Rework"});
-    SCOPED_TRACE(std::string(c.number) + (c.shorthand ? " --rework" : " btn_Rework"));
-    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
-    EXPECT_EQ(wireNumbers(station.printer), c.wire);
-    if (c.exitCode != 0) continue;
-    // Written, logged as rework, and the number does not step for the next printer.
-    const std::string log = fileContent(station.appDir() + "provisioning.jsonl");
-    EXPECT_NE(log.find("\"outcome\":\"written\""), std::string::npos) << log;
-    EXPECT_NE(log.find(",\"rework\":true}\n"), std::string::npos) << log;
-    EXPECT_EQ(IniFile(station.appDir() + "sysconfig.ini").readString("ParaDefault", "DeviceSerialNo", ""), c.number);
+      SCOPED_TRACE(std::string(c.number) + (shorthand ? " --rework" : " btn_Rework"));
+      EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+      EXPECT_EQ(wireNumbers(station.printer), c.wire);
+      if (c.exitCode != 0) continue;
+      // Written, logged as rework, and the number does not step for the next printer.
+      const std::string log = fileContent(station.appDir() + "provisioning.jsonl");
+      EXPECT_NE(log.find("\"outcome\":\"written\""), std::string::npos) << log;
+      EXPECT_NE(log.find(",\"rework\":true}\n"), std::string::npos) << log;
+      EXPECT_EQ(IniFile(station.appDir() + "sysconfig.ini").readString("ParaDefault", "DeviceSerialNo", ""), c.number);
+    }
   }
 }
 
