@@ -1,12 +1,10 @@
 #include "commands/line_store.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "commands/recipe_texts.h"
+#include "commands/serial_journal.h"
 #include "linedb/line_numbers.h"
 #include "linedb/line_schema.h"
 #include "platform/file_replace.h"
@@ -29,13 +27,9 @@ LineNumberEnd lineEndOf(NumberEnd end) {
 
 // The journal an earlier station process left, or nothing when there is none.
 std::optional<LineJournal> readLineJournal(const std::string& path) {
-  std::error_code missing;
-  if (!std::filesystem::exists(path, missing) && !missing) return std::nullopt;
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (!file) throw std::runtime_error("Cannot read the line's number journal " + path);
-  auto journal = parseLineJournal(text.str());
+  const auto text = journalFileText(path, "line's number journal");
+  if (!text) return std::nullopt;
+  auto journal = parseLineJournal(*text);
   if (!journal) throw std::runtime_error("The line's number journal " + path + " is damaged");
   return journal;
 }

@@ -7,9 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "commands/line_store.h"
@@ -36,13 +33,9 @@ bool inRange(std::int64_t number) { return number >= 0 && number <= kLastSerialN
 
 // The journal of an earlier station, or nothing when there is none.
 std::optional<SerialJournal> readJournal(const std::string& path) {
-  std::error_code missing;
-  if (!std::filesystem::exists(path, missing) && !missing) return std::nullopt;
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (!file) throw std::runtime_error("Cannot read the serial number journal " + path);
-  auto journal = parseJournal(text.str());
+  const auto text = journalFileText(path, "serial number journal");
+  if (!text) return std::nullopt;
+  auto journal = parseJournal(*text);
   if (!journal) throw std::runtime_error("The serial number journal " + path + " is damaged");
   return journal;
 }

@@ -1,6 +1,9 @@
 #include "commands/serial_journal.h"
 
 #include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
 #include <map>
 #include <sstream>
 #include <type_traits>
@@ -76,6 +79,16 @@ std::optional<std::uint32_t> parseSerialNumber(const std::string& text) {
   const auto number = parseDecimal<std::uint32_t>(text);
   if (!number || *number > kLastSerialNumber) return std::nullopt;
   return number;
+}
+
+std::optional<std::string> journalFileText(const std::string& path, const std::string& what) {
+  std::error_code missing;
+  if (!std::filesystem::exists(path, missing) && !missing) return std::nullopt;
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  if (!file) throw std::runtime_error("Cannot read the " + what + " " + path);
+  return text.str();
 }
 
 }  // namespace ombrel

@@ -37,4 +37,9 @@ std::optional<SerialJournal> parseJournal(const std::string& text);
 // 0 to kLastSerialNumber.
 std::optional<std::uint32_t> parseSerialNumber(const std::string& text);
 
+// The whole text of the journal file at `path`, or nothing when there is
+// none; raises std::runtime_error naming `what` ("serial number journal")
+// and the file when it cannot be read.
+std::optional<std::string> journalFileText(const std::string& path, const std::string& what);
+
 }  // namespace ombrel
