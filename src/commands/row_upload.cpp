@@ -18,14 +18,19 @@ namespace {
 
 std::string markPath(const std::string& logPath) { return logPath + ".sent"; }
 
-std::size_t readMark(const std::string& logPath) {
+// How much of the log has gone up to the database `databaseId` names. A
+// mark of another database (Database= moved elsewhere, or the database made
+// anew) or of none counts for nothing: the log goes up from its start, and
+// the row ids keep what that database already holds from being doubled.
+std::size_t readMark(const std::string& logPath, const std::string& databaseId) {
   std::ifstream mark(markPath(logPath));
   unsigned long long sent = 0;
-  return mark >> sent ? static_cast<std::size_t>(sent) : 0;
+  std::string markedId;
+  return mark >> sent >> markedId && markedId == databaseId ? static_cast<std::size_t>(sent) : 0;
 }
 
-void writeMark(const std::string& logPath, std::size_t sent) {
-  replaceFileWith(markPath(logPath), std::to_string(sent) + "\n");
+void writeMark(const std::string& logPath, std::size_t sent, const std::string& databaseId) {
+  replaceFileWith(markPath(logPath), std::to_string(sent) + " " + databaseId + "\n");
 }
 
 std::string textOf(const nlohmann::json& line, const char* key) {
@@ -82,7 +87,8 @@ std::size_t sendUnsentRows(LineDb& db, const std::string& logPath, const std::st
   if (!log) return 0;
   std::error_code noSize;
   const auto size = std::filesystem::file_size(logPath, noSize);
-  std::size_t marked = readMark(logPath);
+  const std::string databaseId = lineDatabaseId(db);
+  std::size_t marked = readMark(logPath, databaseId);
   // A log shorter than the mark is another log: it is sent from its start.
   if (noSize || marked > size) marked = 0;
   // Only what follows the mark is read: the log of a year stays on the disk.
@@ -106,10 +112,10 @@ std::size_t sendUnsentRows(LineDb& db, const std::string& logPath, const std::st
       sent = end + 1;
     }
   } catch (const LineDbUnreachable&) {
-    if (sent != 0) writeMark(logPath, marked + sent);
+    if (sent != 0) writeMark(logPath, marked + sent, databaseId);
     throw;
   }
-  if (sent != 0) writeMark(logPath, marked + sent);
+  if (sent != 0) writeMark(logPath, marked + sent, databaseId);
   if (!refused.empty()) {
     std::string ids;
     for (const std::string& id : refused) ids += (ids.empty() ? "" : ", ") + id;

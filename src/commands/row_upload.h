@@ -1,11 +1,12 @@
 #pragma once
 
 // Sends a station's provisioning log to the line's server. Every row is in
-// the log first; what has gone up is kept as the length of the log sent, in
-// a small file beside it (provisioning.jsonl.sent, replaced whole), so that
-// after the server was away or the station restarted only the missing rows
-// are sent. Each row goes with its row id, so a row sent twice (the mark
-// lost in a crash) is still in the table once.
+// the log first; what has gone up is kept as the length of the log sent and
+// the database it went to, in a small file beside it
+// (provisioning.jsonl.sent, replaced whole), so that after the server was
+// away or the station restarted only the missing rows are sent, and a
+// station pointed at another database sends it the whole log. Each row goes with its row id, so a row sent twice (the
+// mark lost in a crash) is still in the table once.
 
 #include <chrono>
 #include <condition_variable>

@@ -31,6 +31,11 @@ const std::vector<std::vector<std::string>>& versionSteps() {
           " started_at timestamptz, ended_at timestamptz, row_json jsonb NOT NULL)",
           "CREATE INDEX line_rows_day ON line_rows (line, started_at)",
       },
+      {
+          // Names this database apart from any other, also from one made
+          // again under the same name, for the stations' marks of rows sent.
+          "ALTER TABLE line_schema ADD COLUMN database_id text NOT NULL DEFAULT gen_random_uuid()::text",
+      },
   };
   return steps;
 }
@@ -87,6 +92,12 @@ int lineSchemaVersion(LineDb& db) {
   if (exists.empty() || exists[0][0] != "t") return 0;
   const auto rows = db.exec("SELECT max(version) FROM line_schema");
   return rows.empty() || !rows[0][0] ? 0 : std::stoi(*rows[0][0]);
+}
+
+std::string lineDatabaseId(LineDb& db) {
+  const auto rows = db.exec("SELECT database_id FROM line_schema LIMIT 1");
+  if (rows.empty() || !rows[0][0]) throw LineDbError("The line database's line_schema table holds no row", "");
+  return *rows[0][0];
 }
 
 void ensureLineSchema(LineDb& db, int language, int version) {

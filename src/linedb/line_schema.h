@@ -8,7 +8,8 @@
 // version 2 the printers' rows:
 //   line_rows (row_id primary key, station, line, port, link, identity,
 //              serial_number, result, started_at, ended_at, row_json)
-// and line_schema (version) says which version the tables are.
+// version 3 a name of the database that no other shares:
+//   line_schema (version, database_id) says which version the tables are.
 
 #include <stdexcept>
 #include <string>
@@ -17,7 +18,7 @@
 
 namespace ombrel {
 
-inline constexpr int kLineSchemaVersion = 2;
+inline constexpr int kLineSchemaVersion = 3;
 
 // The tables cannot be used as they are: a newer version than this program
 // knows, or a role that may not create them (its text names the statements
@@ -35,5 +36,10 @@ void ensureLineSchema(LineDb& db, int language, int version = kLineSchemaVersion
 
 // The tables' version; 0 when there are none.
 int lineSchemaVersion(LineDb& db);
+
+// The name this line database was given when its tables were made (or
+// brought to version 3); another database, or this one made again, has
+// another. Raises LineDbUnreachable, LineDbError.
+std::string lineDatabaseId(LineDb& db);
 
 }  // namespace ombrel

@@ -90,6 +90,11 @@ TEST(LineRows, SentOnceWhenTheServerIsBackAndAfterARestart) {
   EXPECT_THROW(sendUnsentRows(db, logPath, "st1", "A"), std::runtime_error);
   EXPECT_EQ(rowsOnServer(server.conninfo), "7/7");
   EXPECT_EQ(sendUnsentRows(db, logPath, "st1", "A"), 0u);
+  // Pointed at another database, the station sends it the whole log.
+  db.exec("CREATE DATABASE moved");
+  const std::string moved = server.conninfo + " dbname=moved";
+  EXPECT_THROW(RowUpload(logPath, {moved, "A", "st1"}, kEnglish).send(), std::runtime_error);
+  EXPECT_EQ(rowsOnServer(moved), "7/7");
 
   // --rows gives the same CSV from the server and from the station's log.
   const std::string day = dayOf(localTimestamp());
