@@ -55,8 +55,14 @@ void LineDb::connect() {
   PQfinish(conn_);
   // A server that does not answer is given up after a few seconds, unless
   // the connection string says otherwise: its own values come later and win.
-  const std::array<const char*, 4> keywords{"connect_timeout", "fallback_application_name", "dbname", nullptr};
-  const std::array<const char*, 4> values{"5", "ombrel-setting-tool", conninfo_.c_str(), nullptr};
+  // Over TCP, a server whose host vanished during a statement is given up
+  // too (data unacknowledged for 10 s, or no answer to keepalives for 20 s),
+  // rather than after the system's quarter of an hour.
+  const std::array<const char*, 8> keywords{
+      "connect_timeout",  "tcp_user_timeout",          "keepalives_idle", "keepalives_interval",
+      "keepalives_count", "fallback_application_name", "dbname",          nullptr};
+  const std::array<const char*, 8> values{"5",    "10000", "10", "5", "2", "ombrel-setting-tool", conninfo_.c_str(),
+                                          nullptr};
   conn_ = PQconnectdbParams(keywords.data(), values.data(), 1);
   if (!conn_) throw LineDbUnreachable("out of memory connecting to the line database");
   if (PQstatus(conn_) != CONNECTION_OK) {
