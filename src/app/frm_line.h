@@ -34,7 +34,6 @@
 #include "commands/port_names.h"
 #include "commands/recipe.h"
 #include "commands/recipe_run.h"
-#include "commands/row_upload.h"
 #include "commands/serial_allocator.h"
 #include "commands/slot_queue.h"
 #include "texts/caption_target.h"
@@ -136,8 +135,6 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   int actionColumn(const std::string& action);
   void showHeaders();
   std::string endText(const PrinterRow& printer) const;
-  // Sends the log's new rows to the line's server, when the station has one.
-  void sendRowsToLine();
 
   TFrmPara& para_;
   TFrmMain& mainWindow_;
@@ -174,7 +171,6 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   PortNames portNames_;
   // The station's serial numbers; declared before the slots, whose runs use them.
   std::shared_ptr<SerialAllocator> numbers_;
-  std::unique_ptr<RowSender> rowSender_;                    // while the station has a line database
   std::optional<SlotQueue> queue_;                          // from Start until the last slot has ended
   std::map<std::string, std::shared_ptr<LineSlot>> slots_;  // by port
   std::map<std::string, int> slotRows_;                     // the table row of each slot's run

@@ -21,8 +21,6 @@ constexpr int kTimeStart = 11;  // "2026-12-08T21:14:14.123+0100": the time of d
 constexpr int kTimeLength = 8;
 constexpr const char* kUsbPrefix = "usb:";
 constexpr const char* kRowsFilter = "CSV(*.csv)|*.csv";
-// The device writes between printers' rows go up at least this often.
-constexpr std::chrono::seconds kRowSendPeriod{2};
 
 QString shownText(const std::string& text) { return QString::fromStdString(text); }
 
@@ -38,21 +36,6 @@ void TFrmLine::btn_LineExportClick() {
   } catch (const std::exception& error) {
     mainWindow_.messageBoxes().warning(error.what());
   }
-}
-
-void TFrmLine::sendRowsToLine() {
-  const RowsSource source =
-      rowsSourceOf(mainWindow_.appDir() + "sysconfig.ini", provisioningLogPath(mainWindow_.appDir()));
-  // A password in the connection string is refused where it is set.
-  if (source.conninfo.empty() || conninfoHoldsPassword(source.conninfo)) {
-    rowSender_.reset();
-    return;
-  }
-  if (!rowSender_) {
-    rowSender_ = std::make_unique<RowSender>(source.logPath, LineServer{source.conninfo, source.line, source.station},
-                                             language(), kRowSendPeriod);
-  }
-  rowSender_->sendSoon();
 }
 
 void TFrmLine::showDayRows() {

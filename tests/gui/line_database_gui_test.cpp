@@ -7,6 +7,8 @@
 
 #include "app/frm_line.h"
 #include "gui/para_window_fixture.h"
+#include "linedb/line_db.h"
+#include "linedb/pg_cluster.h"
 #include "texts/ini_file.h"
 
 namespace ombrel::gui_test {
@@ -54,6 +56,34 @@ TEST_F(LineDatabaseBox, TheSetButtonWithTheLinesServerAwaySendsNothing) {
   ASSERT_EQ(boxes_.shown().size(), 1u);
   EXPECT_EQ(boxes_.shown()[0].rfind("warning: 无法连接生产线数据库", 0), 0u) << boxes_.shown()[0];
   EXPECT_TRUE(received(printer).empty());
+}
+
+// The line window never opened: each Set button write goes up as the station
+// the settings name at the time of the write.
+TEST_F(LineDatabaseBox, TheSetButtonsWritesReachTheLinesTable) {
+  const test_support::PgCluster cluster;
+  const std::string line = "[ProductionLine]\nDatabase=" + cluster.conninfo() + "\nStation=";
+  writeSettings("[ParaDefault]\nDeviceName=Kasse 3\nDeviceSerialNo=41\ncalculate=1\n" + line + "st1\n");
+  test_support::VirtualPrinter printer;
+  start();
+  linkTo(printer);
+  showPara();
+  control<QPushButton>("btn_SetDevicePara")->click();
+  EXPECT_TRUE(waitUntilIdle());
+  IniFile file(dir_ / "sysconfig.ini");
+  file.writeString("ProductionLine", "Station", "st2");
+  file.save();
+  control<QPushButton>("btn_SetDevicePara")->click();
+  EXPECT_TRUE(waitUntilIdle());
+  const auto onServer = [&] {
+    return LineDb(cluster.conninfo())
+        .exec("SELECT string_agg(station || ':' || serial_number, ',' ORDER BY serial_number) FROM line_rows")
+        .at(0)
+        .at(0)
+        .value_or("");
+  };
+  EXPECT_TRUE(waitFor([&] { return onServer() == "st1:41,st2:42"; })) << onServer();
+  EXPECT_TRUE(boxes_.shown().empty()) << boxes_.shown()[0];
 }
 
 }  // namespace
