@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "app/background_work.h"
 #include "app/line_slot.h"
 #include "app/slot_tile.h"
 #include "commands/line_server_settings.h"
@@ -88,6 +89,7 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   // Saves the boxes; nothing, after saying why, for a connection string
   // holding a password, which is never saved.
   std::optional<LineServerSettings> keepLineServer();
+  // Connects on a worker; the state says so until the outcome comes back.
   void btn_LineDbTestClick();
   // An action as the operator sees it in the parameters window (frm_line_captions.cpp).
   QString actionCaption(const std::string& control) const;
@@ -98,7 +100,8 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   void btn_LineStartClick();
   void btn_LineStopClick();
   void btn_LineNextClick();
-  // Saves the day's rows as CSV, from the line's server when the station has one.
+  // Saves the day's rows as CSV, from the line's server when the station has
+  // one; the dialog asks first, the rows are read and written on a worker.
   void btn_LineExportClick();
   // The serial numbers for the station; false, after saying why, when it cannot start.
   bool takeSerialNumbers();
@@ -152,6 +155,7 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   QPushButton* startButton_ = nullptr;
   QPushButton* stopButton_ = nullptr;
   QPushButton* nextButton_ = nullptr;
+  QPushButton* exportButton_ = nullptr;
   QLabel* passMark_ = nullptr;
   QLabel* failMark_ = nullptr;
   QLabel* doneCount_ = nullptr;
@@ -180,6 +184,8 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   int runningRow_ = -1;
   int done_ = 0;
   int failed_ = 0;
+  // Test's and Export's connections; last, so that their results are dropped first.
+  BackgroundWork background_;
 };
 
 }  // namespace ombrel::app
