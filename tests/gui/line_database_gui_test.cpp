@@ -67,27 +67,23 @@ TEST_F(LineDatabaseBox, TheSetButtonWithTheLinesServerAwaySendsNothing) {
 // the settings name at the time of the write.
 TEST_F(LineDatabaseBox, TheSetButtonsWritesReachTheLinesTable) {
   const test_support::PgCluster cluster;
-  const std::string line = "[ProductionLine]\nDatabase=" + cluster.conninfo() + "\nStation=";
-  writeSettings("[ParaDefault]\nDeviceName=Kasse 3\nDeviceSerialNo=41\ncalculate=1\n" + line + "st1\n");
+  const std::string settings =
+      "[ParaDefault]\nDeviceName=P\nDeviceSerialNo=41\ncalculate=1\n[ProductionLine]\nDatabase=" + cluster.conninfo() +
+      "\nStation=";
+  writeSettings(settings + "st1\n");
   test_support::VirtualPrinter printer;
   start();
   linkTo(printer);
   showPara();
-  control<QPushButton>("btn_SetDevicePara")->click();
-  EXPECT_TRUE(waitUntilIdle());
-  IniFile file(dir_ / "sysconfig.ini");
-  file.writeString("ProductionLine", "Station", "st2");
-  file.save();
-  control<QPushButton>("btn_SetDevicePara")->click();
-  EXPECT_TRUE(waitUntilIdle());
-  const auto onServer = [&] {
-    return LineDb(cluster.conninfo())
-        .exec("SELECT string_agg(station || ':' || serial_number, ',' ORDER BY serial_number) FROM line_rows")
-        .at(0)
-        .at(0)
-        .value_or("");
-  };
-  EXPECT_TRUE(waitFor([&] { return onServer() == "st1:41,st2:42"; })) << onServer();
+  for (const char* station : {"st1", "st2"}) {
+    writeSettings(settings + station + "\n");
+    control<QPushButton>("btn_SetDevicePara")->click();
+    EXPECT_TRUE(waitUntilIdle());
+  }
+  const std::string sql =
+      "SELECT string_agg(station || ':' || serial_number, ' ' ORDER BY serial_number) FROM line_rows";
+  const auto onServer = [&] { return LineDb(cluster.conninfo()).exec(sql).at(0).at(0).value_or(""); };
+  EXPECT_TRUE(waitFor([&] { return onServer() == "st1:41 st2:42"; })) << onServer();
   EXPECT_TRUE(boxes_.shown().empty()) << boxes_.shown()[0];
 }
 
