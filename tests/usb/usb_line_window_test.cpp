@@ -3,10 +3,9 @@
 // once. The two that answer pass with consecutive numbers from the station's
 // allocator, the one that never answers fails its own tile and keeps its
 // trace, and Retry sets it up again once it answers, without replugging.
-// A second station on the same program directory is refused. A line's server
-// lost mid-run fails the next printer's device write with nothing sent, and
-// the station goes on once it is back. Each slot's copy of the controls gives
-// every recipe action the task the window's give.
+// A second station on the same program directory is refused; a line's server
+// lost mid-run fails the next device write, nothing sent, until it is back.
+// Each slot's copy of the controls gives every recipe action the task the window's give.
 
 #include <filesystem>
 
@@ -141,10 +140,8 @@ TEST_F(LineWindowTest, TheLinesServerLostMidRunFailsTheNextPrinterUntilItIsBack)
   VirtualPrinter before(OnPty{}, {"--baud", "38400"});
   VirtualPrinter during(OnPty{}, {"--baud", "38400"});
   VirtualPrinter after(OnPty{}, {"--baud", "38400"});
-  writeSettings(
-      "[ParaDefault]\r\nDeviceName=Kasse\r\nDeviceSerialNo=500\r\ncalculate=1\r\n[ProductionLine]\r\n"
-      "Actions=btn_SetDevicePara\r\nDatabase=" +
-      cluster.conninfo() + "\r\n");
+  writeSettings("[ProductionLine]\nDatabase=" + cluster.conninfo() +
+                "\nActions=btn_SetDevicePara\n[ParaDefault]\nDeviceName=K\nDeviceSerialNo=500\ncalculate=1\n");
   start(5);
   ui().transportRadios[2]->click();
   showPara();
@@ -156,13 +153,11 @@ TEST_F(LineWindowTest, TheLinesServerLostMidRunFailsTheNextPrinterUntilItIsBack)
   cluster.stop();
   bed_.addDevice("1-2", "0fe6", "811e", 1, during.ptyPath());
   ASSERT_TRUE(waitFor([&] { return endedRows() == 2; }, std::chrono::seconds(20)));
-  EXPECT_EQ(mark("1-2"), "不合格");
-  EXPECT_TRUE(line().tile("1-2")->action()->text().startsWith(QStringLiteral("无法连接生产线数据库")))
-      << line().tile("1-2")->action()->text().toStdString();
+  EXPECT_EQ(line().tile("1-2")->action()->text().section('\n', 0, 0).toStdString(), "无法连接生产线数据库");
   cluster.start();
   bed_.addDevice("1-3", "0fe6", "811e", 2, after.ptyPath());
   ASSERT_TRUE(waitFor([&] { return endedRows() == 3; }, std::chrono::seconds(20)));
-  EXPECT_EQ(mark("1-1") + mark("1-3"), "合格合格");
+  EXPECT_EQ(mark("1-1") + mark("1-2") + mark("1-3"), "合格不合格合格");
   const auto received = during.received();
   EXPECT_TRUE(std::none_of(received.begin(), received.end(), [](const auto& unit) { return unit.command == 133; }));
   EXPECT_EQ((std::vector<std::vector<std::string>>{serials(before, {"500", "501"}), serials(after, {"500", "501"})}),
