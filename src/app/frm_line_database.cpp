@@ -8,7 +8,6 @@
 
 #include "app/frm_line.h"
 #include "app/frm_main.h"
-#include "app/frm_para.h"
 #include "app/widget_captions.h"
 #include "commands/recipe_texts.h"
 
@@ -89,8 +88,6 @@ std::optional<LineServerSettings> TFrmLine::keepLineServer() {
   } catch (const std::exception& error) {
     mainWindow_.messageBoxes().warning(error.what());
   }
-  // The rows logged from now on go up as this station's, to this server.
-  para_.rowSender();
   return settings;
 }
 
