@@ -28,7 +28,8 @@ constexpr const char* kSlotsKey = "Slots";
 constexpr const char* kPortNamesKey = "PortNames";
 }  // namespace
 
-TFrmLine::TFrmLine(TFrmPara& para, TFrmMain& mainWindow) : QDialog(&para), para_(para), mainWindow_(mainWindow) {
+TFrmLine::TFrmLine(TFrmPara& para, TFrmMain& mainWindow)
+    : QDialog(&para), para_(para), mainWindow_(mainWindow), background_(mainWindow.owner()) {
   setWindowTitle(QStringLiteral("生产线"));
   setModal(true);
   build();
@@ -99,8 +100,8 @@ QWidget* TFrmLine::buildStationGroup() {
   connect(startButton_, &QPushButton::clicked, this, [this] { btn_LineStartClick(); });
   connect(stopButton_, &QPushButton::clicked, this, [this] { btn_LineStopClick(); });
   connect(nextButton_, &QPushButton::clicked, this, [this] { btn_LineNextClick(); });
-  auto* exportButton = named(new QPushButton(QStringLiteral("导出"), group), "btn_LineExport", captionControls_);
-  connect(exportButton, &QPushButton::clicked, this, [this] { btn_LineExportClick(); });
+  exportButton_ = named(new QPushButton(QStringLiteral("导出"), group), "btn_LineExport", captionControls_);
+  connect(exportButton_, &QPushButton::clicked, this, [this] { btn_LineExportClick(); });
 
   QFont markFont = font();
   markFont.setPointSize(kMarkPointSize);
@@ -137,7 +138,7 @@ QWidget* TFrmLine::buildStationGroup() {
   grid->addWidget(failedLabel, 5, 0);
   grid->addWidget(failedCount_, 5, 1);
   grid->addWidget(state_, 6, 0, 1, 2);
-  grid->addWidget(exportButton, 7, 0, 1, 2);
+  grid->addWidget(exportButton_, 7, 0, 1, 2);
   grid->setRowStretch(8, 1);
   return group;
 }

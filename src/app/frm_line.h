@@ -28,13 +28,13 @@
 #include <string>
 #include <vector>
 
+#include "app/background_work.h"
 #include "app/line_slot.h"
 #include "app/slot_tile.h"
 #include "commands/line_server_settings.h"
 #include "commands/port_names.h"
 #include "commands/recipe.h"
 #include "commands/recipe_run.h"
-#include "commands/row_upload.h"
 #include "commands/serial_allocator.h"
 #include "commands/slot_queue.h"
 #include "texts/caption_target.h"
@@ -89,6 +89,7 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   // Saves the boxes; nothing, after saying why, for a connection string
   // holding a password, which is never saved.
   std::optional<LineServerSettings> keepLineServer();
+  // Connects on a worker; the state says so until the outcome comes back.
   void btn_LineDbTestClick();
   // An action as the operator sees it in the parameters window (frm_line_captions.cpp).
   QString actionCaption(const std::string& control) const;
@@ -99,7 +100,8 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   void btn_LineStartClick();
   void btn_LineStopClick();
   void btn_LineNextClick();
-  // Saves the day's rows as CSV, from the line's server when the station has one.
+  // Saves the day's rows as CSV, from the line's server when the station has
+  // one; the dialog asks first, the rows are read and written on a worker.
   void btn_LineExportClick();
   // The serial numbers for the station; false, after saying why, when it cannot start.
   bool takeSerialNumbers();
@@ -136,8 +138,6 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   int actionColumn(const std::string& action);
   void showHeaders();
   std::string endText(const PrinterRow& printer) const;
-  // Sends the log's new rows to the line's server, when the station has one.
-  void sendRowsToLine();
 
   TFrmPara& para_;
   TFrmMain& mainWindow_;
@@ -155,6 +155,7 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   QPushButton* startButton_ = nullptr;
   QPushButton* stopButton_ = nullptr;
   QPushButton* nextButton_ = nullptr;
+  QPushButton* exportButton_ = nullptr;
   QLabel* passMark_ = nullptr;
   QLabel* failMark_ = nullptr;
   QLabel* doneCount_ = nullptr;
@@ -174,7 +175,6 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   PortNames portNames_;
   // The station's serial numbers; declared before the slots, whose runs use them.
   std::shared_ptr<SerialAllocator> numbers_;
-  std::unique_ptr<RowSender> rowSender_;                    // while the station has a line database
   std::optional<SlotQueue> queue_;                          // from Start until the last slot has ended
   std::map<std::string, std::shared_ptr<LineSlot>> slots_;  // by port
   std::map<std::string, int> slotRows_;                     // the table row of each slot's run
@@ -184,6 +184,8 @@ class TFrmLine final : public QDialog, public CaptionTarget {
   int runningRow_ = -1;
   int done_ = 0;
   int failed_ = 0;
+  // Test's and Export's connections; last, so that their results are dropped first.
+  BackgroundWork background_;
 };
 
 }  // namespace ombrel::app

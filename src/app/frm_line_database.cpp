@@ -20,6 +20,11 @@ QString connectedText(int language) {
   return language == kEnglish ? QStringLiteral("Connected to the line database") : QStringLiteral("已连接生产线数据库");
 }
 
+QString connectingText(int language) {
+  return language == kEnglish ? QStringLiteral("Connecting to the line database…")
+                              : QStringLiteral("正在连接生产线数据库…");
+}
+
 QString noDatabaseText(int language) {
   return language == kEnglish ? QStringLiteral("No line database is set: the station keeps its numbers itself")
                               : QStringLiteral("未设置生产线数据库：工位自行管理序列号");
@@ -93,12 +98,19 @@ void TFrmLine::btn_LineDbTestClick() {
     showState(noDatabaseText(language()));
     return;
   }
-  if (const auto failure = lineDatabaseTestFailure(settings->database)) {
-    showState(QString::fromStdString(lineDatabaseUnreachableText(language())) + QStringLiteral(": ") +
-              QString::fromStdString(*failure).trimmed());
-  } else {
-    showState(connectedText(language()));
-  }
+  // A server slow to answer holds up the worker, never the window.
+  testButton_->setEnabled(false);
+  showState(connectingText(language()));
+  background_.run([conninfo = settings->database] { return lineDatabaseTestFailure(conninfo); },
+                  [this](const std::optional<std::string>& failure) {
+                    testButton_->setEnabled(true);
+                    if (failure) {
+                      showState(QString::fromStdString(lineDatabaseUnreachableText(language())) + QStringLiteral(": ") +
+                                QString::fromStdString(*failure).trimmed());
+                    } else {
+                      showState(connectedText(language()));
+                    }
+                  });
 }
 
 }  // namespace ombrel::app

@@ -15,44 +15,45 @@ namespace ombrel::app {
 
 namespace {
 
+constexpr int kEnglish = 1;
 const QColor kPassedRow(0xe3, 0xf4, 0xe4);
 const QColor kFailedRow(0xfb, 0xe3, 0xe3);
 constexpr int kTimeStart = 11;  // "2026-12-08T21:14:14.123+0100": the time of day
 constexpr int kTimeLength = 8;
 constexpr const char* kUsbPrefix = "usb:";
 constexpr const char* kRowsFilter = "CSV(*.csv)|*.csv";
-// The device writes between printers' rows go up at least this often.
-constexpr std::chrono::seconds kRowSendPeriod{2};
 
 QString shownText(const std::string& text) { return QString::fromStdString(text); }
+
+QString exportingText(int language) {
+  return language == kEnglish ? QStringLiteral("Exporting the day's rows…") : QStringLiteral("正在导出当天的记录…");
+}
 
 }  // namespace
 
 void TFrmLine::btn_LineExportClick() {
   const auto path = mainWindow_.messageBoxes().saveFile(kRowsFilter);
   if (!path) return;
-  try {
-    const RowsSource source =
-        rowsSourceOf(mainWindow_.appDir() + "sysconfig.ini", provisioningLogPath(mainWindow_.appDir()));
-    replaceFileWith(*path, printerRowsCsv(rowsOfDay(source, dayOf(localTimestamp()))));
-  } catch (const std::exception& error) {
-    mainWindow_.messageBoxes().warning(error.what());
-  }
-}
-
-void TFrmLine::sendRowsToLine() {
-  const RowsSource source =
-      rowsSourceOf(mainWindow_.appDir() + "sysconfig.ini", provisioningLogPath(mainWindow_.appDir()));
-  // A password in the connection string is refused where it is set.
-  if (source.conninfo.empty() || conninfoHoldsPassword(source.conninfo)) {
-    rowSender_.reset();
-    return;
-  }
-  if (!rowSender_) {
-    rowSender_ = std::make_unique<RowSender>(source.logPath, LineServer{source.conninfo, source.line, source.station},
-                                             language(), kRowSendPeriod);
-  }
-  rowSender_->sendSoon();
+  // Reading the rows (from a server that may be slow to answer) and writing
+  // the file hold up the worker, never the window.
+  exportButton_->setEnabled(false);
+  const QString exporting = exportingText(language());
+  showState(exporting);
+  background_.run(
+      [settingsPath = mainWindow_.appDir() + "sysconfig.ini", logPath = provisioningLogPath(mainWindow_.appDir()),
+       day = dayOf(localTimestamp()), path = *path]() -> std::optional<std::string> {
+        try {
+          replaceFileWith(path, printerRowsCsv(rowsOfDay(rowsSourceOf(settingsPath, logPath), day)));
+        } catch (const std::exception& error) {
+          return error.what();
+        }
+        return std::nullopt;
+      },
+      [this, exporting](const std::optional<std::string>& failure) {
+        exportButton_->setEnabled(true);
+        if (state_->text() == exporting) showState(QString());
+        if (failure) mainWindow_.messageBoxes().warning(*failure);
+      });
 }
 
 void TFrmLine::showDayRows() {

@@ -287,12 +287,13 @@ void TFrmLine::taskEnded(const TaskOutcome& outcome) {
 }
 
 void TFrmLine::printerEnded(const PrinterRow& row) {
+  RowSender* const sender = para_.rowSender();
   try {
     appendPrinterRow(ProvisioningLog(provisioningLogPath(mainWindow_.appDir())), row);
   } catch (const std::exception& error) {
     mainWindow_.messageBoxes().warning(error.what());
   }
-  sendRowsToLine();
+  if (sender != nullptr) sender->sendSoon();
   showOutcome(row);
   showState(row.passed() ? QString() : QString::fromStdString(endText(row)));
 }

@@ -66,6 +66,7 @@ TFrmPara::TFrmPara(TFrmMain& mainWindow)
   // After the actions: its button and the line window's are not disabled with the idle ones.
   addProductionLineButton();
   giveHints(captionControls_, paraWindowHints());
+  connect(&rowProblemCheck_, &QTimer::timeout, this, [this] { showRowSendProblem(); });
 }
 
 TFrmPara::~TFrmPara() {

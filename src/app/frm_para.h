@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +21,8 @@
 #include "app/para_widget_controls.h"
 #include "app/status_panel.h"
 #include "commands/device_write.h"
+#include "commands/row_upload.h"
+#include "commands/rows_report.h"
 #include "commands/serial_allocator.h"
 #include "commands/window_action.h"
 #include "commands/window_actions.h"
@@ -51,11 +54,18 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // The production line window, opened from this one.
   TFrmLine& lineWindow() { return *lineWindow_; }
   // Keeps a device write, also one of the production line
-  // (keepDeviceWrite: the settings and its line in the provisioning log).
+  // (keepDeviceWrite: the settings and its line in the provisioning log),
+  // and sends the log's new rows to the line's server.
   void keepDeviceWrite(const DeviceWrite& write);
   // DeviceSerialNo follows the station's allocator: `next` is shown, and
   // saved when `save` says so.
   void showNextSerialNumber(const std::string& next, bool save);
+  // The program's one sender of the provisioning log's rows, for the line's
+  // server that [ProductionLine] names now; none without one
+  // (frm_para_row_sending.cpp). A changed server, line or station replaces
+  // it: asked before a row is logged, the rows from then on go up as the new
+  // station's.
+  RowSender* rowSender();
 
   // A transfer names the file it sends: shown in status panel 1.
   void showTransferText(const std::string& text);
@@ -143,6 +153,8 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   std::shared_ptr<SerialAllocator> lineServerNumbers();
   // The held number's end, if one is held.
   void endSerialNumber(NumberEnd end);
+  // What the row sender could not do, as a warning once (frm_para_row_sending.cpp).
+  void showRowSendProblem();
   void btn_OpenPrgClick();
   void btn_OpenFontClick();
 
@@ -173,6 +185,10 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   std::shared_ptr<SerialAllocator> numbers_;
   bool lineServerRefused_ = false;  // the last lineServerNumbers() said why it gave none
   std::optional<std::uint32_t> heldNumber_;
+  std::unique_ptr<RowSender> rowSender_;  // while the settings name a line's server
+  RowsSource rowsSentTo_;                 // what rowSender_ sends
+  QTimer rowProblemCheck_;                // runs while rowSender_ does
+  std::string shownRowProblem_;
   // The check box whose click started the running task: it goes back when
   // the task fails, as when the click sent nothing.
   std::string runningBox_;

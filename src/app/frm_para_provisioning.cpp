@@ -44,10 +44,12 @@ void TFrmPara::addProductionLineButton() {
 
 void TFrmPara::keepDeviceWrite(const DeviceWrite& write) {
   if (!write.stepProblem().empty()) mainWindow_.messageBoxes().error(write.stepProblem());
+  RowSender* const sender = rowSender();
   for (const std::string& text : ombrel::keepDeviceWrite(
            write.record(), [this] { writeSettings(); }, &provisioningLog_)) {
     mainWindow_.messageBoxes().warning(text);
   }
+  if (sender != nullptr) sender->sendSoon();
 }
 
 DeviceWrite TFrmPara::deviceWrite() const {

@@ -36,6 +36,8 @@ class SlotTile final : public QFrame {
 
   QPushButton* retryButton() const { return retry_; }
   QLabel* mark() const { return mark_; }
+  // The running action's status, once the run ended why it failed.
+  QLabel* action() const { return action_; }
 
  private:
   QLabel* port_;

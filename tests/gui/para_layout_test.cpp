@@ -146,6 +146,7 @@ TEST_P(ParaLayout, TheProductionLineWindowShowsTheDaysRowsWhole) {
   // The export writes the day's rows of the log, as ombrelctl --rows does.
   boxes_.answerOpen((dir_ / "rows.csv").string());
   line.findChild<QPushButton*>("btn_LineExport")->click();
+  ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(dir_ / "rows.csv"); }));
   const std::string csv = testing::readFile(dir_ / "rows.csv");
   EXPECT_EQ(csv, printerRowsCsv(logRowsOfDay(log.path(), dayOf(localTimestamp()), "st1", "default")));
   EXPECT_NE(csv.find(",1704269999,passed,"), std::string::npos) << csv;

@@ -3,8 +3,9 @@
 // once. The two that answer pass with consecutive numbers from the station's
 // allocator, the one that never answers fails its own tile and keeps its
 // trace, and Retry sets it up again once it answers, without replugging.
-// A second station on the same program directory is refused. Each slot's
-// copy of the controls gives every recipe action the task the window's give.
+// A second station on the same program directory is refused; a line's server
+// lost mid-run fails the next device write, nothing sent, until it is back.
+// Each slot's copy of the controls gives every recipe action the task the window's give.
 
 #include <filesystem>
 
@@ -13,6 +14,7 @@
 #include "commands/serial_allocator.h"
 #include "settings/para_layout.h"
 #include "gui/para_window_fixture.h"
+#include "linedb/pg_cluster.h"
 #include "texts/ini_file.h"
 #include "usb/usb_testbed.h"
 
@@ -131,6 +133,35 @@ TEST_F(LineWindowTest, IdenticalPrintersTogetherOneSilentThenRetried) {
   EXPECT_EQ(line().findChild<QLabel*>("lbl_LineFailedCount")->text(), "1");
   line().findChild<QPushButton*>("btn_LineStop")->click();
   line().close();
+}
+
+TEST_F(LineWindowTest, TheLinesServerLostMidRunFailsTheNextPrinterUntilItIsBack) {
+  test_support::PgCluster cluster;
+  VirtualPrinter before(OnPty{}, {"--baud", "38400"});
+  VirtualPrinter during(OnPty{}, {"--baud", "38400"});
+  VirtualPrinter after(OnPty{}, {"--baud", "38400"});
+  writeSettings("[ProductionLine]\nDatabase=" + cluster.conninfo() +
+                "\nActions=btn_SetDevicePara\n[ParaDefault]\nDeviceName=K\nDeviceSerialNo=500\ncalculate=1\n");
+  start(5);
+  ui().transportRadios[2]->click();
+  showPara();
+  control<QPushButton>("btn_ProductionLine")->click();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&line()));
+  line().findChild<QPushButton*>("btn_LineStart")->click();
+  bed_.addDevice("1-1", "0fe6", "811e", 0, before.ptyPath());
+  ASSERT_TRUE(waitFor([&] { return endedRows() == 1; }, std::chrono::seconds(20)));
+  cluster.stop();
+  bed_.addDevice("1-2", "0fe6", "811e", 1, during.ptyPath());
+  ASSERT_TRUE(waitFor([&] { return endedRows() == 2; }, std::chrono::seconds(20)));
+  EXPECT_EQ(line().tile("1-2")->action()->text().section('\n', 0, 0).toStdString(), "无法连接生产线数据库");
+  cluster.start();
+  bed_.addDevice("1-3", "0fe6", "811e", 2, after.ptyPath());
+  ASSERT_TRUE(waitFor([&] { return endedRows() == 3; }, std::chrono::seconds(20)));
+  EXPECT_EQ(mark("1-1") + mark("1-2") + mark("1-3"), "合格不合格合格");
+  const auto received = during.received();
+  EXPECT_TRUE(std::none_of(received.begin(), received.end(), [](const auto& unit) { return unit.command == 133; }));
+  EXPECT_EQ((std::vector<std::vector<std::string>>{serials(before, {"500", "501"}), serials(after, {"500", "501"})}),
+            (std::vector<std::vector<std::string>>{{"500"}, {"501"}}));
 }
 
 TEST_F(LineWindowTest, ASlotsCopyOfTheControlsGivesEveryRecipeActionTheSameTask) {
