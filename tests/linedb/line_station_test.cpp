@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <set>
 #include <sstream>
 #include <thread>
 
 #include "e2e/virtual_printer.h"
+#include "linedb/line_db.h"
 #include "linedb/pg_cluster.h"
 #include "settings/temp_dir.h"
 #include "support/run_program.h"
@@ -55,6 +57,18 @@ std::size_t lineCount(const std::string& path) {
   return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
+// The device writes on the line's server, by station: their numbers in
+// order and their outcomes.
+std::map<std::string, std::vector<std::pair<int, std::string>>> serverWrites(const std::string& conninfo) {
+  LineDb db(conninfo);
+  std::map<std::string, std::vector<std::pair<int, std::string>>> writes;
+  for (const LineRow& row : db.exec("SELECT station, serial_number, result FROM line_rows WHERE row_json ? 'outcome'"
+                                    " ORDER BY serial_number::bigint")) {
+    writes[row[0].value_or("")].emplace_back(std::stoi(row[1].value_or("")), row[2].value_or(""));
+  }
+  return writes;
+}
+
 // One station's program directory and printer.
 struct Station {
   explicit Station(const std::vector<std::string>& faults = {}) : printer(faults) {}
@@ -88,9 +102,16 @@ TEST(LineStation, ThreeStationsAtOnceWriteDistinctConsecutiveNumbers) {
     }
   }
   std::vector<int> all;
+  const auto onServer = serverWrites(cluster.conninfo());
+  EXPECT_EQ(onServer.size(), 3u);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(runs[i].exitCode, 0) << runs[i].err;
     const auto numbers = wireNumbers(stations[i].printer);
+    // Each write is on the server once, from its station, as it reached the wire.
+    std::vector<std::pair<int, std::string>> written;
+    for (const int number : numbers) written.emplace_back(number, "written");
+    const auto station = onServer.find("s" + std::to_string(i));
+    EXPECT_EQ(station != onServer.end() ? station->second : decltype(written){}, written) << i;
     EXPECT_EQ(numbers.size(), static_cast<std::size_t>(kWrites));
     // Each station's own writes take increasing numbers.
     EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
