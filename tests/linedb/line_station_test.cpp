@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <map>
 #include <set>
 #include <sstream>
 #include <thread>
 
 #include "e2e/virtual_printer.h"
+#include "support/child_process.h"
 #include "linedb/line_db.h"
 #include "linedb/pg_cluster.h"
 #include "settings/temp_dir.h"
@@ -76,16 +78,24 @@ struct Station {
   VirtualPrinter printer;
   std::string appDir() const { return dir.path().string() + "/"; }
 
-  ProgramRun write(const std::string& conninfo, const std::string& name, int writes,
-                   const std::string& timeScale = "20", const std::vector<std::string>& extra = {}) const {
+  // ombrelctl's arguments for `writes` device writes to `link` (this
+  // station's printer unless another is named).
+  std::vector<std::string> arguments(const std::string& conninfo, const std::string& name, int writes,
+                                     const std::vector<std::string>& extra = {}, std::string link = {}) const {
+    if (link.empty()) link = printer.link();
     std::vector<std::string> arguments{"--dir",  appDir(),       "--language", "1",
-                                       "--link", printer.link(), "--log",      appDir() + "provisioning.jsonl",
+                                       "--link", link,           "--log",      appDir() + "provisioning.jsonl",
                                        "--set",  "DeviceName=P", "--set",      "edt_DeviceSerialNo=1000",
                                        "--set",  "calculate=1",  "--station",  name};
     if (!conninfo.empty()) arguments.insert(arguments.end(), {"--line-db", conninfo});
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     for (int i = 0; i < writes; ++i) arguments.push_back("btn_SetDevicePara");
-    return runProgram(builtProgram("ombrelctl"), arguments, {{"OMBREL_TIME_SCALE", timeScale}});
+    return arguments;
+  }
+  ProgramRun write(const std::string& conninfo, const std::string& name, int writes,
+                   const std::string& timeScale = "20", const std::vector<std::string>& extra = {}) const {
+    return runProgram(builtProgram("ombrelctl"), arguments(conninfo, name, writes, extra),
+                      {{"OMBREL_TIME_SCALE", timeScale}});
   }
 };
 
@@ -169,6 +179,36 @@ TEST(LineStation, ALostServerFailsTheNextWriteUnsentAndTheLineGoesOnOnceItIsBack
     expected.push_back(1000 + static_cast<int>(expected.size()));
     EXPECT_EQ(wireNumbers(station.printer), expected) << c.what;
   }
+}
+
+// Killed while its printer holds the device write's reply: the number may
+// have reached the printer, so the station started again on the program
+// directory settles it as unknown and writes the next one.
+TEST(LineStation, AStationKilledMidWriteNeverHandsItsHeldNumberOutAgain) {
+  PgCluster cluster;
+  Station station({"--ignore", "133"});
+  {
+    ChildProcess killed(builtProgram("ombrelctl"), station.arguments(cluster.conninfo(), "s", 1),
+                        {{"OMBREL_TIME_SCALE", "1"}});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (wireNumbers(station.printer).empty() && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    killed.sendSignal(SIGKILL);
+    ASSERT_TRUE(killed.waitForExit(std::chrono::seconds(20)).has_value());
+  }
+  EXPECT_EQ(wireNumbers(station.printer), std::vector<int>{1000});
+  VirtualPrinter next;
+  const auto run = runProgram(builtProgram("ombrelctl"), station.arguments(cluster.conninfo(), "s", 1, {}, next.link()),
+                              {{"OMBREL_TIME_SCALE", "20"}});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(wireNumbers(next), std::vector<int>{1001});
+  // Another station goes on after it too.
+  Station other;
+  EXPECT_EQ(other.write(cluster.conninfo(), "t", 1).exitCode, 0);
+  EXPECT_EQ(wireNumbers(other.printer), std::vector<int>{1002});
+  const auto onServer = serverWrites(cluster.conninfo());
+  EXPECT_EQ(onServer.at("s"), (std::vector<std::pair<int, std::string>>{{1000, "unknown"}, {1001, "written"}}));
 }
 
 TEST(LineStation, ReworkWritesOnlyANumberTheLineHandedOutAgain) {
