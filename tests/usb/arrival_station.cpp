@@ -5,10 +5,8 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <sstream>
 #include <thread>
 
-#include "e2e/serial_line_log.h"
 #include "settings/temp_dir.h"
 #include "support/run_program.h"
 
@@ -17,16 +15,8 @@ namespace ombrel::test_support {
 using namespace std::chrono_literals;
 
 std::vector<std::uint32_t> numbersAtWire(VirtualPrinter& printer) {
-  std::vector<std::uint32_t> numbers;
-  for (const auto& line : lineLog(printer)) {
-    const std::string head = "rx frame: 02 00 85 ";
-    if (line.rfind(head, 0) != 0) continue;
-    std::istringstream bytes(line.substr(head.size() + 13 * 3 + 20 * 3));
-    std::string digits;
-    for (std::string byte; bytes >> byte && byte != "00";) digits += static_cast<char>(std::stoi(byte, nullptr, 16));
-    numbers.push_back(static_cast<std::uint32_t>(std::stoul(digits)));
-  }
-  return numbers;
+  printer.stop();
+  return deviceWriteNumbers(printer);
 }
 
 ArrivalStation::ArrivalStation(std::string dir) : dir_(std::move(dir)) {

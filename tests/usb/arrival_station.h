@@ -26,8 +26,8 @@ inline constexpr std::uint32_t kFirstNumber = 1704269998;
 // 600 ms, not 150, so that only the printers meant to fail do.
 inline const ChildProcess::Environment kStationScale{{"OMBREL_TIME_SCALE", "5"}};
 
-// The serial numbers of the device writes that reached a printer: the frame
-// of command 0x85 carries the name and then the number, 20 bytes each.
+// The serial numbers of the device writes that reached a printer, once it
+// has logged all it holds (it is stopped).
 std::vector<std::uint32_t> numbersAtWire(VirtualPrinter& printer);
 
 class ArrivalStation {
