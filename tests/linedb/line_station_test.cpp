@@ -12,10 +12,10 @@
 #include <thread>
 
 #include "e2e/virtual_printer.h"
-#include "support/child_process.h"
 #include "linedb/line_db.h"
 #include "linedb/pg_cluster.h"
 #include "settings/temp_dir.h"
+#include "support/child_process.h"
 #include "support/run_program.h"
 #include "texts/ini_file.h"
 
@@ -44,8 +44,9 @@ std::size_t lineCount(const std::string& path) {
 // Waits up to 30 s for what a printer's log should come to show.
 void waitFor(const std::function<bool()>& done) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!done() && std::chrono::steady_clock::now() < deadline)
+  while (!done() && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
 }
 
 // The device writes on the line's server, by station, in the numbers' order.
