@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <functional>
 #include <map>
 #include <set>
 #include <thread>
@@ -39,14 +38,6 @@ std::vector<std::string> deviceWrites(const VirtualPrinter& printer) {
 std::size_t lineCount(const std::string& path) {
   const std::string text = fileContent(path);
   return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
-// Waits up to 30 s for what a printer's log should come to show.
-void waitFor(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!done() && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
 }
 
 // The device writes on the line's server, by station, in the numbers' order.
@@ -151,7 +142,7 @@ TEST(LineStation, ALostServerFailsTheNextWriteUnsentAndTheLineGoesOnOnceItIsBack
       run = c.recipe ? station.write(cluster.conninfo(), "s", 0, "1", {"--recipe"})
                      : station.write(cluster.conninfo(), "s", 3, "1");
     });
-    waitFor([&] { return station.printer.received().size() >= 2; });
+    waitUntil([&] { return station.printer.received().size() >= 2; });
     cluster.stop();
     process.join();
     EXPECT_EQ(run.exitCode, 1) << c.what << ": " << run.err;
@@ -176,7 +167,7 @@ TEST(LineStation, AStationKilledMidWriteNeverHandsItsHeldNumberOutAgain) {
   {
     ChildProcess killed(builtProgram("ombrelctl"), station.arguments(cluster.conninfo(), "s", 1),
                         {{"OMBREL_TIME_SCALE", "1"}});
-    waitFor([&] { return !deviceWriteNumbers(station.printer).empty(); });
+    waitUntil([&] { return !deviceWriteNumbers(station.printer).empty(); });
     killed.sendSignal(SIGKILL);
     ASSERT_TRUE(killed.waitForExit(std::chrono::seconds(20)).has_value());
   }

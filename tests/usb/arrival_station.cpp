@@ -38,9 +38,7 @@ void ArrivalStation::start(std::vector<std::string> extra) {
   process = std::make_unique<ChildProcess>(builtProgram("ombrelctl"), arguments, environment);
   // No event comes before the first printer: the station saves its settings
   // as it starts, and lists the printers present just after.
-  for (int i = 0; i < 200 && std::filesystem::last_write_time(settings) == before; ++i) {
-    std::this_thread::sleep_for(50ms);
-  }
+  waitUntil([&] { return std::filesystem::last_write_time(settings) != before; }, 10s);
   std::this_thread::sleep_for(300ms);
 }
 

@@ -52,24 +52,33 @@ TEST(UsbLineStations, ThreeStationsWithTwoSlotsEachNumberTheirPrintersFromTheLin
     for (int p = 0; p < kPrinters; ++p) station->plug({"--delay", "10"});
   }
   std::set<PrinterRow> expected;
-  std::vector<std::uint32_t> numbers;
   for (int i = 0; i < kStations; ++i) {
     ArrivalStation& station = *stations[i];
     ASSERT_NO_FATAL_FAILURE(station.readUntil([&] { return station.rows().size() == kPrinters; }));
+    for (const auto& row : station.rows()) {
+      EXPECT_EQ(row["result"], "passed") << row;
+      expected.emplace("s" + std::to_string(i), row["port"], row["serial_number"], row["result"]);
+    }
+  }
+  // Every station's printers reach the server while the stations run, once each.
+  std::set<PrinterRow> onServer;
+  waitUntil([&] { return (onServer = serverRows(cluster.conninfo())) == expected; });
+  EXPECT_EQ(onServer, expected);
+  // The numbers that reached the printers are the rows' own, distinct and
+  // consecutive from the line's first.
+  std::vector<std::uint32_t> numbers;
+  for (int i = 0; i < kStations; ++i) {
+    ArrivalStation& station = *stations[i];
     EXPECT_EQ(station.stop(), 0);
     for (const auto& row : station.rows()) {
-      const std::string port = row["port"];
-      const auto atWire = numbersAtWire(station.printer(port));
-      ASSERT_EQ(atWire.size(), 1u) << i << " " << port;
+      const auto atWire = numbersAtWire(station.printer(row["port"]));
+      ASSERT_EQ(atWire.size(), 1u) << row;
+      EXPECT_EQ(row["serial_number"], std::to_string(atWire[0])) << row;
       numbers.push_back(atWire[0]);
-      expected.emplace("s" + std::to_string(i), port, std::to_string(atWire[0]), "passed");
     }
   }
   std::sort(numbers.begin(), numbers.end());
   for (std::size_t i = 0; i < numbers.size(); ++i) EXPECT_EQ(numbers[i], kFirstNumber + i);
-  // Every station's printers are on the server, once each, with the numbers
-  // that reached them.
-  EXPECT_EQ(serverRows(cluster.conninfo()), expected);
 }
 
 }  // namespace
