@@ -16,6 +16,8 @@ namespace ombrel::cli {
 RowsSource rowsSourceOf(const Options& options, const std::string& settingsPath, const std::string& logPath) {
   RowsSource source = ombrel::rowsSourceOf(settingsPath, logPath);
   if (options.lineDb) source.conninfo = *options.lineDb;
+  // The station that takes the numbers is the one its rows name.
+  if (options.station) source.station = *options.station;
   if (options.line) source.line = *options.line;
   return source;
 }

@@ -11,12 +11,7 @@ namespace {
 class AddressSettings : public SettingsActionTest {};
 
 TEST_F(AddressSettings, EachActionSendsItsBytes) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::string wire;
-    std::string status;
-  };
-  const std::vector<Case> cases = {
+  expectEachSends({
       {{"btn_SetIpPara"},
        "frame: 02 00 8A 00 00 00 00 00 00 00 00 00 0F 00 87 00 C0 A8 01 57 8C 23 FF FF FF 00 C0 A8 01 01 00",
        "设置WIFI IP成功"},
@@ -27,19 +22,11 @@ TEST_F(AddressSettings, EachActionSendsItsBytes) {
        "frame: 02 00 8B 00 00 00 00 00 00 00 00 00 00 00 89 00",
        "设置 WIFI IP AP 成功"},
       // The wired settings' raw bytes: the raw actions' table (raw_actions.cpp).
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(sent(c.arguments), (std::vector<std::string>{c.wire})) << c.arguments.back();
-    EXPECT_EQ(last.out, c.status.empty() ? "" : c.status + "\n") << c.arguments.back();
-  }
+  });
 }
 
 TEST_F(AddressSettings, ChecksSendNothing) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::string error;
-  };
-  const std::vector<Case> cases = {
+  expectEachRefused({
       // A box the system's parser cannot read, as when leaving it.
       {{"--set", "Maskaddress=255.255.255.255", "btn_SetIpPara"}, "子网掩码不正确"},
       {{"--set", "edt_NetIPAddress=300.1.1.1", "btn_NetWorkSetIP"}, "IP 地址不正确"},
@@ -47,11 +34,7 @@ TEST_F(AddressSettings, ChecksSendNothing) {
       {{"--set", "IPaddress=192.168.1", "btn_SetIpPara"}, "IP 地址不正确"},
       {{"--set", "edt_gatewayt=192.168.1.300", "btn_gatewayt"}, "输入的IP有错!"},
       {{"--set", "edt_Netport=1", "btn_Netport"}, "端口必须在 2 到 65535 之间"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_TRUE(sent(c.arguments, 2).empty()) << c.arguments.back();
-    EXPECT_EQ(last.err, c.error + "\n");
-  }
+  });
 }
 
 TEST_F(AddressSettings, OnASerialLineEachWiredSettingReopensThePort) {

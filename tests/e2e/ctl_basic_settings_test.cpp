@@ -10,12 +10,7 @@ namespace {
 class BasicSettings : public SettingsActionTest {};
 
 TEST_F(BasicSettings, EachButtonSendsItsCommand) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::string wire;
-    std::string status;
-  };
-  const std::vector<Case> cases = {
+  expectEachSends({
       {{"--set", "BaudRate=230400", "btn_SetBauRate"},
        "frame: 02 00 81 00 00 00 00 00 00 00 00 00 01 00 82 00 08",
        "设置波特率成功"},
@@ -39,11 +34,7 @@ TEST_F(BasicSettings, EachButtonSendsItsCommand) {
       {{"--set", "RptTime=300", "btn_SetRptTime"},
        "frame: 02 00 8C 00 00 00 00 00 00 00 00 00 01 00 8F 00 2C",
        "设置票据回收时间成功"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(sent(c.arguments), (std::vector<std::string>{c.wire})) << c.arguments.back();
-    EXPECT_EQ(last.out, c.status + "\n") << c.arguments.back();
-  }
+  });
 }
 
 TEST_F(BasicSettings, FlowControlIsWrittenRawAndReportedWithoutAReply) {

@@ -10,12 +10,7 @@ namespace {
 class BluetoothWifi : public SettingsActionTest {};
 
 TEST_F(BluetoothWifi, EachActionSendsItsCommand) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::string wire;
-    std::string status;
-  };
-  const std::vector<Case> cases = {
+  expectEachSends({
       {{"--set", "BlueToolthName=打印机", "--set", "BlueToolthPsw=1234", "--set", "BlueToolthMode=2", "--set",
         "BlueToolthType=300", "btn_SetlyPara"},
        "frame: 02 00 83 00 00 00 00 00 00 00 00 00 38 00 B9 00 03 B4 F2 D3 A1 BB FA 00 00 00 00 00 00 00 00 00 00 "
@@ -37,28 +32,16 @@ TEST_F(BluetoothWifi, EachActionSendsItsCommand) {
        "frame: 02 00 89 00 00 00 00 00 00 00 00 00 11 00 9A 00 04 53 68 6F 70 03 04 09 31 32 33 34 35 36 37 38 39",
        "设置WIFI 参数成功"},
       {{"btn_SetWifiPara"}, "frame: 02 00 89 00 00 00 00 00 00 00 00 00 04 00 8F 00 00 00 00 00", "设置WIFI 参数成功"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(sent(c.arguments), (std::vector<std::string>{c.wire})) << c.arguments.back();
-    EXPECT_EQ(last.out, c.status.empty() ? "" : c.status + "\n") << c.arguments.back();
-  }
+  });
 }
 
 TEST_F(BluetoothWifi, RefusalsSendNothing) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::string error;
-  };
-  const std::vector<Case> cases = {
+  expectEachRefused({
       {{"--set", "WifiCheckMode=2", "--set", "NetworkPsw=1234567", "btn_SetWifiPara"}, "AES和TPIK的密码要≥8位"},
       {{"--set", "BlueToolthName=P", "--set", "BlueToolthType=", "btn_SetlyPara"}, "'' is not a valid integer value"},
       {{"--set", "BlueToolthName=Printer-of-the-front-desk", "btn_SetlyPara"},
        "蓝牙名称 (edt_lyName) 超过 20 字节 (GBK)，未发送"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_TRUE(sent(c.arguments, 2).empty()) << c.arguments.back();
-    EXPECT_EQ(last.err, c.error + "\n");
-  }
+  });
 }
 
 }  // namespace

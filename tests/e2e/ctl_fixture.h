@@ -68,6 +68,30 @@ class SettingsActionTest : public CtlTest {
     }
     return units;
   }
+  // Each runs its arguments against a fresh printer, which receives the one
+  // unit `wire`; the status line printed is `status` (none when empty).
+  struct SendCase {
+    std::vector<std::string> arguments;
+    std::string wire;
+    std::string status;
+  };
+  void expectEachSends(const std::vector<SendCase>& cases) {
+    for (const auto& c : cases) {
+      EXPECT_EQ(sent(c.arguments), (std::vector<std::string>{c.wire})) << c.arguments.back();
+      EXPECT_EQ(last.out, c.status.empty() ? "" : c.status + "\n") << c.arguments.back();
+    }
+  }
+  // Each is refused (exit 2) with `error`, and nothing reaches the printer.
+  struct RefusedCase {
+    std::vector<std::string> arguments;
+    std::string error;
+  };
+  void expectEachRefused(const std::vector<RefusedCase>& cases) {
+    for (const auto& c : cases) {
+      EXPECT_TRUE(sent(c.arguments, 2).empty()) << c.arguments.back();
+      EXPECT_EQ(last.err, c.error + "\n") << c.arguments.back();
+    }
+  }
   ProgramRun last;
 };
 

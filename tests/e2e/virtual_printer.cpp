@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <stdexcept>
 
 #include "support/run_program.h"
@@ -85,6 +86,20 @@ std::vector<Received> VirtualPrinter::records() const {
     out.push_back(record);
   }
   return out;
+}
+
+std::vector<std::uint32_t> deviceWriteNumbers(const VirtualPrinter& printer) {
+  constexpr int kDeviceWrite = 0x85;
+  constexpr std::size_t kNumberAt = (16 + 20) * 3;  // the frame's head and the name, as "XX " each
+  std::vector<std::uint32_t> numbers;
+  for (const auto& unit : printer.received()) {
+    if (unit.command != kDeviceWrite || unit.bytes.size() < kNumberAt) continue;
+    std::istringstream bytes(unit.bytes.substr(kNumberAt));
+    std::string digits;
+    for (std::string byte; bytes >> byte && byte != "00";) digits += static_cast<char>(std::stoi(byte, nullptr, 16));
+    numbers.push_back(static_cast<std::uint32_t>(std::stoul(digits)));
+  }
+  return numbers;
 }
 
 }  // namespace ombrel::test_support

@@ -3,6 +3,7 @@
 // ombrel-vprinter on a UDP port of its own choosing, or on a pseudo-terminal
 // of its own, with what it received read back from its JSON log.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,5 +49,10 @@ class VirtualPrinter {
   int port_ = 0;
   std::string ptyPath_;
 };
+
+// The serial numbers of the device write frames the printer received so far,
+// in order: command 0x85 carries the device name and then the number, 20
+// bytes each.
+std::vector<std::uint32_t> deviceWriteNumbers(const VirtualPrinter& printer);
 
 }  // namespace ombrel::test_support

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <barrier>
-#include <map>
 #include <set>
-#include <sstream>
 #include <thread>
 
 #include "commands/recipe_run.h"
@@ -15,7 +13,7 @@
 #include "linedb/line_numbers.h"
 #include "linedb/line_schema.h"
 #include "linedb/pg_cluster.h"
-#include "settings/para_control_state.h"
+#include "commands/allocator_script.h"
 #include "settings/temp_dir.h"
 
 namespace ombrel {
@@ -25,88 +23,50 @@ using test_support::PgCluster;
 
 constexpr int kEnglish = 1;
 
-ParaControlState serialControls(const std::string& serial, const std::string& direction) {
-  ParaControlState controls;
-  controls.setText("edt_DeviceSerialNo", serial);
-  controls.setChecked(direction == "-" ? "rb_Minus" : "rb_Plus", true);
-  return controls;
-}
-
 std::string scalar(LineDb& db, const std::string& sql, const std::vector<LineValue>& params = {}) {
   return db.exec(sql, params).at(0).at(0).value_or("NULL");
 }
 
-// A station's allocator on its own journal (no cluster) or on the line's server.
-std::unique_ptr<SerialAllocator> station(const std::string& appDir, const std::string& serial, const char* direction,
-                                         const PgCluster* cluster, const std::string& line, const char* name = "a") {
-  if (!cluster) return std::make_unique<SerialAllocator>(appDir, serialControls(serial, direction), kEnglish);
-  return std::make_unique<SerialAllocator>(appDir, serialControls(serial, direction), kEnglish,
-                                           LineServer{cluster->conninfo(), line, name});
-}
+using testing::runAllocatorScript;
+using testing::serialControls;
 
-// Runs a script of words and gives what they show: "t" takes (the number or
-// "none"), "c=N", "g=N", "u=N" end N, "next" is nextText(), "restart" kills
-// the allocator (dropped without ending what it holds) and starts another
-// with DeviceSerialNo as it showed, "abandoned" lists what that one found
-// held, "second" starts another on the same directory.
-std::string run(const PgCluster* cluster, const std::string& line, const char* serial, const char* direction,
-                const std::string& script) {
-  testing::TempDir dir;
-  const std::string appDir = dir.path().string() + "/";
-  auto numbers = station(appDir, serial, direction, cluster, line);
-  std::ostringstream shown;
-  std::istringstream words(script);
-  const std::map<std::string, NumberEnd> ends{
-      {"c", NumberEnd::Committed}, {"g", NumberEnd::GivenBack}, {"u", NumberEnd::Unknown}};
-  for (std::string word; words >> word;) {
-    if (const auto end = ends.find(word.substr(0, word.find('='))); end != ends.end()) {
-      numbers->end(static_cast<std::uint32_t>(std::stoul(word.substr(2))), end->second);
-    } else if (word == "t") {
-      const auto taken = numbers->take("1-1");
-      shown << (taken ? std::to_string(*taken) : "none") << ' ';
-    } else if (word == "next") {
-      shown << numbers->nextText() << ' ';
-    } else if (word == "restart") {
-      const std::string next = numbers->nextText();
-      numbers.reset();
-      numbers = station(appDir, next, direction, cluster, line);
-    } else if (word == "abandoned") {
-      shown << "abandoned:";
-      for (const std::uint32_t lost : numbers->abandoned()) shown << lost << ',';
-      shown << ' ';
-    } else if (word == "second") {
-      EXPECT_THROW(station(appDir, serial, direction, cluster, line), StationLocked);
-    }
-  }
-  std::string text = shown.str();
-  if (!text.empty()) text.pop_back();
-  return text;
+// A station's allocator on the line's server.
+std::unique_ptr<SerialAllocator> station(const std::string& appDir, const std::string& serial, const char* direction,
+                                         const PgCluster& cluster, const std::string& line, const char* name = "a") {
+  return testing::stationAllocator(appDir, serial, direction, LineServer{cluster.conninfo(), line, name});
 }
 
 TEST(LineNumbers, TheAllocatorsRulesHoldOnItsJournalAndOnTheServer) {
   const struct {
+    const char* name;
     const char* serial;
     const char* direction;
     const char* script;
     const char* shown;
   } cases[] = {
-      {"0099", "+", "t t next", "99 100 101"},
-      {"100", "-", "t t next", "100 99 98"},
-      {"100", "+", "t t g=100 next t t", "100 101 100 100 102"},
-      {"100", "-", "t t t g=98 g=100 t t t", "100 99 98 100 98 97"},
-      {"5", "+", "t t c=5 u=6 t g=5 t", "5 6 7 8"},
-      {"100", "+", "t t c=100 restart abandoned t", "100 101 abandoned:101, 102"},
-      {"100", "+", "t t g=100 restart abandoned t t", "100 101 abandoned:101, 100 102"},
-      {"2147483645", "+", "t t t g=2147483646 t t next", "2147483645 2147483646 none 2147483646 none 2147483647"},
-      {"2", "-", "t t t next", "2 1 none 0"},
-      {"7", "+", "second restart second t", "7"},
+      {"fresh start up", "0099", "+", "t t next", "99 100 101"},
+      {"fresh start down", "100", "-", "t t next", "100 99 98"},
+      {"a given-back number is the next", "100", "+", "t t g=100 next t t", "100 101 100 100 102"},
+      {"given back in the steps' order", "100", "-", "t t t g=98 g=100 t t t", "100 99 98 100 98 97"},
+      {"committed and unknown never again", "5", "+", "t t c=5 u=6 t g=5 t", "5 6 7 8"},
+      {"killed: held abandoned, next goes on", "100", "+", "t t c=100 restart=101 abandoned t",
+       "100 101 abandoned:101, 102"},
+      {"killed after the settings were saved", "100", "+", "t g=100 t t restart=102 abandoned t t",
+       "100 100 101 abandoned:100,101, 102 103"},
+      {"killed holding a given-back number", "100", "+", "t t g=100 restart=100 abandoned t t",
+       "100 101 abandoned:101, 100 102"},
+      {"range end at 2147483647", "2147483645", "+", "t t t g=2147483646 t t next",
+       "2147483645 2147483646 none 2147483646 none 2147483647"},
+      {"range end at 0", "2", "-", "t t t next", "2 1 none 0"},
+      {"second allocator locked, also after a restart", "7", "+", "second restart=7 second t", "locked locked 7"},
   };
   PgCluster cluster;
   int line = 0;
   for (const auto& c : cases) {
-    EXPECT_EQ(run(nullptr, {}, c.serial, c.direction, c.script), c.shown) << "journal: " << c.script;
-    EXPECT_EQ(run(&cluster, std::to_string(++line), c.serial, c.direction, c.script), c.shown)
-        << "server: " << c.script;
+    EXPECT_EQ(runAllocatorScript(std::nullopt, nullptr, c.serial, c.direction, c.script), c.shown)
+        << "journal: " << c.name;
+    const LineServer server{cluster.conninfo(), std::to_string(++line), "a"};
+    EXPECT_EQ(runAllocatorScript(server, nullptr, c.serial, c.direction, c.script), c.shown) << "server: " << c.name;
   }
 }
 
@@ -163,10 +123,10 @@ TEST(LineNumbers, StationsTakingAtOnceGetDistinctConsecutiveNumbersAndOneDirecti
   PgCluster cluster;
   testing::TempDir dirA;
   testing::TempDir dirB;
-  auto a = station(dirA.path().string() + "/", "1000", "+", &cluster, "l", "a");
-  auto b = station(dirB.path().string() + "/", "5", "+", &cluster, "l", "b");
+  auto a = station(dirA.path().string() + "/", "1000", "+", cluster, "l", "a");
+  auto b = station(dirB.path().string() + "/", "5", "+", cluster, "l", "b");
   testing::TempDir dirC;
-  EXPECT_THROW(station(dirC.path().string() + "/", "1000", "-", &cluster, "l", "c"), std::runtime_error);
+  EXPECT_THROW(station(dirC.path().string() + "/", "1000", "-", cluster, "l", "c"), std::runtime_error);
   constexpr int kTakes = 25;
   std::vector<std::vector<std::uint32_t>> taken(4);
   std::vector<std::thread> slots;
@@ -192,7 +152,7 @@ TEST(LineNumbers, ALostServerRefusesTakesKeepsEndsAndIsToldThemWhenBack) {
   PgCluster cluster;
   testing::TempDir dir;
   const std::string appDir = dir.path().string() + "/";
-  auto numbers = station(appDir, "100", "+", &cluster, "l");
+  auto numbers = station(appDir, "100", "+", cluster, "l");
   ASSERT_EQ(numbers->take("1-1"), 100u);
   ASSERT_EQ(numbers->take("1-2"), 101u);
   cluster.stop();
@@ -207,12 +167,12 @@ TEST(LineNumbers, ALostServerRefusesTakesKeepsEndsAndIsToldThemWhenBack) {
   EXPECT_FALSE(run.next());
   EXPECT_EQ(run.row().end, PrinterRow::End::Failed);
   EXPECT_EQ(run.row().text, "Line database unreachable");
-  EXPECT_THROW(station(appDir + "x", "100", "+", &cluster, "l"), LineDatabaseUnreachable);
+  EXPECT_THROW(station(appDir + "x", "100", "+", cluster, "l"), LineDatabaseUnreachable);
   cluster.start();
   EXPECT_EQ(numbers->take("1-1"), 100u);
   // Killed holding 100 and 101: the next start settles them unknown.
   numbers.reset();
-  numbers = station(appDir, "100", "+", &cluster, "l");
+  numbers = station(appDir, "100", "+", cluster, "l");
   EXPECT_EQ(numbers->abandoned(), (std::vector<std::uint32_t>{100, 101}));
   EXPECT_EQ(numbers->take("1-1"), 102u);
   LineDb db(cluster.conninfo());

@@ -5,13 +5,16 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
+#include <map>
 #include <set>
-#include <sstream>
 #include <thread>
 
 #include "e2e/virtual_printer.h"
+#include "linedb/line_db.h"
 #include "linedb/pg_cluster.h"
 #include "settings/temp_dir.h"
+#include "support/child_process.h"
 #include "support/run_program.h"
 #include "texts/ini_file.h"
 
@@ -19,27 +22,9 @@ namespace ombrel::test_support {
 namespace {
 
 constexpr int kDeviceWrite = 0x85;
-constexpr std::size_t kFrameHead = 16;
-constexpr std::size_t kNameBytes = 20;
-
-// The serial numbers of the device write frames the printer received, in order.
-std::vector<int> wireNumbers(const VirtualPrinter& printer) {
-  std::vector<int> numbers;
-  for (const auto& unit : printer.received()) {
-    if (unit.command != kDeviceWrite) continue;
-    std::istringstream bytes(unit.bytes);
-    std::string serial;
-    std::size_t index = 0;
-    for (std::string hex; bytes >> hex; ++index) {
-      const char c = static_cast<char>(std::stoi(hex, nullptr, 16));
-      if (index < kFrameHead + kNameBytes) continue;
-      if (c == '\0') break;
-      serial += c;
-    }
-    numbers.push_back(std::stoi(serial));
-  }
-  return numbers;
-}
+using Numbers = std::vector<std::uint32_t>;
+// Device writes: their numbers and outcomes.
+using Writes = std::vector<std::pair<std::uint32_t, std::string>>;
 
 // The device-write frames that reached the printer, as its log shows their bytes.
 std::vector<std::string> deviceWrites(const VirtualPrinter& printer) {
@@ -55,6 +40,17 @@ std::size_t lineCount(const std::string& path) {
   return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
+// The device writes on the line's server, by station, in the numbers' order.
+std::map<std::string, Writes> serverWrites(const std::string& conninfo) {
+  LineDb db(conninfo);
+  std::map<std::string, Writes> writes;
+  for (const LineRow& row : db.exec("SELECT station, serial_number, result FROM line_rows WHERE row_json ? 'outcome'"
+                                    " ORDER BY serial_number::bigint")) {
+    writes[row[0].value_or("")].emplace_back(std::stoul(row[1].value_or("")), row[2].value_or(""));
+  }
+  return writes;
+}
+
 // One station's program directory and printer.
 struct Station {
   explicit Station(const std::vector<std::string>& faults = {}) : printer(faults) {}
@@ -62,16 +58,24 @@ struct Station {
   VirtualPrinter printer;
   std::string appDir() const { return dir.path().string() + "/"; }
 
-  ProgramRun write(const std::string& conninfo, const std::string& name, int writes,
-                   const std::string& timeScale = "20", const std::vector<std::string>& extra = {}) const {
+  // ombrelctl's arguments for `writes` device writes to `link` (this
+  // station's printer unless another is named).
+  std::vector<std::string> arguments(const std::string& conninfo, const std::string& name, int writes,
+                                     const std::vector<std::string>& extra = {}, std::string link = {}) const {
+    if (link.empty()) link = printer.link();
     std::vector<std::string> arguments{"--dir",  appDir(),       "--language", "1",
-                                       "--link", printer.link(), "--log",      appDir() + "provisioning.jsonl",
+                                       "--link", link,           "--log",      appDir() + "provisioning.jsonl",
                                        "--set",  "DeviceName=P", "--set",      "edt_DeviceSerialNo=1000",
                                        "--set",  "calculate=1",  "--station",  name};
     if (!conninfo.empty()) arguments.insert(arguments.end(), {"--line-db", conninfo});
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     for (int i = 0; i < writes; ++i) arguments.push_back("btn_SetDevicePara");
-    return runProgram(builtProgram("ombrelctl"), arguments, {{"OMBREL_TIME_SCALE", timeScale}});
+    return arguments;
+  }
+  ProgramRun write(const std::string& conninfo, const std::string& name, int writes,
+                   const std::string& timeScale = "20", const std::vector<std::string>& extra = {}) const {
+    return runProgram(builtProgram("ombrelctl"), arguments(conninfo, name, writes, extra),
+                      {{"OMBREL_TIME_SCALE", timeScale}});
   }
 };
 
@@ -87,10 +91,17 @@ TEST(LineStation, ThreeStationsAtOnceWriteDistinctConsecutiveNumbers) {
           [&, i] { runs[i] = stations[i].write(cluster.conninfo(), "s" + std::to_string(i), kWrites); });
     }
   }
-  std::vector<int> all;
+  Numbers all;
+  const auto onServer = serverWrites(cluster.conninfo());
+  EXPECT_EQ(onServer.size(), 3u);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(runs[i].exitCode, 0) << runs[i].err;
-    const auto numbers = wireNumbers(stations[i].printer);
+    const auto numbers = deviceWriteNumbers(stations[i].printer);
+    // Each write is on the server once, from its station, as it reached the wire.
+    Writes written;
+    for (const std::uint32_t number : numbers) written.emplace_back(number, "written");
+    const auto station = onServer.find("s" + std::to_string(i));
+    EXPECT_EQ(station != onServer.end() ? station->second : Writes{}, written) << i;
     EXPECT_EQ(numbers.size(), static_cast<std::size_t>(kWrites));
     // Each station's own writes take increasing numbers.
     EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
@@ -98,8 +109,8 @@ TEST(LineStation, ThreeStationsAtOnceWriteDistinctConsecutiveNumbers) {
     all.insert(all.end(), numbers.begin(), numbers.end());
   }
   std::sort(all.begin(), all.end());
-  std::vector<int> expected(3 * kWrites);
-  for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = 1000 + static_cast<int>(i);
+  Numbers expected(3 * kWrites);
+  for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = 1000 + static_cast<std::uint32_t>(i);
   EXPECT_EQ(all, expected);
 }
 
@@ -110,7 +121,7 @@ TEST(LineStation, ALostServerFailsTheNextWriteUnsentAndTheLineGoesOnOnceItIsBack
   struct Case {
     const char* what;
     const char* recipe;  // [ProductionLine] Actions=; none: three plain writes
-    std::vector<int> wireWhileLost;
+    Numbers wireWhileLost;
   };
   const Case cases[] = {
       {"plain writes", nullptr, {1000}},
@@ -131,23 +142,47 @@ TEST(LineStation, ALostServerFailsTheNextWriteUnsentAndTheLineGoesOnOnceItIsBack
       run = c.recipe ? station.write(cluster.conninfo(), "s", 0, "1", {"--recipe"})
                      : station.write(cluster.conninfo(), "s", 3, "1");
     });
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (station.printer.received().size() < 2 && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    waitUntil([&] { return station.printer.received().size() >= 2; });
     cluster.stop();
     process.join();
     EXPECT_EQ(run.exitCode, 1) << c.what << ": " << run.err;
     EXPECT_NE((run.out + run.err).find("Line database unreachable"), std::string::npos) << c.what << ": " << run.err;
-    EXPECT_EQ(wireNumbers(station.printer), c.wireWhileLost) << c.what;
+    EXPECT_EQ(deviceWriteNumbers(station.printer), c.wireWhileLost) << c.what;
 
     cluster.start();
     const auto again = station.write(cluster.conninfo(), "s", 1, "1");
     EXPECT_EQ(again.exitCode, 0) << c.what << ": " << again.err;
     auto expected = c.wireWhileLost;
-    expected.push_back(1000 + static_cast<int>(expected.size()));
-    EXPECT_EQ(wireNumbers(station.printer), expected) << c.what;
+    expected.push_back(1000 + static_cast<std::uint32_t>(expected.size()));
+    EXPECT_EQ(deviceWriteNumbers(station.printer), expected) << c.what;
   }
+}
+
+// Killed while its printer holds the device write's reply: the number may
+// have reached the printer, so the station started again on the program
+// directory settles it as unknown and writes the next one.
+TEST(LineStation, AStationKilledMidWriteNeverHandsItsHeldNumberOutAgain) {
+  PgCluster cluster;
+  Station station({"--ignore", "133"});
+  {
+    ChildProcess killed(builtProgram("ombrelctl"), station.arguments(cluster.conninfo(), "s", 1),
+                        {{"OMBREL_TIME_SCALE", "1"}});
+    waitUntil([&] { return !deviceWriteNumbers(station.printer).empty(); });
+    killed.sendSignal(SIGKILL);
+    ASSERT_TRUE(killed.waitForExit(std::chrono::seconds(20)).has_value());
+  }
+  EXPECT_EQ(deviceWriteNumbers(station.printer), Numbers{1000});
+  VirtualPrinter next;
+  const auto run = runProgram(builtProgram("ombrelctl"), station.arguments(cluster.conninfo(), "s", 1, {}, next.link()),
+                              {{"OMBREL_TIME_SCALE", "20"}});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(deviceWriteNumbers(next), Numbers{1001});
+  // Another station goes on after it too.
+  Station other;
+  EXPECT_EQ(other.write(cluster.conninfo(), "t", 1).exitCode, 0);
+  EXPECT_EQ(deviceWriteNumbers(other.printer), Numbers{1002});
+  const auto onServer = serverWrites(cluster.conninfo());
+  EXPECT_EQ(onServer.at("s"), (Writes{{1000, "unknown"}, {1001, "written"}}));
 }
 
 TEST(LineStation, ReworkWritesOnlyANumberTheLineHandedOutAgain) {

@@ -31,6 +31,15 @@ std::string fileContent(const std::string& path) {
   return content.str();
 }
 
+bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
 std::string builtProgram(const std::string& name) {
   std::filesystem::path dir;
   if (const char* named = std::getenv("OMBREL_BIN_DIR")) {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +30,10 @@ std::string builtProgram(const std::string& name);
 
 // The source tree, named by OMBREL_SOURCE_DIR; throws when that is not set.
 std::filesystem::path sourceDirectory();
+
+// Asks `done` again every 20 ms until it says so or `timeout` has passed;
+// what it said last.
+bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
 // The whole content of a file; empty when it cannot be read.
 std::string fileContent(const std::string& path);

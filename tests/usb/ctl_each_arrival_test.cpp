@@ -6,118 +6,23 @@
 
 #include <algorithm>
 #include <csignal>
-#include <filesystem>
-#include <functional>
 #include <map>
-#include <memory>
-#include <sstream>
 #include <thread>
 
 #include "e2e/ctl_fixture.h"
-#include "e2e/serial_line_log.h"
-#include "support/child_process.h"
 #include "texts/ini_file.h"
-#include "usb/usb_testbed.h"
+#include "usb/arrival_station.h"
 
 namespace ombrel::test_support {
 namespace {
 
 using namespace std::chrono_literals;
-using Json = nlohmann::json;
+using Json = ArrivalStation::Json;
 
-constexpr std::uint32_t kFirstNumber = 1704269998;
-// Up to six printers and their slots share a busy machine: a reply wait of
-// 600 ms, not 150, so that only the printers meant to fail do.
-const ChildProcess::Environment kScaled{{"OMBREL_TIME_SCALE", "5"}};
-
-// The serial numbers of the device writes that reached a printer: the frame
-// of command 0x85 carries the name and then the number, 20 bytes each.
-std::vector<std::uint32_t> numbersAtWire(VirtualPrinter& printer) {
-  std::vector<std::uint32_t> numbers;
-  for (const auto& line : lineLog(printer)) {
-    const std::string head = "rx frame: 02 00 85 ";
-    if (line.rfind(head, 0) != 0) continue;
-    std::istringstream bytes(line.substr(head.size() + 13 * 3 + 20 * 3));
-    std::string digits;
-    for (std::string byte; bytes >> byte && byte != "00";) digits += static_cast<char>(std::stoi(byte, nullptr, 16));
-    numbers.push_back(static_cast<std::uint32_t>(std::stoul(digits)));
-  }
-  return numbers;
-}
-
-// A station on its own program directory, with the recipe of the code page
-// and the device write, and the printers it is given, each on a port of its
-// own ("1-1", "1-2", ...) behind a virtual printer.
-class Station : public CtlTest {
+// A station on the test's own program directory.
+class Station : public CtlTest, public ArrivalStation {
  protected:
-  void SetUp() override {
-    testing::writeFile(dir() + "/sysconfig.ini",
-                       "[ParaDefault]\r\nDeviceName=Kasse\r\nDeviceSerialNo=" + std::to_string(kFirstNumber) +
-                           "\r\ncalculate=1\r\n[ProductionLine]\r\nActions=btn_SetCodepage,btn_SetDevicePara\r\n"
-                           "PortNames=1-1:A1\r\n");
-  }
-
-  void start(std::vector<std::string> extra = {}) {
-    std::vector<std::string> arguments{"--dir", dir(), "--each-arrival", "--recipe", "--json", "--log", log()};
-    arguments.insert(arguments.end(), extra.begin(), extra.end());
-    const std::filesystem::path settings = dir() + "/sysconfig.ini";
-    const auto before = std::filesystem::last_write_time(settings);
-    station_ = std::make_unique<ChildProcess>(builtProgram("ombrelctl"), arguments, kScaled);
-    // No event comes before the first printer: the station saves its settings
-    // as it starts, and lists the printers present just after.
-    for (int i = 0; i < 200 && std::filesystem::last_write_time(settings) == before; ++i) {
-      std::this_thread::sleep_for(50ms);
-    }
-    std::this_thread::sleep_for(300ms);
-  }
-
-  // Plugs in a printer at the next port; `faults` are the virtual printer's.
-  std::string plug(const std::vector<std::string>& faults = {}) {
-    std::vector<std::string> arguments{"--baud", "38400"};
-    arguments.insert(arguments.end(), faults.begin(), faults.end());
-    printers_.push_back(std::make_unique<VirtualPrinter>(OnPty{}, arguments));
-    const int number = static_cast<int>(printers_.size());
-    const std::string port = "1-" + std::to_string(number);
-    devices_[port] = bed_.addDevice(port, "0fe6", "811e", number - 1, printers_.back()->ptyPath());
-    return port;
-  }
-  void unplug(const std::string& port) { bed_.removeDevice(devices_.at(port)); }
-  VirtualPrinter& printer(const std::string& port) { return *printers_.at(std::stoul(port.substr(2)) - 1); }
-
-  // Reads events until `enough` says so; fails the test after 20 s without one.
-  void readUntil(const std::function<bool()>& enough) {
-    while (!enough()) {
-      const auto line = station_->readLine(20s);
-      if (!line) FAIL() << "no further event";
-      events.push_back(Json::parse(*line));
-    }
-  }
-  std::vector<Json> rows() const {
-    std::vector<Json> found;
-    std::copy_if(events.begin(), events.end(), std::back_inserter(found),
-                 [](const Json& event) { return event["event"] == "row"; });
-    return found;
-  }
-  bool started(const std::string& port, const std::string& action) const {
-    return std::any_of(events.begin(), events.end(), [&](const Json& event) {
-      return event["port"] == port && event.value("action", "") == action && event.value("state", "") == "started";
-    });
-  }
-
-  int stop() {
-    station_->sendSignal(SIGINT);
-    const auto ended = station_->waitForExit(20s);
-    return ended && ended->exited ? ended->code : -1;
-  }
-  std::string log() const { return dir() + "/line.jsonl"; }
-
-  std::vector<Json> events;
-  std::unique_ptr<ChildProcess> station_;
-
- private:
-  UsbTestbed bed_;
-  std::vector<std::unique_ptr<VirtualPrinter>> printers_;
-  std::map<std::string, std::string> devices_;
+  Station() : ArrivalStation(dir()) {}
 };
 
 TEST_F(Station, FourPrintersTogetherAndTwoMoreGetConsecutiveNumbersAtTheirOwnPorts) {
@@ -208,8 +113,8 @@ TEST_F(Station, AStationKilledMidWriteNeverGivesItsHeldNumberAgainAndLogsItUnkno
   const std::string hung = plug({"--ignore", "133"});
   ASSERT_NO_FATAL_FAILURE(readUntil([&] { return started(hung, "btn_SetDevicePara"); }));
   std::this_thread::sleep_for(100ms);
-  station_->sendSignal(SIGKILL);
-  ASSERT_TRUE(station_->waitForExit(20s).has_value());
+  process->sendSignal(SIGKILL);
+  ASSERT_TRUE(process->waitForExit(20s).has_value());
   EXPECT_EQ(numbersAtWire(printer(hung)), std::vector<std::uint32_t>{kFirstNumber});
 
   start();
@@ -229,7 +134,7 @@ TEST_F(Station, AStationKilledMidWriteNeverGivesItsHeldNumberAgainAndLogsItUnkno
 TEST_F(Station, WithOneSlotTwoPrintersRunInTurnAndThePlainLinesNameNoPort) {
   ChildProcess line(builtProgram("ombrelctl"),
                     {"--dir", dir(), "--each-arrival", "--slots", "1", "btn_SetCodepage", "btn_SetDevicePara"},
-                    kScaled);
+                    kStationScale);
   ASSERT_EQ(line.readLine(20s), "等待 USB 打印机；按 Ctrl-C 结束");
   const std::string one = plug();
   const std::string two = plug();

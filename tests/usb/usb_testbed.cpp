@@ -3,6 +3,7 @@
 #include <umockdev.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <stdexcept>
@@ -13,6 +14,15 @@ namespace ombrel::test_support {
 
 // The test bed raises its events through libudev in this process, beside
 // the component's own calls: it takes the same lock.
+
+// umockdev acts on the test bed that UMOCKDEV_DIR names, the one made last.
+// A test with several (one per station process, each started with its own)
+// names this one while it changes it; with one test bed the environment is
+// never written, so no other thread's lookup can race with it.
+void UsbTestbed::select() const {
+  const char* named = std::getenv("UMOCKDEV_DIR");
+  if (named == nullptr || root_ != named) ::setenv("UMOCKDEV_DIR", root_.c_str(), 1);
+}
 
 UsbTestbed::UsbTestbed()
     : testbed_([] {
@@ -38,6 +48,7 @@ std::string UsbTestbed::addDevice(const std::string& name, const std::string& ve
   }
   const std::string deviceNumber = std::to_string(nextDeviceNumber_++);
   const std::lock_guard lock(udevLock());
+  select();
   gchar* device = umockdev_testbed_add_device(testbed_, "usb", name.c_str(), nullptr, "idVendor", vendorId.c_str(),
                                               "idProduct", productId.c_str(), "devnum", deviceNumber.c_str(), nullptr,
                                               "DEVTYPE", "usb_device", nullptr);
@@ -59,6 +70,7 @@ std::string UsbTestbed::addDevice(const std::string& name, const std::string& ve
 
 void UsbTestbed::removeDevice(const std::string& sysPath) {
   const std::lock_guard lock(udevLock());
+  select();
   umockdev_testbed_uevent(testbed_, sysPath.c_str(), "remove");
   umockdev_testbed_remove_device(testbed_, sysPath.c_str());
   // The test bed leaves the bus's links to the device and its interfaces

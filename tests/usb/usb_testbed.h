@@ -34,6 +34,7 @@ class UsbTestbed {
   const std::string& root() const { return root_; }
 
  private:
+  void select() const;
   UMockdevTestbed* testbed_;
   std::string root_;
   int nextDeviceNumber_ = 2;  // 1 is the root hub's
