@@ -118,6 +118,7 @@ TEST(LineStation, ThreeStationsAtOnceWriteDistinctConsecutiveNumbers) {
 // the recipe's code page) is out: the running action finishes, the next
 // device write fails with nothing sent, and a later run goes on from the line.
 TEST(LineStation, ALostServerFailsTheNextWriteUnsentAndTheLineGoesOnOnceItIsBack) {
+  constexpr const char* kStretched = "0.25";
   struct Case {
     const char* what;
     const char* recipe;  // [ProductionLine] Actions=; none: three plain writes
@@ -129,9 +130,9 @@ TEST(LineStation, ALostServerFailsTheNextWriteUnsentAndTheLineGoesOnOnceItIsBack
   };
   for (const auto& c : cases) {
     PgCluster cluster;
-    // At real time each reply 800 ms late, within the wait for it, leaves
-    // time to stop the server.
-    Station station({"--delay", "800"});
+    // Each reply 2 s late, within the wait for it (stretched fourfold), leaves
+    // time to stop the server on a busy machine too.
+    Station station({"--delay", "2000"});
     if (c.recipe) {
       IniFile file(station.appDir() + "sysconfig.ini");
       file.writeString("ProductionLine", "Actions", c.recipe);
@@ -139,8 +140,8 @@ TEST(LineStation, ALostServerFailsTheNextWriteUnsentAndTheLineGoesOnOnceItIsBack
     }
     ProgramRun run;
     std::jthread process([&] {
-      run = c.recipe ? station.write(cluster.conninfo(), "s", 0, "1", {"--recipe"})
-                     : station.write(cluster.conninfo(), "s", 3, "1");
+      run = c.recipe ? station.write(cluster.conninfo(), "s", 0, kStretched, {"--recipe"})
+                     : station.write(cluster.conninfo(), "s", 3, kStretched);
     });
     waitUntil([&] { return station.printer.received().size() >= 2; });
     cluster.stop();
@@ -150,7 +151,7 @@ TEST(LineStation, ALostServerFailsTheNextWriteUnsentAndTheLineGoesOnOnceItIsBack
     EXPECT_EQ(deviceWriteNumbers(station.printer), c.wireWhileLost) << c.what;
 
     cluster.start();
-    const auto again = station.write(cluster.conninfo(), "s", 1, "1");
+    const auto again = station.write(cluster.conninfo(), "s", 1, kStretched);
     EXPECT_EQ(again.exitCode, 0) << c.what << ": " << again.err;
     auto expected = c.wireWhileLost;
     expected.push_back(1000 + static_cast<std::uint32_t>(expected.size()));
