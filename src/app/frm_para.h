@@ -137,8 +137,9 @@ class TFrmPara final : public QDialog, public NotifyWindow, public CaptionTarget
   // The provisioning log of device writes (frm_para_provisioning.cpp).
   void showProvisioningLogPath();
   void addProductionLineButton();
-  // The device write of this window's Set button, read before its task starts.
-  DeviceWrite deviceWrite() const;
+  // The device write of this window's Set or Rework button, read before its
+  // task starts.
+  DeviceWrite deviceWrite(bool rework) const;
   // The end of the device write whose task was running, if one was.
   void deviceWriteEnded(const TaskOutcome& outcome);
   // The Set button's number from the running station's allocator, put into

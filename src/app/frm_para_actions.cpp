@@ -103,8 +103,7 @@ bool TFrmPara::started(const WindowAction& action, const std::string& savePath) 
   ActionOutcome outcome = pressAction(action, controls_, savePath, mainWindow_.appDir());
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
     if (writesDevice) {
-      DeviceWrite write = deviceWrite();
-      if (reworks) write.markRework();
+      DeviceWrite write = deviceWrite(reworks);
       write.refuse(refusal->text);
       keepDeviceWrite(write);
     }
@@ -131,8 +130,7 @@ bool TFrmPara::started(const WindowAction& action, const std::string& savePath) 
     return false;
   }
   std::optional<DeviceWrite> write;
-  if (writesDevice) write = deviceWrite();
-  if (reworks) write->markRework();
+  if (writesDevice) write = deviceWrite(reworks);
   const auto* control = controls_.widget<QAbstractButton>(action.control);
   if (!startTask(std::get<TaskStart>(std::move(outcome)), control->text())) return false;
   giveBack.dismiss();

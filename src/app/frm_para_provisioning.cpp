@@ -52,8 +52,8 @@ void TFrmPara::keepDeviceWrite(const DeviceWrite& write) {
   if (sender != nullptr) sender->sendSoon();
 }
 
-DeviceWrite TFrmPara::deviceWrite() const {
-  return DeviceWrite(controls_, linkDescription(mainWindow_.linkSettings()));
+DeviceWrite TFrmPara::deviceWrite(bool rework) const {
+  return DeviceWrite::alone(controls_, linkDescription(mainWindow_.linkSettings()), rework);
 }
 
 void TFrmPara::deviceWriteEnded(const TaskOutcome& outcome) {

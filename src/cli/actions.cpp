@@ -119,8 +119,8 @@ int deviceWrite(ActionContext& context, const WindowAction& control, bool rework
     context.settings.controls().setText("edt_DeviceSerialNo", std::to_string(*number));
   }
   const ActionOutcome outcome = pressAction(control, context.settings.controls(), {}, context.appDir);
-  DeviceWrite write(context.settings.controls(), linkDescription(context.frontEnd.linkSettings()));
-  if (rework) write.markRework();
+  DeviceWrite write =
+      DeviceWrite::alone(context.settings.controls(), linkDescription(context.frontEnd.linkSettings()), rework);
   TaskOutcome end;
   int status = kExitOk;
   if (const auto* refusal = std::get_if<Refusal>(&outcome)) {

@@ -16,6 +16,13 @@ DeviceWrite::DeviceWrite(const ParaControls& controls, std::string link, std::st
   record_.serialNumber = controls.text("edt_DeviceSerialNo");
 }
 
+DeviceWrite DeviceWrite::alone(const ParaControls& controls, std::string link, bool rework) {
+  DeviceWrite write(controls, std::move(link));
+  write.record_.ownRow = true;
+  write.record_.rework = rework;
+  return write;
+}
+
 void DeviceWrite::refuse(const std::string& text) {
   record_.outcome = DeviceWriteRecord::Outcome::Refused;
   record_.errorText = text;

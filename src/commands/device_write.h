@@ -23,6 +23,11 @@ class DeviceWrite {
   // one stepped for the next printer. `link` as linkDescription gives it;
   // `printerIdentity` as far as it is known yet.
   DeviceWrite(const ParaControls& controls, std::string link, std::string printerIdentity = {});
+  // A write made on its own, outside a recipe (a Set or Rework button, or
+  // ombrelctl's btn_SetDevicePara or btn_Rework without --recipe): its line
+  // is the printer's only record and says so, so that the day's report
+  // shows the printer; a recipe's write is a step of its printer's row.
+  static DeviceWrite alone(const ParaControls& controls, std::string link, bool rework);
 
   // The click was refused before anything was sent.
   void refuse(const std::string& text);
@@ -33,8 +38,6 @@ class DeviceWrite {
   // The same without the step, for a number from a SerialAllocator, which
   // steps itself.
   void end(const TaskOutcome& outcome);
-  // The write is a rework: its record says so.
-  void markRework() { record_.rework = true; }
   // The end will not be heard: `text` says why.
   void abandon(const std::string& text);
 

@@ -89,11 +89,12 @@ std::optional<PrinterRow> printerRowOfLine(const std::string& text) {
   }
 }
 
-std::vector<PrinterRow> printerRowsOfDay(const std::string& logPath, const std::string& today) {
+std::vector<PrinterRow> printerRowsOfDay(const std::string& logPath, const std::string& today,
+                                         std::optional<PrinterRow> (*rowOfLine)(const std::string&)) {
   std::vector<PrinterRow> rows;
   std::ifstream log(logPath);
   for (std::string text; std::getline(log, text);) {
-    auto row = printerRowOfLine(text);
+    auto row = rowOfLine(text);
     if (row && dayOf(row->time) == today) rows.push_back(std::move(*row));
   }
   return rows;

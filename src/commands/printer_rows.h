@@ -30,10 +30,12 @@ std::optional<PrinterRow> printerRowOfLine(const std::string& text);
 const char* endName(PrinterRow::End end);
 const char* stepResultName(RecipeStep::Result result);
 
-// The printers' rows of the log whose time falls on the day `today`
-// ("2026-12-08"), in the log's order. A missing log gives none; lines that
-// are no printer's row are passed over.
-std::vector<PrinterRow> printerRowsOfDay(const std::string& logPath, const std::string& today);
+// The rows of the log whose time falls on the day `today` ("2026-12-08"),
+// in the log's order, as `rowOfLine` reads each line (by default the
+// printers' rows). A missing log gives none; lines that give no row are
+// passed over.
+std::vector<PrinterRow> printerRowsOfDay(const std::string& logPath, const std::string& today,
+                                         std::optional<PrinterRow> (*rowOfLine)(const std::string&) = printerRowOfLine);
 
 // The date of a time as the log writes it ("2026-12-08T21:14:14.123+0100").
 std::string dayOf(const std::string& time);

@@ -84,7 +84,9 @@ std::string provisioningLine(const DeviceWriteRecord& record) {
       {"row_id", record.rowId},
       {"ended", record.ended},
   };
-  // Only a rework says so: every other line keeps the shape it had.
+  // Only a write outside a recipe and a rework say so: every other line
+  // keeps the shape it had, and lines written before keep their meaning.
+  if (record.ownRow) line["own_row"] = true;
   if (record.rework) line["rework"] = true;
   // A text that is not UTF-8 is logged with U+FFFD where it breaks rather
   // than losing the whole line.

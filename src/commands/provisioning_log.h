@@ -27,6 +27,7 @@ struct DeviceWriteRecord {
   std::string rowId = newRowId();  // names the write in the line's database, so that it is sent once
   std::string ended;               // local time the write ended; empty while it runs
   bool rework = false;             // a number the line handed out before, written again
+  bool ownRow = false;             // made outside a recipe: the printer's only record
 };
 
 // The control whose task writes the device name and serial number.

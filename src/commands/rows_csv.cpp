@@ -56,14 +56,25 @@ const RecipeStep* failedStep(const PrinterRow& row) {
 
 }  // namespace
 
-std::string localTimeText(const std::string& logTime) {
+std::optional<std::int64_t> logTimeMilliseconds(const std::string& logTime) {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, consumed = 0;
   if (std::sscanf(logTime.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%n", &year, &month, &day, &hour, &minute, &second,
                   &consumed) != 6) {
-    return logTime;
+    return std::nullopt;
   }
   std::size_t at = static_cast<std::size_t>(consumed);
-  while (at < logTime.size() && (logTime[at] == '.' || (logTime[at] >= '0' && logTime[at] <= '9'))) ++at;
+  // The fraction of the second: its first three digits count.
+  int millis = 0;
+  int fractionDigits = 0;
+  const bool fraction = at < logTime.size() && logTime[at] == '.';
+  while (at < logTime.size() && (logTime[at] == '.' || (logTime[at] >= '0' && logTime[at] <= '9'))) {
+    if (fraction && logTime[at] != '.' && fractionDigits < 3) {
+      millis = millis * 10 + (logTime[at] - '0');
+      ++fractionDigits;
+    }
+    ++at;
+  }
+  for (; fractionDigits < 3; ++fractionDigits) millis *= 10;
   // The offset: "+0100", "+01:00", "+01" or "Z".
   int sign = 0;
   std::string zoneDigits;
@@ -73,12 +84,12 @@ std::string localTimeText(const std::string& logTime) {
       if (logTime[at] >= '0' && logTime[at] <= '9') {
         zoneDigits += logTime[at];
       } else if (logTime[at] != ':') {
-        return logTime;
+        return std::nullopt;
       }
     }
-    if (zoneDigits.size() != 2 && zoneDigits.size() != 4) return logTime;
+    if (zoneDigits.size() != 2 && zoneDigits.size() != 4) return std::nullopt;
   } else if (at != logTime.size() && logTime.substr(at) != "Z") {
-    return logTime;
+    return std::nullopt;
   }
   const int zoneHours = sign != 0 ? std::stoi(zoneDigits.substr(0, 2)) : 0;
   const int zoneMinutes = zoneDigits.size() == 4 ? std::stoi(zoneDigits.substr(2)) : 0;
@@ -90,6 +101,14 @@ std::string localTimeText(const std::string& logTime) {
   written.tm_min = minute;
   written.tm_sec = second;
   const std::time_t utc = timegm(&written) - sign * (zoneHours * 3600 + zoneMinutes * 60);
+  return static_cast<std::int64_t>(utc) * 1000 + millis;
+}
+
+std::string localTimeText(const std::string& logTime) {
+  const auto millis = logTimeMilliseconds(logTime);
+  if (!millis) return logTime;
+  // Whole seconds, rounded down also before 1970.
+  const std::time_t utc = static_cast<std::time_t>(*millis / 1000 - (*millis % 1000 < 0 ? 1 : 0));
   std::tm local{};
   localtime_r(&utc, &local);
   char date[32];

@@ -4,6 +4,8 @@
 // CSV as RFC 4180 quotes it, UTF-8 with a byte-order mark so that a
 // spreadsheet does not take the Chinese texts for another code page.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,5 +29,9 @@ std::string printerRowsCsv(const std::vector<StationRow>& rows);
 // computer's local time ("2026-12-08T21:14:14+01:00"); a text that is no
 // such time is given back as it stands.
 std::string localTimeText(const std::string& logTime);
+
+// The instant such a time names, in milliseconds since 1970 (UTC); none for
+// a text that is no such time.
+std::optional<std::int64_t> logTimeMilliseconds(const std::string& logTime);
 
 }  // namespace ombrel

@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <ctime>
 
-#include "commands/printer_rows.h"
 #include "commands/line_server_settings.h"
+#include "commands/lone_write_rows.h"
+#include "commands/printer_rows.h"
 #include "linedb/line_rows.h"
 #include "texts/ini_file.h"
 
@@ -67,7 +68,9 @@ bool isDayText(const std::string& day) { return dayOfText(day).has_value(); }
 std::vector<StationRow> logRowsOfDay(const std::string& logPath, const std::string& day, const std::string& station,
                                      const std::string& line) {
   std::vector<StationRow> rows;
-  for (PrinterRow& row : printerRowsOfDay(logPath, day)) rows.push_back({station, line, std::move(row)});
+  for (PrinterRow& row : printerRowsOfDay(logPath, day, reportRowOfLine)) {
+    rows.push_back({station, line, std::move(row)});
+  }
   return rows;
 }
 
@@ -75,8 +78,8 @@ std::vector<StationRow> serverRowsOfDay(LineDb& db, const std::string& day, cons
   const auto midnight = dayOfText(day);
   if (!midnight) return {};
   std::vector<StationRow> rows;
-  for (const LineRowRead& read : linePrinterRows(db, line, localMidnight(*midnight, 0), localMidnight(*midnight, 1))) {
-    if (auto row = printerRowOfLine(read.json)) rows.push_back({read.station, read.line, std::move(*row)});
+  for (const LineRowRead& read : lineReportRows(db, line, localMidnight(*midnight, 0), localMidnight(*midnight, 1))) {
+    if (auto row = reportRowOfLine(read.json)) rows.push_back({read.station, read.line, std::move(*row)});
   }
   return rows;
 }

@@ -2,7 +2,8 @@
 
 // The printers' rows of one day, as `ombrelctl --rows` and the production
 // line window's export give them: from the line's server, every station of
-// the line, or from this station's own provisioning log.
+// the line, or from this station's own provisioning log. A printer set up by
+// a device write outside a recipe has that write's row (lone_write_rows.h).
 
 #include <optional>
 #include <string>

@@ -17,12 +17,13 @@ void insertLineRow(LineDb& db, const LineRowValues& row) {
        timeOrNull(row.started), timeOrNull(row.ended), row.json});
 }
 
-std::vector<LineRowRead> linePrinterRows(LineDb& db, const std::string& line, const std::string& from,
-                                         const std::string& until) {
+std::vector<LineRowRead> lineReportRows(LineDb& db, const std::string& line, const std::string& from,
+                                        const std::string& until) {
   // A printer's row holds "result" where a device write's holds "outcome".
   const auto found = db.exec(
       "SELECT station, line, row_json::text FROM line_rows WHERE line = $1 AND started_at >= $2::timestamptz"
-      " AND started_at < $3::timestamptz AND row_json ? 'result' ORDER BY started_at, row_id",
+      " AND started_at < $3::timestamptz AND (row_json ? 'result' OR row_json @> '{\"own_row\": true}')"
+      " ORDER BY started_at, row_id",
       {line, from, until});
   std::vector<LineRowRead> rows;
   rows.reserve(found.size());

@@ -36,9 +36,11 @@ struct LineRowRead {
   std::string json;  // as the station logged it
 };
 
-// The printers' rows (not the device writes) of `line` started from `from`
-// until before `until` (times with their offset), in the order they started.
-std::vector<LineRowRead> linePrinterRows(LineDb& db, const std::string& line, const std::string& from,
-                                         const std::string& until);
+// The rows a report shows of `line` started from `from` until before
+// `until` (times with their offset), in the order they started: the
+// printers' rows, and the device writes marked as their printer's only
+// record ("own_row"); not the writes that are a step of a printer's row.
+std::vector<LineRowRead> lineReportRows(LineDb& db, const std::string& line, const std::string& from,
+                                        const std::string& until);
 
 }  // namespace ombrel
