@@ -8,6 +8,7 @@
 #include <csignal>
 #include <map>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "e2e/virtual_printer.h"
@@ -47,6 +48,27 @@ std::map<std::string, Writes> serverWrites(const std::string& conninfo) {
   for (const LineRow& row : db.exec("SELECT station, serial_number, result FROM line_rows WHERE row_json ? 'outcome'"
                                     " ORDER BY serial_number::bigint")) {
     writes[row[0].value_or("")].emplace_back(std::stoul(row[1].value_or("")), row[2].value_or(""));
+  }
+  return writes;
+}
+
+// The device writes in `ombrelctl --rows` from the line's server, by station:
+// their numbers and each one's result and actions, as the report shows them.
+std::map<std::string, Writes> reportedWrites(const std::string& conninfo) {
+  const auto run = runProgram(builtProgram("ombrelctl"), {"--rows", "--line-db", conninfo});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  std::map<std::string, Writes> writes;
+  std::istringstream csv(run.out);
+  std::string text;
+  std::getline(csv, text);  // the header
+  while (std::getline(csv, text)) {
+    std::vector<std::string> fields;
+    std::istringstream row(text.substr(0, text.find('\r')));
+    for (std::string field; std::getline(row, field, ',');) fields.push_back(field);
+    // From the end: serial number, result, failed action, reason, seconds, actions.
+    if (fields.size() < 12) continue;
+    const auto field = [&](std::size_t fromEnd) { return fields[fields.size() - fromEnd]; };
+    writes[fields[1]].emplace_back(std::stoul(field(6)), field(5) + " " + field(1));
   }
   return writes;
 }
@@ -93,15 +115,22 @@ TEST(LineStation, ThreeStationsAtOnceWriteDistinctConsecutiveNumbers) {
   }
   Numbers all;
   const auto onServer = serverWrites(cluster.conninfo());
+  const auto reported = reportedWrites(cluster.conninfo());
   EXPECT_EQ(onServer.size(), 3u);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(runs[i].exitCode, 0) << runs[i].err;
     const auto numbers = deviceWriteNumbers(stations[i].printer);
     // Each write is on the server once, from its station, as it reached the wire.
-    Writes written;
-    for (const std::uint32_t number : numbers) written.emplace_back(number, "written");
+    // And each is a printer of the day's report, none twice.
+    Writes written, passed;
+    for (const std::uint32_t number : numbers) {
+      written.emplace_back(number, "written");
+      passed.emplace_back(number, "passed btn_SetDevicePara:ok");
+    }
     const auto station = onServer.find("s" + std::to_string(i));
     EXPECT_EQ(station != onServer.end() ? station->second : Writes{}, written) << i;
+    const auto inReport = reported.find("s" + std::to_string(i));
+    EXPECT_EQ(inReport != reported.end() ? inReport->second : Writes{}, passed) << i;
     EXPECT_EQ(numbers.size(), static_cast<std::size_t>(kWrites));
     // Each station's own writes take increasing numbers.
     EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
@@ -217,7 +246,7 @@ TEST(LineStation, ReworkWritesOnlyANumberTheLineHandedOutAgain) {
       // Written, logged as rework, and the number does not step for the next printer.
       const std::string log = fileContent(station.appDir() + "provisioning.jsonl");
       EXPECT_NE(log.find("\"outcome\":\"written\""), std::string::npos) << log;
-      EXPECT_NE(log.find(",\"rework\":true}\n"), std::string::npos) << log;
+      EXPECT_NE(log.find(",\"own_row\":true,\"rework\":true}\n"), std::string::npos) << log;
       EXPECT_EQ(IniFile(station.appDir() + "sysconfig.ini").readString("ParaDefault", "DeviceSerialNo", ""), c.number);
     }
   }
