@@ -4,6 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <filesystem>
+#include <regex>
 
 #include "app/frm_line.h"
 #include "gui/para_window_fixture.h"
@@ -85,6 +88,17 @@ TEST_F(LineDatabaseBox, TheSetButtonsWritesReachTheLinesTable) {
   const auto onServer = [&] { return LineDb(cluster.conninfo()).exec(sql).at(0).at(0).value_or(""); };
   EXPECT_TRUE(waitFor([&] { return onServer() == "st1:41 st2:42"; })) << onServer();
   EXPECT_TRUE(boxes_.shown().empty()) << boxes_.shown()[0];
+  // The line window's export has each of them once, as a printer of the day.
+  control<QPushButton>("btn_ProductionLine")->click();
+  boxes_.answerOpen((dir_ / "rows.csv").string());
+  para_->lineWindow().findChild<QPushButton*>("btn_LineExport")->click();
+  ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(dir_ / "rows.csv"); }));
+  const std::string csv = testing::readFile(dir_ / "rows.csv");
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv;
+  for (const char* row : {",st1,default,,[^,]*,[^,]*,41,", ",st2,default,,[^,]*,[^,]*,42,"}) {
+    EXPECT_TRUE(std::regex_search(csv, std::regex(row + std::string("passed,,,[0-9.]+,btn_SetDevicePara:ok\r\n"))))
+        << csv;
+  }
 }
 
 }  // namespace
