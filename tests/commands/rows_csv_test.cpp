@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <tuple>
 
-#include "commands/printer_rows.h"
 #include "commands/rows_report.h"
 #include "settings/temp_dir.h"
 
@@ -16,9 +16,8 @@ namespace {
 using Result = RecipeStep::Result;
 
 // The rows as a spreadsheet gets them: fields quoted only when they must be,
-// times moved into this computer's zone, the actions in one column. From a
-// station's log, a device write outside a recipe is its printer's row, and a
-// recipe's own write is not counted beside its printer's row.
+// times moved into this computer's zone, the actions in one column; from a
+// log, a device write outside a recipe as its printer's row.
 TEST(RowsCsv, OnePrinterARowQuotedAsRfc4180) {
   const char* const zone = std::getenv("TZ");
   const std::string formerZone = zone != nullptr ? zone : "";
@@ -49,25 +48,17 @@ TEST(RowsCsv, OnePrinterARowQuotedAsRfc4180) {
 
   testing::TempDir dir;
   const ProvisioningLog log((dir / "provisioning.jsonl").string());
-  appendPrinterRow(log, passed);
   using Outcome = DeviceWriteRecord::Outcome;
-  const struct {
-    Outcome outcome;
-    const char* error;
-    const char* ended;
-    bool ownRow;
-    bool rework;
-  } writes[] = {
-      {Outcome::Written, "", "2026-12-08T21:14:15.373+0100", false, false},  // the recipe's own write
-      {Outcome::Written, "", "2026-12-08T21:14:15.373+0100", true, false},
-      {Outcome::Failed, "超时", "", true, false},
-      {Outcome::Unknown, "Station stopped", "2026-12-08T20:14:16Z", true, false},
-      {Outcome::Refused, "out of range", "2026-12-08T21:14:14.123+0100", true, false},
-      {Outcome::Written, "", "2026-12-08T21:14:14.623+0100", true, true},
-  };
-  for (const auto& write : writes) {
-    log.append({passed.time, passed.link, "OMB80", "P", "43", write.outcome, write.error, newRowId(), write.ended,
-                write.rework, write.ownRow});
+  // The outcome, error and end time of a write, whether it is its printer's
+  // own row, and whether it is a rework; the first is a recipe's.
+  for (const auto& [outcome, error, ended, ownRow, rework] :
+       {std::tuple{Outcome::Written, "", "2026-12-08T21:14:15.373+0100", false, false},
+        {Outcome::Written, "", "2026-12-08T21:14:15.373+0100", true, false},
+        {Outcome::Failed, "超时", "", true, false},
+        {Outcome::Unknown, "Station stopped", "2026-12-08T20:14:16Z", true, false},
+        {Outcome::Refused, "out of range", "2026-12-08T21:14:14.123+0100", true, false},
+        {Outcome::Written, "", "2026-12-08T21:14:14.623+0100", true, true}}) {
+    log.append({passed.time, passed.link, "OMB80", "P", "43", outcome, error, newRowId(), ended, rework, ownRow});
   }
   std::vector<StationRow> rows{{"Station 1", "A", passed}, {"s2", "A", failed}, {"s,3", "A", refused}};
   for (StationRow& row : logRowsOfDay(log.path(), "2026-12-08", "st1", "A")) rows.push_back(std::move(row));
@@ -80,9 +71,7 @@ TEST(RowsCsv, OnePrinterARowQuotedAsRfc4180) {
             "2026-12-09T07:59:59+08:00,s2,A,1-1.2,usb:VID_0FE6&PID_811E,\"OMB \"\"80\"\", rev 2\nB\",42,failed,"
             "btn_SetDevicePara,超时,3.25,btn_SetCodepage:ok;btn_SetDevicePara:failed;btn_SetAllPara:not run\r\n"
             "yesterday,\"s,3\",A,1-1.2,usb:VID_0FE6&PID_811E,OMB80,42,refused,btn_SetDevicePara,"
-            "Serial number out of range,0,btn_SetDevicePara:refused\r\n"
-            "2026-12-09T04:14:14+08:00,st1,A,1-1.2,usb:VID_0FE6&PID_811E,OMB80,42,passed,,,3.25,"
-            "btn_SetCodepage:ok;btn_SetDevicePara:ok\r\n" +
+            "Serial number out of range,0,btn_SetDevicePara:refused\r\n" +
                 lone + "passed,,,1.25,btn_SetDevicePara:ok\r\n" + lone +
                 "failed,btn_SetDevicePara,超时,0,btn_SetDevicePara:failed\r\n" + lone +
                 "failed,btn_SetDevicePara,Station stopped,1.877,btn_SetDevicePara:failed\r\n" + lone +
