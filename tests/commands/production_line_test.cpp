@@ -111,8 +111,7 @@ TEST(RecipeRun, TakesItsNumberFromTheAllocatorAndGivesItItsEnd) {
     ASSERT_TRUE(record);
     EXPECT_EQ(record->record().serialNumber, write.number);
     EXPECT_EQ(record->record().outcome, write.record) << write.number;
-    // Its printer's row holds it: the day's report does not count it again.
-    EXPECT_FALSE(record->record().ownRow);
+    EXPECT_FALSE(record->record().ownRow);  // a step of its printer's row, not a row of its own
     EXPECT_EQ(run.row().serialNumber, write.acknowledged ? write.number : "");
     EXPECT_EQ(run.row().port, "1-1.2");
     EXPECT_EQ(numbers.nextText(), write.next);

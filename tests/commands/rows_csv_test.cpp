@@ -49,8 +49,7 @@ TEST(RowsCsv, OnePrinterARowQuotedAsRfc4180) {
   testing::TempDir dir;
   const ProvisioningLog log((dir / "provisioning.jsonl").string());
   using Outcome = DeviceWriteRecord::Outcome;
-  // The outcome, error and end time of a write, whether it is its printer's
-  // own row, and whether it is a rework; the first is a recipe's.
+  // Each write's outcome, error, end, own row and rework; the first is a recipe's.
   for (const auto& [outcome, error, ended, ownRow, rework] :
        {std::tuple{Outcome::Written, "", "2026-12-08T21:14:15.373+0100", false, false},
         {Outcome::Written, "", "2026-12-08T21:14:15.373+0100", true, false},
