@@ -53,9 +53,7 @@ TEST_F(LineDatabaseBox, TheSetButtonWithTheLinesServerAwaySendsNothing) {
       "[ParaDefault]\nDeviceName=Kasse 3\nDeviceSerialNo=41\ncalculate=1\n"
       "[ProductionLine]\nDatabase=host=/nonexistent port=1 dbname=line\n");
   test_support::VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   control<QPushButton>("btn_SetDevicePara")->click();
   EXPECT_TRUE(waitUntilIdle());
   ASSERT_EQ(boxes_.shown().size(), 1u);
@@ -72,9 +70,7 @@ TEST_F(LineDatabaseBox, TheSetButtonsWritesReachTheLinesTable) {
       "\nStation=";
   writeSettings(settings + "st1\n");
   test_support::VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   for (const char* station : {"st1", "st2"}) {
     writeSettings(settings + station + "\n");
     control<QPushButton>("btn_SetDevicePara")->click();

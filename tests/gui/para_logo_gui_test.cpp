@@ -57,9 +57,7 @@ class ParaLogo : public ParaWindowTest {
 
 TEST_F(ParaLogo, ThePreviewFollowsTheListAndTheButtonsSendWhatOmbrelctlSends) {
   const VirtualPrinter printer;
-  start(2);
-  linkTo(printer);
-  showPara();
+  openOn(printer, 2);
   const QImage picture = knownPicture();
   const std::string known = save(picture, "known.bmp");
   const std::string square = save(QImage(8, 8, QImage::Format_RGB32), "square.bmp");

@@ -122,9 +122,7 @@ TEST_F(ParaWindow, ShowingLoadsTheStoredSettings) {
 
 TEST_F(ParaWindow, WithoutAFileTheDefaultsShowAndNothingReachesThePrinter) {
   VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   settle(std::chrono::milliseconds(300));
 
   EXPECT_EQ(controls().text("edt_sleepTime"), "600");
@@ -164,9 +162,7 @@ TEST_F(ParaWindow, WithoutAFileTheDefaultsShowAndNothingReachesThePrinter) {
 
 TEST_F(ParaWindow, ClosingSavesTheChoicesAndGivesTheEngineMessagesBack) {
   VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   ASSERT_TRUE(window_->engine().StartTask(6, 0, 0));
   waitUntilIdle();
   EXPECT_EQ(paraStatus(), "设置代码页成功");
@@ -210,9 +206,7 @@ TEST_F(ParaWindow, ADeviceWriteThePrinterTookStepsTheSerialNumberAndSavesItAtOnc
   writeSettings("[ParaDefault]\nDeviceName=P\nDeviceSerialNo=1704269998\ncalculate=1\n");
   const auto saved = [&] { return IniFile(dir_ / "sysconfig.ini").readString("ParaDefault", "DeviceSerialNo", ""); };
   VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   control<QPushButton>("btn_SetDevicePara")->click();
   waitUntilIdle();
   EXPECT_EQ(paraStatus(), "设置设备参数成功");
@@ -238,9 +232,7 @@ TEST_F(ParaWindow, ADeviceWriteThePrinterTookStepsTheSerialNumberAndSavesItAtOnc
 TEST_F(ParaWindow, ASerialNumberBeyond32BitsIsReportedAndKept) {
   writeSettings("[ParaDefault]\nDeviceName=P\nDeviceSerialNo=5\ncalculate=1\n");
   VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   control<QPushButton>("btn_SetDevicePara")->click();
   // Typed while the write runs: its end is handled only once events are.
   control<QLineEdit>("edt_DeviceSerialNo")->setText("99999999999");
@@ -368,9 +360,7 @@ TEST_F(ParaWindow, LeavingAnAddressBoxThatHoldsNoAddressWarnsAndKeepsTheFocusThe
 
 TEST_F(ParaWindow, ASetButtonClickedToLeaveABadAddressBoxDoesNotAct) {
   VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   para_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(para_.get()));
   tabs()->setCurrentWidget(control<QWidget>("tab_Network"));
@@ -387,9 +377,7 @@ TEST_F(ParaWindow, ASetButtonClickedToLeaveABadAddressBoxDoesNotAct) {
 
 TEST_F(ParaWindow, DistanceBoxesTestTheirNumberOnEnterAndEnterPressesNoButton) {
   VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   tabs()->setCurrentIndex(6);
   const auto enter = [&](QLineEdit* box, const std::string& text) {
     box->setText(QString::fromStdString(text));
