@@ -80,6 +80,12 @@ class CtlTest : public ::testing::Test {
   testing::TempDir dir_;
 };
 
+// ombrelctl on a serial link, at the serial time scale.
+class SerialCtlTest : public CtlTest {
+ protected:
+  SerialCtlTest() { useSerialTimeScale(); }
+};
+
 // The identification frame that opens every task on the network link.
 inline const std::string kIdentify = "frame: 02 00 30 00 00 00 00 00 00 00 00 00 08 00 3A 00 01 02 04 08 10 20 40 80";
 
