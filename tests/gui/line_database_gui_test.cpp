@@ -17,8 +17,7 @@ namespace {
 class LineDatabaseBox : public ParaWindowTest {};
 
 TEST_F(LineDatabaseBox, TestSaysHowItWentAndNeverSavesAPassword) {
-  start();
-  showPara();
+  openPara();
   control<QPushButton>("btn_ProductionLine")->click();
   app::TFrmLine& line = para_->lineWindow();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&line));

@@ -129,8 +129,7 @@ TEST_F(ParaButtons, AListWithoutAChoiceStartsNothingAndSaysNothing) {
 }
 
 TEST_F(ParaButtons, ButtonsThatReadTheLinkAgainStopOnABadRateBox) {
-  start();
-  showPara();
+  openPara();
   ui().cbb_DevBauRate->lineEdit()->clear();
   control<QPushButton>("btn_SetCodepage")->click();
   EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: " + app::notWholeNumberText(0, "波特率", "")});

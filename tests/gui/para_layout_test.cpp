@@ -44,8 +44,7 @@ class ParaLayout : public ParaWindowTest, public ::testing::WithParamInterface<i
 TEST_P(ParaLayout, EveryTabShowsEveryControlWhole) {
   installLanguageFiles();
   writeSettings("[MainDefault]\nLanguage=" + std::to_string(GetParam()) + "\n");
-  start();
-  showPara();
+  openPara();
   ASSERT_EQ(tabs()->count(), 7);
   const QSize size = para_->size();
   para_->engineMessage(kStatusChanged, 0, "Finish 99.9%(123456/123457) /dev/serial/by-id/usb-FTDI_FT232R_USB_UART\n2");

@@ -102,8 +102,7 @@ TEST_F(ParaLogo, ThePreviewFollowsTheListAndTheButtonsSendWhatOmbrelctlSends) {
 // to it (its image too large for the printer, so the size text is long), a
 // small one dot for pixel; neither resizes the window.
 TEST_F(ParaLogo, ThePreviewShowsTheWholeLogoAndKeepsTheWindowsSize) {
-  start();
-  showPara();
+  openPara();
   tabs()->setCurrentWidget(control<QWidget>("tab_Download"));
   settle(std::chrono::milliseconds(50));
   const QSize windowSize = para_->size();
@@ -131,8 +130,7 @@ TEST_F(ParaLogo, ThePreviewShowsTheWholeLogoAndKeepsTheWindowsSize) {
 }
 
 TEST_F(ParaLogo, TheEnlargedViewShowsEachDotAsASquareOfWholePixelsThatFollowsTheWindow) {
-  start();
-  showPara();
+  openPara();
   auto* zoom = control<QPushButton>("btn_ZoomLogo");
   EXPECT_FALSE(zoom->isEnabled()) << "no logo to enlarge";
   add(save(knownPicture(), "known.bmp"));

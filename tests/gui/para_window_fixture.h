@@ -30,6 +30,11 @@ class ParaWindowTest : public MainWindowTest {
     ASSERT_TRUE(window_->ReadLinkSettings());
   }
 
+  // Both windows at `timeScale`, the parameters window shown.
+  void openPara(double timeScale = 20) {
+    start(timeScale);
+    showPara();
+  }
   // Both windows at `timeScale`, linked to `printer`, the parameters window shown.
   void openOn(const test_support::VirtualPrinter& printer, double timeScale = 20) {
     start(timeScale);

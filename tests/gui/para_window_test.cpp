@@ -244,8 +244,7 @@ TEST_F(ParaWindow, ASerialNumberBeyond32BitsIsReportedAndKept) {
 }
 
 TEST_F(ParaWindow, AddressBoxesFollowTheAddressingMode) {
-  start();
-  showPara();
+  openPara();
   const auto enabled = [&](const char* name) { return control<QWidget>(name)->isEnabled(); };
   control<QRadioButton>("rb_AutoIp")->click();
   EXPECT_FALSE(enabled("edt_IPaddress") || enabled("edt_Mask") || enabled("edt_Gateway"));
@@ -259,8 +258,7 @@ TEST_F(ParaWindow, AddressBoxesFollowTheAddressingMode) {
 }
 
 TEST_F(ParaWindow, InfraredListsAreOpenOnlyWithInfrared) {
-  start();
-  showPara();
+  openPara();
   control<QRadioButton>("rb_notInfrared")->click();
   EXPECT_FALSE(control<QWidget>("cbb_InfraredBaurate")->isEnabled());
   EXPECT_FALSE(control<QWidget>("cbb_irdaProtecl")->isEnabled());
@@ -272,8 +270,7 @@ TEST_F(ParaWindow, InfraredListsAreOpenOnlyWithInfrared) {
 
 TEST_F(ParaWindow, TheCipherGroupOfTheAuthenticationIsShownInOnePlace) {
   writeSettings("[ParaDefault]\nWifiSEEK=0\n");
-  start();
-  showPara();
+  openPara();
   tabs()->setCurrentIndex(2);
   QButtonGroup* authentication = control<QButtonGroup>("RadioGroup1");
   const QPoint place = control<QWidget>("rg_1")->mapTo(para_.get(), QPoint(0, 0));
@@ -293,8 +290,7 @@ TEST_F(ParaWindow, TheCipherGroupOfTheAuthenticationIsShownInOnePlace) {
 }
 
 TEST_F(ParaWindow, BoxesTakeOnlyTheirCharacters) {
-  start();
-  showPara();
+  openPara();
   controls().setChecked("Chb_CloseWifi", false);  // opens the WiFi key box
   const auto typed = [&](QLineEdit* box, const std::string& keys) {
     box->clear();
@@ -322,8 +318,7 @@ TEST_F(ParaWindow, BoxesTakeOnlyTheirCharacters) {
 }
 
 TEST_F(ParaWindow, LeavingAnAddressBoxThatHoldsNoAddressWarnsAndKeepsTheFocusThere) {
-  start();
-  showPara();
+  openPara();
   para_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(para_.get()));
   tabs()->setCurrentWidget(control<QWidget>("tab_Network"));
@@ -411,8 +406,7 @@ TEST_F(ParaWindow, DistanceBoxesTestTheirNumberOnEnterAndEnterPressesNoButton) {
 }
 
 TEST_F(ParaWindow, ListsChooseTheItemWhoseTextIsTyped) {
-  start();
-  showPara();
+  openPara();
   auto* rates = control<QComboBox>("cbb_BauRate");
   rates->lineEdit()->clear();
   QTest::keyClicks(rates->lineEdit(), "19200");
