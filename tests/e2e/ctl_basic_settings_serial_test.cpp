@@ -7,10 +7,7 @@
 namespace ombrel::test_support {
 namespace {
 
-class SerialBasicSettings : public CtlTest {
- protected:
-  SerialBasicSettings() { useSerialTimeScale(); }
-};
+using SerialBasicSettings = SerialCtlTest;
 
 // The frames the printer received, without the identification.
 Lines commandsReceived(VirtualPrinter& printer) {

@@ -11,7 +11,7 @@
 namespace ombrel::test_support {
 namespace {
 
-class DeviceSettings : public CtlTest {
+class DeviceSettings : public SettingsActionTest {
  protected:
   std::string logFile() const { return dir() + "/provisioning.jsonl"; }
   std::string serialNumber() const {
@@ -26,35 +26,16 @@ class DeviceSettings : public CtlTest {
 };
 
 TEST_F(DeviceSettings, EachButtonSendsItsBytes) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::string wire;
-    std::string status;
-  };
-  const std::vector<Case> cases = {
+  expectEachSends({
       {{"--set", "DeviceName=ABCDEFGHIJKLMNOPQRST", "--set", "DeviceSerialNo=0099", "btn_SetDevicePara"},
        "frame: 02 00 85 00 00 00 00 00 00 00 00 00 28 00 AF 00 41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50 51 52 "
        "53 54 30 30 39 39 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00",
-       "设置设备参数成功\n"},
+       "设置设备参数成功"},
       {{"--set", "InfraredBaurate=38400", "--set", "irdaProtecl=IRDA", "btn_SetInfraredPara"},
        "frame: 02 00 84 00 00 00 00 00 00 00 00 00 03 00 85 00 02 01 01",
-       "设置红外参数成功\n"},
+       "设置红外参数成功"},
       // The black-mark settings' raw bytes: the raw actions' table (raw_actions.cpp).
-  };
-  for (const auto& c : cases) {
-    std::filesystem::remove(dir() + "/sysconfig.ini");
-    VirtualPrinter printer;
-    std::vector<std::string> arguments{"--link", printer.link()};
-    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
-    const auto run = ctl(arguments);
-    EXPECT_EQ(run.exitCode, 0) << c.arguments.back() << ": " << run.err;
-    EXPECT_EQ(run.out, c.status) << c.arguments.back();
-    std::vector<std::string> units;
-    for (const auto& unit : wire(printer)) {
-      if (unit != kIdentify) units.push_back(unit);
-    }
-    EXPECT_EQ(units, (std::vector<std::string>{c.wire})) << c.arguments.back();
-  }
+  });
 }
 
 TEST_F(DeviceSettings, BlackMarkOnASerialLineReopensThePortAtThePrintersRate) {

@@ -1,13 +1,19 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "e2e/virtual_printer.h"
+#include "platform/bytes.h"
 #include "settings/temp_dir.h"
+#include "support/child_process.h"
 #include "support/run_program.h"
 
 namespace ombrel::test_support {
@@ -22,6 +28,37 @@ class CtlTest : public ::testing::Test {
                       {{"OMBREL_TIME_SCALE", timeScale.empty() ? defaultTimeScale_ : timeScale}});
   }
 
+  // ombrelctl left running, standard error into errPath(), so that a test
+  // can signal it while it sends.
+  std::unique_ptr<ChildProcess> startCtl(const std::vector<std::string>& arguments, const std::string& timeScale) {
+    std::vector<std::string> shell{"-c", "exec \"$0\" \"$@\" 2>\"" + errPath() + "\"", builtProgram("ombrelctl"),
+                                   "--dir", dir()};
+    shell.insert(shell.end(), arguments.begin(), arguments.end());
+    return std::make_unique<ChildProcess>("/bin/sh", shell,
+                                          ChildProcess::Environment{{"OMBREL_TIME_SCALE", timeScale}});
+  }
+  std::string errPath() const { return dir() + "/stderr.txt"; }
+  static void readUntilLine(ChildProcess& ctl, const std::string& start) {
+    while (auto line = ctl.readLine(std::chrono::seconds(20))) {
+      if (line->starts_with(start)) return;
+    }
+    FAIL() << "no line starting with " << start;
+  }
+  // Ctrl-C to a started ombrelctl: it ends with status 1.
+  static void interruptAndExpectCancelled(ChildProcess& ctl) {
+    ctl.sendSignal(SIGINT);
+    const auto status = ctl.waitForExit(std::chrono::seconds(10));
+    ASSERT_TRUE(status && status->exited);
+    EXPECT_EQ(status->code, 1);
+  }
+
+  // Writes `content` to `name` in the program directory; returns its path.
+  std::string file(const std::string& name, const Bytes& content) const {
+    const std::string path = dir() + "/" + name;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
+    return path;
+  }
   std::string debugLog() const { return fileContent((dir_ / "debug.log").string()); }
   std::string dir() const { return dir_.path().string(); }
 
@@ -41,6 +78,12 @@ class CtlTest : public ::testing::Test {
   // A directory of its own: runs in parallel, from other checkouts too, never
   // share one.
   testing::TempDir dir_;
+};
+
+// ombrelctl on a serial link, at the serial time scale.
+class SerialCtlTest : public CtlTest {
+ protected:
+  SerialCtlTest() { useSerialTimeScale(); }
 };
 
 // The identification frame that opens every task on the network link.

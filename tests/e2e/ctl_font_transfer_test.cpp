@@ -3,19 +3,14 @@
 // read-back saves, and that a read-back that does not end well leaves the
 // old file as it was.
 
-#include <signal.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <fstream>
 #include <regex>
 #include <thread>
 
 #include "e2e/ctl_fixture.h"
-#include "platform/bytes.h"
-#include "support/child_process.h"
 
 namespace ombrel::test_support {
 namespace {
@@ -38,12 +33,6 @@ const std::string kFirstRequest = "02 00 34 00 00 00 00 00 00 00 00 00 00 00 36 
 
 class FontTransfer : public CtlTest {
  protected:
-  std::string file(const std::string& name, const Bytes& content) {
-    const std::string path = dir() + "/" + name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
-    return path;
-  }
   Bytes saved(const std::string& path) {
     const std::string text = fileContent(path);
     return Bytes(text.begin(), text.end());
@@ -244,22 +233,12 @@ TEST_F(FontTransfer, ReadBackNeedsTheFileToSaveTo) {
 TEST_F(FontTransfer, CtrlCDuringTheReadBackLeavesTheOldFile) {
   VirtualPrinter printer(OnPty{}, {"--delay", "20", "--read-block", "16"});
   const std::string target = oldTarget();
-  const std::string errPath = dir() + "/stderr.txt";
-  ChildProcess ctl("/bin/sh",
-                   {"-c", "exec \"$0\" \"$@\" 2>\"" + errPath + "\"", builtProgram("ombrelctl"), "--dir", dir(),
-                    "--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "--set", "StartAddress=0",
-                    "--set", "ReadLength=65536", "--save-as", target, "btn_ReadFont"},
-                   ChildProcess::Environment{{"OMBREL_TIME_SCALE", "1"}});
-  bool reading = false;
-  while (auto line = ctl.readLine(std::chrono::seconds(20))) {
-    if ((reading = line->starts_with("Finish"))) break;
-  }
-  ASSERT_TRUE(reading);
-  ctl.sendSignal(SIGINT);
-  const auto status = ctl.waitForExit(std::chrono::seconds(10));
-  ASSERT_TRUE(status && status->exited);
-  EXPECT_EQ(status->code, 1);
-  EXPECT_EQ(fileContent(errPath), "Operation Cancelled\n");
+  const auto ctl = startCtl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "--set",
+                             "StartAddress=0", "--set", "ReadLength=65536", "--save-as", target, "btn_ReadFont"},
+                            "1");
+  ASSERT_NO_FATAL_FAILURE(readUntilLine(*ctl, "Finish"));
+  ASSERT_NO_FATAL_FAILURE(interruptAndExpectCancelled(*ctl));
+  EXPECT_EQ(fileContent(errPath()), "Operation Cancelled\n");
   EXPECT_EQ(fileContent(target), kOldContent);
   EXPECT_EQ(hexFilesInDir(), (std::vector<std::string>{"font.hex"}));
 }
@@ -269,12 +248,9 @@ TEST_F(FontTransfer, CtrlCDuringTheReadBackLeavesTheOldFile) {
 TEST_F(FontTransfer, CtrlCDuringTheVerifyCancelsIt) {
   VirtualPrinter printer(OnPty{}, {"--delay", "20", "--read-block", "16"});
   const std::string font = file("font.bin", pattern(4096));
-  const std::string errPath = dir() + "/stderr.txt";
-  ChildProcess ctl("/bin/sh",
-                   {"-c", "exec \"$0\" \"$@\" 2>\"" + errPath + "\"", builtProgram("ombrelctl"), "--dir", dir(),
-                    "--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "--verify", "--set",
-                    "FontFile=" + font, "--set", "FontAddress=0", "btn_UpdateFont"},
-                   ChildProcess::Environment{{"OMBREL_TIME_SCALE", "1"}});
+  const auto ctl = startCtl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "--verify", "--set",
+                             "FontFile=" + font, "--set", "FontAddress=0", "btn_UpdateFont"},
+                            "1");
   const auto reads = [&] {
     return std::ranges::count_if(printer.received(), [](const Received& unit) { return unit.command == 0x34; });
   };
@@ -283,11 +259,8 @@ TEST_F(FontTransfer, CtrlCDuringTheVerifyCancelsIt) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   ASSERT_GT(reads(), 0);
-  ctl.sendSignal(SIGINT);
-  const auto status = ctl.waitForExit(std::chrono::seconds(10));
-  ASSERT_TRUE(status && status->exited);
-  EXPECT_EQ(status->code, 1);
-  EXPECT_EQ(fileContent(errPath), "Operation Cancelled\n");
+  ASSERT_NO_FATAL_FAILURE(interruptAndExpectCancelled(*ctl));
+  EXPECT_EQ(fileContent(errPath()), "Operation Cancelled\n");
   EXPECT_LT(reads(), 4096 / 16);
 }
 

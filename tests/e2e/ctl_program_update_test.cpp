@@ -2,15 +2,10 @@
 // virtual printer: the exact bytes that reached it, the texts, the exit
 // status, the port wait, cancelling with Ctrl-C and the raw stream's pacing.
 
-#include <signal.h>
-
-#include <fstream>
 #include <regex>
 
 #include "e2e/ctl_fixture.h"
 #include "e2e/serial_line_log.h"
-#include "platform/bytes.h"
-#include "support/child_process.h"
 
 namespace ombrel::test_support {
 namespace {
@@ -36,34 +31,12 @@ const std::string kEnd = "frame: 02 00 2E 00 00 00 00 00 00 00 00 00 00 00 2C 00
 
 class ProgramUpdate : public CtlTest {
  protected:
-  std::string file(const std::string& name, const Bytes& content) {
-    const std::string path = dir() + "/" + name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
-    return path;
-  }
   // An update file with `identity` in its field at 0x3000, zero padded.
   std::string fileWithIdentity(const std::string& identity) {
     Bytes content = pattern(0x3000 + 0x100);
     std::fill_n(content.begin() + 0x3000, 8, 0);
     std::copy(identity.begin(), identity.end(), content.begin() + 0x3000);
     return file("app.bin", content);
-  }
-  // ombrelctl left running, standard error into a file, so that a test can
-  // signal it while it sends.
-  std::unique_ptr<ChildProcess> startCtl(const std::vector<std::string>& arguments, const std::string& timeScale) {
-    std::vector<std::string> shell{"-c", "exec \"$0\" \"$@\" 2>\"" + errPath() + "\"", builtProgram("ombrelctl"),
-                                   "--dir", dir()};
-    shell.insert(shell.end(), arguments.begin(), arguments.end());
-    return std::make_unique<ChildProcess>("/bin/sh", shell,
-                                          ChildProcess::Environment{{"OMBREL_TIME_SCALE", timeScale}});
-  }
-  std::string errPath() const { return dir() + "/stderr.txt"; }
-  static void readUntil(ChildProcess& ctl, const std::string& needle) {
-    while (auto line = ctl.readLine(std::chrono::seconds(20))) {
-      if (line->find(needle) != std::string::npos) return;
-    }
-    FAIL() << "no line with " << needle;
   }
 };
 
@@ -205,11 +178,8 @@ TEST_F(ProgramUpdate, CtrlCStopsAtABlockBoundaryAndClosesTheLink) {
   auto ctl = startCtl({"--link", printer.link(), "--dev-baud", "9600", "--tran-baud", "9600", "--set",
                        "PrgFile=" + file("app.bin", content), "--set", "WaitTime=0", "btn_UpdatePrg"},
                       "1");
-  readUntil(*ctl, "Finish");
-  ctl->sendSignal(SIGINT);
-  const auto status = ctl->waitForExit(std::chrono::seconds(10));
-  ASSERT_TRUE(status && status->exited);
-  EXPECT_EQ(status->code, 1);
+  ASSERT_NO_FATAL_FAILURE(readUntilLine(*ctl, "Finish"));
+  ASSERT_NO_FATAL_FAILURE(interruptAndExpectCancelled(*ctl));
   EXPECT_EQ(fileContent(errPath()), "Operaton Cancelled\n更新已取消。打印机中的程序可能不完整，请重新更新后再使用。\n");
   const auto log = lineLog(printer);
   ASSERT_GE(log.size(), 2u);
@@ -236,11 +206,8 @@ TEST_F(ProgramUpdate, RawStreamIsPacedAt400MillisecondsInRealTime) {
   auto ctl =
       startCtl({"--link", printer.link(), "--set", "PrgFile=" + file("fw.bin", pattern(600)), "bt_firmware"}, "1");
   // The 26 s wait that follows is left with Ctrl-C.
-  readUntil(*ctl, "程序更新中请等待...");
-  ctl->sendSignal(SIGINT);
-  const auto status = ctl->waitForExit(std::chrono::seconds(10));
-  ASSERT_TRUE(status && status->exited);
-  EXPECT_EQ(status->code, 1);
+  ASSERT_NO_FATAL_FAILURE(readUntilLine(*ctl, "程序更新中请等待..."));
+  ASSERT_NO_FATAL_FAILURE(interruptAndExpectCancelled(*ctl));
   const std::string log = debugLog();
   std::vector<int> sent;  // milliseconds of the day of each send
   const std::regex send("Send \\d+ Bytes \\d\\d-\\d\\d-\\d\\d (\\d\\d):(\\d\\d):(\\d\\d) (\\d{3})");

@@ -29,10 +29,7 @@ class EmptyPty {
   std::string path_;
 };
 
-class SerialTask : public CtlTest {
- protected:
-  SerialTask() { useSerialTimeScale(); }
-};
+using SerialTask = SerialCtlTest;
 
 TEST_F(SerialTask, RatesDifferSoCommand49WrapsTheTaskAndThePrinterFollows) {
   VirtualPrinter printer(OnPty{});
@@ -142,10 +139,7 @@ TEST_F(SerialTask, RawSequenceIsWholeOnASlowLineWhenTheToolExits) {
                     {"rx frame: 02 00 8D 00 00 00 00 00 00 00 00 00 01 00 8E 00 01 01"}}));
 }
 
-class SerialLinkTest : public CtlTest {
- protected:
-  SerialLinkTest() { useSerialTimeScale(); }
-};
+using SerialLinkTest = SerialCtlTest;
 
 TEST_F(SerialLinkTest, EqualRatesIdentifyOnly) {
   VirtualPrinter printer(OnPty{});
@@ -193,10 +187,7 @@ TEST_F(SerialLinkTest, NoPrinterExitsWithThree) {
   EXPECT_EQ(run.err, noPrinter);
 }
 
-class SerialBootMode : public CtlTest {
- protected:
-  SerialBootMode() { useSerialTimeScale(); }
-};
+using SerialBootMode = SerialCtlTest;
 
 TEST_F(SerialBootMode, HandshakeEndsWhenTheBootLoaderAnswers) {
   VirtualPrinter printer(OnPty{}, {"--boot-after", "5"});

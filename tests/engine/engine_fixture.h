@@ -4,10 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <thread>
 
 #include "engine/comm_thread.h"
@@ -18,6 +15,7 @@
 #include "fake_udp_printer.h"
 #include "fake_usb_printer.h"
 #include "recording_host.h"
+#include "settings/temp_dir.h"
 
 namespace ombrel::testing_support {
 
@@ -25,9 +23,6 @@ namespace ombrel::testing_support {
 class EngineFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("ombrel_engine_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::create_directories(dir_);
     LinkSettings link;
     link.transport = Transport::Serial;
     link.comName = "/dev/ttyFAKE0";
@@ -40,7 +35,6 @@ class EngineFixture : public ::testing::Test {
   void TearDown() override {
     engine.reset();
     loop.send([] {});  // everything the engine posted has been handled
-    std::filesystem::remove_all(dir_);
   }
 
   void runTask(int code, int a = 0, int b = 0, Bytes payload = {}) {
@@ -49,12 +43,7 @@ class EngineFixture : public ::testing::Test {
     ASSERT_TRUE(host.waitForTaskEnds(before + 1));
   }
 
-  std::string debugLog() const {
-    std::ifstream in(dir_ / "debug.log", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string debugLog() const { return testing::readFile(dir_ / "debug.log"); }
 
   // The command numbers of the frames written, in order.
   std::vector<int> commandsSent() const {
@@ -111,7 +100,9 @@ class EngineFixture : public ::testing::Test {
   std::unique_ptr<TCommThread> engine;
 
  private:
-  std::filesystem::path dir_;
+  // A directory of its own: tests of one name in other suites, builds or
+  // checkouts run at the same time.
+  testing::TempDir dir_;
   std::size_t ends_ = 0;
 };
 

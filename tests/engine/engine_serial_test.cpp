@@ -132,12 +132,6 @@ TEST_F(SerialEngine, BytesBetweenTasksGoToTheWindowUntraced) {
   EXPECT_EQ(debugLog().find("Receive"), std::string::npos);
 }
 
-}  // namespace
-}  // namespace ombrel::testing_support
-
-namespace ombrel::testing_support {
-namespace {
-
 using BootHandshake = EngineFixture;
 
 TEST_F(BootHandshake, SendsTheBootByteUntilTheLoaderAnswers) {

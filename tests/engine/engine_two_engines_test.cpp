@@ -6,8 +6,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "engine/comm_thread.h"
@@ -18,17 +16,11 @@
 #include "platform/event_loop_thread.h"
 #include "protocol/frame.h"
 #include "recording_host.h"
+#include "settings/temp_dir.h"
 #include "texts/message_texts.h"
 
 namespace ombrel::testing_support {
 namespace {
-
-std::string fileText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // One printer's engine with everything of its own.
 struct Station {
@@ -49,8 +41,7 @@ struct Station {
 };
 
 TEST(TwoEngines, RunTasksAtOnceEachOnItsOwnPrinterAndTrace) {
-  const auto dir = std::filesystem::temp_directory_path() / "ombrel_two_engines";
-  std::filesystem::create_directories(dir);
+  const testing::TempDir dir;  // of its own: other builds run this test at the same time
   EventLoopThread loop;
   ScaledClock clock{50.0};
   Station first(loop, clock, "/dev/ttyFAKE1", dir / "first.log");
@@ -94,8 +85,8 @@ TEST(TwoEngines, RunTasksAtOnceEachOnItsOwnPrinterAndTrace) {
   EXPECT_EQ(first.engine->errorText(), "");
 
   // Each trace names its own port only, and each printer got its own task.
-  const std::string firstTrace = fileText(first.tracePath);
-  const std::string secondTrace = fileText(second.tracePath);
+  const std::string firstTrace = testing::readFile(first.tracePath);
+  const std::string secondTrace = testing::readFile(second.tracePath);
   EXPECT_EQ(firstTrace.rfind("Open/dev/ttyFAKE1 ", 0), 0u) << firstTrace.substr(0, 80);
   EXPECT_EQ(secondTrace.rfind("Open/dev/ttyFAKE2 ", 0), 0u) << secondTrace.substr(0, 80);
   EXPECT_EQ(firstTrace.find("ttyFAKE2"), std::string::npos);
@@ -106,7 +97,6 @@ TEST(TwoEngines, RunTasksAtOnceEachOnItsOwnPrinterAndTrace) {
   first.engine.reset();
   second.engine.reset();
   loop.send([] {});
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

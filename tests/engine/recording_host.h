@@ -6,6 +6,8 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "engine/engine_host.h"
@@ -41,37 +43,15 @@ class RecordingHost final : public EngineHost, public NotifyWindow {
     idleData.insert(idleData.end(), bytes.begin(), bytes.end());
   }
   void usbDevicesChanged(const std::vector<UsbDeviceName>& printers) override {
-    std::lock_guard lock(mutex_);
-    usbLists.push_back(identitiesOf(printers));
+    append(usbLists, identitiesOf(printers));
   }
-  std::vector<std::vector<std::string>> usbListsShown() {
-    std::lock_guard lock(mutex_);
-    return usbLists;
-  }
-  void showTransferText(const std::string& text) override {
-    std::lock_guard lock(mutex_);
-    transferLines.push_back(text);
-  }
-  std::vector<std::string> transferTexts() {
-    std::lock_guard lock(mutex_);
-    return transferLines;
-  }
-  void transferProgress(const TransferProgress& step) override {
-    std::lock_guard lock(mutex_);
-    progressSteps.push_back(step);
-  }
-  std::vector<TransferProgress> progress() {
-    std::lock_guard lock(mutex_);
-    return progressSteps;
-  }
-  void taskEnded(const TaskOutcome& outcome) override {
-    std::lock_guard lock(mutex_);
-    ended.push_back(outcome);
-  }
-  std::vector<TaskOutcome> outcomes() {
-    std::lock_guard lock(mutex_);
-    return ended;
-  }
+  std::vector<std::vector<std::string>> usbListsShown() { return copyOf(usbLists); }
+  void showTransferText(const std::string& text) override { append(transferLines, text); }
+  std::vector<std::string> transferTexts() { return copyOf(transferLines); }
+  void transferProgress(const TransferProgress& step) override { append(progressSteps, step); }
+  std::vector<TransferProgress> progress() { return copyOf(progressSteps); }
+  void taskEnded(const TaskOutcome& outcome) override { append(ended, outcome); }
+  std::vector<TaskOutcome> outcomes() { return copyOf(ended); }
   void engineMessage(EngineMessage id, int wParam, const std::string& text) override {
     {
       std::lock_guard lock(mutex_);
@@ -85,24 +65,26 @@ class RecordingHost final : public EngineHost, public NotifyWindow {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, std::chrono::seconds(20), [&] { return taskEnds() >= count; });
   }
-  std::vector<Message> snapshot() {
-    std::lock_guard lock(mutex_);
-    return messages;
-  }
-  Bytes idle() {
-    std::lock_guard lock(mutex_);
-    return idleData;
-  }
+  std::vector<Message> snapshot() { return copyOf(messages); }
+  Bytes idle() { return copyOf(idleData); }
   void setLink(LinkSettings settings) {
     std::lock_guard lock(mutex_);
     link = std::move(settings);
   }
-  int devBaud() {
-    std::lock_guard lock(mutex_);
-    return link.devBaud;
-  }
+  int devBaud() { return copyOf(link.devBaud); }
 
  private:
+  // What the engine's thread records and the test's reads, each under the lock.
+  template <typename T>
+  T copyOf(const T& recorded) {
+    std::lock_guard lock(mutex_);
+    return recorded;
+  }
+  template <typename T>
+  void append(std::vector<T>& recorded, std::type_identity_t<T> item) {
+    std::lock_guard lock(mutex_);
+    recorded.push_back(std::move(item));
+  }
   std::size_t taskEnds() const {
     std::size_t ends = 0;
     for (const auto& m : messages) ends += (m.id == kTaskSucceeded || m.id == kTaskFailed) ? 1 : 0;

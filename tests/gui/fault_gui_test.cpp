@@ -54,9 +54,7 @@ TEST_F(ParaFaults, PrinterSilentInTheMiddleOfADownloadOverTheNetwork) {
   const VirtualPrinter printer({"--silent-after", "2"});
   const std::string font = dir_.path().string() + "/font.bin";
   std::ofstream(font, std::ios::binary) << std::string(600, 'F');
-  start(2);
-  linkTo(printer);
-  showPara();
+  openOn(printer, 2);
   controls().setText("edt_FontFile", font);
   controls().setText("edt_FontAddress", "0");
   EXPECT_LT(longestGapWhile("btn_UpdateFont"), kLongestGap);

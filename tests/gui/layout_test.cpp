@@ -36,25 +36,8 @@ TEST_P(Layout, NothingCutOffNothingOverlapping) {
     controls.push_back(widget);
   }
   ASSERT_GE(controls.size(), 24u);
-  const QRect area = window.rect();
-  for (std::size_t i = 0; i < controls.size(); ++i) {
-    const QWidget* control = controls[i];
-    const std::string name = control->objectName().toStdString();
-    const QRect rect = inWindow(control, &window);
-    EXPECT_TRUE(area.contains(rect)) << name << " leaves the window";
-    // Captions need their full size; boxes at least their smallest.
-    const bool caption = qobject_cast<const QLabel*>(control) || qobject_cast<const QAbstractButton*>(control);
-    const QSize needed = caption ? control->sizeHint() : control->minimumSizeHint();
-    EXPECT_GE(rect.width(), needed.width()) << name << " is cut off";
-    EXPECT_GE(rect.height(), needed.height()) << name << " is cut off";
-    for (std::size_t j = i + 1; j < controls.size(); ++j) {
-      const QWidget* other = controls[j];
-      if (isAncestor(control, other) || isAncestor(other, control)) continue;
-      EXPECT_FALSE(rect.intersects(inWindow(other, &window)))
-          << name << " overlaps " << other->objectName().toStdString();
-    }
-  }
-  for (QLabel* panel : ui().statusPanels) EXPECT_TRUE(area.contains(inWindow(panel, &window)));
+  expectWhole(controls, &window, false);
+  for (QLabel* panel : ui().statusPanels) EXPECT_TRUE(window.rect().contains(inWindow(panel, &window)));
   saveScreenshot(window, GetParam() == 1 ? "main-en.png" : "main-zh.png");
 
   // Another language resizes the window about its top-left corner.

@@ -19,8 +19,7 @@ namespace {
 class LineDatabaseBox : public ParaWindowTest {};
 
 TEST_F(LineDatabaseBox, TestSaysHowItWentAndNeverSavesAPassword) {
-  start();
-  showPara();
+  openPara();
   control<QPushButton>("btn_ProductionLine")->click();
   app::TFrmLine& line = para_->lineWindow();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&line));
@@ -55,9 +54,7 @@ TEST_F(LineDatabaseBox, TheSetButtonWithTheLinesServerAwaySendsNothing) {
       "[ParaDefault]\nDeviceName=Kasse 3\nDeviceSerialNo=41\ncalculate=1\n"
       "[ProductionLine]\nDatabase=host=/nonexistent port=1 dbname=line\n");
   test_support::VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   control<QPushButton>("btn_SetDevicePara")->click();
   EXPECT_TRUE(waitUntilIdle());
   ASSERT_EQ(boxes_.shown().size(), 1u);
@@ -74,9 +71,7 @@ TEST_F(LineDatabaseBox, TheSetButtonsWritesReachTheLinesTable) {
       "\nStation=";
   writeSettings(settings + "st1\n");
   test_support::VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   for (const char* station : {"st1", "st2"}) {
     writeSettings(settings + station + "\n");
     control<QPushButton>("btn_SetDevicePara")->click();

@@ -23,9 +23,7 @@ class ParaBusy : public ParaWindowTest {
   // The window shown with a font library of `size` bytes chosen; replies are
   // waited for long enough that a busy machine causes no resend.
   void showWithFont(const VirtualPrinter& printer, std::size_t size) {
-    start(2);
-    linkTo(printer);
-    showPara();
+    openOn(printer, 2);
     const std::string font = dir_.path().string() + "/font.bin";
     std::ofstream(font, std::ios::binary) << std::string(size, '\x3C');
     controls().setText("edt_FontFile", font);

@@ -85,9 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Languages, TaskStatus, ::testing::Values(0, 1));
 
 TEST_F(ParaButtons, RestoringDefaultsAndClosingDuringATransferAskFirst) {
   VirtualPrinter printer({"--delay", "100"});
-  start(2);  // replies are waited for longer than they are delayed
-  linkTo(printer);
-  showPara();
+  openOn(printer, 2);  // replies are waited for longer than they are delayed
   boxes_.answerNo();
   control<QPushButton>("btn_SetReset")->click();
   EXPECT_EQ(boxes_.shown().back(), "question: " + app::restoreDefaultsQuestion(0));
@@ -131,8 +129,7 @@ TEST_F(ParaButtons, AListWithoutAChoiceStartsNothingAndSaysNothing) {
 }
 
 TEST_F(ParaButtons, ButtonsThatReadTheLinkAgainStopOnABadRateBox) {
-  start();
-  showPara();
+  openPara();
   ui().cbb_DevBauRate->lineEdit()->clear();
   control<QPushButton>("btn_SetCodepage")->click();
   EXPECT_EQ(boxes_.shown(), std::vector<std::string>{"warning: " + app::notWholeNumberText(0, "波特率", "")});
@@ -142,9 +139,7 @@ TEST_F(ParaButtons, ButtonsThatReadTheLinkAgainStopOnABadRateBox) {
 
 TEST_F(ParaButtons, ARequestWhileATaskRunsIsRefusedWithTheShortText) {
   VirtualPrinter printer({"--delay", "400"});
-  start(1);
-  linkTo(printer);
-  showPara();
+  openOn(printer, 1);
   control<QPushButton>("btn_SetReset")->click();
   ASSERT_TRUE(waitFor([&] { return window_->engine().linkOpen(); }));
   control<QPushButton>("btn_SetCodepage")->click();
@@ -157,9 +152,7 @@ TEST_F(ParaButtons, ARequestWhileATaskRunsIsRefusedWithTheShortText) {
 
 TEST_F(ParaButtons, OnlyTheOperatorsClickSwitchesWifi) {
   VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   auto* wifiOff = control<QCheckBox>("Chb_CloseWifi");
   ASSERT_TRUE(wifiOff->isChecked());
   wifiOff->click();
@@ -178,9 +171,7 @@ TEST_F(ParaButtons, OnlyTheOperatorsClickSwitchesWifi) {
 // it enables follow.
 TEST_F(ParaButtons, AWifiClickThatSendsNothingIsUndone) {
   VirtualPrinter printer({"--delay", "400"});
-  start(1);
-  linkTo(printer);
-  showPara();
+  openOn(printer, 1);
   para_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(para_.get()));
   auto* wifiOff = control<QCheckBox>("Chb_CloseWifi");
@@ -212,9 +203,7 @@ TEST_F(ParaButtons, AWifiClickThatSendsNothingIsUndone) {
 // is saved as it was.
 TEST_F(ParaButtons, RawActionsWithoutAnAnswerFailAndTheWifiBoxGoesBack) {
   VirtualPrinter printer({"--silent"});
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   auto* wifiOff = control<QCheckBox>("Chb_CloseWifi");
   ASSERT_TRUE(wifiOff->isChecked());
   wifiOff->click();

@@ -24,9 +24,7 @@ class ParaFont : public ParaWindowTest {
  protected:
   void showDownloadTab(const VirtualPrinter& printer) {
     // Replies are waited for long enough that a busy machine causes no resend.
-    start(2);
-    linkTo(printer);
-    showPara();
+    openOn(printer, 2);
     QObject::connect(para_->progressBar(), &QProgressBar::valueChanged, para_.get(),
                      [this](int value) { highest_ = std::max(highest_, value); });
   }

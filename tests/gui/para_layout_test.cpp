@@ -39,40 +39,12 @@ std::vector<QWidget*> visibleControls(QWidget* page) {
   return controls;
 }
 
-std::string describe(const QWidget* widget) {
-  if (!widget->objectName().isEmpty()) return widget->objectName().toStdString();
-  if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return "option " + button->text().toStdString();
-  return widget->metaObject()->className();
-}
-
-// Each control inside `window`, whole, and covering no other.
-void expectWhole(const std::vector<QWidget*>& controls, QWidget* window) {
-  const QRect area = window->rect();
-  for (std::size_t i = 0; i < controls.size(); ++i) {
-    const QWidget* control = controls[i];
-    const QRect rect = inWindow(control, window);
-    EXPECT_TRUE(area.contains(rect)) << describe(control) << " leaves the window";
-    // Captions and list items need their full size; edit boxes their smallest.
-    const bool whole = qobject_cast<const QLabel*>(control) || qobject_cast<const QAbstractButton*>(control) ||
-                       qobject_cast<const QComboBox*>(control);
-    const QSize needed = whole ? control->sizeHint() : control->minimumSizeHint();
-    EXPECT_GE(rect.width(), needed.width()) << describe(control) << " is cut off";
-    EXPECT_GE(rect.height(), needed.height()) << describe(control) << " is cut off";
-    for (std::size_t j = i + 1; j < controls.size(); ++j) {
-      const QWidget* other = controls[j];
-      if (isAncestor(control, other) || isAncestor(other, control)) continue;
-      EXPECT_FALSE(rect.intersects(inWindow(other, window))) << describe(control) << " overlaps " << describe(other);
-    }
-  }
-}
-
 class ParaLayout : public ParaWindowTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(ParaLayout, EveryTabShowsEveryControlWhole) {
   installLanguageFiles();
   writeSettings("[MainDefault]\nLanguage=" + std::to_string(GetParam()) + "\n");
-  start();
-  showPara();
+  openPara();
   ASSERT_EQ(tabs()->count(), 7);
   const QSize size = para_->size();
   para_->engineMessage(kStatusChanged, 0, "Finish 99.9%(123456/123457) /dev/serial/by-id/usb-FTDI_FT232R_USB_UART\n2");
@@ -86,7 +58,7 @@ TEST_P(ParaLayout, EveryTabShowsEveryControlWhole) {
     EXPECT_EQ(para_->size(), size) << "tab " << tab << " resizes the window";
     const std::vector<QWidget*> controls = visibleControls(tabs()->widget(tab));
     EXPECT_GE(controls.size(), 8u) << kTabFiles[tab];
-    expectWhole(controls, para_.get());
+    expectWhole(controls, para_.get(), true);
     saveScreenshot(*para_, std::string("para-") + kTabFiles[tab] + (GetParam() == 1 ? "-en.png" : "-zh.png"));
   }
   for (QLabel* panel : {para_->statusPanel(0), para_->statusPanel(1)}) {
@@ -129,7 +101,7 @@ TEST_P(ParaLayout, TheProductionLineWindowShowsTheDaysRowsWhole) {
   EXPECT_EQ(line.table()->rowCount(), 3);
   const std::vector<QWidget*> controls = visibleControls(&line);
   EXPECT_GE(controls.size(), 12u);
-  expectWhole(controls, &line);
+  expectWhole(controls, &line, true);
   // Each action by its captions in the interface language, in the list and the headers.
   const QString codePage = GetParam() == 1 ? "Code page · Set" : "设置语言 · 设置";
   const auto* recipe = line.findChild<QListWidget*>("lst_Recipe");

@@ -57,9 +57,7 @@ class ParaLogo : public ParaWindowTest {
 
 TEST_F(ParaLogo, ThePreviewFollowsTheListAndTheButtonsSendWhatOmbrelctlSends) {
   const VirtualPrinter printer;
-  start(2);
-  linkTo(printer);
-  showPara();
+  openOn(printer, 2);
   const QImage picture = knownPicture();
   const std::string known = save(picture, "known.bmp");
   const std::string square = save(QImage(8, 8, QImage::Format_RGB32), "square.bmp");
@@ -104,8 +102,7 @@ TEST_F(ParaLogo, ThePreviewFollowsTheListAndTheButtonsSendWhatOmbrelctlSends) {
 // to it (its image too large for the printer, so the size text is long), a
 // small one dot for pixel; neither resizes the window.
 TEST_F(ParaLogo, ThePreviewShowsTheWholeLogoAndKeepsTheWindowsSize) {
-  start();
-  showPara();
+  openPara();
   tabs()->setCurrentWidget(control<QWidget>("tab_Download"));
   settle(std::chrono::milliseconds(50));
   const QSize windowSize = para_->size();
@@ -133,8 +130,7 @@ TEST_F(ParaLogo, ThePreviewShowsTheWholeLogoAndKeepsTheWindowsSize) {
 }
 
 TEST_F(ParaLogo, TheEnlargedViewShowsEachDotAsASquareOfWholePixelsThatFollowsTheWindow) {
-  start();
-  showPara();
+  openPara();
   auto* zoom = control<QPushButton>("btn_ZoomLogo");
   EXPECT_FALSE(zoom->isEnabled()) << "no logo to enlarge";
   add(save(knownPicture(), "known.bmp"));

@@ -35,9 +35,7 @@ class ParaUpdate : public ParaWindowTest {
   void showUpdateTab(const VirtualPrinter& printer) {
     writeSettings("[ParaDefault]\r\nUpdatafirmware=0\r\nWaitTime=0\r\n");
     // Replies are waited for long enough that a busy machine causes no resend.
-    start(2);
-    linkTo(printer);
-    showPara();
+    openOn(printer, 2);
     watchProgress();
   }
 
@@ -92,9 +90,7 @@ TEST_F(ParaUpdate, CancelStopsTheUpdateAndWarnsOfAPartialProgram) {
 TEST_F(ParaUpdate, ARawStreamShowsItsTimeLeftInProtocolTimeWithTheRestartWaitToTheEnd) {
   VirtualPrinter printer;
   writeSettings("[ParaDefault]\r\nWaitTime=0\r\n");
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   controls().setText("edt_Prgfile", updateFile(0x3000));
   control<QPushButton>("bt_firmware")->click();
   // 48 blocks 400 ms apart, then the 26 s restart: the first estimate, after

@@ -30,6 +30,18 @@ class ParaWindowTest : public MainWindowTest {
     ASSERT_TRUE(window_->ReadLinkSettings());
   }
 
+  // Both windows at `timeScale`, the parameters window shown.
+  void openPara(double timeScale = 20) {
+    start(timeScale);
+    showPara();
+  }
+  // Both windows at `timeScale`, linked to `printer`, the parameters window shown.
+  void openOn(const test_support::VirtualPrinter& printer, double timeScale = 20) {
+    start(timeScale);
+    linkTo(printer);
+    showPara();
+  }
+
   template <typename Widget>
   Widget* control(const char* name) const {
     auto* widget = para_->findChild<Widget*>(QString::fromLatin1(name));

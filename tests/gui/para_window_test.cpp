@@ -122,9 +122,7 @@ TEST_F(ParaWindow, ShowingLoadsTheStoredSettings) {
 
 TEST_F(ParaWindow, WithoutAFileTheDefaultsShowAndNothingReachesThePrinter) {
   VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   settle(std::chrono::milliseconds(300));
 
   EXPECT_EQ(controls().text("edt_sleepTime"), "600");
@@ -164,9 +162,7 @@ TEST_F(ParaWindow, WithoutAFileTheDefaultsShowAndNothingReachesThePrinter) {
 
 TEST_F(ParaWindow, ClosingSavesTheChoicesAndGivesTheEngineMessagesBack) {
   VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   ASSERT_TRUE(window_->engine().StartTask(6, 0, 0));
   waitUntilIdle();
   EXPECT_EQ(paraStatus(), "设置代码页成功");
@@ -210,9 +206,7 @@ TEST_F(ParaWindow, ADeviceWriteThePrinterTookStepsTheSerialNumberAndSavesItAtOnc
   writeSettings("[ParaDefault]\nDeviceName=P\nDeviceSerialNo=1704269998\ncalculate=1\n");
   const auto saved = [&] { return IniFile(dir_ / "sysconfig.ini").readString("ParaDefault", "DeviceSerialNo", ""); };
   VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   control<QPushButton>("btn_SetDevicePara")->click();
   waitUntilIdle();
   EXPECT_EQ(paraStatus(), "设置设备参数成功");
@@ -238,9 +232,7 @@ TEST_F(ParaWindow, ADeviceWriteThePrinterTookStepsTheSerialNumberAndSavesItAtOnc
 TEST_F(ParaWindow, ASerialNumberBeyond32BitsIsReportedAndKept) {
   writeSettings("[ParaDefault]\nDeviceName=P\nDeviceSerialNo=5\ncalculate=1\n");
   VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   control<QPushButton>("btn_SetDevicePara")->click();
   // Typed while the write runs: its end is handled only once events are.
   control<QLineEdit>("edt_DeviceSerialNo")->setText("99999999999");
@@ -252,8 +244,7 @@ TEST_F(ParaWindow, ASerialNumberBeyond32BitsIsReportedAndKept) {
 }
 
 TEST_F(ParaWindow, AddressBoxesFollowTheAddressingMode) {
-  start();
-  showPara();
+  openPara();
   const auto enabled = [&](const char* name) { return control<QWidget>(name)->isEnabled(); };
   control<QRadioButton>("rb_AutoIp")->click();
   EXPECT_FALSE(enabled("edt_IPaddress") || enabled("edt_Mask") || enabled("edt_Gateway"));
@@ -267,8 +258,7 @@ TEST_F(ParaWindow, AddressBoxesFollowTheAddressingMode) {
 }
 
 TEST_F(ParaWindow, InfraredListsAreOpenOnlyWithInfrared) {
-  start();
-  showPara();
+  openPara();
   control<QRadioButton>("rb_notInfrared")->click();
   EXPECT_FALSE(control<QWidget>("cbb_InfraredBaurate")->isEnabled());
   EXPECT_FALSE(control<QWidget>("cbb_irdaProtecl")->isEnabled());
@@ -280,8 +270,7 @@ TEST_F(ParaWindow, InfraredListsAreOpenOnlyWithInfrared) {
 
 TEST_F(ParaWindow, TheCipherGroupOfTheAuthenticationIsShownInOnePlace) {
   writeSettings("[ParaDefault]\nWifiSEEK=0\n");
-  start();
-  showPara();
+  openPara();
   tabs()->setCurrentIndex(2);
   QButtonGroup* authentication = control<QButtonGroup>("RadioGroup1");
   const QPoint place = control<QWidget>("rg_1")->mapTo(para_.get(), QPoint(0, 0));
@@ -301,8 +290,7 @@ TEST_F(ParaWindow, TheCipherGroupOfTheAuthenticationIsShownInOnePlace) {
 }
 
 TEST_F(ParaWindow, BoxesTakeOnlyTheirCharacters) {
-  start();
-  showPara();
+  openPara();
   controls().setChecked("Chb_CloseWifi", false);  // opens the WiFi key box
   const auto typed = [&](QLineEdit* box, const std::string& keys) {
     box->clear();
@@ -330,8 +318,7 @@ TEST_F(ParaWindow, BoxesTakeOnlyTheirCharacters) {
 }
 
 TEST_F(ParaWindow, LeavingAnAddressBoxThatHoldsNoAddressWarnsAndKeepsTheFocusThere) {
-  start();
-  showPara();
+  openPara();
   para_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(para_.get()));
   tabs()->setCurrentWidget(control<QWidget>("tab_Network"));
@@ -368,9 +355,7 @@ TEST_F(ParaWindow, LeavingAnAddressBoxThatHoldsNoAddressWarnsAndKeepsTheFocusThe
 
 TEST_F(ParaWindow, ASetButtonClickedToLeaveABadAddressBoxDoesNotAct) {
   VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   para_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(para_.get()));
   tabs()->setCurrentWidget(control<QWidget>("tab_Network"));
@@ -387,9 +372,7 @@ TEST_F(ParaWindow, ASetButtonClickedToLeaveABadAddressBoxDoesNotAct) {
 
 TEST_F(ParaWindow, DistanceBoxesTestTheirNumberOnEnterAndEnterPressesNoButton) {
   VirtualPrinter printer;
-  start();
-  linkTo(printer);
-  showPara();
+  openOn(printer);
   tabs()->setCurrentIndex(6);
   const auto enter = [&](QLineEdit* box, const std::string& text) {
     box->setText(QString::fromStdString(text));
@@ -423,8 +406,7 @@ TEST_F(ParaWindow, DistanceBoxesTestTheirNumberOnEnterAndEnterPressesNoButton) {
 }
 
 TEST_F(ParaWindow, ListsChooseTheItemWhoseTextIsTyped) {
-  start();
-  showPara();
+  openPara();
   auto* rates = control<QComboBox>("cbb_BauRate");
   rates->lineEdit()->clear();
   QTest::keyClicks(rates->lineEdit(), "19200");

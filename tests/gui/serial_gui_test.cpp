@@ -1,19 +1,15 @@
 // The serial link from the main window: boot mode against a boot loader on
-// a pseudo-terminal, and the virtual printer's own serial line when it has
-// one.
+// a pseudo-terminal, and the virtual printer on a serial line of its own.
 
-#include <regex>
-
+#include "e2e/virtual_printer.h"
 #include "gui/main_window_fixture.h"
 #include "gui/pty_boot_loader.h"
-#include "support/child_process.h"
-#include "support/run_program.h"
 
 namespace ombrel::gui_test {
 namespace {
 
-using test_support::builtProgram;
-using test_support::ChildProcess;
+using test_support::OnPty;
+using test_support::VirtualPrinter;
 
 std::vector<QWidget*> bootLockedControls(const app::MainControls& ui) {
   return {ui.GroupBox1,     ui.transportRadios[0], ui.transportRadios[1], ui.transportRadios[2],
@@ -69,33 +65,11 @@ TEST_F(BootMode, LeavingByHandGivesTheControlsBackAtOnce) {
   EXPECT_TRUE(unlocked());
 }
 
-// The virtual printer on a pseudo-terminal, when this build has one.
-class VirtualPrinterOnPty : public MainWindowTest {
- protected:
-  void SetUp() override {
-    MainWindowTest::SetUp();
-    const auto help = test_support::runProgram(builtProgram("ombrel-vprinter"), {"--help"});
-    if (help.out.find("--pty") == std::string::npos) GTEST_SKIP() << "ombrel-vprinter has no --pty yet";
-  }
-
-  // Starts it and returns the path of its serial line.
-  std::string startPrinter(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "--pty");
-    printer_ = std::make_unique<ChildProcess>(builtProgram("ombrel-vprinter"), arguments);
-    static const std::regex kReady("pty (\\S+)");
-    while (const auto line = printer_->readLine(std::chrono::seconds(10))) {
-      std::smatch match;
-      if (std::regex_match(*line, match, kReady)) return match[1];
-    }
-    return {};
-  }
-
-  std::unique_ptr<ChildProcess> printer_;
-};
+using VirtualPrinterOnPty = MainWindowTest;
 
 TEST_F(VirtualPrinterOnPty, LinkTestAtTwoRates) {
-  const std::string port = startPrinter({});
-  ASSERT_FALSE(port.empty()) << "no \"pty PATH\" line from the virtual printer";
+  const VirtualPrinter printer(OnPty{});
+  const std::string port = printer.ptyPath();
   start(20, [&] { return std::vector<std::string>{port}; });
   ui().btn_Test->click();
   ASSERT_TRUE(waitFor([&] { return !boxes_.shown().empty(); }));
@@ -105,8 +79,8 @@ TEST_F(VirtualPrinterOnPty, LinkTestAtTwoRates) {
 }
 
 TEST_F(VirtualPrinterOnPty, BootModeAgainstItsBootLoader) {
-  const std::string port = startPrinter({"--boot-after", "3"});
-  ASSERT_FALSE(port.empty()) << "no \"pty PATH\" line from the virtual printer";
+  const VirtualPrinter printer(OnPty{}, {"--boot-after", "3"});
+  const std::string port = printer.ptyPath();
   start(20, [&] { return std::vector<std::string>{port}; });
   ui().but_bootIn->click();
   ASSERT_TRUE(waitFor([&] { return ui().btn_Test->isEnabled(); }));

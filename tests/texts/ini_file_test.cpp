@@ -21,6 +21,12 @@ using testing::writeFile;
 constexpr std::string_view kGbkTest = "\xB2\xE2\xCA\xD4";
 constexpr std::string_view kGbkChinese = "\xD6\xD0\xCE\xC4";
 
+// `text` written to `name` in `dir`, and that file opened.
+IniFile iniWith(const TempDir& dir, const char* name, const std::string& text) {
+  writeFile(dir / name, text);
+  return IniFile(dir / name);
+}
+
 std::size_t countFilesIn(const std::filesystem::path& directory) {
   std::size_t count = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory)) ++count;
@@ -29,8 +35,7 @@ std::size_t countFilesIn(const std::filesystem::path& directory) {
 
 TEST(IniFileRead, NamesMatchWhateverTheirCaseAndBlanksAroundThemAreDropped) {
   TempDir dir;
-  writeFile(dir / "sysconfig.ini", "[MainDefault]\r\n  IP Address =  10.0.0.5  \r\nLanguage=1\r\n");
-  const IniFile file(dir / "sysconfig.ini");
+  const IniFile file = iniWith(dir, "sysconfig.ini", "[MainDefault]\r\n  IP Address =  10.0.0.5  \r\nLanguage=1\r\n");
 
   EXPECT_EQ(file.readString("maindefault", "ip address", "x"), "10.0.0.5");
   EXPECT_EQ(file.readString("MAINDEFAULT", "IP ADDRESS", "x"), "10.0.0.5");
@@ -39,8 +44,7 @@ TEST(IniFileRead, NamesMatchWhateverTheirCaseAndBlanksAroundThemAreDropped) {
 
 TEST(IniFileRead, MissingFileSectionOrKeyGivesTheDefault) {
   TempDir dir;
-  writeFile(dir / "a.ini", "[One]\nkey=1\n");
-  const IniFile file(dir / "a.ini");
+  const IniFile file = iniWith(dir, "a.ini", "[One]\nkey=1\n");
   EXPECT_EQ(file.readString("One", "other", "default"), "default");
   EXPECT_EQ(file.readString("Two", "key", "default"), "default");
   EXPECT_EQ(file.readInteger("Two", "key", 42), 42);
@@ -66,8 +70,7 @@ TEST(IniFileRead, KeysOutsideTheirSectionDoNotMatch) {
 
 TEST(IniFileRead, FirstSectionAndFirstKeyOfANameWin) {
   TempDir dir;
-  writeFile(dir / "a.ini", "[S]\nk=first\nK=second\n[s]\nk=third\n");
-  const IniFile file(dir / "a.ini");
+  const IniFile file = iniWith(dir, "a.ini", "[S]\nk=first\nK=second\n[s]\nk=third\n");
   EXPECT_EQ(file.readString("S", "k", ""), "first");
   EXPECT_EQ(file.sections(), (std::vector<std::string>{"S"}));
 }
@@ -108,8 +111,7 @@ TEST(IniFileRead, IntegersAcceptDecimalAndBothHexFormsWithSign) {
   TempDir dir;
   std::string text = "[N]\n";
   for (std::size_t i = 0; i < std::size(cases); ++i) text += "k" + std::to_string(i) + "=" + cases[i].text + "\n";
-  writeFile(dir / "n.ini", text);
-  const IniFile file(dir / "n.ini");
+  const IniFile file = iniWith(dir, "n.ini", text);
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(file.readInteger("N", "k" + std::to_string(i), 99), cases[i].expected) << '"' << cases[i].text << '"';
   }
@@ -117,8 +119,7 @@ TEST(IniFileRead, IntegersAcceptDecimalAndBothHexFormsWithSign) {
 
 TEST(IniFileRead, BooleansAreIntegers) {
   TempDir dir;
-  writeFile(dir / "b.ini", "[B]\nyes=1\nno=0\nfive=5\nword=true\n");
-  const IniFile file(dir / "b.ini");
+  const IniFile file = iniWith(dir, "b.ini", "[B]\nyes=1\nno=0\nfive=5\nword=true\n");
   EXPECT_TRUE(file.readBool("B", "yes", false));
   EXPECT_FALSE(file.readBool("B", "no", true));
   EXPECT_TRUE(file.readBool("B", "five", false));
@@ -130,9 +131,9 @@ TEST(IniFileRead, ValuesAreCutAt2047CharactersNotBytes) {
   TempDir dir;
   std::string chinese;
   for (int i = 0; i < 3000; ++i) chinese += "中";
-  writeFile(dir / "l.ini", "[L]\nascii=" + std::string(3000, 'a') + "\nexact=" + std::string(2047, 'b') +
-                               "\nchinese=" + chinese + "\n");
-  const IniFile file(dir / "l.ini");
+  const IniFile file = iniWith(
+      dir, "l.ini",
+      "[L]\nascii=" + std::string(3000, 'a') + "\nexact=" + std::string(2047, 'b') + "\nchinese=" + chinese + "\n");
   EXPECT_EQ(file.readString("L", "ascii", ""), std::string(2047, 'a'));
   EXPECT_EQ(file.readString("L", "exact", ""), std::string(2047, 'b'));
   EXPECT_EQ(file.readString("L", "chinese", ""), chinese.substr(0, 2047 * 3));
@@ -140,8 +141,7 @@ TEST(IniFileRead, ValuesAreCutAt2047CharactersNotBytes) {
 
 TEST(IniFileRead, EnclosingQuotesAreDropped) {
   TempDir dir;
-  writeFile(dir / "q.ini", "[Q]\na=\"quoted text\"\nb='single'\nc=\"unbalanced\nd=\"\n");
-  const IniFile file(dir / "q.ini");
+  const IniFile file = iniWith(dir, "q.ini", "[Q]\na=\"quoted text\"\nb='single'\nc=\"unbalanced\nd=\"\n");
   EXPECT_EQ(file.readString("Q", "a", ""), "quoted text");
   EXPECT_EQ(file.readString("Q", "b", ""), "single");
   EXPECT_EQ(file.readString("Q", "c", ""), "\"unbalanced");
@@ -151,8 +151,7 @@ TEST(IniFileRead, EnclosingQuotesAreDropped) {
 TEST(IniFileEncoding, Utf8FileWithByteOrderMarkIsReadAndWrittenBackUnchanged) {
   TempDir dir;
   const std::string content = "\xEF\xBB\xBF[FrmMain]\r\nbtn_Test.Caption=测试通讯\r\n";
-  writeFile(dir / "u.lng", content);
-  const IniFile file(dir / "u.lng");
+  const IniFile file = iniWith(dir, "u.lng", content);
   EXPECT_EQ(file.encoding(), IniFile::Encoding::Utf8);
   EXPECT_EQ(file.readString("FrmMain", "btn_Test.Caption", ""), "测试通讯");
   file.save();
@@ -164,8 +163,7 @@ TEST(IniFileEncoding, GbkFileIsReadAsGbkAndWrittenBackByteForByte) {
   // An invalid GBK pair in a comment must survive as well.
   const std::string content = "; \x81\x20 comment\r\n[FrmMain]\r\nbtn_Test.Caption=" + std::string(kGbkTest) +
                               "\r\nlast=" + std::string(kGbkChinese);
-  writeFile(dir / "g.lng", content);
-  IniFile file(dir / "g.lng");
+  IniFile file = iniWith(dir, "g.lng", content);
   EXPECT_EQ(file.encoding(), IniFile::Encoding::Gbk);
   EXPECT_EQ(file.readString("FrmMain", "btn_Test.Caption", ""), "测试");
   EXPECT_EQ(file.readString("FrmMain", "LAST", ""), "中文");
@@ -249,14 +247,12 @@ TEST(IniFileEncoding, DetectionAndSavedFilesKeepTheirEncoding) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir dir;
-    writeFile(dir / "e.ini", c.content);
-    const IniFile file(dir / "e.ini");
+    const IniFile file = iniWith(dir, "e.ini", c.content);
     EXPECT_EQ(file.encoding(), c.encoding);
     EXPECT_EQ(file.readString("S", "Name", ""), c.value);
   }
   TempDir dir;
-  writeFile(dir / "e.ini", "[S]\nName=专业\n");
-  IniFile file(dir / "e.ini");
+  IniFile file = iniWith(dir, "e.ini", "[S]\nName=专业\n");
   file.writeString("S", "Name", "Café");
   file.save();
   EXPECT_EQ(readFile(dir / "e.ini"), "[S]\nName=Café\n; 编码: UTF-8\n");
@@ -283,8 +279,7 @@ TEST(IniFileWrite, ValuesReadBackAsWritten) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
     TempDir dir;
-    writeFile(dir / "q.ini", "[S]\r\n");
-    IniFile file(dir / "q.ini");
+    IniFile file = iniWith(dir, "q.ini", "[S]\r\n");
     file.writeString("S", "Ssid", c.value);
     EXPECT_EQ(file.readString("S", "Ssid", ""), c.value);
     file.save();
@@ -328,8 +323,7 @@ TEST(IniFileSave, KeepsPermissionsAndWritesThroughASymbolicLink) {
 TEST(IniFileSave, ReadOnlyDirectoryLeavesTheOldFileAndReportsFailure) {
   TempDir dir;
   const std::string old = "[A]\nx=1\n";
-  writeFile(dir / "s.ini", old);
-  IniFile file(dir / "s.ini");
+  IniFile file = iniWith(dir, "s.ini", old);
   file.writeString("A", "x", "2");
   std::filesystem::permissions(dir.path(), std::filesystem::perms(0555));
   if (access(dir.path().c_str(), W_OK) == 0) GTEST_SKIP() << "a privileged user writes into read-only directories";
@@ -359,8 +353,7 @@ TEST(IniFileSave, FailedRenameRemovesTheTemporaryFile) {
 TEST(IniFileSave, WriteThatStopsHalfwayLeavesTheOldFileWhole) {
   TempDir dir;
   const std::string old = "[A]\nx=1\n";
-  writeFile(dir / "s.ini", old);
-  IniFile file(dir / "s.ini");
+  IniFile file = iniWith(dir, "s.ini", old);
   file.writeString("A", "big", std::string(2000, 'z'));
 
   // The file size limit stops the write after 1024 bytes, also for root.

@@ -165,8 +165,7 @@ TEST_F(LineWindowTest, TheLinesServerLostMidRunFailsTheNextPrinterUntilItIsBack)
 }
 
 TEST_F(LineWindowTest, ASlotsCopyOfTheControlsGivesEveryRecipeActionTheSameTask) {
-  start();
-  showPara();
+  openPara();
   // Away from the values a fresh copy starts with.
   for (const ControlSpec& row : paraLayout()) {
     if (row.kind == ControlKind::List || row.kind == ControlKind::RadioGroup) {
